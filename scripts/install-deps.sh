@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages needed to build, run and test the program.
+# Skips the package manager entirely when everything is already there.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config
+  qt6-base-dev libgl-dev zlib1g-dev libminizip-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  unzip zip python3 poppler-utils locales-all fonts-liberation2
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
