@@ -1,0 +1,183 @@
+#include "common/Diagnostic.h"
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <mutex>
+
+#include "platform/host/Clock.h"
+#include "platform/host/Format.h"
+#include "platform/host/Path.h"
+#include "platform/ui/MessageBox.h"
+
+int32_t DiagnosticLevel = 0;
+thread_local std::string DiagnosticText;
+uint32_t DiagnosticClockStart = 0;
+
+namespace {
+
+struct TraceState {
+    std::mutex lock; // held around every use of the files and the pointer lists
+    std::FILE* traceFile = nullptr;
+    std::FILE* messageFile = nullptr;
+    std::vector<const void*> pointers;
+    std::vector<std::string> labels;
+};
+
+TraceState& State() {
+    static TraceState state;
+    return state;
+}
+
+std::FILE* OpenForWriting(const char* name) {
+    std::string hostPath;
+    if (!host::ToHostPath(name, hostPath))
+        return nullptr;
+    return std::fopen(hostPath.c_str(), "w");
+}
+
+// Caller holds the lock.
+void WriteLocked(std::FILE* file, const std::string& text) {
+    if (file == nullptr)
+        return;
+    std::fwrite(text.data(), 1, text.size(), file);
+    std::fflush(file);
+}
+
+unsigned long long PointerValue(const void* pointer) {
+    return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pointer));
+}
+
+} // namespace
+
+void OpenDiagnosticFile() {
+    TraceState& s = State();
+    std::unique_lock<std::mutex> guard(s.lock);
+    if (s.traceFile != nullptr)
+        return;
+    s.traceFile = OpenForWriting("DIAGNOSE.TXT");
+    const bool traceFailed = s.traceFile == nullptr;
+    if (traceFailed)
+        DiagnosticLevel = 0;
+    else if (DiagnosticLevel > 0)
+        WriteLocked(s.traceFile, Format("Diagnostic file open, level %i\n", DiagnosticLevel));
+    if (s.messageFile == nullptr)
+        s.messageFile = OpenForWriting("DIAGNOSE_MSG.TXT");
+    guard.unlock();
+    if (traceFailed)
+        ui::MessageBox("Cannot open diagnostic file", ui::MB_OK);
+}
+
+void CloseDiagnosticFile() {
+    TraceState& s = State();
+    std::lock_guard<std::mutex> guard(s.lock);
+    if (s.traceFile != nullptr) {
+        DiagnosticText = "Close diagnostic file\n";
+        WriteLocked(s.traceFile, DiagnosticText);
+        std::fclose(s.traceFile);
+        s.traceFile = nullptr;
+        DiagnosticLevel = 0;
+    }
+    if (s.messageFile != nullptr) {
+        std::fclose(s.messageFile);
+        s.messageFile = nullptr;
+    }
+}
+
+bool IsDiagnosticFileOpen() {
+    TraceState& s = State();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return s.traceFile != nullptr;
+}
+
+void WriteDiagnostic() {
+    TraceState& s = State();
+    std::lock_guard<std::mutex> guard(s.lock);
+    WriteLocked(s.traceFile, DiagnosticText);
+}
+
+void WriteDiagnosticMsg() {
+    TraceState& s = State();
+    std::lock_guard<std::mutex> guard(s.lock);
+    WriteLocked(s.messageFile, DiagnosticText);
+}
+
+void WriteDiagnosticFormat(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    DiagnosticText = FormatV(format, args);
+    va_end(args);
+    WriteDiagnostic();
+}
+
+void WriteDiagnosticString(const std::string& text) {
+    DiagnosticText = text;
+    WriteDiagnostic();
+}
+
+void WriteMemoryTraceAlloc(const void* pointer, const std::string& label) {
+    if (DiagnosticLevel > 2) {
+        DiagnosticText = Format("_Allocate pointer %llu (%llX), %s\n", PointerValue(pointer),
+                                PointerValue(pointer), label.c_str());
+        WriteDiagnostic();
+    }
+    TraceState& s = State();
+    std::lock_guard<std::mutex> guard(s.lock);
+    s.pointers.push_back(pointer);
+    s.labels.push_back(label);
+}
+
+void WriteMemoryTraceFree(const void* pointer) {
+    TraceState& s = State();
+    std::unique_lock<std::mutex> guard(s.lock);
+    size_t index = 0;
+    while (index < s.pointers.size() && s.pointers[index] != pointer)
+        ++index;
+    if (index == s.pointers.size()) {
+        guard.unlock();
+        if (DiagnosticLevel > 0) {
+            DiagnosticText = Format("_About to free pointer %llu (%llX), not in list\n",
+                                    PointerValue(pointer), PointerValue(pointer));
+            WriteDiagnostic();
+        }
+        return;
+    }
+    const std::string label = s.labels[index];
+    s.pointers.erase(s.pointers.begin() + static_cast<ptrdiff_t>(index));
+    s.labels.erase(s.labels.begin() + static_cast<ptrdiff_t>(index));
+    guard.unlock();
+    if (DiagnosticLevel > 2) {
+        DiagnosticText = Format("_Free pointer %llu (%llX), %s\n", PointerValue(pointer),
+                                PointerValue(pointer), label.c_str());
+        WriteDiagnostic();
+    }
+}
+
+std::vector<const void*> GetTracedPointers() {
+    TraceState& s = State();
+    std::lock_guard<std::mutex> guard(s.lock);
+    return s.pointers;
+}
+
+uint32_t GetProcessMilliseconds() { return static_cast<uint32_t>(host::Clock::TickCount()); }
+
+void RestartDiagnosticClock() { DiagnosticClockStart = GetProcessMilliseconds(); }
+
+std::string GetTimerText() {
+    // Unsigned subtraction keeps the count right across the 32-bit wrap.
+    const uint32_t elapsed = GetProcessMilliseconds() - DiagnosticClockStart;
+    return Format("%10.3f", elapsed / 1000.0);
+}
+
+void WriteFontTrace(const std::string& label, const void* entry, int code,
+                    const std::string& name, const std::vector<double>& tabStops) {
+    std::string stops;
+    for (double stop : tabStops)
+        stops += Format(" %.2f,", stop);
+    DiagnosticText = Format("%s: Font pointer %llu", label.c_str(), PointerValue(entry));
+    WriteDiagnostic();
+    DiagnosticText = Format(", code %i, %s\n", code, name.c_str());
+    WriteDiagnostic();
+    DiagnosticText = Format(" # tabs %i: %s\n", static_cast<int>(tabStops.size()), stops.c_str());
+    WriteDiagnostic();
+}

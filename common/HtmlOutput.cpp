@@ -1,0 +1,32 @@
+#include "common/HtmlOutput.h"
+
+#include "common/TextFormat.h"
+
+namespace {
+
+void WriteLine(std::FILE* file, const std::string& line) {
+    std::fputs(line.c_str(), file);
+    std::fputs("\n", file);
+}
+
+} // namespace
+
+void WriteHtmlHead(std::FILE* file, const std::string& title) {
+    WriteLine(file, "<HTML>");
+    WriteLine(file, "<HEAD>");
+    WriteLine(file, "<TITLE>" + title + "</TITLE>");
+    WriteLine(file, "</HEAD>");
+    WriteLine(file, "<BODY>");
+}
+
+void WriteHtmlTail(std::FILE* file) {
+    WriteLine(file, "</BODY>");
+    WriteLine(file, "</HTML>");
+}
+
+std::string FormatHtmlCell(const std::string& text) {
+    const std::string cell = StripTrailingBlanks(text);
+    if (cell.empty())
+        return "<TD>&nbsp;</TD>";
+    return "<TD>" + cell + "</TD>";
+}

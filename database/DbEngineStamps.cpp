@@ -1,0 +1,132 @@
+// CDbEngine: lock stamps in the file (record status '*', lock bytes) and single values.
+
+#include "database/DbEngine.h"
+
+#include <vector>
+
+#include "common/Diagnostic.h"
+#include "platform/host/Format.h"
+
+int CDbEngine::SetRecordLock(uint32_t loc) {
+    stDataHeader h;
+    if (!ReadDbHeader(loc, h, true)) return 0;
+    h.cStatus = DB_STATUS_LOCKED;
+    h.nLockOwner = GetCurrentUserCode();
+    if (WriteDbHeader(loc, h, true) != DB_HEADER_LEN) return 0;
+    if (DiagnosticLevel > 1)
+        WriteDiagnosticFormat("CDbEngine::LockRecord at %u by %s OK\n", loc,
+                              GetUserName(GetCurrentUserCode()).c_str());
+    return 1;
+}
+
+int CDbEngine::ClearRecordLock(uint32_t loc) {
+    stDataHeader h;
+    if (!ReadDbHeader(loc, h, true)) return 0;
+    if (h.nLockOwner != GetCurrentUserCode()) return 0;
+    h.cStatus = DB_STATUS_USED;
+    h.nLockOwner = 0;
+    return WriteDbHeader(loc, h, true) == DB_HEADER_LEN ? 1 : 0;
+}
+
+int CDbEngine::SetRecordStatus(uint32_t loc, char status, bool locked) {
+    stDataHeader h;
+    if (!ReadDbHeader(loc, h, locked)) return 0;
+    h.cStatus = status;
+    return WriteDbHeader(loc, h, locked) == DB_HEADER_LEN ? 1 : 0;
+}
+
+uint8_t CDbEngine::ReadByteAt(uint32_t loc) {
+    uint8_t value = 0;
+    m_bLastByteReadFailed = ReadDbBlock(loc, &value, 1, true) != 1;
+    return value;
+}
+
+uint32_t CDbEngine::WriteByteAt(uint32_t loc, uint8_t value) {
+    return WriteDbBlock(loc, &value, 1, true);
+}
+
+uint32_t CDbEngine::ReadDwordAt(uint32_t loc) {
+    uint8_t raw[4];
+    if (ReadDbBlock(loc, raw, 4, true) != 4) return LOC_NONE;
+    return raw[0] | (raw[1] << 8) | (raw[2] << 16) | (static_cast<uint32_t>(raw[3]) << 24);
+}
+
+uint32_t CDbEngine::WriteDwordAt(uint32_t loc, uint32_t value) {
+    uint8_t raw[4];
+    for (int i = 0; i < 4; ++i) raw[i] = static_cast<uint8_t>(value >> (8 * i));
+    return WriteDbBlock(loc, raw, 4, true);
+}
+
+int CDbEngine::IsRecordLocked(int mode, uint32_t loc) {
+    stDataHeader h;
+    if (!ReadDbHeader(loc, h, true)) return 0;
+    if (h.cStatus != DB_STATUS_LOCKED) return 0;
+    switch (mode) {
+    case 1: return 1;
+    case 2: return h.nLockOwner != GetCurrentUserCode() ? 1 : 0;
+    case 3: return h.nLockOwner == GetCurrentUserCode() ? 1 : 0;
+    default: return 0;
+    }
+}
+
+int CDbEngine::IsDatabaseLocked(int mode) {
+    uint8_t owner = ReadByteAt(DB_LOCK_AREA_LOC);
+    if (m_bLastByteReadFailed) return 1;
+    switch (mode) {
+    case 1: return owner != 0 ? 1 : 0;
+    case 2: return owner != 0 && owner != GetCurrentUserCode() ? 1 : 0;
+    case 3: return owner != 0 && owner == GetCurrentUserCode() ? 1 : 0;
+    default: return 0;
+    }
+}
+
+int CDbEngine::IsTableLocked(uint32_t table, int mode) {
+    uint8_t owner = 0;
+    if (ReadDbBlock(DB_LOCK_AREA_LOC + table, &owner, 1, false) != 1) return 1;
+    switch (mode) {
+    case 1: return owner != 0 ? 1 : 0;
+    case 2: return owner != 0 && owner != GetCurrentUserCode() ? 1 : 0;
+    default: return 0;
+    }
+}
+
+bool CDbEngine::UnlockAllRecords() {
+    bool chainOK = true;
+    uint32_t fileSize = GetFileSize(m_File);
+    uint32_t loc = LOC_START_TABLES;
+    for (;;) {
+        stDataHeader h;
+        if (!ReadDbHeader(loc, h, true)) break;
+        if (h.cStatus == DB_STATUS_LOCKED) {
+            if (DiagnosticLevel > 2)
+                WriteDiagnosticFormat("Unlocking %u, next %u\n", loc, h.nNextLoc);
+            h.cStatus = DB_STATUS_USED;
+            h.nLockOwner = 0;
+            WriteDbHeader(loc, h, true);
+        }
+        if (h.nNextLoc == LOC_NONE) break;
+        if (!(h.nNextLoc > loc && h.nNextLoc <= fileSize)) {
+            // Look again before cutting: another copy may have grown the file meanwhile.
+            uint32_t freshSize = GetFileSize(m_File);
+            if (freshSize != LOC_NONE && h.nNextLoc > loc && h.nNextLoc <= freshSize) {
+                fileSize = freshSize;
+            } else {
+                h.nNextLoc = LOC_NONE;
+                WriteDbHeader(loc, h, true);
+                if (DiagnosticLevel > 0)
+                    WriteDiagnosticFormat("CDbEngine::UnlockAllRecords ERROR. Force file terminator at %u\n", loc);
+                ShowMessage("Invalid end of file marker found and repaired.");
+                chainOK = false;
+                break;
+            }
+        }
+        loc = h.nNextLoc;
+    }
+    std::vector<uint8_t> zeros(DB_LOCK_AREA_LEN, 0);
+    WriteDbBlock(DB_LOCK_AREA_LOC, zeros.data(), DB_LOCK_AREA_LEN, true);
+    return chainOK;
+}
+
+std::string CDbEngine::GetUserName(uint32_t userCode) const {
+    return Format("User code %u", userCode);
+}

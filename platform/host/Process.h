@@ -1,0 +1,30 @@
+#pragma once
+// Starting other programs: posix_spawn with an argument vector, never a shell.
+
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct ProcessResult {
+    bool started = false;
+    int exitCode = -1;      // when waited for; -1 when it ended by a signal
+    std::string error;      // system text when not started (Windows-1252)
+};
+
+// Starts `program` (a program path; a bare name is looked up in PATH) with `args` (the
+// arguments after the program name, Windows-1252, passed on as UTF-8). With wait, returns
+// after the program ends.
+ProcessResult StartProcess(const std::string& program, const std::vector<std::string>& args,
+                           bool wait);
+
+// Opens a file (program path) or URL with the desktop's opener (xdg-open). True when the
+// opener was started.
+bool OpenWithDesktop(const std::string& fileOrUrl);
+
+// The program's own executable, as a program path ("/home/ann/Dorvalquintex/Dorvalquintex").
+std::string ExecutablePath();
+// Its folder.
+std::string ExecutableFolder();
+
+}  // namespace host

@@ -1,0 +1,77 @@
+#include "platform/ui/Application.h"
+
+#include "platform/ui/Window.h"
+#include "platform/ui/WindowImpl.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <clocale>
+
+namespace ui {
+
+namespace {
+Application* g_app = nullptr;
+QApplication* g_qapp = nullptr;
+}  // namespace
+
+Application::Application(int& argc, char** argv)
+{
+    g_qapp = new QApplication(argc, argv);
+    // Numbers and dates are the same in every locale.
+    std::setlocale(LC_NUMERIC, "C");
+    std::setlocale(LC_TIME, "C");
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallLayerHooks();
+    g_app = this;
+}
+
+Application::~Application()
+{
+    g_app = nullptr;
+    delete g_qapp;
+    g_qapp = nullptr;
+}
+
+Application* Application::Instance() { return g_app; }
+
+void Application::SetTitle(const std::string& title)
+{
+    title_ = title;
+    QApplication::setApplicationName(ToQ(title));
+}
+
+int Application::Run()
+{
+    if (mainWindow_ && mainWindow_->GetWidget()) {
+        QObject::connect(mainWindow_->GetWidget(), &QObject::destroyed, QApplication::instance(),
+                         []() { QApplication::exit(0); });
+        mainWindow_->ShowWindow(true);
+    }
+    exitCode_ = QApplication::exec();
+    return exitCode_;
+}
+
+void Application::Quit(int exitCode)
+{
+    exitCode_ = exitCode;
+    QApplication::exit(exitCode);
+}
+
+void Application::PumpMessages()
+{
+    if (!QCoreApplication::instance()) return;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void Application::PumpMessages(const std::function<bool(const Msg&)>& filter)
+{
+    PushMessageFilter(filter);
+    PumpMessages();
+    PopMessageFilter();
+}
+
+std::string AppTitle() { return g_app ? g_app->GetTitle() : std::string(); }
+
+}  // namespace ui

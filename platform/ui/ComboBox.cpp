@@ -1,0 +1,167 @@
+#include "platform/ui/ComboBox.h"
+
+#include "platform/ui/WindowImpl.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace ui {
+
+namespace {
+
+QComboBox* Combo(const Window& w) { return qobject_cast<QComboBox*>(w.GetWidget()); }
+
+}  // namespace
+
+int ComboBox::InsertString(int index, const std::string& text)
+{
+    QComboBox* c = Combo(*this);
+    if (!c || index > c->count()) return CB_ERR;
+    if (index < 0) index = c->count();
+    ProgramChange change(*this);
+    const int current = c->currentIndex();
+    c->insertItem(index, ToQ(text));
+    // Win32 selects nothing when lines are added; Qt would select the first.
+    if (current < 0 && !c->isEditable()) c->setCurrentIndex(-1);
+    return index;
+}
+
+int ComboBox::AddString(const std::string& text)
+{
+    QComboBox* c = Combo(*this);
+    if (!c) return CB_ERR;
+    int at = c->count();
+    if (c->property("ui.sort").toBool()) {
+        const QString q = ToQ(text);
+        at = 0;
+        while (at < c->count() && QString::compare(q, c->itemText(at), Qt::CaseInsensitive) >= 0)
+            ++at;
+    }
+    return InsertString(at, text);
+}
+
+int ComboBox::DeleteString(int index)
+{
+    QComboBox* c = Combo(*this);
+    if (!c || index < 0 || index >= c->count()) return CB_ERR;
+    ProgramChange change(*this);
+    const int current = c->currentIndex();
+    c->removeItem(index);
+    if (current == index && !c->isEditable()) c->setCurrentIndex(-1);
+    return c->count();
+}
+
+void ComboBox::ResetContent()
+{
+    if (QComboBox* c = Combo(*this)) {
+        ProgramChange change(*this);
+        c->clear();
+        if (c->isEditable()) c->setEditText(QString());
+    }
+}
+
+int ComboBox::GetCount() const
+{
+    QComboBox* c = Combo(*this);
+    return c ? c->count() : 0;
+}
+
+std::string ComboBox::GetLBText(int index) const
+{
+    QComboBox* c = Combo(*this);
+    if (!c || index < 0 || index >= c->count()) return {};
+    return FromQ(c->itemText(index));
+}
+
+int ComboBox::SetItemData(int index, intptr_t data)
+{
+    QComboBox* c = Combo(*this);
+    if (!c || index < 0 || index >= c->count()) return CB_ERR;
+    c->setItemData(index, QVariant::fromValue<qlonglong>(data));
+    return 0;
+}
+
+intptr_t ComboBox::GetItemData(int index) const
+{
+    QComboBox* c = Combo(*this);
+    if (!c || index < 0 || index >= c->count()) return CB_ERR;
+    return static_cast<intptr_t>(c->itemData(index).toLongLong());
+}
+
+int ComboBox::FindString(int start, const std::string& text) const
+{
+    QComboBox* c = Combo(*this);
+    if (!c || c->count() == 0) return CB_ERR;
+    const QString q = ToQ(text);
+    const int n = c->count();
+    const int from = (start < 0 || start >= n) ? 0 : start + 1;
+    for (int k = 0; k < n; ++k) {
+        const int i = (from + k) % n;
+        if (c->itemText(i).startsWith(q, Qt::CaseInsensitive)) return i;
+    }
+    return CB_ERR;
+}
+
+int ComboBox::FindStringExact(int start, const std::string& text) const
+{
+    QComboBox* c = Combo(*this);
+    if (!c || c->count() == 0) return CB_ERR;
+    const QString q = ToQ(text);
+    const int n = c->count();
+    const int from = (start < 0 || start >= n) ? 0 : start + 1;
+    for (int k = 0; k < n; ++k) {
+        const int i = (from + k) % n;
+        if (QString::compare(c->itemText(i), q, Qt::CaseInsensitive) == 0) return i;
+    }
+    return CB_ERR;
+}
+
+int ComboBox::SelectString(int start, const std::string& text)
+{
+    const int i = FindString(start, text);
+    if (i != CB_ERR) SetCurSel(i);
+    return i;
+}
+
+int ComboBox::GetCurSel() const
+{
+    QComboBox* c = Combo(*this);
+    if (!c) return CB_ERR;
+    // An editable combo whose text was typed over has no selection.
+    if (c->isEditable() && c->currentIndex() >= 0 &&
+        c->currentText() != c->itemText(c->currentIndex()))
+        return CB_ERR;
+    return c->currentIndex();
+}
+
+int ComboBox::SetCurSel(int index)
+{
+    QComboBox* c = Combo(*this);
+    if (!c || index >= c->count()) return CB_ERR;
+    ProgramChange change(*this);
+    c->setCurrentIndex(index < 0 ? -1 : index);
+    if (index < 0 && c->isEditable()) c->setEditText(QString());
+    return index < 0 ? CB_ERR : index;
+}
+
+void ComboBox::LimitText(int chars)
+{
+    QComboBox* c = Combo(*this);
+    if (c && c->lineEdit()) c->lineEdit()->setMaxLength(chars > 0 ? chars : 32767);
+}
+
+bool ComboBox::IsEditable() const
+{
+    QComboBox* c = Combo(*this);
+    return c && c->isEditable();
+}
+
+void ComboBox::ShowDropDown(bool show)
+{
+    QComboBox* c = Combo(*this);
+    if (!c) return;
+    if (show) c->showPopup();
+    else c->hidePopup();
+}
+
+}  // namespace ui

@@ -1,0 +1,251 @@
+#include "platform/ui/FrameWindow.h"
+
+#include "platform/ui/DCQt.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/View.h"
+#include "platform/ui/WindowImpl.h"
+
+#include <QAction>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QShortcut>
+#include <QWidget>
+
+#include <map>
+
+namespace ui {
+
+struct FrameWindow::Impl {
+    QPointer<QMenuBar> bar;
+    std::map<int, QAction*> actions;
+    std::vector<QPointer<QShortcut>> shortcuts;
+};
+
+FrameWindow::FrameWindow() : impl_(std::make_unique<Impl>()) {}
+FrameWindow::~FrameWindow() = default;
+
+bool FrameWindow::CreateFrame(const std::string& title, const DCRect& rect)
+{
+    if (!Create(nullptr, rect, 0))
+        return false;
+    SetWindowText(title);
+    impl_->bar = new QMenuBar(GetWidget());
+    DrawMenuBar();
+    Layout();
+    return true;
+}
+
+bool FrameWindow::LoadMenu(int menuId)
+{
+    const MenuTemplate* tmpl = FindMenuTemplate(menuId);
+    if (!tmpl)
+        return false;
+    SetMenu(Menu(*tmpl));
+    return true;
+}
+
+void FrameWindow::SetMenu(const Menu& menu)
+{
+    menu_ = menu;
+    DrawMenuBar();
+}
+
+void FrameWindow::DrawMenuBar()
+{
+    QMenuBar* bar = impl_->bar;
+    if (!bar)
+        return;
+    bar->clear();
+    impl_->actions.clear();
+    // Builds the actions of items into a menu (or the bar itself).
+    std::function<void(QWidget*, const std::vector<MenuItem>&)> build =
+        [&](QWidget* into, const std::vector<MenuItem>& items) {
+            for (const MenuItem& item : items) {
+                if (item.IsSeparator()) {
+                    if (auto* m = qobject_cast<QMenu*>(into))
+                        m->addSeparator();
+                    continue;
+                }
+                if (item.IsPopup()) {
+                    auto* popup = new QMenu(TextToQString(item.text), into);
+                    QObject::connect(popup, &QMenu::aboutToShow, popup,
+                                     [this]() { UpdateMenuState(); });
+                    build(popup, item.items);
+                    if (auto* m = qobject_cast<QMenu*>(into))
+                        m->addMenu(popup);
+                    else
+                        static_cast<QMenuBar*>(into)->addMenu(popup);
+                    continue;
+                }
+                // Qt shows text after '\t' as the shortcut text, and '&' marks the mnemonic.
+                auto* action = new QAction(TextToQString(item.text), into);
+                action->setEnabled(item.enabled);
+                action->setCheckable(item.checked);
+                action->setChecked(item.checked);
+                const int id = item.id;
+                QObject::connect(action, &QAction::triggered, action,
+                                 [this, id]() { SendCommand(id); });
+                into->addAction(action);
+                impl_->actions[id] = action;
+            }
+        };
+    build(bar, menu_.Items());
+    Layout();
+}
+
+void FrameWindow::ApplyState(const CmdUI& cmd)
+{
+    menu_.EnableMenuItem(cmd.GetId(), cmd.IsEnabled());
+    menu_.CheckMenuItem(cmd.GetId(), cmd.IsChecked());
+    if (cmd.TextSet())
+        menu_.SetMenuItemText(cmd.GetId(), cmd.Text());
+    auto it = impl_->actions.find(cmd.GetId());
+    if (it == impl_->actions.end())
+        return;
+    QAction* action = it->second;
+    action->setEnabled(cmd.IsEnabled());
+    action->setCheckable(cmd.IsChecked() || action->isCheckable());
+    action->setChecked(cmd.IsChecked());
+    if (cmd.TextSet())
+        action->setText(TextToQString(cmd.Text()));
+}
+
+CmdUI FrameWindow::QueryCommandState(int id)
+{
+    const MenuItem* item = menu_.Find(id);
+    CmdUI cmd(id, item ? item->enabled : true, item ? item->checked : false);
+    if (!(activeView_ && activeView_->Updaters().RunUpdateHandler(cmd)))
+        updaters_.RunUpdateHandler(cmd);
+    return cmd;
+}
+
+void FrameWindow::UpdateMenuState()
+{
+    for (int id : menu_.CommandIds())
+        ApplyState(QueryCommandState(id));
+}
+
+void FrameWindow::SetAccelerators(std::vector<Accelerator> accelerators)
+{
+    accelerators_ = std::move(accelerators);
+    for (QShortcut* s : impl_->shortcuts)
+        delete s;  // null once the window is gone
+    impl_->shortcuts.clear();
+    QWidget* widget = GetWidget();
+    if (!widget)
+        return;
+    for (const Accelerator& a : accelerators_) {
+        const int key = QtKeyOf(a.vk);
+        if (!key)
+            continue;
+        int combined = key;
+        if (a.ctrl)
+            combined |= Qt::ControlModifier;
+        if (a.shift)
+            combined |= Qt::ShiftModifier;
+        if (a.alt)
+            combined |= Qt::AltModifier;
+        auto* shortcut = new QShortcut(QKeySequence(combined), widget);
+        shortcut->setContext(Qt::WindowShortcut);
+        const Accelerator accel = a;
+        QObject::connect(shortcut, &QShortcut::activated, shortcut, [this, accel]() {
+            TranslateAccelerator(accel.vk, accel.ctrl, accel.shift, accel.alt);
+        });
+        impl_->shortcuts.push_back(shortcut);
+    }
+}
+
+bool FrameWindow::TranslateAccelerator(int vk, bool ctrl, bool shift, bool alt)
+{
+    for (const Accelerator& a : accelerators_)
+        if (a.vk == vk && a.ctrl == ctrl && a.shift == shift && a.alt == alt)
+            return SendCommand(a.command);
+    return false;
+}
+
+bool FrameWindow::CreateStatusBar(const std::vector<int>& paneIds)
+{
+    if (!statusBar_.Create(this, paneIds))
+        return false;
+    hasStatusBar_ = true;
+    Layout();
+    return true;
+}
+
+DCRect FrameWindow::GetViewRect() const
+{
+    DCRect r = GetClientRect();
+    if (impl_->bar && !impl_->bar->actions().isEmpty())
+        r.top += impl_->bar->sizeHint().height();
+    if (hasStatusBar_)
+        r.bottom -= statusBar_.GetHeight();
+    r.bottom = std::max(r.top, r.bottom);
+    return r;
+}
+
+void FrameWindow::SetActiveView(View* view)
+{
+    if (view == activeView_)
+        return;
+    View* old = activeView_;
+    activeView_ = view;
+    if (old)
+        old->OnActivateView(false);
+    if (view)
+        view->OnActivateView(true);
+}
+
+void FrameWindow::SwitchView(View* view)
+{
+    if (activeView_ && activeView_ != view && activeView_->IsCreated())
+        activeView_->ShowWindow(false);
+    if (view) {
+        view->SetFrame(this);
+        if (view->IsCreated()) {
+            view->MoveWindow(GetViewRect());
+            view->ShowWindow(true);
+            view->SetFocus();
+            view->Invalidate();
+        }
+    }
+    SetActiveView(view);
+}
+
+bool FrameWindow::SendCommand(int id)
+{
+    const CmdUI cmd = QueryCommandState(id);
+    ApplyState(cmd);
+    if (!cmd.IsEnabled())
+        return false;
+    return OnCmdMsg(id);
+}
+
+bool FrameWindow::OnCmdMsg(int id)
+{
+    if (activeView_ && activeView_->OnCommand(id, 0))
+        return true;
+    return OnCommand(id, 0);
+}
+
+void FrameWindow::OnSize(int, int) { Layout(); }
+
+void FrameWindow::Layout()
+{
+    QWidget* widget = GetWidget();
+    if (!widget)
+        return;
+    const DCRect client = GetClientRect();
+    if (impl_->bar) {
+        impl_->bar->setGeometry(0, 0, client.Width(), impl_->bar->sizeHint().height());
+        impl_->bar->setVisible(!impl_->bar->actions().isEmpty());
+    }
+    if (hasStatusBar_)
+        statusBar_.MoveWindow({0, client.bottom - statusBar_.GetHeight(), client.Width(),
+                               client.bottom});
+    if (activeView_ && activeView_->IsCreated())
+        activeView_->MoveWindow(GetViewRect());
+}
+
+} // namespace ui

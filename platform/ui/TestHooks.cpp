@@ -1,0 +1,169 @@
+#include "platform/ui/TestHooks.h"
+
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ListBox.h"
+#include "platform/ui/SpinButton.h"
+#include "platform/ui/WindowImpl.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+#include <cstdlib>
+
+namespace ui::test {
+
+Hooks& GetHooks()
+{
+    static Hooks hooks;
+    return hooks;
+}
+
+Hooks& ResetHooks()
+{
+    GetHooks() = Hooks{};
+    return GetHooks();
+}
+
+void AddFailure(const std::string& what) { GetHooks().failures.push_back(what); }
+
+void EnsureApplication()
+{
+    if (Application::Instance()) return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "test";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: windows of the test program may outlive any static.
+    static Application* app = new Application(argc, argv);
+    app->SetTitle("Dorvalquintex");
+}
+
+namespace {
+
+QWidget* ControlWidget(Dialog& dialog, int id)
+{
+    Window* w = dialog.GetDlgItem(id);
+    return w ? w->GetWidget() : nullptr;
+}
+
+}  // namespace
+
+bool SetText(Dialog& dialog, int id, const std::string& text)
+{
+    QWidget* w = ControlWidget(dialog, id);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        edit->selectAll();
+        edit->insert(ToQ(text));  // as typed: case styles and the limit apply
+        return true;
+    }
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) {
+        QString t = ToQ(text);
+        multi->setPlainText(t.replace("\r\n", "\n"));
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (!combo->isEditable()) return false;
+        combo->lineEdit()->selectAll();
+        combo->lineEdit()->insert(ToQ(text));
+        return true;
+    }
+    return false;
+}
+
+bool Click(Dialog& dialog, int id)
+{
+    auto* b = qobject_cast<QAbstractButton*>(ControlWidget(dialog, id));
+    if (!b || !b->isEnabled()) return false;
+    b->click();
+    return true;
+}
+
+bool SelectItem(Dialog& dialog, int id, int index)
+{
+    QWidget* w = ControlWidget(dialog, id);
+    if (auto* list = qobject_cast<QListWidget*>(w)) {
+        if (index < -1 || index >= list->count()) return false;
+        if (index < 0) list->clearSelection();
+        else list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (index < 0 || index >= combo->count()) return false;
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+        return true;
+    }
+    return false;
+}
+
+bool ToggleItem(Dialog& dialog, int id, int index)
+{
+    auto* list = qobject_cast<QListWidget*>(ControlWidget(dialog, id));
+    if (!list || index < 0 || index >= list->count()) return false;
+    list->setCurrentRow(index, QItemSelectionModel::Toggle);
+    return true;
+}
+
+bool DoubleClickItem(Dialog& dialog, int id, int index)
+{
+    auto* list = qobject_cast<QListWidget*>(ControlWidget(dialog, id));
+    if (!list || index < 0 || index >= list->count()) return false;
+    list->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    emit list->itemDoubleClicked(list->item(index));
+    return true;
+}
+
+bool SpinStep(Dialog& dialog, int id, int delta)
+{
+    SpinButton* spin = dialog.Spin(id);
+    if (!spin) return false;
+    spin->Step(delta);
+    return true;
+}
+
+bool Focus(Dialog& dialog, int id)
+{
+    Window* w = dialog.GetDlgItem(id);
+    if (!w) return false;
+    w->SetFocus();
+    return true;
+}
+
+void PressKey(Window& window, int vk)
+{
+    QWidget* top = window.GetWidget();
+    if (!top) return;
+    QWidget* target = top->focusWidget();
+    if (!target || !(target == top || top->isAncestorOf(target))) target = top;
+    const int key = QtKeyOf(vk);
+    QString text;
+    if (vk == VK_RETURN) text = "\r";
+    else if (vk == VK_ESCAPE) text = QString(QChar(27));
+    else if (vk == VK_SPACE) text = " ";
+    else if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) text = QString(QChar(vk));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void CloseBox(Window& window)
+{
+    if (QWidget* w = window.GetWidget()) w->window()->close();
+}
+
+bool FireTimer(Window& window, uint32_t id)
+{
+    if (!window.HasTimer(id)) return false;
+    window.OnTimer(id);
+    return true;
+}
+
+}  // namespace ui::test

@@ -1,0 +1,110 @@
+#pragma once
+// Test hooks of the window layer: always compiled, inert until a test sets them. They let a test
+// run dialogs and message boxes without a person and without a display (Qt's offscreen platform):
+//
+//   ui::test::EnsureApplication();            // once per test program, in SetUp
+//   ui::test::Hooks& h = ui::test::ResetHooks();
+//   h.scriptMessageBoxes = true;
+//   h.messageBoxAnswers = {ui::IDYES};
+//   h.driveDialogs = true;
+//   h.dialogScripts.push_back([](ui::Dialog& d) {
+//       ui::test::SetText(d, 1005, "SECRET");
+//       ui::test::Click(d, ui::IDOK);           // ends it through OnOK
+//   });
+//   EXPECT_EQ(dlg.DoModal(), ui::IDOK);
+//   EXPECT_THAT(h.messageBoxTexts, ...);
+//   EXPECT_TRUE(h.failures.empty());
+//
+// Whatever the hooks find wrong (a message box or dialog that no script expected, a script that
+// left its dialog open, an answer the box does not offer) is appended to `failures`; a test
+// fixture checks it is empty at the end.
+
+#include "platform/ui/Messages.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Dialog;
+class Window;
+
+namespace test {
+
+struct MessageBoxRecord {
+    std::string text;
+    std::string caption;
+    uint32_t style = 0;
+    int answer = 0;
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    std::string title;
+    std::string initialPath;
+    std::string filter;
+};
+
+struct Hooks {
+    // Message boxes: while set, no box is shown; each takes the next answer and is recorded.
+    // With no answer left the box is unexpected: recorded as a failure, answered with its first
+    // button.
+    bool scriptMessageBoxes = false;
+    std::deque<int> messageBoxAnswers;
+    std::vector<std::string> messageBoxTexts;
+    std::vector<MessageBoxRecord> messageBoxes;
+
+    // Modal dialogs: while set, DoModal builds and initialises the dialog, then runs the next
+    // script with it instead of waiting. The script sets controls, clicks, presses keys and ends
+    // the dialog; nested dialogs (opened by what the script does) take the following scripts.
+    // With no script left the dialog is unexpected: a failure, ended with IDCANCEL. A script that
+    // leaves its dialog open is a failure too; the dialog then ends with IDCANCEL.
+    bool driveDialogs = false;
+    std::deque<std::function<void(Dialog&)>> dialogScripts;
+    std::vector<int> dialogsRun;  // template ids, in the order DoModal ran them
+
+    // Timers: while set, SetTimer starts no real timer; the test fires them with FireTimer.
+    bool manualTimers = false;
+
+    // File dialogs (the common open and save dialogs): while set, each takes the next answer, a
+    // path, or "" for the user's Cancel. With none left: a failure and Cancel.
+    bool scriptFileDialogs = false;
+    std::deque<std::string> fileDialogAnswers;
+    std::vector<FileDialogRequest> fileDialogRequests;
+
+    std::vector<std::string> failures;
+};
+
+// The one set of hooks.
+Hooks& GetHooks();
+// Puts every hook back to inert and returns them.
+Hooks& ResetHooks();
+// Records a failure (for hook users elsewhere in the layer, such as the common dialogs).
+void AddFailure(const std::string& what);
+
+// Makes the application object once per program on Qt's offscreen platform (sets
+// QT_QPA_PLATFORM=offscreen unless already set).
+void EnsureApplication();
+
+// Actions as the user would take them, on a created dialog's control `id`; each sends the
+// notification the user's action sends. False when there is no such control.
+bool SetText(Dialog& dialog, int id, const std::string& text);  // types the text (EN_CHANGE)
+bool Click(Dialog& dialog, int id);            // button, check box, radio (BN_CLICKED)
+bool SelectItem(Dialog& dialog, int id, int index);  // list or combo box (LBN/CBN_SELCHANGE)
+bool ToggleItem(Dialog& dialog, int id, int index);  // multiple-selection list box line
+bool DoubleClickItem(Dialog& dialog, int id, int index);  // list box (LBN_DBLCLK)
+bool SpinStep(Dialog& dialog, int id, int delta);
+bool Focus(Dialog& dialog, int id);
+// A key press to the window with the focus inside `window` (the window itself when none), as
+// from the keyboard: passes PreTranslateMessage and the dialog key handling.
+void PressKey(Window& window, int vk);
+// The close box of a top-level window.
+void CloseBox(Window& window);
+// Runs the timer's handler now; false when the window has no such timer.
+bool FireTimer(Window& window, uint32_t id);
+
+}  // namespace test
+}  // namespace ui

@@ -1,0 +1,645 @@
+#include "platform/ui/Window.h"
+
+#include "platform/host/Text.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/TestHooks.h"
+#include "platform/ui/WindowImpl.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QTimer>
+
+#include <atomic>
+#include <unordered_map>
+#include <vector>
+
+namespace ui {
+
+QString ToQ(const std::string& text)
+{
+    return QString::fromStdString(host::Cp1252ToUtf8(text));
+}
+
+std::string FromQ(const QString& text)
+{
+    return host::Utf8ToCp1252Lossy(text.toStdString());
+}
+
+namespace {
+
+std::atomic<uint64_t> g_nextSerial{1};
+// Main thread only.
+std::unordered_map<uint64_t, Window*>& Registry()
+{
+    static auto* map = new std::unordered_map<uint64_t, Window*>;  // outlives every window
+    return *map;
+}
+std::unordered_map<const QWidget*, Window*>& WidgetMap()
+{
+    static auto* map = new std::unordered_map<const QWidget*, Window*>;
+    return *map;
+}
+std::vector<MessageFilter>& Filters()
+{
+    static auto* filters = new std::vector<MessageFilter>;
+    return *filters;
+}
+
+const QEvent::Type kPostedMessage = static_cast<QEvent::Type>(QEvent::User + 0x404);
+
+struct PostedMessage : public QEvent {
+    PostedMessage(uint64_t s, uint32_t m, uintptr_t w, intptr_t l)
+        : QEvent(kPostedMessage), serial(s), message(m), wParam(w), lParam(l) {}
+    uint64_t serial;
+    uint32_t message;
+    uintptr_t wParam;
+    intptr_t lParam;
+};
+
+// Receives the posted messages on the main thread and runs them, in the order posted.
+class Poster : public QObject {
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != kPostedMessage) return QObject::event(e);
+        auto* pm = static_cast<PostedMessage*>(e);
+        auto it = Registry().find(pm->serial);
+        if (it == Registry().end()) return true;  // window gone: dropped
+        Window* w = it->second;
+        Msg msg{w, pm->message, pm->wParam, pm->lParam};
+        if (!w->PreTranslateMessage(msg)) w->OnMessage(pm->message, pm->wParam, pm->lParam);
+        return true;
+    }
+};
+
+std::atomic<Poster*> g_poster{nullptr};
+
+// The top-level dialog that a window belongs to (a property page's is its sheet).
+Dialog* DialogOf(Window* w)
+{
+    for (Window* p = w; p; p = p->GetParent()) {
+        auto* d = dynamic_cast<Dialog*>(p);
+        if (d && d->GetWidget() && d->GetWidget()->isWindow()) return d;
+    }
+    return nullptr;
+}
+
+bool IsWantReturnEdit(QWidget* w)
+{
+    return qobject_cast<QPlainTextEdit*>(w) && w->property("ui.wantreturn").toBool();
+}
+
+// Sees every key and mouse-button event of the program before the widget does: the message
+// filters, PreTranslateMessage up the window chain, then the dialog keys.
+class LayerFilter : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type t = event->type();
+        if (t != QEvent::KeyPress && t != QEvent::MouseButtonPress &&
+            t != QEvent::MouseButtonDblClick)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget) return false;
+        Window* target = WindowFromWidget(widget);
+        if (!target) return false;
+
+        std::vector<Msg> msgs;
+        int vk = 0;
+        if (t == QEvent::KeyPress) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            vk = VirtualKeyOf(ke->key(), ke->text());
+            if (vk) msgs.push_back({target, WM_KEYDOWN, static_cast<uintptr_t>(vk), 0});
+            const std::string text = FromQ(ke->text());
+            if (text.size() == 1 && static_cast<unsigned char>(text[0]) >= 0x20 &&
+                text[0] != 0x7F)
+                msgs.push_back({target, WM_CHAR,
+                                static_cast<uintptr_t>(static_cast<unsigned char>(text[0])), 0});
+        } else {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint p = me->position().toPoint();
+            const intptr_t lp = (p.x() & 0xFFFF) | ((p.y() & 0xFFFF) << 16);
+            if (me->button() == Qt::LeftButton)
+                msgs.push_back({target, t == QEvent::MouseButtonPress ? WM_LBUTTONDOWN
+                                                                      : WM_LBUTTONDBLCLK,
+                                0, lp});
+            else if (me->button() == Qt::RightButton && t == QEvent::MouseButtonPress)
+                msgs.push_back({target, WM_RBUTTONDOWN, 0, lp});
+        }
+        if (msgs.empty()) return false;
+
+        for (const Msg& m : msgs) {
+            // Innermost filter first; a copy, as filters may push or pop.
+            std::vector<MessageFilter> filters = Filters();
+            for (auto it = filters.rbegin(); it != filters.rend(); ++it) {
+                if ((*it)(m)) return true;
+            }
+            for (Window* w = target; w; w = w->GetParent()) {
+                if (w->PreTranslateMessage(m)) return true;
+            }
+        }
+        if (t == QEvent::KeyPress && (vk == VK_RETURN || vk == VK_ESCAPE) &&
+            widget->window()->windowType() != Qt::Popup) {
+            Dialog* d = DialogOf(target);
+            if (d && !(vk == VK_RETURN && IsWantReturnEdit(widget))) {
+                auto* ke = static_cast<QKeyEvent*>(event);
+                // A combo box's open list takes its own keys.
+                if (ke->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) return false;
+                return d->HandleDialogKey(vk);
+            }
+        }
+        return false;
+    }
+};
+
+LayerFilter* g_filter = nullptr;
+
+}  // namespace
+
+void InstallLayerHooks()
+{
+    auto* app = QCoreApplication::instance();
+    if (!app) return;
+    if (!g_poster.load()) g_poster.store(new Poster);
+    if (!g_filter) {
+        g_filter = new LayerFilter;
+        app->installEventFilter(g_filter);
+    }
+}
+
+void PushMessageFilter(MessageFilter filter) { Filters().push_back(std::move(filter)); }
+void PopMessageFilter()
+{
+    if (!Filters().empty()) Filters().pop_back();
+}
+
+Window* WindowFromWidget(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w; w = w->parentWidget()) {
+        auto it = WidgetMap().find(w);
+        if (it != WidgetMap().end()) return it->second;
+    }
+    return nullptr;
+}
+
+void NotifyParentAlways(Window& control, int code)
+{
+    if (Window* parent = control.GetParent()) parent->OnCommand(control.GetDlgCtrlID(), code);
+}
+
+void NotifyParent(Window& control, int code)
+{
+    if (WindowAccess::Get(control)->programChange > 0) return;
+    NotifyParentAlways(control, code);
+}
+
+int VirtualKeyOf(int key, const QString& text)
+{
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return '0' + (key - Qt::Key_0);
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) return VK_F1 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Shift: return VK_SHIFT;
+    case Qt::Key_Control: return VK_CONTROL;
+    case Qt::Key_Alt: return VK_MENU;
+    case Qt::Key_Pause: return VK_PAUSE;
+    case Qt::Key_CapsLock: return VK_CAPITAL;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_Comma: case Qt::Key_Less: return VK_OEM_COMMA;
+    case Qt::Key_Period: case Qt::Key_Greater: return VK_OEM_PERIOD;
+    case Qt::Key_Minus: case Qt::Key_Underscore: return VK_OEM_MINUS;
+    case Qt::Key_Plus: case Qt::Key_Equal: return VK_OEM_PLUS;
+    case Qt::Key_Semicolon: case Qt::Key_Colon: return VK_OEM_1;
+    case Qt::Key_Slash: case Qt::Key_Question: return VK_OEM_2;
+    case Qt::Key_Asterisk: return VK_MULTIPLY;
+    default: break;
+    }
+    (void)text;
+    return 0;
+}
+
+int QtKeyOf(int vk)
+{
+    if (vk >= '0' && vk <= '9') return Qt::Key_0 + (vk - '0');
+    if (vk >= 'A' && vk <= 'Z') return Qt::Key_A + (vk - 'A');
+    if (vk >= VK_F1 && vk <= VK_F12) return Qt::Key_F1 + (vk - VK_F1);
+    switch (vk) {
+    case VK_BACK: return Qt::Key_Backspace;
+    case VK_TAB: return Qt::Key_Tab;
+    case VK_RETURN: return Qt::Key_Return;
+    case VK_SHIFT: return Qt::Key_Shift;
+    case VK_CONTROL: return Qt::Key_Control;
+    case VK_MENU: return Qt::Key_Alt;
+    case VK_ESCAPE: return Qt::Key_Escape;
+    case VK_SPACE: return Qt::Key_Space;
+    case VK_PRIOR: return Qt::Key_PageUp;
+    case VK_NEXT: return Qt::Key_PageDown;
+    case VK_END: return Qt::Key_End;
+    case VK_HOME: return Qt::Key_Home;
+    case VK_LEFT: return Qt::Key_Left;
+    case VK_UP: return Qt::Key_Up;
+    case VK_RIGHT: return Qt::Key_Right;
+    case VK_DOWN: return Qt::Key_Down;
+    case VK_INSERT: return Qt::Key_Insert;
+    case VK_DELETE: return Qt::Key_Delete;
+    case VK_OEM_COMMA: return Qt::Key_Comma;
+    case VK_OEM_PERIOD: return Qt::Key_Period;
+    case VK_OEM_MINUS: return Qt::Key_Minus;
+    case VK_OEM_PLUS: return Qt::Key_Plus;
+    default: return 0;
+    }
+}
+
+// ---- Window::Impl -------------------------------------------------------------------------------
+
+Window::Impl::~Impl()
+{
+    for (auto& [id, timer] : timers) delete timer;
+}
+
+bool Window::Impl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != widget.data()) return false;
+    Window* w = owner;
+    switch (event->type()) {
+    case QEvent::Paint:
+        if (!routeEvents) return false;
+        {
+            QPainter painter(widget);
+            DC dc(&painter);
+            w->OnPaint(dc);
+        }
+        return true;
+    case QEvent::KeyPress:
+        if (!routeEvents) return false;
+        {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            bool handled = false;
+            if (int vk = VirtualKeyOf(ke->key(), ke->text())) handled = w->OnKeyDown(vk);
+            const std::string text = FromQ(ke->text());
+            if (!handled && text.size() == 1 && static_cast<unsigned char>(text[0]) >= 0x20)
+                handled = w->OnChar(static_cast<unsigned char>(text[0]));
+            return handled;
+        }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        if (!routeEvents) return false;
+        {
+            auto* me = static_cast<QMouseEvent*>(event);
+            const QPoint p = me->position().toPoint();
+            if (event->type() == QEvent::MouseMove) w->OnMouseMove(p.x(), p.y());
+            else if (me->button() == Qt::LeftButton) {
+                if (event->type() == QEvent::MouseButtonPress) w->OnLButtonDown(p.x(), p.y());
+                else if (event->type() == QEvent::MouseButtonRelease) w->OnLButtonUp(p.x(), p.y());
+                else w->OnLButtonDblClk(p.x(), p.y());
+            } else if (me->button() == Qt::RightButton &&
+                       event->type() == QEvent::MouseButtonPress)
+                w->OnRButtonDown(p.x(), p.y());
+            return true;
+        }
+    case QEvent::Resize:
+        if (routeEvents) w->OnSize(widget->width(), widget->height());
+        return false;
+    case QEvent::Show:
+        if (routeEvents) w->OnShowWindow(true);
+        return false;
+    case QEvent::Hide:
+        if (routeEvents) w->OnShowWindow(false);
+        return false;
+    case QEvent::Close:
+        if (!widget->isWindow()) return false;
+        event->ignore();
+        w->OnClose();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void WindowAccess::Attach(Window& w, QWidget* widget, Window* parent, bool routeEvents)
+{
+    InstallLayerHooks();
+    Window::Impl* impl = w.impl_.get();
+    if (impl->widget) w.DestroyWindow();
+    impl->widget = widget;
+    impl->routeEvents = routeEvents;
+    w.parent_ = parent;
+    WidgetMap()[widget] = &w;
+    widget->installEventFilter(impl);
+    QObject::connect(widget, &QObject::destroyed, impl, [widget]() { WidgetMap().erase(widget); });
+}
+
+void WindowAccess::Transfer(Window& from, Window& to)
+{
+    if (to.impl_->widget) to.DestroyWindow();
+    std::swap(from.impl_, to.impl_);
+    from.impl_->owner = &from;
+    to.impl_->owner = &to;
+    to.parent_ = from.parent_;
+    to.id_ = from.id_;
+    if (to.impl_->widget) WidgetMap()[to.impl_->widget.data()] = &to;
+}
+
+// ---- Window -------------------------------------------------------------------------------------
+
+Window::Window() : impl_(std::make_unique<Impl>(this)), serial_(g_nextSerial++)
+{
+    Registry()[serial_] = this;
+}
+
+Window::~Window()
+{
+    Registry().erase(serial_);
+    if (impl_->widget) {
+        // Deferred: the window may be going away from inside one of its own handlers.
+        QWidget* w = impl_->widget.data();
+        WidgetMap().erase(w);
+        w->removeEventFilter(impl_.get());
+        w->hide();
+        w->deleteLater();
+    }
+}
+
+bool Window::Create(Window* parent, const DCRect& rect, int id)
+{
+    if (!QApplication::instance()) return false;
+    QWidget* parentWidget = parent ? parent->GetWidget() : nullptr;
+    auto* widget = new QWidget(parentWidget);
+    widget->setAttribute(Qt::WA_OpaquePaintEvent, false);
+    widget->setFocusPolicy(Qt::StrongFocus);
+    widget->setMouseTracking(true);
+    widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    id_ = id;
+    AttachWidget(widget, parent);
+    if (parentWidget) widget->show();
+    return true;
+}
+
+void Window::AttachWidget(QWidget* widget, Window* parent)
+{
+    WindowAccess::Attach(*this, widget, parent, true);
+}
+
+void Window::DestroyWindow()
+{
+    if (!impl_->widget) return;
+    OnDestroy();
+    for (auto& [id, timer] : impl_->timers) delete timer;
+    impl_->timers.clear();
+    QWidget* w = impl_->widget.data();
+    impl_->widget.clear();
+    if (w) {
+        WidgetMap().erase(w);
+        w->removeEventFilter(impl_.get());
+        w->hide();
+        w->deleteLater();
+    }
+}
+
+bool Window::IsCreated() const { return !impl_->widget.isNull(); }
+QWidget* Window::GetWidget() const { return impl_->widget.data(); }
+
+void Window::SetWindowText(const std::string& text)
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    const QString q = ToQ(text);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        QString t = q;
+        const int caseStyle = edit->property("ui.case").toInt();
+        if (caseStyle == 1) t = t.toUpper();
+        else if (caseStyle == 2) t = t.toLower();
+        {
+            QSignalBlocker block(edit);
+            edit->setText(t);
+        }
+        NotifyParentAlways(*this, EN_CHANGE);
+    } else if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) {
+        QString t = q;
+        t.replace("\r\n", "\n");
+        const int caseStyle = multi->property("ui.case").toInt();
+        if (caseStyle == 1) t = t.toUpper();
+        else if (caseStyle == 2) t = t.toLower();
+        {
+            QSignalBlocker block(multi);
+            multi->setPlainText(t);
+        }
+        NotifyParentAlways(*this, EN_CHANGE);
+    } else if (auto* label = qobject_cast<QLabel*>(w)) {
+        label->setText(q);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        button->setText(q);
+    } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
+        group->setTitle(q);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        ProgramChange change(*this);
+        if (combo->isEditable()) combo->setEditText(q);
+        else combo->setCurrentIndex(combo->findText(q, Qt::MatchFixedString));
+    } else {
+        w->setWindowTitle(q);
+    }
+}
+
+std::string Window::GetWindowText() const
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return {};
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return FromQ(edit->text());
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(w)) {
+        QString t = multi->toPlainText();
+        t.replace("\n", "\r\n");
+        return FromQ(t);
+    }
+    if (auto* label = qobject_cast<QLabel*>(w)) return FromQ(label->text());
+    if (auto* button = qobject_cast<QAbstractButton*>(w)) return FromQ(button->text());
+    if (auto* group = qobject_cast<QGroupBox*>(w)) return FromQ(group->title());
+    if (auto* combo = qobject_cast<QComboBox*>(w)) return FromQ(combo->currentText());
+    return FromQ(w->windowTitle());
+}
+
+void Window::ShowWindow(bool show)
+{
+    if (QWidget* w = impl_->widget.data()) w->setVisible(show);
+}
+
+bool Window::IsWindowVisible() const
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return false;
+    // A control counts as visible when it is not hidden itself, even while its dialog is hidden.
+    return w->isWindow() ? w->isVisible() : !w->isHidden();
+}
+
+void Window::EnableWindow(bool enable)
+{
+    if (QWidget* w = impl_->widget.data()) w->setEnabled(enable);
+}
+
+bool Window::IsWindowEnabled() const
+{
+    QWidget* w = impl_->widget.data();
+    return w && w->isEnabled();
+}
+
+void Window::SetFocus()
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) edit->selectAll();
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+bool Window::HasFocus() const
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return false;
+    QWidget* focus = w->window()->focusWidget();
+    return focus && (focus == w || w->isAncestorOf(focus));
+}
+
+void Window::BringWindowToTop()
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    w->window()->raise();
+    w->window()->activateWindow();
+}
+
+DCRect Window::GetClientRect() const
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return {};
+    return {0, 0, w->width(), w->height()};
+}
+
+DCRect Window::GetWindowRect() const
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return {};
+    const QRect g = w->geometry();
+    return {g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+}
+
+void Window::MoveWindow(const DCRect& rect)
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    if (w->isWindow()) {
+        w->move(rect.left, rect.top);
+        w->resize(rect.Width(), rect.Height());
+    } else {
+        w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    }
+}
+
+void Window::CenterWindow()
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    QRect area;
+    if (QWidget* p = w->parentWidget()) area = p->window()->geometry();
+    else if (QScreen* s = QGuiApplication::primaryScreen()) area = s->availableGeometry();
+    if (area.isEmpty()) return;
+    w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+}
+
+void Window::Invalidate()
+{
+    if (QWidget* w = impl_->widget.data()) w->update();
+}
+
+void Window::UpdateWindow()
+{
+    if (QWidget* w = impl_->widget.data()) w->repaint();
+}
+
+void Window::SetTimer(uint32_t id, uint32_t ms)
+{
+    if (!QCoreApplication::instance()) return;
+    QTimer*& timer = impl_->timers[id];
+    if (!timer) {
+        timer = new QTimer;
+        Impl* impl = impl_.get();
+        QObject::connect(timer, &QTimer::timeout, impl, [impl, id]() { impl->owner->OnTimer(id); });
+    }
+    timer->stop();
+    timer->setInterval(static_cast<int>(ms));
+    if (!test::GetHooks().manualTimers) timer->start();
+}
+
+bool Window::KillTimer(uint32_t id)
+{
+    auto it = impl_->timers.find(id);
+    if (it == impl_->timers.end()) return false;
+    delete it->second;
+    impl_->timers.erase(it);
+    return true;
+}
+
+bool Window::HasTimer(uint32_t id) const { return impl_->timers.count(id) != 0; }
+
+bool Window::PostMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    Poster* poster = g_poster.load();
+    if (!poster) return false;
+    QCoreApplication::postEvent(poster, new PostedMessage(serial_, message, wParam, lParam));
+    return true;
+}
+
+intptr_t Window::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    Msg msg{this, message, wParam, lParam};
+    if (PreTranslateMessage(msg)) return 0;
+    return OnMessage(message, wParam, lParam);
+}
+
+bool Window::OnCommand(int, int) { return false; }
+void Window::OnTimer(uint32_t) {}
+void Window::OnPaint(DC&) {}
+intptr_t Window::OnMessage(uint32_t, uintptr_t, intptr_t) { return 0; }
+bool Window::OnKeyDown(int) { return false; }
+bool Window::OnChar(unsigned char) { return false; }
+void Window::OnLButtonDown(int, int) {}
+void Window::OnLButtonUp(int, int) {}
+void Window::OnLButtonDblClk(int, int) {}
+void Window::OnRButtonDown(int, int) {}
+void Window::OnMouseMove(int, int) {}
+void Window::OnSize(int, int) {}
+void Window::OnShowWindow(bool) {}
+void Window::OnClose() { DestroyWindow(); }
+void Window::OnDestroy() {}
+bool Window::PreTranslateMessage(const Msg&) { return false; }
+
+bool PostMessage(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    return window && window->PostMessage(message, wParam, lParam);
+}
+
+}  // namespace ui

@@ -1,0 +1,130 @@
+#pragma once
+// ui::Window: the layer's window, in place of the framework's window class. A Window object is
+// made first and its on-screen window later (Create, or a dialog building its controls), as in
+// the framework; the object outlives nothing it owns: destroying it destroys the screen window.
+//
+// Handlers are virtual functions that derived classes override: OnCommand for commands and
+// control notifications (WM_COMMAND), OnTimer, OnPaint, OnKeyDown, mouse, OnSize, OnClose,
+// OnDestroy, and OnMessage for everything else (posted messages, WM_USER + n). All of them run on
+// the main thread.
+//
+// PostMessage may be called from any thread: the message joins one queue that the event loop
+// delivers in order on the main thread, also inside modal dialogs and message boxes and in
+// Application::PumpMessages. A message for a window destroyed meanwhile is dropped.
+
+#include "platform/ui/DC.h"
+#include "platform/ui/Messages.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QWidget;
+
+namespace ui {
+
+class Dialog;
+
+class Window {
+public:
+    Window();
+    virtual ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    // Makes a plain child (or, with no parent, top-level) window with the given client rectangle.
+    // Its painting comes from OnPaint. Returns false when there is no application object.
+    bool Create(Window* parent, const DCRect& rect, int id = 0);
+    // Destroys the screen window (OnDestroy runs first); the object stays usable for Create.
+    void DestroyWindow();
+    bool IsCreated() const;
+
+    // The control or command id (GetDlgCtrlID) and the parent window (none for top level).
+    int GetDlgCtrlID() const { return id_; }
+    void SetDlgCtrlID(int id) { id_ = id; }
+    Window* GetParent() const { return parent_; }
+
+    // Window text: the caption of a top-level window, the text of a control. Windows-1252.
+    virtual void SetWindowText(const std::string& text);
+    virtual std::string GetWindowText() const;
+
+    void ShowWindow(bool show);
+    bool IsWindowVisible() const;
+    void EnableWindow(bool enable);
+    bool IsWindowEnabled() const;
+    void SetFocus();
+    bool HasFocus() const;  // this window or one of its children has the keyboard focus
+    // Raises a top-level window to the top of the z-order and activates it.
+    void BringWindowToTop();
+
+    // Geometry in pixels: the client area (origin 0,0) and the window's place in its parent's
+    // client area (or on the screen for a top-level window).
+    DCRect GetClientRect() const;
+    DCRect GetWindowRect() const;
+    void MoveWindow(const DCRect& rect);
+    void CenterWindow();
+
+    // Requests a repaint: OnPaint runs from the event loop.
+    void Invalidate();
+    void UpdateWindow();  // paints now what is invalid
+
+    // Per-window timers: OnTimer(id) every `ms` milliseconds until KillTimer. Setting an id again
+    // restarts it. Tests can fire them (ui::test::FireTimer).
+    void SetTimer(uint32_t id, uint32_t ms);
+    bool KillTimer(uint32_t id);
+    bool HasTimer(uint32_t id) const;
+
+    // Queues a message for this window; safe from any thread. False when there is no
+    // application object.
+    bool PostMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    // Runs the message now on the calling (main) thread: PreTranslateMessage, then OnMessage.
+    intptr_t SendMessage(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+
+    // Handlers. OnCommand returns true when it handled the command; the default passes it on to
+    // nothing and returns false.
+    virtual bool OnCommand(int id, int code);
+    virtual void OnTimer(uint32_t id);
+    virtual void OnPaint(DC& dc);
+    virtual intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    // Key presses that reach this window (not taken by a control); returns true when handled.
+    virtual bool OnKeyDown(int vk);
+    virtual bool OnChar(unsigned char ch);
+    virtual void OnLButtonDown(int x, int y);
+    virtual void OnLButtonUp(int x, int y);
+    virtual void OnLButtonDblClk(int x, int y);
+    virtual void OnRButtonDown(int x, int y);
+    virtual void OnMouseMove(int x, int y);
+    virtual void OnSize(int cx, int cy);
+    virtual void OnShowWindow(bool show);
+    // The close box of a top-level window; the default destroys it. Dialogs map it to IDCANCEL.
+    virtual void OnClose();
+    virtual void OnDestroy();
+    // Sees key, character, mouse-button and posted messages bound for this window (a dialog: for
+    // any of its controls) before they are handled; returns true to swallow the message.
+    virtual bool PreTranslateMessage(const Msg& msg);
+
+    // For the layer and for tests: the Qt widget behind the window (null before Create).
+    QWidget* GetWidget() const;
+    // The layer's identity of this object for messages queued from other threads.
+    uint64_t GetSerial() const { return serial_; }
+    // The layer's inside of a window (WindowImpl.h).
+    struct Impl;
+
+protected:
+    // For window classes of the layer: takes ownership of a widget made by the derived class,
+    // routes its events to the handlers above and makes it this window's screen window.
+    void AttachWidget(QWidget* widget, Window* parent);
+
+private:
+    friend class Dialog;
+    friend struct WindowAccess;
+    std::unique_ptr<Impl> impl_;
+    Window* parent_ = nullptr;
+    int id_ = 0;
+    uint64_t serial_;
+};
+
+// Queues a message for a window (null: dropped); same as window->PostMessage, from any thread.
+bool PostMessage(Window* window, uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+
+}  // namespace ui

@@ -1,0 +1,78 @@
+#pragma once
+// Inside of the window layer (Qt side); included by the layer's .cpp files only.
+
+#include "platform/ui/Window.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <string>
+
+class QTimer;
+
+namespace ui {
+
+// Windows-1252 <-> the screen's text.
+QString ToQ(const std::string& text);
+std::string FromQ(const QString& text);
+
+struct Window::Impl : public QObject {
+    explicit Impl(Window* o) : owner(o) {}
+    ~Impl() override;
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    Window* owner;
+    QPointer<QWidget> widget;
+    bool routeEvents = false;  // paint, keys, mouse, size, close go to the owner's handlers
+    int programChange = 0;     // > 0 while code (not the user) changes the control
+    std::map<uint32_t, QTimer*> timers;
+};
+
+// Access to Window internals for the layer's own classes.
+struct WindowAccess {
+    static Window::Impl* Get(const Window& w) { return w.impl_.get(); }
+    static void SetParent(Window& w, Window* parent) { w.parent_ = parent; }
+    // Moves the screen window and its state from one object to another (subclassing).
+    static void Transfer(Window& from, Window& to);
+    static void Attach(Window& w, QWidget* widget, Window* parent, bool routeEvents);
+};
+
+// Marks a change made by code: controls send no user notification meanwhile.
+class ProgramChange {
+public:
+    explicit ProgramChange(const Window& w) : impl_(WindowAccess::Get(w)) { ++impl_->programChange; }
+    ~ProgramChange() { --impl_->programChange; }
+    ProgramChange(const ProgramChange&) = delete;
+    ProgramChange& operator=(const ProgramChange&) = delete;
+
+private:
+    Window::Impl* impl_;
+};
+
+// Sends a control notification to the control's parent unless code is changing the control.
+void NotifyParent(Window& control, int code);
+// The same without the user-only test (EN_CHANGE).
+void NotifyParentAlways(Window& control, int code);
+
+// The Window whose screen window is `widget` or its nearest ancestor; null when none.
+Window* WindowFromWidget(const QWidget* widget);
+
+// Virtual-key code of a Qt key event's key (0 when none).
+int VirtualKeyOf(int qtKey, const QString& text);
+int QtKeyOf(int vk);
+
+// Filters that see every key and mouse-button message of the thread first, innermost last;
+// a filter returning true swallows the message.
+using MessageFilter = std::function<bool(const Msg&)>;
+void PushMessageFilter(MessageFilter filter);
+void PopMessageFilter();
+
+// Makes sure the layer's application-wide event filter and posted-message receiver exist.
+void InstallLayerHooks();
+
+}  // namespace ui

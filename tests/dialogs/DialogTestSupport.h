@@ -1,0 +1,52 @@
+#pragma once
+// A fixture for dialog tests: one offscreen application, scripted message boxes and dialogs, a
+// fixed clock; every hook failure fails the test.
+
+#include "platform/host/Clock.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/TestHooks.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <functional>
+#include <string>
+
+class DialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::test::EnsureApplication();
+        ui::test::Hooks& h = ui::test::ResetHooks();
+        h.scriptMessageBoxes = true;
+        h.driveDialogs = true;
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(Hooks().failures.empty()) << Hooks().failures.front();
+        EXPECT_TRUE(Hooks().dialogScripts.empty());
+        EXPECT_TRUE(Hooks().messageBoxAnswers.empty());
+        ui::test::ResetHooks();
+        host::Clock::ResetTestHooks();
+    }
+
+    static ui::test::Hooks& Hooks() { return ui::test::GetHooks(); }
+    static void Script(std::function<void(ui::Dialog&)> script)
+    {
+        Hooks().dialogScripts.push_back(std::move(script));
+    }
+    // Fixes the clock at a local wall time.
+    static void FixClock(int year, int month, int day, int hour, int minute)
+    {
+        host::LocalTime t;
+        t.year = year;
+        t.month = month;
+        t.day = day;
+        t.hour = hour;
+        t.minute = minute;
+        t.isDst = -1;
+        time_t when = 0;
+        ASSERT_TRUE(host::Clock::FromLocal(t, when));
+        host::Clock::SetFixedTime(when);
+    }
+};

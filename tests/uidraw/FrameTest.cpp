@@ -1,0 +1,278 @@
+// Frames, menus, status bar and scroll views, headless.
+#include "platform/ui/FrameWindow.h"
+#include "platform/ui/RecordingDC.h"
+#include "platform/ui/ScrollView.h"
+#include "platform/ui/View.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace ui {
+namespace {
+
+constexpr int kPrint = 30006;
+constexpr int kExpand = 30030;
+constexpr int kEdit = 30019;
+constexpr int kExit = 57665;
+
+const MenuTemplate kTestMenu = {
+    4104,
+    {Popup("&File", {Item(kPrint, "&Print\tCtrl+P"), Separator(), Item(kExit, "E&xit")}),
+     Popup("&View", {Item(kExpand, "&Expand status panes"), Item(kEdit, "&Edit")})}};
+
+class CountingView : public View {
+public:
+    bool OnCommand(int id, int) override
+    {
+        if (id != kPrint && id != kEdit)
+            return false;
+        handled.push_back(id);
+        return true;
+    }
+    std::vector<int> handled;
+};
+
+class TestFrame : public FrameWindow {
+public:
+    bool OnCommand(int id, int) override
+    {
+        if (id != kExpand && id != kPrint)
+            return false;
+        handled.push_back(id);
+        return true;
+    }
+    std::vector<int> handled;
+};
+
+QAction* ActionWithText(Window& window, const QString& text)
+{
+    for (QAction* a : window.GetWidget()->findChildren<QAction*>())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+TEST(Menu, TextsAndLookup)
+{
+    struct Case {
+        std::string text;
+        std::string plain;
+        std::string accel;
+    };
+    const Case cases[] = {
+        {"&Print\tCtrl+P", "Print", "Ctrl+P"},
+        {"Save && e&xit", "Save & exit", ""},
+        {"Plain", "Plain", ""},
+        {"&Find\tF2", "Find", "F2"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MenuTextPlain(c.text), c.plain) << c.text;
+        EXPECT_EQ(MenuTextAccelerator(c.text), c.accel) << c.text;
+    }
+    RegisterMenu(kTestMenu);
+    ASSERT_NE(FindMenuTemplate(4104), nullptr);
+    EXPECT_EQ(FindMenuTemplate(4105), nullptr);
+    Menu menu(*FindMenuTemplate(4104));
+    EXPECT_EQ(menu.CommandIds(), (std::vector<int>{kPrint, kExit, kExpand, kEdit}));
+    EXPECT_TRUE(menu.CheckMenuItem(kExpand, true));
+    EXPECT_TRUE(menu.IsChecked(kExpand));
+    EXPECT_TRUE(menu.EnableMenuItem(kEdit, false));
+    EXPECT_FALSE(menu.IsEnabled(kEdit));
+    EXPECT_FALSE(menu.EnableMenuItem(12345, false));
+    EXPECT_FALSE(menu.IsEnabled(12345));
+}
+
+class FrameFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegisterMenu(kTestMenu);
+        ASSERT_TRUE(frame.CreateFrame("Studio", {0, 0, 640, 480}));
+        ASSERT_TRUE(frame.LoadMenu(4104));
+        ASSERT_TRUE(frame.CreateStatusBar({0, 30115, 30116}));
+        ASSERT_TRUE(view.CreateView(&frame, 59649));
+        frame.SwitchView(&view);
+        frame.ShowWindow(true);
+    }
+    TestFrame frame;
+    CountingView view;
+};
+
+TEST_F(FrameFixture, CommandsGoToTheViewFirst)
+{
+    EXPECT_TRUE(frame.SendCommand(kPrint));
+    EXPECT_TRUE(frame.SendCommand(kExpand));
+    EXPECT_TRUE(frame.SendCommand(kEdit));
+    EXPECT_FALSE(frame.SendCommand(kExit)) << "nobody handles it";
+    EXPECT_EQ(view.handled, (std::vector<int>{kPrint, kEdit}));
+    EXPECT_EQ(frame.handled, (std::vector<int>{kExpand}));
+
+    frame.SwitchView(nullptr);
+    EXPECT_TRUE(frame.SendCommand(kPrint));
+    EXPECT_EQ(frame.handled, (std::vector<int>{kExpand, kPrint}));
+}
+
+TEST_F(FrameFixture, MenuClicksAndAcceleratorsRouteLikeCommands)
+{
+    frame.SetAccelerators({{'P', true, false, false, kPrint}});
+    EXPECT_TRUE(frame.TranslateAccelerator('P', true, false, false));
+    EXPECT_FALSE(frame.TranslateAccelerator('P', false, false, false));
+    QAction* print = ActionWithText(frame, "&Print\tCtrl+P");
+    ASSERT_NE(print, nullptr);
+    print->trigger();
+    EXPECT_EQ(view.handled, (std::vector<int>{kPrint, kPrint}));
+}
+
+TEST_F(FrameFixture, UpdateHandlersEnableAndCheck)
+{
+    bool expanded = false;
+    bool editable = true;
+    frame.Updaters().SetUpdateHandler(kExpand, [&](CmdUI& cmd) { cmd.SetCheck(expanded); });
+    view.Updaters().SetUpdateHandler(kEdit, [&](CmdUI& cmd) { cmd.Enable(editable); });
+    // The view's handler wins over the frame's for the same command.
+    frame.Updaters().SetUpdateHandler(kEdit, [&](CmdUI& cmd) { cmd.Enable(true); });
+
+    frame.UpdateMenuState();
+    EXPECT_FALSE(frame.GetMenu().IsChecked(kExpand));
+    EXPECT_TRUE(frame.GetMenu().IsEnabled(kEdit));
+
+    expanded = true;
+    editable = false;
+    frame.UpdateMenuState();
+    EXPECT_TRUE(frame.GetMenu().IsChecked(kExpand));
+    EXPECT_FALSE(frame.GetMenu().IsEnabled(kEdit));
+    QAction* edit = ActionWithText(frame, "&Edit");
+    QAction* expand = ActionWithText(frame, "&Expand status panes");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_NE(expand, nullptr);
+    EXPECT_FALSE(edit->isEnabled());
+    EXPECT_TRUE(expand->isChecked());
+
+    EXPECT_FALSE(frame.SendCommand(kEdit)) << "a disabled command does not run";
+    EXPECT_TRUE(view.handled.empty());
+    editable = true;
+    EXPECT_TRUE(frame.SendCommand(kEdit));
+    EXPECT_EQ(view.handled, (std::vector<int>{kEdit}));
+}
+
+TEST_F(FrameFixture, StatusBarPanes)
+{
+    StatusBar& bar = frame.GetStatusBar();
+    EXPECT_EQ(bar.GetPaneCount(), 3);
+    EXPECT_EQ(bar.CommandToIndex(30116), 2);
+    EXPECT_EQ(bar.CommandToIndex(30118), -1);
+    EXPECT_TRUE(bar.SetPaneText(30115, "Users 3"));
+    EXPECT_TRUE(bar.SetPaneText(30116, "Refresh ON"));
+    EXPECT_FALSE(bar.SetPaneText(30118, "Line 1"));
+    bar.SetMessageText("Ready");
+    EXPECT_EQ(bar.GetPaneText(30115), "Users 3");
+    EXPECT_EQ(bar.GetPaneText(30116), "Refresh ON");
+    EXPECT_EQ(bar.GetPaneText(0), "Ready");
+    EXPECT_EQ(bar.GetPaneText(30118), "");
+    EXPECT_TRUE(bar.SetPaneText(30115, ""));
+    EXPECT_EQ(bar.GetPaneText(30115), "");
+
+    QStringList shown;
+    for (QLabel* label : bar.GetWidget()->findChildren<QLabel*>())
+        shown << label->text();
+    EXPECT_TRUE(shown.contains("Refresh ON"));
+
+    EXPECT_TRUE(bar.SetPaneWidth(30116, 0));
+    EXPECT_EQ(bar.GetPaneWidth(30116), 0);
+    EXPECT_EQ(bar.GetPaneWidth(30118), -1);
+    EXPECT_FALSE(bar.SetIndicators({0, 30115, 30115})) << "an id used twice";
+}
+
+TEST_F(FrameFixture, SwitchingViewsShowsOneAtATime)
+{
+    CountingView other;
+    ASSERT_TRUE(other.CreateView(&frame, 59650));
+    EXPECT_TRUE(view.IsWindowVisible());
+    EXPECT_FALSE(other.IsWindowVisible());
+    frame.SwitchView(&other);
+    EXPECT_EQ(frame.GetActiveView(), &other);
+    EXPECT_FALSE(view.IsWindowVisible());
+    EXPECT_TRUE(other.IsWindowVisible());
+    EXPECT_EQ(other.GetWindowRect(), frame.GetViewRect());
+    const DCRect client = frame.GetClientRect();
+    EXPECT_EQ(frame.GetViewRect().bottom, client.bottom - frame.GetStatusBar().GetHeight());
+    EXPECT_GT(frame.GetViewRect().top, 0) << "below the menu bar";
+}
+
+// A document of 1000 x 2000 pixels with a text at (100, 500).
+class DocumentView : public ScrollView {
+public:
+    void OnDraw(DC& dc) override
+    {
+        dc.TextOut(100, 500, "Row 1");
+        dc.MoveTo(0, 0);
+        dc.LineTo(1000, 0);
+    }
+};
+
+TEST_F(FrameFixture, ScrollingOffsetsWhatOnDrawDraws)
+{
+    DocumentView doc;
+    ASSERT_TRUE(doc.CreateView(&frame, 59651));
+    frame.SwitchView(&doc);
+    doc.SetScrollSizes({1000, 2000});
+    EXPECT_EQ(doc.GetPageSize(), (DCSize{100, 200}));
+    EXPECT_EQ(doc.GetLineSize(), (DCSize{10, 20}));
+    EXPECT_TRUE(doc.IsScrollBarVisible(SB_VERT));
+    EXPECT_TRUE(doc.IsScrollBarVisible(SB_HORZ));
+    const DCRect client = doc.GetViewClientRect();
+    const int maxY = 2000 - client.Height();
+
+    struct Step {
+        ScrollBarId bar;
+        int code;
+        int thumb;
+        DCPoint expected;
+    };
+    const Step steps[] = {
+        {SB_VERT, SB_LINEDOWN, 0, {0, 20}},
+        {SB_VERT, SB_PAGEDOWN, 0, {0, 220}},
+        {SB_VERT, SB_LINEUP, 0, {0, 200}},
+        {SB_HORZ, SB_PAGERIGHT, 0, {100, 200}},
+        {SB_VERT, SB_THUMBTRACK, 350, {100, 350}},
+        {SB_VERT, SB_BOTTOM, 0, {100, maxY}},
+        {SB_VERT, SB_LINEDOWN, 0, {100, maxY}},
+        {SB_VERT, SB_THUMBTRACK, 99999, {100, maxY}},
+        {SB_VERT, SB_TOP, 0, {100, 0}},
+        {SB_VERT, SB_LINEUP, 0, {100, 0}},
+        {SB_VERT, SB_THUMBTRACK, 480, {100, 480}},
+    };
+    for (const Step& s : steps) {
+        doc.Scroll(s.bar, s.code, s.thumb);
+        EXPECT_EQ(doc.GetScrollPosition(), s.expected) << "code " << s.code;
+        EXPECT_EQ(doc.GetScrollPos(SB_VERT), s.expected.y);
+    }
+
+    RecordingDC dc(640, 480, 96);
+    doc.OnPaint(dc);
+    const RecordedPage& page = dc.CurrentPage();
+    ASSERT_NE(page.Find("Row 1"), nullptr);
+    EXPECT_EQ(page.Find("Row 1")->x, 0);
+    EXPECT_EQ(page.Find("Row 1")->y, 20);
+    ASSERT_EQ(page.lines.size(), 1u);
+    EXPECT_EQ(page.lines[0].y1, -480);
+    EXPECT_EQ(dc.GetViewportOrg(), (DCPoint{0, 0})) << "the origin is restored";
+}
+
+TEST_F(FrameFixture, SmallDocumentNeedsNoBars)
+{
+    DocumentView doc;
+    ASSERT_TRUE(doc.CreateView(&frame, 59652));
+    frame.SwitchView(&doc);
+    doc.SetScrollSizes({100, 100}, {50, 50}, {5, 5});
+    EXPECT_FALSE(doc.IsScrollBarVisible(SB_VERT));
+    EXPECT_FALSE(doc.IsScrollBarVisible(SB_HORZ));
+    doc.Scroll(SB_VERT, SB_PAGEDOWN);
+    EXPECT_EQ(doc.GetScrollPosition(), (DCPoint{0, 0}));
+}
+
+} // namespace
+} // namespace ui
