@@ -121,6 +121,7 @@ unsigned int PackReadData(char* buffer, unsigned int* count, void* transfer)
     }
     if (!t->input->Read(buffer, *count, &done)) {
         t->readFailed = true;
+        t->errorCode = t->input->LastErrorCode();
         done = 0;
     }
     *count = static_cast<unsigned int>(done);
@@ -132,8 +133,10 @@ void PackWriteData(char* buffer, unsigned int* count, void* transfer)
     auto* t = static_cast<PackTransfer*>(transfer);
     if (t->writeFailed || *count == 0)
         return;
-    if (!t->output->Write(buffer, *count))
+    if (!t->output->Write(buffer, *count)) {
         t->writeFailed = true;
+        t->errorCode = t->output->LastErrorCode();
+    }
 }
 
 int ZipOneFile(const std::string& file, const std::string& archive, int bareName)
@@ -188,7 +191,9 @@ int UnzipFiles(const std::string& archive, const std::string& target,
             outcome = 3;
             continue;
         }
-        const std::string path = host::JoinPath(base, name);
+        const std::string path = host::IsSeparator(base.back())
+                                     ? base + name
+                                     : Format("%s\\%s", base.c_str(), name.c_str());
         if (FileExists(path) == 1 &&
             GetResponse(Format("File %s exists. Overwrite it?", path.c_str()), MB_YESNO) != IDYES)
             continue;
@@ -236,13 +241,15 @@ int PackFile(const std::string& source, const std::string& destination,
         outcome = static_cast<int>(
             Implode(PackReadData, PackWriteData, work.get(), &transfer, &type, &dictionary));
         const bool closed = output.Close();
+        if (!closed && !transfer.writeFailed)
+            transfer.errorCode = output.LastErrorCode();
         if (transfer.readFailed) {
-            GetResponse(Format("Error %i in reading input file to pack: %s",
-                               input.LastErrorCode(), source.c_str()), MB_OK);
+            GetResponse(Format("Error %i in reading input file to pack: %s", transfer.errorCode,
+                               source.c_str()), MB_OK);
             outcome = 1;
         } else if (transfer.writeFailed || !closed) {
-            GetResponse(Format("Error %i in writing output packed file: %s",
-                               output.LastErrorCode(), scratch.c_str()), MB_OK);
+            GetResponse(Format("Error %i in writing output packed file: %s", transfer.errorCode,
+                               scratch.c_str()), MB_OK);
             outcome = 2;
         }
     }
@@ -286,11 +293,13 @@ int UnpackFile(const std::string& packed, const std::string& output)
         outcome = static_cast<int>(Explode(PackReadData, PackWriteData, work.get(), &transfer));
         bool closed = out.Flush();
         closed = out.Close() && closed;
+        if (!closed && !transfer.writeFailed)
+            transfer.errorCode = out.LastErrorCode();
         if (transfer.readFailed) {
             GetResponse("Can't open file to unpack", MB_OK);
             outcome = 6;
         } else if (transfer.writeFailed || !closed) {
-            GetResponse(Format("Error %i in writing output file: %s", out.LastErrorCode(),
+            GetResponse(Format("Error %i in writing output file: %s", transfer.errorCode,
                                output.c_str()), MB_OK);
             outcome = 7;
         } else if (outcome == 0 && !host::ReplaceFile(scratch, output)) {

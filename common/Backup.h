@@ -22,6 +22,7 @@ struct PackTransfer {
     host::File* output = nullptr;
     bool readFailed = false;
     bool writeFailed = false;
+    int errorCode = 0;  // the failed transfer's Win32 error code
 };
 
 // Reads up to *count bytes from the input into the buffer; gives (and sets *count to) the number

@@ -154,7 +154,7 @@ int ReadRecombineInfo(const std::string& path, uint32_t& piece, uint32_t& total,
         // Digits, then only the line end: anything else is not this file's line.
         const std::string& field = fields[static_cast<size_t>(i)];
         size_t end = field.find_first_not_of("0123456789");
-        if (end == 0 || field.find_first_not_of(" \t\r\n", end == std::string::npos ? field.size()
+        if (end == 0 || field.empty() || field.find_first_not_of(" \t\r\n", end == std::string::npos ? field.size()
                                                                                    : end)
                             != std::string::npos)
             return 0;

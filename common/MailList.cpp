@@ -1,5 +1,7 @@
 #include "common/MailList.h"
 
+#include "common/Diagnostic.h"
+
 CMailList::CMailList(uint32_t code) : m_nCode(code)
 {
 }
@@ -11,6 +13,10 @@ uint32_t CMailList::ReadRecord(IRecordStore& store)
 
 bool CMailList::ReadRecord(CRecordReader& r)
 {
+    if (DiagnosticLevel > 1) {
+        DiagnosticText = "CProgramRecord::ReadRecordMailList()\n";
+        WriteDiagnostic();
+    }
     CMailList m(m_nCode);
     GetUInt32(r, m.m_nCode);
     GetByte(r, m.m_cField2);

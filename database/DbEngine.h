@@ -16,12 +16,32 @@
 
 #include "common/RecordBuffer.h"
 #include "database/DataHeader.h"
+#include "database/LanServer.h"
 #include "database/LockSpec.h"
 #include "database/RefreshFlag.h"
 #include "platform/host/File.h"
 
 class CDialogWaitBox;
 class CLanServer;
+namespace ui {
+class Window;
+}
+
+// A LAN message as parsed: sender, type letter, user code, kind and value (the sequence field
+// is not kept).
+struct stLanMessage {
+    std::string sSender;
+    char cType = 0;
+    uint8_t nUserCode = 0;
+    uint8_t nKind = 0;
+    uint32_t nValue = 0xFFFFFFFF;
+};
+
+// Lock kinds besides the table codes.
+constexpr uint8_t LOCK_KIND_DATABASE = 255;
+constexpr uint8_t LOCK_KIND_HEADER = 254;
+constexpr uint32_t LOCK_VALUE_WHOLE = 0xFFFFFFFF;
+constexpr uint32_t LOCK_VALUE_SEQUENCE = 0xFFFFFFFE;
 
 class CDbEngine : public IRecordStore {
 public:
@@ -139,7 +159,80 @@ public:
 
     // --- Names. ---
     static std::string GetTableName(uint32_t table);
-    std::string GetUserName(uint32_t userCode) const;
+    virtual std::string GetUserName(uint32_t userCode) const;
+
+    // --- Logical locks and the lock manager (DbEngineLocks.cpp). ---
+    // The record's header location, or 0xFFFFFFFF when it is not locked.
+    uint32_t LockRecord(uint32_t table, uint32_t key);
+    bool LockTable(uint32_t table);
+    // True when the database lock byte was written. A table of 0 tests nothing beyond the
+    // database byte; above 254 every table.
+    bool LockDatabase(const std::string& purpose, uint32_t table = 0, bool testRecords = false,
+                      const std::vector<uint32_t>* tableList = nullptr);
+    bool UnlockRecord(uint32_t loc);
+    bool UnlockTable(uint32_t table);
+    bool UnlockDatabase();
+    // The first record header locked in the mode (1 anybody, 2 another user); 1 found.
+    int IsAnyRecordLocked(int mode, uint32_t& loc);
+    int IsAnyRecordLockedInTable(int mode, uint32_t table, uint32_t& loc);
+    // lockType 'D', 'T' or 'R'; true when the caller may write its stamp.
+    bool WaitForLockPermission(char lockType, const std::string& purpose, uint32_t table,
+                               uint32_t value, bool quiet, bool testRecords,
+                               const std::vector<uint32_t>* tableList);
+    bool DetermineLockMngr(const std::string& serverComputer);
+    void ProcessUserLockRequest(const stLockSpec& request);
+    void ProcessUserUnlockNotice(const stLockSpec& notice);
+    // Drops every grant and queued request of a computer (logged off, unreachable) and grants
+    // what its grants held to the next in the queue.
+    void DropLocksOfComputer(const std::string& computer);
+    bool IsDatabaseLockRequestOK();
+    void RequestLockPermission(uint8_t kind, uint32_t value);
+    void SendUnlockNotice(uint8_t kind, uint32_t value);
+    // The record's header location from the item's key (the file's header array here).
+    virtual uint32_t FindRecordLoc(uint32_t table, uint32_t key);
+    // Writes own user code to a lock byte in one step with testing it: 1 written, 0 held by
+    // another user, -1 the file could not be read or written.
+    int TestAndSetLockByte(uint32_t loc);
+    // The same for a record header's '*' stamp.
+    int TestAndSetRecordLock(uint32_t loc);
+
+    // --- Messages between running copies (DbEngineMessages.cpp). ---
+    std::string FormatLanMessage(char type, uint8_t kind, uint32_t value);
+    static stLanMessage ParseLanMessage(const std::string& text);
+    static std::string DescribeLanMessage(const std::string& text);
+    int SendAnotherUserMessage(const std::string& computer, char type, uint8_t kind, uint32_t value);
+    void SendThisUserMessage(char type, uint8_t kind, uint32_t value);
+    void SendOnLineUsersMessage(char type, uint8_t kind, uint32_t value);
+    void SendDataModifiedNotices(uint32_t table, uint32_t key, uint32_t loc);
+    // Processes the incoming-message list; the main window runs it for its message 0x404 with
+    // first parameter 1.
+    void OnMessage();
+    // Starts the LAN link for the database at `path`; false to abort opening it.
+    bool InitializeLan(const std::string& path);
+    bool IsDuplicateUser();
+    void UpdateOnLineState();
+    void OnServerOffLine();
+    // Users on line = other computers on line + 1.
+    virtual uint32_t UpdateUserCount();
+    // Logs off and ends the LAN link (the database is closing).
+    void StopLanServer();
+    // Sends "%s:%i:%s" with own name, user code and the keyword to every computer on line.
+    void SendLogMessage(const std::string& keyword);
+    // Whether a computer on line has the user logged on, and which.
+    bool IsUserOnLan(uint8_t userCode, std::string& computer) const;
+    // The computer list as lines "%s on-line" / "%s off-line".
+    std::vector<std::string> GetLanComputerLines() const;
+    // Applies the refresh flags under the database lock; the tables side does the work.
+    virtual bool LockAndRefreshDatabase(const std::string& purpose, uint32_t table, int testRecords,
+                                        int quiet, int refreshOnly);
+    // The window that receives message 0x404 (the main frame; a hidden window headless).
+    void SetMessageWindow(ui::Window* window) { m_pMessageWindow = window; }
+    ui::Window* GetMessageWindow() const { return m_pMessageWindow; }
+    const std::string& GetComputerName() const { return m_sComputerName; }
+    const std::string& GetLockMngrName() const { return m_sLockMngrName; }
+    bool IsLockMngrOnLine() const { return m_bLockMngrOnLine; }
+    const std::string& GetServerComputer() const { return m_sServerComputer; }
+    CLanMessageList& GetIncomingMessages() { return m_IncomingMessages; }
 
     // --- State. ---
     bool IsOpen() const { return m_bOpen; }
@@ -214,6 +307,13 @@ public:
     std::vector<stLockSpec> m_aLockRequestQueue;
     std::vector<stLockSpec> m_aLockResponses;
     bool m_bWaitingForLock = false;
+    // The wait box of the lock wait in progress (null otherwise).
+    CDialogWaitBox* m_pLockWaitBox = nullptr;
+    // Refresh flags from data-modified notices, applied by LockAndRefreshDatabase.
+    std::vector<stRefreshFlag> m_aRefreshFlags;
+    bool m_bIsRefreshInProcess = false;
+    // Set when Windows-style network start-up is to be skipped (no LAN link at all).
+    bool m_bNetworkDisabled = false;
     // Refresh suspension (count of DisableRefreshOn without its Off).
     uint32_t m_nDisableRefreshCount = 0;
     bool m_bDisableDataRefresh = true;
@@ -237,4 +337,32 @@ protected:
     uint8_t m_nUserAccessLevel = 0;
     std::vector<stDataHeader> m_aHeaders;
     std::vector<uint32_t> m_aWrittenLocs;
+
+    // LAN and lock state.
+    std::string m_sComputerName;
+    std::string m_sLockMngrName;
+    bool m_bLockMngrOnLine = false;
+    std::string m_sServerComputer;
+    uint32_t m_nMessageSequence = 0;
+    ui::Window* m_pMessageWindow = nullptr;
+    CLanMessageList m_IncomingMessages;
+    // The lock being waited for (valid while m_bWaitingForLock).
+    uint8_t m_nWaitKind = 0;
+    uint32_t m_nWaitValue = 0;
+    // Permissions this copy holds from the manager, and ones whose wait it gave up.
+    std::vector<stLockSpec> m_aHeldPermissions;
+
+private:
+    // Pumps messages (through the box when there is one) and processes lines that no window
+    // will deliver; true when the user aborted.
+    bool PumpLockWait(CDialogWaitBox* box);
+    // First lock held by another user for the wait, as the wait box's text ("" when none).
+    std::string FindBlockingLock(char lockType, const std::string& purpose, uint32_t table,
+                                 uint32_t value, bool testRecords,
+                                 const std::vector<uint32_t>* tableList, bool consultGranted);
+    void RecountLanUsers();
+    bool HasGrant(uint8_t kind, uint32_t value) const;
+    void ForgetHeldPermission(uint8_t kind, uint32_t value);
+    // Grants the first queued request for the lock, if any (the manager's side).
+    void ResubmitFirstQueued(uint8_t kind, uint32_t value);
 };

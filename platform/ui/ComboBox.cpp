@@ -2,14 +2,25 @@
 
 #include "platform/ui/WindowImpl.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
+
+#include <algorithm>
 
 namespace ui {
 
 namespace {
 
 QComboBox* Combo(const Window& w) { return qobject_cast<QComboBox*>(w.GetWidget()); }
+
+// Scrolls an open list so that the kept top line stands at its top.
+void ApplyTopIndex(QComboBox& c)
+{
+    const int top = c.property("ui.top").toInt();
+    if (!c.view()->isVisible() || top < 0 || top >= c.count()) return;
+    c.view()->scrollTo(c.model()->index(top, c.modelColumn()), QAbstractItemView::PositionAtTop);
+}
 
 }  // namespace
 
@@ -20,9 +31,13 @@ int ComboBox::InsertString(int index, const std::string& text)
     if (index < 0) index = c->count();
     ProgramChange change(*this);
     const int current = c->currentIndex();
+    const QString editText = c->isEditable() ? c->currentText() : QString();
     c->insertItem(index, ToQ(text));
-    // Win32 selects nothing when lines are added; Qt would select the first.
-    if (current < 0 && !c->isEditable()) c->setCurrentIndex(-1);
+    // Win32 selects nothing when lines are added; Qt would select the first and show its text.
+    if (current < 0 && c->currentIndex() >= 0) {
+        c->setCurrentIndex(-1);
+        if (c->isEditable()) c->setEditText(editText);
+    }
     return index;
 }
 
@@ -160,8 +175,38 @@ void ComboBox::ShowDropDown(bool show)
 {
     QComboBox* c = Combo(*this);
     if (!c) return;
-    if (show) c->showPopup();
-    else c->hidePopup();
+    if (show) {
+        if (!c->view()->isVisible()) c->showPopup();
+        ApplyTopIndex(*c);
+    } else {
+        c->hidePopup();
+    }
+}
+
+bool ComboBox::GetDroppedState() const
+{
+    QComboBox* c = Combo(*this);
+    return c && c->view()->isVisible();
+}
+
+int ComboBox::SetTopIndex(int index)
+{
+    QComboBox* c = Combo(*this);
+    if (!c || index < 0 || index >= c->count()) return CB_ERR;
+    c->setProperty("ui.top", index);
+    ApplyTopIndex(*c);
+    return 0;
+}
+
+int ComboBox::GetTopIndex() const
+{
+    QComboBox* c = Combo(*this);
+    if (!c || c->count() == 0) return 0;
+    if (c->view()->isVisible()) {
+        const QModelIndex top = c->view()->indexAt(QPoint(1, 1));
+        if (top.isValid()) return top.row();
+    }
+    return std::clamp(c->property("ui.top").toInt(), 0, c->count() - 1);
 }
 
 }  // namespace ui

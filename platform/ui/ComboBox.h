@@ -1,7 +1,8 @@
 #pragma once
 // Combo box: drop-down list, or editable (CBS_DROPDOWN) with its text through SetWindowText /
-// GetWindowText. Item data as in ListBox. Filling or selecting from code sends no notification;
-// the user's choice sends CBN_SELCHANGE, typing in an editable one CBN_EDITCHANGE.
+// GetWindowText. Item data as in ListBox. Adding lines selects none and leaves an editable one's
+// text alone, as on Windows. Filling or selecting from code sends no notification; the user's
+// choice sends CBN_SELCHANGE, typing in an editable one CBN_EDITCHANGE.
 
 #include "platform/ui/Window.h"
 
@@ -32,6 +33,11 @@ public:
     void LimitText(int chars);
     bool IsEditable() const;
     void ShowDropDown(bool show);
+    bool GetDroppedState() const;
+    // The line at the top of the drop-down list; kept while the list is closed and applied when it
+    // opens. SetTopIndex gives CB_ERR for a line that does not exist.
+    int SetTopIndex(int index);
+    int GetTopIndex() const;
 };
 
 }  // namespace ui

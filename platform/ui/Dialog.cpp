@@ -51,27 +51,6 @@ DialogLifeHook& LifeHook()
     return hook;
 }
 
-// Upper or lower case as typed (ES_UPPERCASE, ES_LOWERCASE), digits only with ES_NUMBER.
-class EditValidator : public QValidator {
-public:
-    EditValidator(int caseStyle, bool digits, QObject* parent)
-        : QValidator(parent), case_(caseStyle), digits_(digits) {}
-    State validate(QString& input, int&) const override
-    {
-        if (case_ == 1) input = input.toUpper();
-        else if (case_ == 2) input = input.toLower();
-        if (digits_) {
-            for (QChar c : input)
-                if (!c.isDigit()) return Invalid;
-        }
-        return Acceptable;
-    }
-
-private:
-    int case_;
-    bool digits_;
-};
-
 QWidget* MakeSpinWidget(QWidget* host, bool horizontal)
 {
     auto* w = new QWidget(host);
@@ -137,9 +116,7 @@ std::unique_ptr<Window> MakeControl(const ControlTemplate& c, QWidget* host)
             e->setReadOnly(c.style & ES_READONLY);
             if (c.style & ES_PASSWORD) e->setEchoMode(QLineEdit::Password);
             if (c.style & ES_RIGHT) e->setAlignment(Qt::AlignRight);
-            e->setProperty("ui.case", caseStyle);
-            if (caseStyle || (c.style & ES_NUMBER))
-                e->setValidator(new EditValidator(caseStyle, c.style & ES_NUMBER, e));
+            SetLineEditRules(e, caseStyle, (c.style & ES_NUMBER) != 0);
             widget = e;
         }
         break;

@@ -1,18 +1,68 @@
 #include "platform/ui/EditBox.h"
 
+#include "platform/ui/DialogTemplate.h"
 #include "platform/ui/WindowImpl.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QValidator>
 
 namespace ui {
 
 namespace {
+
 QLineEdit* Line(const Window& w) { return qobject_cast<QLineEdit*>(w.GetWidget()); }
 QPlainTextEdit* Multi(const Window& w) { return qobject_cast<QPlainTextEdit*>(w.GetWidget()); }
+
+// Upper or lower case as typed (ES_UPPERCASE, ES_LOWERCASE), digits only with ES_NUMBER.
+class EditValidator : public QValidator {
+public:
+    EditValidator(int caseStyle, bool digits, QObject* parent)
+        : QValidator(parent), case_(caseStyle), digits_(digits) {}
+    State validate(QString& input, int&) const override
+    {
+        if (case_ == 1) input = input.toUpper();
+        else if (case_ == 2) input = input.toLower();
+        if (digits_) {
+            for (QChar c : input)
+                if (!c.isDigit()) return Invalid;
+        }
+        return Acceptable;
+    }
+
+private:
+    int case_;
+    bool digits_;
+};
+
 }  // namespace
+
+void SetLineEditRules(QLineEdit* edit, int caseStyle, bool digitsOnly)
+{
+    edit->setProperty("ui.case", caseStyle);
+    edit->setProperty("ui.number", digitsOnly);
+    const QValidator* old = edit->validator();
+    edit->setValidator(caseStyle || digitsOnly ? new EditValidator(caseStyle, digitsOnly, edit)
+                                               : nullptr);
+    delete dynamic_cast<const EditValidator*>(old);
+}
+
+void EditBox::SetCaseStyle(uint32_t style)
+{
+    const int caseStyle = (style & ES_UPPERCASE) ? 1 : (style & ES_LOWERCASE) ? 2 : 0;
+    if (auto* e = Line(*this)) SetLineEditRules(e, caseStyle, e->property("ui.number").toBool());
+    else if (auto* m = Multi(*this)) m->setProperty("ui.case", caseStyle);
+}
+
+uint32_t EditBox::GetCaseStyle() const
+{
+    QWidget* w = GetWidget();
+    const int caseStyle = w ? w->property("ui.case").toInt() : 0;
+    if (caseStyle == 1) return ES_UPPERCASE;
+    return caseStyle == 2 ? ES_LOWERCASE : 0u;
+}
 
 void EditBox::SetLimitText(int chars)
 {

@@ -4,6 +4,8 @@
 
 #include "platform/ui/Window.h"
 
+#include <cstdint>
+
 namespace ui {
 
 class EditBox : public Window {
@@ -16,6 +18,10 @@ public:
     void SetReadOnly(bool readOnly);
     bool IsReadOnly() const;
     void SetPasswordMode(bool password);
+    // Changes the case rule at run time (Win32: ModifyStyle): ES_UPPERCASE, ES_LOWERCASE or 0.
+    // Text typed or set from now on follows it; the text already there is kept as it is.
+    void SetCaseStyle(uint32_t style);
+    uint32_t GetCaseStyle() const;
     // Selection as character offsets; (0, -1) selects all.
     void SetSel(int start, int end);
     void GetSel(int& start, int& end) const;

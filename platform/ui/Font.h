@@ -4,6 +4,7 @@
 // size is a point size on every device (a 100 is 10 pt on screen and on paper alike).
 
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -20,6 +21,10 @@ struct Font {
     // True for the fixed-pitch faces the program uses ("Courier New", "Courier", "... Mono").
     bool IsFixedPitch() const;
 };
+
+// The outline (TrueType or OpenType) font families of the screen, sorted, as Windows-1252 names;
+// families whose names Windows-1252 cannot hold are left out. Empty without an application.
+std::vector<std::string> GetFontFamilies();
 
 // The Win32 weight of a bold or normal font (700 / 400), for code that stores a weight.
 constexpr int FontWeight(bool bold) { return bold ? 700 : 400; }

@@ -257,6 +257,24 @@ int ListBox::SetTopIndex(int index)
     return 0;
 }
 
+int ListBox::ItemFromPoint(int x, int y) const
+{
+    QListWidget* l = List(*this);
+    if (!l) return LB_ERR;
+    const QRect client = l->viewport()->rect();
+    if (!client.contains(x, y)) return LB_ERR;
+    const QModelIndex index = l->indexAt(QPoint(x, y));
+    return index.isValid() ? index.row() : LB_ERR;
+}
+
+DCRect ListBox::GetItemRect(int index) const
+{
+    QListWidget* l = List(*this);
+    if (!l || index < 0 || index >= l->count()) return {};
+    const QRect r = l->visualItemRect(l->item(index));
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
 void ListBox::SetTabStops(const std::vector<int>& stops)
 {
     QListWidget* l = List(*this);

@@ -46,6 +46,12 @@ public:
 
     int GetTopIndex() const;
     int SetTopIndex(int index);
+    // The line under a client point (pixels, as mouse messages give it); LB_ERR when the point is
+    // on no line (below the last one, or outside the list).
+    int ItemFromPoint(int x, int y) const;
+    // A line's rectangle in client pixels (LB_GETITEMRECT); empty for a bad index. A line
+    // scrolled out of view lies outside the client area.
+    DCRect GetItemRect(int index) const;
     // Tab stops in dialog units (Win32 LB_SETTABSTOPS); empty: every 32 units.
     void SetTabStops(const std::vector<int>& stops);
     // Width in pixels that the horizontal scroll bar covers.

@@ -33,6 +33,14 @@ enum : uint32_t {
     WM_USER = 0x0400,
 };
 
+// Key and button state in wParam of mouse messages (WM_LBUTTONDOWN ...), as Win32's MK_ flags.
+enum : uintptr_t {
+    MK_LBUTTON = 0x0001,
+    MK_RBUTTON = 0x0002,
+    MK_SHIFT = 0x0004,
+    MK_CONTROL = 0x0008,
+};
+
 // Notification codes passed as OnCommand's second argument.
 enum : int {
     BN_CLICKED = 0,        // push button, check box or radio button clicked by the user
@@ -120,7 +128,9 @@ enum : int {
 };
 
 // A message as PreTranslateMessage sees it: the window it is bound for, its number and its two
-// parameters (for WM_KEYDOWN the virtual-key code in wParam; for WM_CHAR the Windows-1252 byte).
+// parameters (for WM_KEYDOWN and WM_KEYUP the virtual-key code in wParam; for WM_CHAR the
+// Windows-1252 byte; for mouse messages the MK_ flags in wParam and the client point in lParam,
+// x in the low word and y in the high word).
 class Window;
 struct Msg {
     Window* window = nullptr;

@@ -3,18 +3,24 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/ListBox.h"
+#include "platform/ui/RecordingDC.h"
 #include "platform/ui/SpinButton.h"
 #include "platform/ui/WindowImpl.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace ui::test {
@@ -46,6 +52,15 @@ void EnsureApplication()
 }
 
 namespace {
+
+// Makes a shown top-level window the active one, so that focus changes inside it send their
+// focus events; the offscreen platform activates windows only when asked.
+void ActivateWindow(QWidget* top)
+{
+    if (!top || !top->isVisible() || top->isActiveWindow()) return;
+    top->activateWindow();
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 QWidget* ControlWidget(Dialog& dialog, int id)
 {
@@ -131,9 +146,50 @@ bool SpinStep(Dialog& dialog, int id, int delta)
 bool Focus(Dialog& dialog, int id)
 {
     Window* w = dialog.GetDlgItem(id);
-    if (!w) return false;
+    if (!w || !w->GetWidget()) return false;
+    ActivateWindow(w->GetWidget()->window());
     w->SetFocus();
     return true;
+}
+
+bool ClickAt(Window& window, int x, int y, uintptr_t keys)
+{
+    QWidget* w = window.GetWidget();
+    if (!w) return false;
+    QPoint p(x, y);
+    QWidget* target = w;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
+        target = area->viewport();
+    } else if (QWidget* child = w->childAt(p)) {
+        p = child->mapFrom(w, p);
+        target = child;
+    }
+    Qt::KeyboardModifiers modifiers;
+    if (keys & MK_SHIFT) modifiers |= Qt::ShiftModifier;
+    if (keys & MK_CONTROL) modifiers |= Qt::ControlModifier;
+    QPointer<QWidget> guard(target);
+    const QPointF local(p);
+    QMouseEvent press(QEvent::MouseButtonPress, local, target->mapToGlobal(local), Qt::LeftButton,
+                      Qt::LeftButton, modifiers);
+    QApplication::sendEvent(target, &press);
+    if (!guard) return true;  // the click closed it
+    QMouseEvent release(QEvent::MouseButtonRelease, local, target->mapToGlobal(local),
+                        Qt::LeftButton, Qt::NoButton, modifiers);
+    QApplication::sendEvent(target, &release);
+    return true;
+}
+
+RecordedPage RecordPaint(Window& window)
+{
+    QWidget* w = window.GetWidget();
+    if (!w) return {};
+    RecordingDC dc(std::max(1, w->width()), std::max(1, w->height()), 96);
+    SetPaintRecorder(&window, &dc);
+    QPaintEvent paint(w->rect());
+    QApplication::sendEvent(w, &paint);
+    SetPaintRecorder(nullptr, nullptr);
+    if (WindowAccess::Get(window)->defaultCalled) return {};
+    return dc.CurrentPage();
 }
 
 void PressKey(Window& window, int vk)

@@ -20,6 +20,7 @@
 // fixture checks it is empty at the end.
 
 #include "platform/ui/Messages.h"
+#include "platform/ui/PageModel.h"
 
 #include <cstdint>
 #include <deque>
@@ -97,9 +98,19 @@ bool SelectItem(Dialog& dialog, int id, int index);  // list or combo box (LBN/C
 bool ToggleItem(Dialog& dialog, int id, int index);  // multiple-selection list box line
 bool DoubleClickItem(Dialog& dialog, int id, int index);  // list box (LBN_DBLCLK)
 bool SpinStep(Dialog& dialog, int id, int delta);
+// Gives control `id` the keyboard focus, activating its window first so that the focus messages
+// (OnSetFocus, OnKillFocus) arrive as they do on a desk.
 bool Focus(Dialog& dialog, int id);
-// A key press to the window with the focus inside `window` (the window itself when none), as
-// from the keyboard: passes PreTranslateMessage and the dialog key handling.
+// A left click at a client point of the window (a list box: of its list area), with MK_SHIFT and
+// MK_CONTROL held as `keys` says, through the whole path: PreTranslateMessage, the window's
+// handlers, then the control's own behaviour. False when the window has no screen window.
+bool ClickAt(Window& window, int x, int y, uintptr_t keys = 0);
+// Runs the window's paint message now with a recording DC of its client size at screen resolution
+// (96 pixels per inch) and gives what its OnPaint drew; an empty page when it draws natively.
+RecordedPage RecordPaint(Window& window);
+// A key press and release to the window with the focus inside `window` (the window itself when
+// none), as from the keyboard: passes PreTranslateMessage (WM_KEYDOWN, WM_CHAR, WM_KEYUP), the
+// window's handlers and the dialog key handling.
 void PressKey(Window& window, int vk);
 // The close box of a top-level window.
 void CloseBox(Window& window);

@@ -2,13 +2,16 @@
 
 #include "platform/host/Text.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DCQt.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/WindowImpl.h"
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -16,6 +19,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTimer>
@@ -100,15 +104,32 @@ bool IsWantReturnEdit(QWidget* w)
     return qobject_cast<QPlainTextEdit*>(w) && w->property("ui.wantreturn").toBool();
 }
 
-// Sees every key and mouse-button event of the program before the widget does: the message
-// filters, PreTranslateMessage up the window chain, then the dialog keys.
+// The MK_ flags of a mouse event: buttons held and the shift and control keys.
+uintptr_t MouseKeys(const QMouseEvent* me)
+{
+    uintptr_t keys = 0;
+    if (me->buttons() & Qt::LeftButton) keys |= MK_LBUTTON;
+    if (me->buttons() & Qt::RightButton) keys |= MK_RBUTTON;
+    if (me->modifiers() & Qt::ShiftModifier) keys |= MK_SHIFT;
+    if (me->modifiers() & Qt::ControlModifier) keys |= MK_CONTROL;
+    return keys;
+}
+
+intptr_t PointParam(const QPoint& p)
+{
+    return static_cast<intptr_t>((p.x() & 0xFFFF) | ((p.y() & 0xFFFF) << 16));
+}
+
+// Sees every key and mouse event of the program before the widget does: the message filters,
+// PreTranslateMessage up the window chain, then the dialog keys.
 class LayerFilter : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type t = event->type();
-        if (t != QEvent::KeyPress && t != QEvent::MouseButtonPress &&
-            t != QEvent::MouseButtonDblClick)
+        if (t != QEvent::KeyPress && t != QEvent::KeyRelease && t != QEvent::MouseButtonPress &&
+            t != QEvent::MouseButtonRelease && t != QEvent::MouseButtonDblClick &&
+            t != QEvent::MouseMove)
             return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget) return false;
@@ -126,16 +147,28 @@ public:
                 text[0] != 0x7F)
                 msgs.push_back({target, WM_CHAR,
                                 static_cast<uintptr_t>(static_cast<unsigned char>(text[0])), 0});
+        } else if (t == QEvent::KeyRelease) {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            // Auto-repeat sends presses only, as Win32 does.
+            if (ke->isAutoRepeat()) return false;
+            vk = VirtualKeyOf(ke->key(), ke->text());
+            if (vk) msgs.push_back({target, WM_KEYUP, static_cast<uintptr_t>(vk), 0});
         } else {
             auto* me = static_cast<QMouseEvent*>(event);
-            const QPoint p = me->position().toPoint();
-            const intptr_t lp = (p.x() & 0xFFFF) | ((p.y() & 0xFFFF) << 16);
-            if (me->button() == Qt::LeftButton)
-                msgs.push_back({target, t == QEvent::MouseButtonPress ? WM_LBUTTONDOWN
-                                                                      : WM_LBUTTONDBLCLK,
-                                0, lp});
-            else if (me->button() == Qt::RightButton && t == QEvent::MouseButtonPress)
-                msgs.push_back({target, WM_RBUTTONDOWN, 0, lp});
+            const intptr_t lp = PointParam(me->position().toPoint());
+            const uintptr_t keys = MouseKeys(me);
+            if (t == QEvent::MouseMove) {
+                msgs.push_back({target, WM_MOUSEMOVE, keys, lp});
+            } else if (me->button() == Qt::LeftButton) {
+                const uint32_t m = t == QEvent::MouseButtonPress     ? WM_LBUTTONDOWN
+                                   : t == QEvent::MouseButtonRelease ? WM_LBUTTONUP
+                                                                     : WM_LBUTTONDBLCLK;
+                msgs.push_back({target, m, keys, lp});
+            } else if (me->button() == Qt::RightButton && t != QEvent::MouseButtonDblClick) {
+                msgs.push_back({target,
+                                t == QEvent::MouseButtonPress ? WM_RBUTTONDOWN : WM_RBUTTONUP,
+                                keys, lp});
+            }
         }
         if (msgs.empty()) return false;
 
@@ -195,6 +228,8 @@ Window* WindowFromWidget(const QWidget* widget)
 
 void NotifyParentAlways(Window& control, int code)
 {
+    // Reflected to the control first; a control that keeps it leaves the parent untold.
+    if (control.OnNotifyReflect(code)) return;
     if (Window* parent = control.GetParent()) parent->OnCommand(control.GetDlgCtrlID(), code);
 }
 
@@ -282,21 +317,86 @@ Window::Impl::~Impl()
     for (auto& [id, timer] : timers) delete timer;
 }
 
+namespace {
+
+const Window* g_recordWindow = nullptr;
+DC* g_recorder = nullptr;
+
+// Runs a mouse event through the owner's handlers; false when none of them was overridden.
+bool RouteMouse(Window* w, QEvent::Type type, const QMouseEvent* me)
+{
+    const QPoint p = me->position().toPoint();
+    if (type == QEvent::MouseMove) w->OnMouseMove(p.x(), p.y());
+    else if (me->button() == Qt::LeftButton) {
+        if (type == QEvent::MouseButtonPress) w->OnLButtonDown(p.x(), p.y());
+        else if (type == QEvent::MouseButtonRelease) w->OnLButtonUp(p.x(), p.y());
+        else w->OnLButtonDblClk(p.x(), p.y());
+    } else if (me->button() == Qt::RightButton && type == QEvent::MouseButtonPress)
+        w->OnRButtonDown(p.x(), p.y());
+    else return false;
+    return true;
+}
+
+}  // namespace
+
+void SetPaintRecorder(const Window* recordWindow, DC* recorder)
+{
+    g_recordWindow = recordWindow;
+    g_recorder = recorder;
+}
+
 bool Window::Impl::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != widget.data()) return false;
+    QWidget* own = widget.data();
+    if (!own) return false;
     Window* w = owner;
+    if (watched != own) {
+        // A subclassed scroll area's mouse arrives at its viewport, in client coordinates.
+        auto* area = qobject_cast<QAbstractScrollArea*>(own);
+        if (!subclassed || !area || watched != area->viewport()) return false;
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            defaultCalled = false;
+            if (!RouteMouse(w, event->type(), static_cast<QMouseEvent*>(event))) return false;
+            return !defaultCalled;
+        default:
+            return false;
+        }
+    }
     switch (event->type()) {
     case QEvent::Paint:
-        if (!routeEvents) return false;
-        {
+        if (g_recorder && g_recordWindow == w) {
+            defaultCalled = false;
+            w->OnPaint(*g_recorder);
+            return true;
+        }
+        if (routeEvents) {
             QPainter painter(widget);
             DC dc(&painter);
             w->OnPaint(dc);
+            return true;
         }
-        return true;
+        if (!subclassed || paint == Paint::Native) return false;
+        {
+            defaultCalled = false;
+            {
+                QPainter painter(widget);
+                DC dc(&painter);
+                w->OnPaint(dc);
+            }
+            // The class leaves painting to the control: it is never asked again.
+            if (defaultCalled) {
+                paint = Paint::Native;
+                return false;
+            }
+            paint = Paint::Owner;
+            return true;
+        }
     case QEvent::KeyPress:
-        if (!routeEvents) return false;
+        if (!routeEvents && !subclassed) return false;
         {
             auto* ke = static_cast<QKeyEvent*>(event);
             bool handled = false;
@@ -306,24 +406,34 @@ bool Window::Impl::eventFilter(QObject* watched, QEvent* event)
                 handled = w->OnChar(static_cast<unsigned char>(text[0]));
             return handled;
         }
+    case QEvent::KeyRelease:
+        if (!routeEvents && !subclassed) return false;
+        {
+            auto* ke = static_cast<QKeyEvent*>(event);
+            if (ke->isAutoRepeat()) return false;
+            const int vk = VirtualKeyOf(ke->key(), ke->text());
+            return vk && w->OnKeyUp(vk);
+        }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove:
-        if (!routeEvents) return false;
-        {
-            auto* me = static_cast<QMouseEvent*>(event);
-            const QPoint p = me->position().toPoint();
-            if (event->type() == QEvent::MouseMove) w->OnMouseMove(p.x(), p.y());
-            else if (me->button() == Qt::LeftButton) {
-                if (event->type() == QEvent::MouseButtonPress) w->OnLButtonDown(p.x(), p.y());
-                else if (event->type() == QEvent::MouseButtonRelease) w->OnLButtonUp(p.x(), p.y());
-                else w->OnLButtonDblClk(p.x(), p.y());
-            } else if (me->button() == Qt::RightButton &&
-                       event->type() == QEvent::MouseButtonPress)
-                w->OnRButtonDown(p.x(), p.y());
+        if (routeEvents) {
+            RouteMouse(w, event->type(), static_cast<QMouseEvent*>(event));
             return true;
         }
+        if (!subclassed) return false;
+        defaultCalled = false;
+        if (!RouteMouse(w, event->type(), static_cast<QMouseEvent*>(event))) return false;
+        return !defaultCalled;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        // A combo box's list opening takes no focus in Win32.
+        if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+            if (event->type() == QEvent::FocusIn) w->OnSetFocus();
+            else w->OnKillFocus();
+        }
+        return false;
     case QEvent::Resize:
         if (routeEvents) w->OnSize(widget->width(), widget->height());
         return false;
@@ -364,7 +474,17 @@ void WindowAccess::Transfer(Window& from, Window& to)
     to.impl_->owner = &to;
     to.parent_ = from.parent_;
     to.id_ = from.id_;
-    if (to.impl_->widget) WidgetMap()[to.impl_->widget.data()] = &to;
+    Window::Impl* impl = to.impl_.get();
+    if (QWidget* widget = impl->widget.data()) {
+        WidgetMap()[widget] = &to;
+        if (!impl->routeEvents && !impl->subclassed) {
+            impl->subclassed = true;
+            impl->paint = Window::Impl::Paint::Unknown;
+            if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
+                area->viewport()->installEventFilter(impl);
+            widget->update();
+        }
+    }
 }
 
 // ---- Window -------------------------------------------------------------------------------------
@@ -524,6 +644,29 @@ bool Window::HasFocus() const
     return focus && (focus == w || w->isAncestorOf(focus));
 }
 
+void Window::SetTextColor(COLORREF colour)
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    const QColor c = ToQColor(colour);
+    QPalette palette = w->palette();
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, c);
+        palette.setColor(QPalette::Inactive, role, c);
+    }
+    w->setPalette(palette);
+}
+
+COLORREF Window::GetTextColor() const
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return kBlack;
+    QPalette::ColorRole role = QPalette::Text;
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w)) role = QPalette::WindowText;
+    else if (qobject_cast<QAbstractButton*>(w)) role = QPalette::ButtonText;
+    return FromQColor(w->palette().color(QPalette::Active, role));
+}
+
 void Window::BringWindowToTop()
 {
     QWidget* w = impl_->widget.data();
@@ -620,22 +763,27 @@ intptr_t Window::SendMessage(uint32_t message, uintptr_t wParam, intptr_t lParam
     return OnMessage(message, wParam, lParam);
 }
 
+// The base handlers of paint and mouse messages leave a control's message to the control itself.
 bool Window::OnCommand(int, int) { return false; }
 void Window::OnTimer(uint32_t) {}
-void Window::OnPaint(DC&) {}
+void Window::OnPaint(DC&) { impl_->defaultCalled = true; }
 intptr_t Window::OnMessage(uint32_t, uintptr_t, intptr_t) { return 0; }
 bool Window::OnKeyDown(int) { return false; }
+bool Window::OnKeyUp(int) { return false; }
 bool Window::OnChar(unsigned char) { return false; }
-void Window::OnLButtonDown(int, int) {}
-void Window::OnLButtonUp(int, int) {}
-void Window::OnLButtonDblClk(int, int) {}
-void Window::OnRButtonDown(int, int) {}
-void Window::OnMouseMove(int, int) {}
+void Window::OnSetFocus() {}
+void Window::OnKillFocus() {}
+void Window::OnLButtonDown(int, int) { impl_->defaultCalled = true; }
+void Window::OnLButtonUp(int, int) { impl_->defaultCalled = true; }
+void Window::OnLButtonDblClk(int, int) { impl_->defaultCalled = true; }
+void Window::OnRButtonDown(int, int) { impl_->defaultCalled = true; }
+void Window::OnMouseMove(int, int) { impl_->defaultCalled = true; }
 void Window::OnSize(int, int) {}
 void Window::OnShowWindow(bool) {}
 void Window::OnClose() { DestroyWindow(); }
 void Window::OnDestroy() {}
 bool Window::PreTranslateMessage(const Msg&) { return false; }
+bool Window::OnNotifyReflect(int) { return false; }
 
 bool PostMessage(Window* window, uint32_t message, uintptr_t wParam, intptr_t lParam)
 {

@@ -4,9 +4,15 @@
 // the framework; the object outlives nothing it owns: destroying it destroys the screen window.
 //
 // Handlers are virtual functions that derived classes override: OnCommand for commands and
-// control notifications (WM_COMMAND), OnTimer, OnPaint, OnKeyDown, mouse, OnSize, OnClose,
-// OnDestroy, and OnMessage for everything else (posted messages, WM_USER + n). All of them run on
-// the main thread.
+// control notifications (WM_COMMAND), OnTimer, OnPaint, OnKeyDown / OnKeyUp, mouse, focus,
+// OnSize, OnClose, OnDestroy, and OnMessage for everything else (posted messages, WM_USER + n).
+// All of them run on the main thread.
+//
+// A dialog's control handed to a program class (Dialog::SubclassDlgItem) gets its paint, mouse,
+// key and focus messages through these handlers too, after PreTranslateMessage. A handler that is
+// not overridden, or whose override calls the base, leaves the message to the control's own
+// behaviour (the framework's Default()): a class that overrides OnPaint draws the control itself,
+// in client pixels, and its mouse handlers see the same coordinates.
 //
 // PostMessage may be called from any thread: the message joins one queue that the event loop
 // delivers in order on the main thread, also inside modal dialogs and message boxes and in
@@ -54,6 +60,11 @@ public:
     bool IsWindowEnabled() const;
     void SetFocus();
     bool HasFocus() const;  // this window or one of its children has the keyboard focus
+
+    // The colour of the window's text (a control's text, a label's caption), as the framework's
+    // control-colour handler sets it; GetTextColor gives the colour in use.
+    void SetTextColor(COLORREF colour);
+    COLORREF GetTextColor() const;
     // Raises a top-level window to the top of the z-order and activates it.
     void BringWindowToTop();
 
@@ -86,9 +97,15 @@ public:
     virtual void OnTimer(uint32_t id);
     virtual void OnPaint(DC& dc);
     virtual intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
-    // Key presses that reach this window (not taken by a control); returns true when handled.
+    // Key presses and releases that reach this window (not taken by a control); returns true
+    // when handled. Auto-repeat sends further presses without releases.
     virtual bool OnKeyDown(int vk);
+    virtual bool OnKeyUp(int vk);
     virtual bool OnChar(unsigned char ch);
+    // The window (a control: the control itself) got or lost the keyboard focus. Opening a combo
+    // box's list does not count as losing it.
+    virtual void OnSetFocus();
+    virtual void OnKillFocus();
     virtual void OnLButtonDown(int x, int y);
     virtual void OnLButtonUp(int x, int y);
     virtual void OnLButtonDblClk(int x, int y);
@@ -99,9 +116,14 @@ public:
     // The close box of a top-level window; the default destroys it. Dialogs map it to IDCANCEL.
     virtual void OnClose();
     virtual void OnDestroy();
-    // Sees key, character, mouse-button and posted messages bound for this window (a dialog: for
-    // any of its controls) before they are handled; returns true to swallow the message.
+    // Sees key (down and up), character, mouse (buttons and moves) and posted messages bound for
+    // this window (a dialog: for any of its controls) before they are handled; returns true to
+    // swallow the message.
     virtual bool PreTranslateMessage(const Msg& msg);
+    // A notification that this control sends its parent (CBN_SELCHANGE, EN_CHANGE, ...), offered
+    // to the control first, as the framework reflects them; returns true to keep it from the
+    // parent. The default returns false.
+    virtual bool OnNotifyReflect(int code);
 
     // For the layer and for tests: the Qt widget behind the window (null before Create).
     QWidget* GetWidget() const;

@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+class QLineEdit;
 class QTimer;
 
 namespace ui {
@@ -29,6 +30,12 @@ struct Window::Impl : public QObject {
     Window* owner;
     QPointer<QWidget> widget;
     bool routeEvents = false;  // paint, keys, mouse, size, close go to the owner's handlers
+    // A control handed to a program class: paint, mouse, keys reach its handlers first.
+    bool subclassed = false;
+    // Set by the base handlers: the message goes on to the control's own behaviour.
+    bool defaultCalled = false;
+    // After the first paint of a subclassed control: whether its class draws it.
+    enum class Paint { Unknown, Owner, Native } paint = Paint::Unknown;
     int programChange = 0;     // > 0 while code (not the user) changes the control
     std::map<uint32_t, QTimer*> timers;
 };
@@ -61,6 +68,12 @@ void NotifyParentAlways(Window& control, int code);
 
 // The Window whose screen window is `widget` or its nearest ancestor; null when none.
 Window* WindowFromWidget(const QWidget* widget);
+
+// Upper or lower case as typed (caseStyle 1 or 2) and digits only on a one-line edit.
+void SetLineEditRules(QLineEdit* edit, int caseStyle, bool digitsOnly);
+
+// While set, paint messages of `recordWindow` draw into `recorder` instead of the screen (tests).
+void SetPaintRecorder(const Window* recordWindow, DC* recorder);
 
 // Virtual-key code of a Qt key event's key (0 when none).
 int VirtualKeyOf(int qtKey, const QString& text);

@@ -1,0 +1,26 @@
+#pragma once
+// CLauncherButton: one of the launcher's sixteen command buttons. A plain child window that draws
+// itself as a push button with its caption; a click or double-click sends OnCommand(id,
+// BN_CLICKED) to the launcher, as a push button does.
+
+#include "platform/ui/Window.h"
+
+class CLauncherButton : public ui::Window {
+public:
+    void OnPaint(ui::DC& dc) override;
+    void OnLButtonDown(int x, int y) override;
+    void OnLButtonUp(int x, int y) override;
+    void OnLButtonDblClk(int x, int y) override;
+    void SetWindowText(const std::string& text) override;
+    std::string GetWindowText() const override { return m_sCaption; }
+
+    // Whether the launcher's selection frame is drawn on this button.
+    void SetSelected(bool selected);
+    bool IsSelected() const { return m_bSelected; }
+
+private:
+    void Clicked();
+    std::string m_sCaption;
+    bool m_bSelected = false;
+    bool m_bPressed = false;
+};

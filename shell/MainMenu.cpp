@@ -1,0 +1,159 @@
+#include "shell/MainMenu.h"
+
+#include "platform/ui/Menu.h"
+
+#include <vector>
+
+using ui::Item;
+using ui::Popup;
+using ui::Separator;
+
+namespace {
+
+using R = MenuRule;
+
+// id, rule, level, built
+const std::vector<stMenuCommand> kCommands = {
+    {57601, R::Always, 0, true},  {57602, R::Always, 0, true},   {32911, R::Level, 1, true},
+    {30003, R::Level, 5, false},  {30000, R::Level, 5, false},   {30001, R::Always, 0, false},
+    {30014, R::Always, 0, false}, {30090, R::Level, 9, false},   {30092, R::NoOpenFile, 0, false},
+    {57600, R::NoOpenFile, 0, false}, {57665, R::Always, 0, true}, {32942, R::Always, 0, false},
+    {32862, R::Level, 9, false},  {30032, R::LevelSingle, 10, true}, {30041, R::Level, 9, false},
+    {32891, R::Level, 9, false},  {32892, R::Level, 9, false},   {32870, R::Level, 9, false},
+    {32868, R::Level, 9, false},  {32869, R::Level, 9, false},   {30085, R::Level, 9, false},
+    {30086, R::Level, 9, false},  {30082, R::Level, 9, false},   {30105, R::Level, 9, false},
+    {30104, R::Level, 9, false},  {32929, R::Level, 9, false},   {32940, R::Level, 9, true},
+    {32941, R::Level, 9, false},  {30037, R::Level, 9, false},   {30050, R::Level, 9, false},
+    {30069, R::Level, 9, true},   {30070, R::Level, 9, false},   {30088, R::Level, 9, false},
+    {30035, R::Level, 5, false},  {30053, R::Level, 5, false},   {30052, R::Level, 5, false},
+    {30054, R::Level, 5, false},  {30068, R::Level, 5, false},   {30076, R::Level, 5, false},
+    {30080, R::Level, 5, false},  {30058, R::Level, 5, false},   {32922, R::Level, 5, false},
+    {30071, R::Level, 5, false},  {32897, R::Level, 5, false},   {32888, R::Level, 8, false},
+    {32916, R::Level, 8, false},  {30072, R::Level, 9, false},   {32878, R::Level, 9, false},
+    {30073, R::Level, 9, false},  {32875, R::Level, 9, false},   {30074, R::Level, 9, false},
+    {30081, R::Level, 9, false},  {30087, R::Level, 9, false},   {30100, R::Level, 9, false},
+    {32909, R::Level, 9, false},  {30089, R::Level, 5, false},   {30102, R::Level, 9, false},
+    {32899, R::Level, 5, false},  {32943, R::Level, 5, false},   {32879, R::Level, 9, false},
+    {30097, R::Level, 9, false},  {32845, R::Level, 9, false},   {32877, R::Level, 9, false},
+    {30101, R::Level, 7, false},  {32860, R::Level, 7, false},   {32880, R::Level, 9, false},
+    {32881, R::Level, 9, false},  {32910, R::Level, 9, false},   {30084, R::Level, 9, false},
+    {32908, R::Level, 5, false},  {32884, R::Level, 9, false},   {32885, R::Level, 7, false},
+    {32886, R::Always, 0, false}, {30063, R::Level, 5, false},   {32846, R::Level, 8, false},
+    {32890, R::Level, 5, false},  {30096, R::Level, 9, false},   {30099, R::Level, 9, false},
+    {32924, R::Always, 0, false}, {32935, R::LevelSingle, 9, false}, {32893, R::LevelSingle, 10, false},
+    {32927, R::Level, 9, false},  {32930, R::Level, 9, false},   {32928, R::Level, 9, false},
+    {32931, R::Always, 0, false}, {30013, R::Level, 9, false},   {30008, R::Level, 9, false},
+    {30017, R::LevelSingle, 9, true}, {30016, R::LevelSingle, 9, true}, {30007, R::LevelSingle, 9, false},
+    {30015, R::LevelSingle, 9, false}, {30002, R::Level, 5, true}, {32841, R::NoDatabase, 0, false},
+    {33228, R::NoDatabase, 0, false}, {33230, R::NoDatabase, 0, false}, {33232, R::NoDatabase, 0, false},
+    {33223, R::NoDatabase, 0, false}, {32939, R::NoDatabase, 0, false}, {33240, R::NoDatabase, 0, false},
+    {32944, R::Always, 0, false}, {32894, R::LevelSingle, 10, true}, {59393, R::Always, 0, false},
+    {30030, R::Checked, 0, true}, {32925, R::Level, 1, true},    {30029, R::Level, 5, false},
+    {30009, R::Always, 0, true},  {30012, R::Always, 0, true},   {30026, R::Always, 0, true},
+    {30113, R::Always, 0, true},  {57667, R::Always, 0, true},   {57664, R::Always, 0, true},
+    // Headings without a handler.
+    {30010, R::Always, 0, false}, {32936, R::Always, 0, false}, {33233, R::Always, 0, false},
+    {32933, R::Always, 0, false},
+};
+
+const ui::MenuTemplate& Menu104()
+{
+    static const ui::MenuTemplate menu = {104, {
+        Popup("&File", {
+            Item(57601, "&Open..."), Item(57602, "&Close"), Item(32911, "&Switch users/Lock DB"),
+            Item(30003, "re&Fresh\tCtrl+R"), Separator(), Item(30000, "&Backup\tCtrl+B"),
+            Popup("&Restore from", {Item(30001, "&Diskette"), Item(30014, "Backup &file")}),
+            Popup("&Archive", {Item(30090, "&Create archive"), Item(30092, "&Recall archive")}),
+            Item(57600, "&New"), Item(32942, "&Program backup"), Separator(), Item(57665, "E&xit"),
+        }),
+        Popup("&Setup", {
+            Item(32862, "&Studio data"), Item(30032, "&User list"), Item(30041, "&Teacher/employee list"),
+            Popup("&Categories", {
+                Popup("&Basic dance activity types", {Item(32891, "Schedule by &person"),
+                                                      Item(32892, "Schedule by &studio")}),
+                Item(32870, "&Merchandise"), Item(32868, "&Departments"), Item(32869, "&Contract types"),
+                Item(30085, "&Program types"), Item(30086, "&Interview sources"),
+                Item(30082, "Mail-&list categories"),
+                Popup("&Accounts", {Item(30105, "&Accounts"), Item(32929, "&Default accounts")}),
+                Item(30104, "&Tax"), Item(32940, "de&Fault categories"), Item(32941, "&Show all"),
+            }),
+            Item(30037, "&Price list"), Item(30050, "Pac&kage list"),
+            Item(30069, "&Invoice/contract/receipt templates"), Item(30070, "&Ballrooms"),
+            Item(30088, "C&onfigure"),
+        }),
+        Popup("&Database", {
+            Item(30035, "&Students"), Item(30053, "&Purchases"), Item(30052, "Pa&yments"),
+            Item(30054, "S&chedulable items"), Item(30068, "&Interviews"),
+            Item(30076, "s&Tudent sign-in"),
+        }),
+        Popup("&Reports", {
+            Popup("&Schedule", {Item(30080, "Daily &teacher schedule"), Item(30058, "&Weekly studio schedule"),
+                                Item(32922, "Weekly &classes"),
+                                Popup("&Room schedule", {Item(30071, "&Weekly"), Item(32897, "&Daily")})}),
+            Popup("&Financial", {
+                Popup("&Daily balance", {Item(32888, "&Table"), Item(32916, "&Grid")}),
+                Item(30072, "&Income"), Item(32878, "Income by &teacher"), Item(30073, "&Expenses"),
+                Item(32875, "&Cash flow"), Item(30074, "&Accounts receivable"),
+                Item(30081, "&Balance due"), Item(30087, "Ta&x report"), Item(30100, "Account acti&vity"),
+            }),
+            Popup("&Activities", {
+                Item(32909, "&Lessons taught"), Item(30089, "&Student most recent activity"),
+                Item(30102, "&Teacher most recent activity"), Item(32899, "Student &count"),
+                Item(32943, "&Roster"), Item(32879, "&Breakdown by hour"),
+            }),
+            Popup("&Performance", {
+                Item(30097, "&Teacher performance"), Item(32845, "&Student performance"),
+                Item(32877, "&Enrollment"), Item(30101, "&Advertising"), Item(32860, "&Programs"),
+                Item(32880, "&Departments"), Item(32881, "&Contract types"), Item(32910, "Sale &items"),
+            }),
+            Popup("&Obligations", {Item(30084, "&All obligations"), Item(32908, "&Missed appointments")}),
+            Popup("&Weekly summary", {Item(32884, "&With details"), Item(32885, "&Summary only"),
+                                      Item(32886, "&Merge weekly report files")}),
+        }),
+        Popup("&Miscellaneous", {
+            Item(30063, "&Student mail list"), Item(32846, "&Teacher mail list"),
+            Item(32890, "&Check-in by students"), Item(30096, "Reset &active flags"),
+            Item(30099, "&Purge by recent activity"), Item(32924, "&Web page view"),
+            Popup("&Export/import", {
+                Item(32935, "&Student and contract import"), Item(33233, "IIF files"),
+                Item(32893, "&Import IIF file"), Item(32927, "Export &students to IIF"),
+                Item(32930, "Export &employees to IIF"), Item(32928, "Export &transactions to IIF"),
+                Item(32931, "&View IIF file"),
+            }),
+            Popup("&Deleted data", {Item(30013, "&Report on deleted data"), Item(30008, "&Clear deleted data")}),
+            Popup("&Integrity tests", {
+                Item(30017, "&Database linked list"), Item(30016, "&Repair linked list"),
+                Item(30007, "&Table references"), Item(30015, "&Correct table references"),
+            }),
+            Item(30002, "&Log diagnostic data"),
+            Popup("diagnostic and &repair functions", {
+                Item(32933, "Without a database open:"), Item(32841, "&View database structure"),
+                Item(33228, "&Search for headers"), Item(33230, "&Rebuild from headers"),
+                Item(33232, "R&ebuild users file"), Item(33223, "&Compact database"),
+                Item(32939, "&Unpack backup"), Item(33240, "Restore from &backup file"),
+            }),
+            Item(32944, "Dump contract"), Item(32894, "&Alphabetize student list"),
+        }),
+        Popup("&View", {
+            Item(59393, "status &Bar"), Item(30030, "status &Panes"), Item(32925, "&Users"),
+            Item(30029, "&Database"),
+        }),
+        Popup("&Help", {
+            Item(30010, "Help topics"), Item(30009, "&Getting started"), Item(30012, "&Contents"),
+            Item(30026, "&Main window"), Item(30113, "&Frequently asked questions"),
+            Item(57667, "&Table of contents"), Item(32936, "-"), Item(57664, "&About Dorvalquintex..."),
+        }),
+    }};
+    return menu;
+}
+
+}  // namespace
+
+void RegisterMainMenu() { ui::RegisterMenu(Menu104()); }
+
+const stMenuCommand* FindMainMenuCommand(int id)
+{
+    for (const stMenuCommand& c : kCommands)
+        if (c.id == id) return &c;
+    return nullptr;
+}

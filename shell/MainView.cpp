@@ -1,0 +1,568 @@
+#include "shell/MainView.h"
+
+#include "common/CommandGuards.h"
+#include "common/ControlHelpers.h"
+#include "common/DataPaths.h"
+#include "common/DateTime.h"
+#include "common/Diagnostic.h"
+#include "common/ExternalPrograms.h"
+#include "common/ListHelpers.h"
+#include "common/Prompts.h"
+#include "common/QuestionBox.h"
+#include "database/Database.h"
+#include "database/SettingsRecords.h"
+#include "dialogs/DialogMenu.h"
+#include "platform/host/Clock.h"
+#include "platform/host/File.h"
+#include "platform/host/Format.h"
+#include "platform/host/Path.h"
+#include "shell/AppHelpers.h"
+#include "shell/HandlerScope.h"
+#include "shell/MainFrame.h"
+#include "shell/MainMenu.h"
+#include "shell/ProgramState.h"
+#include "shell/ScheduledBackup.h"
+#include "shell/SettingsFile.h"
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+const char* const kCaptions[CMainView::kButtonCount] = {
+    "Exit Dorvalquintex",
+    "F2 Frequently asked questions - How do I?",
+    "F3 Review/edit student list",
+    "F4 Review/edit purchase list",
+    "F5 Review/edit payment list",
+    "F6 Review/edit schedulable items list",
+    "F7 Review/edit interview list",
+    "F8 Review/edit teacher list",
+    "F9 Student sign-in, schedule, payment",
+    "F10 New student, guest, interview, purchase",
+    "F11 Record purchase",
+    "F12 Record payment, credit",
+    "Ctrl-F2 View daily teacher schedule",
+    "Ctrl-F3 View weekly studio schedule",
+    "Ctrl-F4 View daily room schedule",
+    "Ctrl-F5 Mail list/labels/envelopes",
+};
+// Access level of each button; 0 for none.
+const uint8_t kButtonLevels[CMainView::kButtonCount] = {0, 0, 5, 5, 5, 5, 5, 9,
+                                                        5, 5, 5, 5, 5, 5, 5, 5};
+
+const char* TrueFalse(bool b) { return b ? "TRUE" : "FALSE"; }
+
+}  // namespace
+
+CMainView::CMainView()
+{
+    if (DiagnosticLevel > 0) WriteDiagnosticString("CMainView constructor\n");
+}
+
+CMainView::~CMainView()
+{
+    if (DiagnosticLevel > 0) WriteDiagnosticString("CMainView destructor\n");
+    CloseRawDatabaseFile();
+}
+
+CMainFrame* CMainView::Frame() const { return dynamic_cast<CMainFrame*>(GetFrame()); }
+
+CLauncherButton& CMainView::Button(int k)
+{
+    const int column = k / 8, row = k % 8;
+    return m_Buttons[row * 2 + column];
+}
+
+bool CMainView::CreateLauncher(CMainFrame* frame)
+{
+    if (!CreateView(frame, CMainFrame::kLauncherId)) return false;
+    for (int k = 0; k < kButtonCount; ++k) {
+        CLauncherButton& b = Button(k);
+        if (!b.Create(this, {0, 0, 0, 0}, kFirstButtonId + k)) return false;
+        b.SetWindowText(kCaptions[k]);
+        b.ShowWindow(false);
+    }
+    Button(0).SetSelected(true);
+    return true;
+}
+
+std::string CMainView::VersionLine()
+{
+    std::string stamp;
+    time_t modified = 0;
+    if (host::GetFileModifiedTime(host::JoinPath(ProgramFolder, "Dorvalquintex"), modified)) {
+        host::LocalTime t;
+        if (host::Clock::ToLocal(modified, t))
+            stamp = Format("%02d/%02d/%04d %02d:%02d", t.month, t.day, t.year, t.hour, t.minute);
+    }
+    return Format("Dorvalquintex version 3.33 [%s]  Copyright (c) 2008 the Dorvalquintex authors. All rights reserved.",
+                  stamp.c_str());
+}
+
+std::string CMainView::TitleText() const
+{
+    if (DatabaseOpen == 1) {
+        std::string user = UserName;
+        if (m_pDB) user = m_pDB->GetUserName(CDbEngine::GetCurrentUserCode());
+        return Format(" Dorvalquintex for studio in database: %s, user %s", CurrentDatabasePath.c_str(),
+                      user.c_str());
+    }
+    return " Dorvalquintex (no database open)";
+}
+
+// ---- Layout and painting ------------------------------------------------------------------
+
+void CMainView::OnSize(int cx, int cy)
+{
+    ui::View::OnSize(cx, cy);
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("CMainView::OnSize Timer=%s, type %u, (%u, %u)\n", GetTimerText().c_str(), 0u,
+                              static_cast<unsigned>(cx), static_cast<unsigned>(cy));
+    CMainFrame* frame = Frame();
+    if (frame && frame->GetCurrentView() != 0) {
+        if (ui::View* view = frame->GetViewObject(frame->GetCurrentView())) view->MoveWindow(frame->GetViewRect());
+        return;
+    }
+    LayoutButtons(cx, cy);
+}
+
+void CMainView::LayoutButtons(int cx, int cy)
+{
+    const int columnWidth = cx / 2;
+    const int rowHeight = (cy - 30) / 8;
+    const int buttonWidth = static_cast<int>(columnWidth * 0.94);
+    const int buttonHeight = static_cast<int>(rowHeight * 0.80);
+    for (int column = 0; column < 2; ++column) {
+        for (int row = 0; row < 8; ++row) {
+            const int x = column * columnWidth + (columnWidth - buttonWidth) / 2;
+            const int y = row * rowHeight + (rowHeight - buttonHeight) / 2;
+            CLauncherButton& b = m_Buttons[row * 2 + column];
+            b.MoveWindow({x, y, x + buttonWidth, y + buttonHeight});
+            b.ShowWindow(true);
+        }
+    }
+}
+
+void CMainView::OnPaint(ui::DC& dc)
+{
+    CMainFrame* frame = Frame();
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("CChildView::OnPaint, bMainDatabaseOpen = %s, window pointer %u enabled = %s\n",
+                              TrueFalse(DatabaseOpen == 1),
+                              static_cast<unsigned>(reinterpret_cast<uintptr_t>(frame)),
+                              TrueFalse(frame && frame->IsWindowEnabled()));
+    const ui::DCRect client = GetClientRect();
+    dc.FillSolidRect(client, 0x00F0F0F0);
+    ui::Font font;
+    font.face = "Times New Roman";
+    font.sizeTenths = 100;
+    dc.SelectFont(font);
+    dc.SetBkMode(ui::TRANSPARENT);
+    dc.SetTextColor(0);
+    dc.TextOut(10, client.bottom - 35, VersionLine());
+
+    m_sTitle = TitleText();
+    if (frame && frame->GetWindowText() != m_sTitle) frame->SetWindowText(m_sTitle);
+
+    // The code box: the typed code is shown only when a key changes it.
+    const ui::DCRect box{client.right - 110, client.bottom - 30, client.right - 10, client.bottom - 5};
+    dc.FillSolidRect(box, 0);
+    dc.FillSolidRect({box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, 0x00FFFFFF);
+}
+
+void CMainView::SelectButton(int row, int column)
+{
+    m_nSelectedRow = row;
+    m_nSelectedColumn = column;
+    for (int k = 0; k < kButtonCount; ++k) Button(k).SetSelected(k == column * 8 + row);
+    Invalidate();
+}
+
+// ---- Buttons and keys ---------------------------------------------------------------------
+
+void CMainView::RunButton(int k)
+{
+    if (k < 0 || k >= kButtonCount) return;
+    if (k == 0) {
+        if (GetResponse("Exit Dorvalquintex?", MB_OKCANCEL) != IDOK) return;
+        if (ConfirmCloseAsLockManager() == 0) return;
+        if (CMainFrame* frame = Frame()) frame->ExitWithoutQuestion();
+        return;
+    }
+    if (k == 1) {
+        ShowHelpTopic(30113);
+        m_sTypedCode.clear();
+        SelectButton(1, 0);
+        return;
+    }
+    if (CheckDatabaseAccess(kButtonLevels[k]) == 0) return;
+    // The lists, grids and entry dialogs the buttons open are built by their own commands;
+    // until one exists its button only becomes the selected one.
+    SelectButton(k % 8, k / 8);
+}
+
+void CMainView::LookUpTypedCode()
+{
+    const std::string code = m_sTypedCode;
+    m_sTypedCode.clear();
+    CPerson* person = m_pDB ? m_pDB->FindPersonByCheckInCode(code) : nullptr;
+    if (!person && m_pDB) person = static_cast<CPerson*>(m_pDB->GetItem(TABLE_PERSON, std::strtoul(code.c_str(), nullptr, 10)));
+    if (!person) {
+        GetResponse(Format("Person code %s not found.", code.c_str()), MB_OK);
+        return;
+    }
+    // The sign-in of a found person comes with the sign-in dialogs.
+}
+
+void CMainView::TypeKey(int vk)
+{
+    if (vk == ui::VK_BACK) {
+        if (!m_sTypedCode.empty()) m_sTypedCode.back() = ' ';
+        while (!m_sTypedCode.empty() && m_sTypedCode.back() == ' ') m_sTypedCode.pop_back();
+    } else {
+        m_sTypedCode += static_cast<char>(vk);
+    }
+    Invalidate();
+}
+
+bool CMainView::OnKeyDown(int vk) { return HandleKey(vk, false); }
+
+bool CMainView::HandleKey(int vk, bool ctrl)
+{
+    CHandlerScope scope;
+    switch (vk) {
+    case ui::VK_LEFT:
+        if (m_nSelectedColumn > 0) --m_nSelectedColumn;
+        SelectButton(m_nSelectedRow, m_nSelectedColumn);
+        return true;
+    case ui::VK_RIGHT:
+        SelectButton(m_nSelectedRow, m_nSelectedColumn == 0 ? 1 : 0);
+        return true;
+    case ui::VK_UP:
+        SelectButton(m_nSelectedRow == 0 ? 7 : m_nSelectedRow - 1, m_nSelectedColumn);
+        return true;
+    case ui::VK_DOWN:
+        SelectButton(m_nSelectedRow == 7 ? 0 : m_nSelectedRow + 1, m_nSelectedColumn);
+        return true;
+    case ui::VK_RETURN:
+        if (!m_sTypedCode.empty()) LookUpTypedCode();
+        else RunButton(m_nSelectedColumn * 8 + m_nSelectedRow);
+        return true;
+    case ui::VK_SPACE:
+        LookUpTypedCode();
+        Invalidate();
+        return true;
+    case ui::VK_BACK:
+        TypeKey(vk);
+        return true;
+    default:
+        break;
+    }
+    if (vk >= ui::VK_F2 && vk <= ui::VK_F5) {
+        RunButton(ctrl ? 12 + (vk - ui::VK_F2) : 1 + (vk - ui::VK_F2));
+        return true;
+    }
+    if (vk >= ui::VK_F6 && vk <= ui::VK_F12) {
+        static const int kButtonOfKey[] = {5, 6, 7, 8, 9, 10, 11};  // F6..F12 (F10 is button 9)
+        RunButton(kButtonOfKey[vk - ui::VK_F6]);
+        return true;
+    }
+    if (ctrl && vk == 'B') return RunCommand(30000);
+    if (ctrl && vk == 'R') return RunCommand(30003);
+    if (vk == 'B' && !ctrl) return true;
+    if (vk >= 48 && vk <= 122) {
+        TypeKey(vk);
+        return true;
+    }
+    return false;
+}
+
+// ---- Commands -----------------------------------------------------------------------------
+
+bool CMainView::RunCommand(int id)
+{
+    if (CMainFrame* frame = Frame()) return frame->SendCommand(id);
+    return OnCommand(id, 0);
+}
+
+void CMainView::UpdateCommand(ui::CmdUI& cmd)
+{
+    const stMenuCommand* c = FindMainMenuCommand(cmd.GetId());
+    if (!c) return;
+    if (!c->built) {
+        cmd.Enable(false);
+        return;
+    }
+    switch (c->rule) {
+    case MenuRule::Always:
+        break;
+    case MenuRule::Level:
+        EnableForAccessLevel(c->level, cmd);
+        break;
+    case MenuRule::LevelSingle:
+        if (m_pDB && m_pDB->m_nUsersOnLine > 1) cmd.Enable(false);
+        else EnableForAccessLevel(c->level, cmd);
+        break;
+    case MenuRule::NoDatabase:
+        cmd.Enable(DatabaseOpen != 1);
+        break;
+    case MenuRule::NoOpenFile:
+        cmd.Enable(!(m_pDB && m_pDB->IsOpen()));
+        break;
+    case MenuRule::Checked:
+        break;
+    }
+    // Opening waits for the database road.
+    if (cmd.GetId() == 57601 && !m_fnOpenDatabase) cmd.Enable(false);
+}
+
+bool CMainView::OnCommand(int id, int code)
+{
+    CHandlerScope scope;
+    if (id >= kFirstButtonId && id < kFirstButtonId + kButtonCount &&
+        (code == ui::BN_CLICKED || code == ui::BN_DOUBLECLICKED)) {
+        RunButton(id - kFirstButtonId);
+        return true;
+    }
+    switch (id) {
+    case 57601:
+        if (ConfirmCloseAsLockManager() != 0) OnDatabaseOpen("", 0);
+        return true;
+    case 57602:
+        OnCloseDatabase();
+        return true;
+    case 32911:
+        if (m_pDB && m_pDB->SwitchUsers()) Invalidate();
+        return true;
+    case 30032:
+    case 32925:
+        if (m_pDB) m_pDB->EditUserList();
+        return true;
+    case 32940:
+        DefaultCategories();
+        return true;
+    case 30069:
+        TemplateFiles();
+        return true;
+    case 30017:
+        TestLinkedList(false);
+        return true;
+    case 30016:
+        if (GetResponse("This is the last resort operation to recover a trashed database.\nYou should do a "
+                        "backup to floppy before you attempt this.\nAre you sure you want to do this?",
+                        MB_YESNO) == IDYES)
+            TestLinkedList(true);
+        return true;
+    case 30002:
+        LogDiagnosticData();
+        return true;
+    case 32894:
+        if (m_pDB) m_pDB->SortRecordsPerson();
+        return true;
+    case 30009: ShowHelpTopic(30011); return true;
+    case 30012: ShowHelpTopic(30012); return true;
+    case 30026: ShowHelpTopic(104); return true;
+    case 30113: ShowHelpTopic(30113); return true;
+    case 57667: ShowHelpTopic(0); return true;
+    default:
+        return false;
+    }
+}
+
+void CMainView::LogDiagnosticData()
+{
+    const std::string answer = PromptForString("Diagnostic level", 10, Format("%i", DiagnosticLevel), 0);
+    DiagnosticLevel = std::atoi(answer.c_str());
+    if (DiagnosticLevel > 0) {
+        OpenDiagnosticFile();
+        RestartDiagnosticClock();
+        WriteDiagnosticFormat("Diagnostic file open, level %i, Timer=%s\n", DiagnosticLevel,
+                              FormatCurrentTime('S').c_str());
+    } else {
+        CloseDiagnosticFile();
+    }
+}
+
+void CMainView::TemplateFiles()
+{
+    std::vector<std::string> names, dates;
+    ListFilesWithDates("*.RTF", names, dates, 0);
+    names.insert(names.begin(), "<new>");
+    CDialogMenu menu(m_pDB.get(), "Select invoice/contract template file", 'S', 'N', 0, 0, "");
+    for (size_t i = 0; i < names.size(); ++i) menu.AddItem(static_cast<uint32_t>(i), names[i]);
+    const int choice = menu.DoModal();
+    if (choice < 0 || choice == ui::IDCANCEL && menu.m_nSelectedId < 0) return;
+    const int selected = menu.m_nSelectedId;
+    if (selected < 0 || selected >= static_cast<int>(names.size())) return;
+    OpenInWordProcessor(selected == 0 ? std::string() : names[selected]);
+}
+
+void CMainView::DefaultCategories()
+{
+    if (GetResponse("This will create some basic sales items (private lessons, group lessons, studio parties, "
+                    "floor use),\nsome sources of new business (newspaper ad, yellow pages, telemarketing, "
+                    "student referral), and a\nnumber of tax categories. They will be appended to any "
+                    "categories you have already created. You\ncan edit or delete these after they are "
+                    "appended. Do you want to continue?",
+                    MB_YESNO) != IDYES)
+        return;
+    if (m_pDB) m_pDB->MakeBasicCategories();
+}
+
+void CMainView::TestLinkedList(bool repair)
+{
+    if (!m_pDB || !m_pDB->IsOpen()) return;
+    std::vector<std::string> report;
+    m_pDB->TestAndRepairHeaders('F', repair ? 1 : 0, report);
+    std::string text;
+    for (const std::string& line : report) text += line + "\n";
+    ShowMyMessageBox(repair ? "Repair linked list" : "Database linked list", text, 0, 0);
+}
+
+// ---- Database -----------------------------------------------------------------------------
+
+void CMainView::OnOpenView(const std::string& path)
+{
+    m_pDB = std::make_unique<CDatabase>();
+    WriteMemoryTraceAlloc(m_pDB.get(), "m_pDB in CMainView::OnOpenView()");
+    m_pDB->SetStudioStrings(&StudioStrings);
+    if (!path.empty()) OnDatabaseOpen(path, 0);
+}
+
+void CMainView::OnDatabaseOpen(const std::string& suppliedPath, int isNew)
+{
+    std::string path = suppliedPath;
+    if (DiagnosticLevel > 0) {
+        if (path.empty()) WriteDiagnosticString("CMainView::OnDatabaseOpen entry, no supplied name\n");
+        else WriteDiagnosticFormat("CMainView::OnDatabaseOpen entry, supplied name %s\n", path.c_str());
+    }
+    if (path.empty()) {
+        if (m_fnChooseUsersFile) path = m_fnChooseUsersFile();
+        if (path.empty()) return;
+    }
+    if (DatabaseOpen == 1) {
+        if (DiagnosticLevel > 0) WriteDiagnosticString("CMainView::OnDatabaseOpen close previous database\n");
+        OnDatabaseClose();
+    }
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("CMainView::OnDatabaseOpen try to open %s, Timer=%s\n", path.c_str(),
+                              GetTimerText().c_str());
+    const int opened = m_fnOpenDatabase ? m_fnOpenDatabase(path, isNew) : 0;
+    if (opened == 1) {
+        if (DiagnosticLevel > 0)
+            WriteDiagnosticFormat("CMainView::OnDatabaseOpen %s opened OK, Timer=%s\n", path.c_str(),
+                                  GetTimerText().c_str());
+        DatabaseOpen = 1;
+        CurrentDatabasePath = path;
+        DatabaseFolder = GetFolderPart(path);
+        AddUniqueString(path, RecentDatabases, 'F');
+        if (RecentDatabases.size() > 10) RecentDatabases.pop_back();
+        m_nLastTimedBackup = host::Clock::TickCount();
+        const int32_t interval = m_pDB ? m_pDB->m_Parameters.GetInt(param::kRefreshSeconds) : 0;
+        if (interval > 0) {
+            m_nTimerId = kRefreshTimer;
+            SetTimer(kRefreshTimer, static_cast<uint32_t>(interval) * 1000u);
+            if (!HasTimer(kRefreshTimer)) {
+                GetResponse("Error in setting timer for refresh.", MB_OK);
+                m_nTimerId = 0;
+            }
+        }
+    }
+    Invalidate();
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("CMainView::OnDatabaseOpen return %s\n", TrueFalse(opened == 1));
+}
+
+void CMainView::OnDatabaseClose()
+{
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("CMainView::OnDatabaseClose, database open=%s\n", TrueFalse(m_pDB && m_pDB->IsOpen()));
+    if (m_pDB && m_pDB->IsOpen()) {
+        if (m_fnCloseDatabase) m_fnCloseDatabase();
+        else m_pDB->CloseDB();
+    }
+    DatabaseOpen = 0;
+    if (m_pDB) m_pDB->SetCurrentUser(0, 0);
+    UserAccessLevel = 0;
+    UserName = "None";
+    if (m_nTimerId == kRefreshTimer && IsCreated()) {
+        KillTimer(kRefreshTimer);
+        m_nTimerId = 0;
+    }
+    if (IsCreated()) Invalidate();
+}
+
+void CMainView::OnCloseDatabase()
+{
+    if (ConfirmCloseAsLockManager() == 0) return;
+    if (DiagnosticLevel > 0) WriteDiagnosticString("CMainView::OnCloseDatabase()\n");
+    if (m_pDB && m_pDB->m_bDatabaseChanged) RunScheduledBackup(m_pDB.get(), BackupReason::Closing);
+    OnDatabaseClose();
+}
+
+void CMainView::OnCloseView(bool ask)
+{
+    if (DiagnosticLevel > 0) WriteDiagnosticString("CMainView::OnCloseView()\n");
+    if (CMainFrame* frame = Frame())
+        AppSettings().m_nWindowMode = frame->IsMaximized() ? CSettingsFile::kShowMaximized : CSettingsFile::kShowNormal;
+    if (DatabaseOpen == 1) {
+        if (m_pDB && m_pDB->m_bDatabaseChanged)
+            RunScheduledBackup(m_pDB.get(), ask ? BackupReason::Closing : BackupReason::SessionEnd);
+        OnDatabaseClose();
+    }
+    if (m_pDB) {
+        WriteMemoryTraceFree(m_pDB.get());
+        m_pDB.reset();
+    }
+}
+
+int CMainView::ConfirmCloseAsLockManager()
+{
+    if (!m_pDB || !m_pDB->IsOpen() || !m_pDB->HasLanLink()) return 1;
+    if (!(m_fnIsLockManager && m_fnIsLockManager())) return 1;
+    const uint32_t others = m_pDB->m_nUsersOnLine > 0 ? m_pDB->m_nUsersOnLine - 1 : 0;
+    if (others == 0) return 1;
+    const int answer = GetResponse(
+        Format("This computer is acting as lock manager to coordinate operations of the %i other\nusers "
+               "apparently using the database. The operation you have selected will close the\ndatabase so "
+               "that the other users may not be able to operate correctly. You should\nnot close the "
+               "database unless you are sure that the other users are not still\nusing the database. Would "
+               "you like to abort closing the database?",
+               static_cast<int>(others)),
+        MB_YESNO);
+    return answer == IDYES ? 0 : 1;
+}
+
+void CMainView::CloseRawDatabaseFile()
+{
+    if (!m_pRawDatabaseFile) return;
+    m_pRawDatabaseFile->Close();
+    delete m_pRawDatabaseFile;
+    m_pRawDatabaseFile = nullptr;
+}
+
+// ---- Refresh timer ------------------------------------------------------------------------
+
+void CMainView::RunTimedBackup()
+{
+    const CSettingsFile& s = AppSettings();
+    const uint64_t seconds = (host::Clock::TickCount() - m_nLastTimedBackup) / 1000;
+    if (s.m_nTimedBackup <= 0 || s.m_nTimedBackupInterval <= 0 || !m_pDB->m_bDataChangedForTimer) return;
+    if (seconds <= static_cast<uint64_t>(s.m_nTimedBackupInterval) * 60) return;
+    const bool lockManager = m_fnIsLockManager && m_fnIsLockManager();
+    if (!lockManager && m_pDB->m_nUsersOnLine != 1) return;
+    if (RunScheduledBackup(m_pDB.get(), BackupReason::Timed) == 1) m_pDB->m_bDataChangedForTimer = false;
+    m_nLastTimedBackup = host::Clock::TickCount();
+}
+
+void CMainView::OnTimer(uint32_t)
+{
+    CHandlerScope scope;
+    if (DatabaseOpen != 1 || !m_pDB) return;
+    RunTimedBackup();
+    if (!m_pDB->m_bDisableDataRefresh && m_pDB->m_nDisableRefreshCount == 0 && m_fnLockAndRefresh) {
+        if (DiagnosticLevel > 0) WriteDiagnosticString("CMainView::OnTimer call m_pDB->LockAndRefreshDatabase\n");
+        m_fnLockAndRefresh();
+    }
+}

@@ -1,0 +1,96 @@
+#pragma once
+// CMainView: the launcher that fills the main frame while no list view is shown. Sixteen command
+// buttons in two columns, the version line, and a box in which a person's code can be typed. It
+// owns the program's database object, opens and closes the database, drives the refresh timer
+// (timed backup, then lock-and-refresh) and handles the commands of the main menu (menu 104).
+
+#include "platform/ui/View.h"
+#include "shell/LauncherButton.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+class CDatabase;
+class CMainFrame;
+namespace host { class File; }
+
+class CMainView : public ui::View {
+public:
+    static constexpr int kButtonCount = 16;
+    static constexpr int kFirstButtonId = 180;
+    static constexpr uint32_t kRefreshTimer = 1;
+
+    CMainView();
+    ~CMainView() override;
+
+    // Makes the window and its buttons in the frame (child id 59648).
+    bool CreateLauncher(CMainFrame* frame);
+
+    void OnOpenView(const std::string& path);
+    void OnDatabaseOpen(const std::string& path, int isNew);
+    void OnDatabaseClose();
+    void OnCloseDatabase();
+    // The launcher's part of ending the program; `ask` false at the end of the desktop session.
+    void OnCloseView(bool ask = true);
+    // 0 to abort closing, 1 to go on.
+    int ConfirmCloseAsLockManager();
+    void SelectButton(int row, int column);
+    // The action of button k (with its access check); the exit button asks first.
+    void RunButton(int k);
+    // A key on the launcher; `ctrl` with Ctrl held (the frame's accelerators pass those).
+    bool HandleKey(int vk, bool ctrl);
+    void CloseRawDatabaseFile();
+    // Enabling of a main-menu command (the update handler of every command of menu 104).
+    void UpdateCommand(ui::CmdUI& cmd);
+
+    CDatabase* GetDatabase() const { return m_pDB.get(); }
+    CLauncherButton& Button(int k);  // by button number k = column * 8 + row
+    int GetSelectedRow() const { return m_nSelectedRow; }
+    int GetSelectedColumn() const { return m_nSelectedColumn; }
+    const std::string& GetTypedCode() const { return m_sTypedCode; }
+    uint32_t GetTimerId() const { return m_nTimerId; }
+    // The frame's title as the last paint set it.
+    std::string TitleText() const;
+    // The version line at the bottom.
+    static std::string VersionLine();
+
+    // Seams into the database road: opening (1 on success), closing, whether this computer is
+    // the lock manager, and the lock-and-refresh of a timer tick. Opening is unset (and the
+    // open commands greyed) until the database can open a file.
+    std::function<int(const std::string& path, int isNew)> m_fnOpenDatabase;
+    std::function<void()> m_fnCloseDatabase;
+    std::function<bool()> m_fnIsLockManager;
+    std::function<void()> m_fnLockAndRefresh;
+    // Asks for a database when Open has no path ("" for Cancel).
+    std::function<std::string()> m_fnChooseUsersFile;
+
+    bool OnCommand(int id, int code) override;
+    void OnTimer(uint32_t id) override;
+    void OnPaint(ui::DC& dc) override;
+    void OnSize(int cx, int cy) override;
+    bool OnKeyDown(int vk) override;
+
+private:
+    void LayoutButtons(int cx, int cy);
+    void LookUpTypedCode();
+    void TypeKey(int vk);
+    void RunTimedBackup();
+    void LogDiagnosticData();
+    void TemplateFiles();
+    void DefaultCategories();
+    void TestLinkedList(bool repair);
+    bool RunCommand(int id);
+    CMainFrame* Frame() const;
+
+    std::unique_ptr<CDatabase> m_pDB;
+    uint32_t m_nTimerId = 0;
+    host::File* m_pRawDatabaseFile = nullptr;
+    CLauncherButton m_Buttons[kButtonCount];  // element row * 2 + column
+    int m_nSelectedRow = 0;
+    int m_nSelectedColumn = 0;
+    std::string m_sTypedCode;
+    uint64_t m_nLastTimedBackup = 0;
+    std::string m_sTitle;
+};
