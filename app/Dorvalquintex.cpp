@@ -1,2 +1,11 @@
-// Placeholder entry point until the application shell exists.
-int main() { return 0; }
+// The main program: the ui layer's application object first, then the studio's application.
+
+#include "platform/ui/Application.h"
+#include "shell/DorvalquintexApp.h"
+
+int main(int argc, char** argv)
+{
+    ui::Application application(argc, argv);
+    CDorvalquintexApp app;
+    return app.Run();
+}

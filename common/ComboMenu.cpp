@@ -19,6 +19,13 @@ void CComboMenu::NotifyOwner()
                                   static_cast<uintptr_t>(static_cast<uint32_t>(m_nNotifyParam)), 0);
 }
 
+bool CComboMenu::OnNotifyReflect(int code)
+{
+    if (code != ui::CBN_SELCHANGE) return false;
+    NotifyOwner();
+    return true;
+}
+
 bool CComboMenu::PreTranslateMessage(const ui::Msg& msg)
 {
     if (msg.message == ui::WM_KEYDOWN) {
@@ -57,7 +64,7 @@ void CComboMenu::TypeKey(char key)
     m_strText = text;
     if (text.empty()) return;
     const int index = FindString(-1, text);
-    if (index >= 0) m_nTypedTop = index;
+    if (index >= 0) SetTopIndex(index);
 }
 
 void CComboMenu::SelectOrAddText(const std::string& text)

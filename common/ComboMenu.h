@@ -18,6 +18,8 @@ public:
 
     // The owner's selection-change notification: stores the text and posts 1025 (param, 0).
     void NotifyOwner();
+    // The combo box's own CBN_SELCHANGE, reflected to it: NotifyOwner, kept from the dialog.
+    bool OnNotifyReflect(int code) override;
     bool PreTranslateMessage(const ui::Msg& msg) override;
     // One typed key: a character to append, or backspace (8) to remove the last one.
     void TypeKey(char key);
@@ -25,14 +27,11 @@ public:
     void SelectOrAddText(const std::string& text);
 
     const std::string& GetStoredText() const { return m_strText; }
-    // The entry that typing last scrolled to the top of the list (-1 none yet).
-    int GetTypedTopIndex() const { return m_nTypedTop; }
 
 private:
     ui::Window* m_pNotifyWnd = nullptr;
     int32_t m_nNotifyParam = -1;
     std::string m_strText;
-    int m_nTypedTop = -1;
 };
 
 // The message posted to the notified window: WM_USER + 1.

@@ -3,6 +3,7 @@
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "dialogs/DialogMyMessageBox.h"
+#include "dialogs/DialogSetDateTime.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/EditBox.h"
+#include "platform/ui/Font.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/RadioButton.h"
 #include "platform/ui/SpinButton.h"
@@ -99,12 +101,7 @@ void AttachSpin(ui::Dialog& dialog, int editId, int spinId, uint32_t lower, int1
 
 int ListItemFromPoint(const ui::ListBox& list, int x, int y)
 {
-    (void)x;
-    if (y < 0) return -1;
-    // One line is as high as the dialog font's cell (8 dialog units).
-    const int lineHeight = std::max(1, ui::DluToPixelsY(8));
-    const int index = std::max(0, list.GetTopIndex()) + y / lineHeight;
-    return index < list.GetCount() ? index : -1;
+    return list.ItemFromPoint(x, y);
 }
 
 void SelectListItemAtPoint(const ui::Msg& msg, ui::ListBox& list)
@@ -158,6 +155,22 @@ void FindNextInList(ui::ListBox& list, char mode)
         if (list.GetSel(hit) <= 0) list.SetSel(hit, true);
         list.SetTopIndex(hit);
     }
+}
+
+void FillFontList(ui::Window& window, ui::ListBox& list, const std::string& current)
+{
+    (void)window;  // every window of the program is on the one screen
+    for (const std::string& family : ui::GetFontFamilies()) list.AddString(family);
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (list.GetText(i) == current) {
+            list.SetCurSel(i);
+            return;
+        }
+    }
+    GetResponse(Format("Currently selected font %s is not available on this computer.\n"
+                       "Another font will be substituted.",
+                       current.c_str()),
+                MB_OK);
 }
 
 void TranslateEnterKey(ui::Dialog& dialog, ui::Msg& msg)
@@ -224,6 +237,15 @@ bool BrowseForFile(const std::string& description, const std::string& pattern, s
     path = dialog.GetPathName();
     title = GetFileTitle(path);
     return true;
+}
+
+DATE PromptForDateTime(DATE date, const std::string& caption, int withTime)
+{
+    CDialogSetDateTime dialog(nullptr, withTime);
+    dialog.m_date = date;
+    dialog.m_strCaption = caption;
+    if (dialog.DoModal() == ui::IDCANCEL) return 0.0;
+    return dialog.m_date;
 }
 
 int ShowMyMessageBox(const std::string& title, const std::string& message, int yesNo,

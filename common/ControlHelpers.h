@@ -35,7 +35,7 @@ void GetRadioGroup(ui::Dialog& dialog, const RadioGroup& group, uint8_t& value);
 // Makes the edit the spin's buddy; sets the range lower..upper unless lower is all ones.
 void AttachSpin(ui::Dialog& dialog, int editId, int spinId, uint32_t lower, int16_t upper);
 
-// The line under a client point of the list box, -1 when the point is below the last line.
+// The line under a client point of the list box, -1 when the point is on no line.
 int ListItemFromPoint(const ui::ListBox& list, int x, int y);
 // Selects the line under a mouse message's point (single selection).
 void SelectListItemAtPoint(const ui::Msg& msg, ui::ListBox& list);
@@ -46,6 +46,10 @@ void MakeListSelectionContiguous(ui::ListBox& list);
 // Searches ListSearchText from the line after the current one ('S': single selection, else
 // multiple); selects the first hit or shows "Not found:%s".
 void FindNextInList(ui::ListBox& list, char mode);
+
+// Fills the list box with the outline font families of the window's screen and selects the one
+// named exactly `current`; when there is none, says it will be substituted.
+void FillFontList(ui::Window& window, ui::ListBox& list, const std::string& current);
 
 // For an Enter key-down: toggles a focused check box, checks a focused radio button, and turns
 // the key into Tab except on push buttons and multi-line edits (msg.wParam changes).
@@ -60,6 +64,9 @@ void GotoNextDlgCtrl(ui::Dialog& dialog);
 // name without folder and extension. The current folder is kept.
 bool BrowseForFile(const std::string& description, const std::string& pattern, std::string& path,
                    std::string& title, int mustExist);
+// The date-and-time dialog with `date` and `caption` (empty: its own caption), with the time of
+// day unless withTime is 0; the chosen date, or 0.0 when cancelled.
+DATE PromptForDateTime(DATE date, const std::string& caption, int withTime = 1);
 // The program's own message box (title, scrolling message, OK or Yes/No, optional help).
 int ShowMyMessageBox(const std::string& title, const std::string& message, int yesNo,
                      int helpContext);

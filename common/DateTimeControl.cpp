@@ -260,7 +260,6 @@ void CDateTime::StepDown()
 
 bool CDateTime::KeyDown(int vk)
 {
-    if (!m_bActive) OnSetFocus();
     if (DiagnosticLevel > 0) {
         DiagnosticText = Format("CDateTime::PreTranslateMessage key down %i, wParam %i, scan %i, ext %i\n",
                                 static_cast<int>(ui::WM_KEYDOWN), vk, 0, IsExtendedKey(vk) ? 1 : 0);
@@ -297,7 +296,6 @@ bool CDateTime::KeyDown(int vk)
 
 void CDateTime::Click(int x)
 {
-    m_bActive = true;  // a click gives the control the focus
     if (x < kButtonWidth) {
         CMonthCalendar calendar(m_pDialog);
         const DATE value = GetValue();
@@ -343,29 +341,33 @@ bool CDateTime::PreTranslateMessage(const ui::Msg& msg)
         return KeyDown(static_cast<int>(msg.wParam));
     case ui::WM_CHAR:
         return true;
-    case ui::WM_LBUTTONDOWN:
-    case ui::WM_LBUTTONDBLCLK:
-        if (!IsWindowEnabled()) return true;
-        SetFocus();
-        if (!m_bActive) OnSetFocus();
-        Click(static_cast<int16_t>(msg.lParam & 0xFFFF));
-        return true;
     default:
         return false;
     }
 }
 
+void CDateTime::OnLButtonDown(int x, int)
+{
+    // The click gives the control the focus (cursor to 0), then places the cursor.
+    SetFocus();
+    Click(x);
+}
+
+void CDateTime::OnLButtonDblClk(int x, int y)
+{
+    OnLButtonDown(x, y);
+}
+
 void CDateTime::Redraw()
 {
     if (!IsCreated()) return;
+    // The edit keeps the text too, for whoever reads the control's window text.
     if (GetWindowText() != m_strText) SetWindowText(m_strText);
-    if (IsWindowEnabled()) SetSel(m_nCaretLoc, m_nCaretLoc + 1);
     Invalidate();
 }
 
 void CDateTime::OnPaint(ui::DC& dc)
 {
-    if (m_bActive && !HasFocus()) m_bActive = false;
     const ui::DCRect client = GetClientRect();
     dc.FillSolidRect(client, ui::kWhite);
     dc.SetBkMode(ui::TRANSPARENT);

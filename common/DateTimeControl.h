@@ -38,11 +38,13 @@ public:
     void MoveCursor(int direction);
     // A key press (virtual-key code); false when the key is not this control's.
     bool KeyDown(int vk);
-    // A left click at client x.
+    // A left click at client x (the buttons, or a character of the text).
     void Click(int x);
-    void OnSetFocus();
-    void OnKillFocus();
 
+    void OnSetFocus() override;
+    void OnKillFocus() override;
+    void OnLButtonDown(int x, int y) override;
+    void OnLButtonDblClk(int x, int y) override;
     bool PreTranslateMessage(const ui::Msg& msg) override;
     void OnPaint(ui::DC& dc) override;
 

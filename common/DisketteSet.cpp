@@ -302,7 +302,8 @@ int FileCopyFromFloppies(const std::string& source, const std::string& destinati
     return RecombineDisketteSet(source, destination);
 }
 
-int RecombineDisketteSet(const std::string& source, const std::string& destination)
+int RecombineDisketteSet(const std::string& source, const std::string& destination,
+                         const InsertPromptFn& insertPrompt)
 {
     const char drive = source.empty() ? '\0' : source[0];
     const std::string infoPath = GetRecombineInfoPath(drive);
@@ -332,7 +333,9 @@ int RecombineDisketteSet(const std::string& source, const std::string& destinati
             break;
         const uint32_t expected = piece + 1;
         for (;;) {
-            GetResponse("Insert next  diskette.", MB_OK);
+            GetResponse(insertPrompt ? insertPrompt(offset, size, total)
+                                     : std::string("Insert next  diskette."),
+                        MB_OK);
             uint32_t nextPiece = 0, nextTotal = 0, nextOffset = 0, nextSize = 0;
             // A diskette of another set, out of order, or reaching past the end is refused.
             if (ReadRecombineInfo(infoPath, nextPiece, nextTotal, nextOffset, nextSize) == 1 &&

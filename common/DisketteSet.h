@@ -7,6 +7,7 @@
 // ReadRecombineInfo and RecombineDisketteSet.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Bytes kept free on every diskette of a set.
@@ -28,7 +29,11 @@ int FileCopyFromFloppies(const std::string& source, const std::string& destinati
 // Reads the set that begins with the diskette in the drive of `source` (its info file must name
 // piece 0) and writes the whole file to `destination`. Every piece must belong to the set (same
 // total), arrive in order, lie within the total and be read whole. 0 done, 1 given up or failed.
-int RecombineDisketteSet(const std::string& source, const std::string& destination);
+// `insertPrompt`, when given, words the request for the next diskette from the current offset,
+// the size of the last piece and the total size.
+using InsertPromptFn = std::function<std::string(uint32_t offset, uint32_t size, uint32_t total)>;
+int RecombineDisketteSet(const std::string& source, const std::string& destination,
+                         const InsertPromptFn& insertPrompt = {});
 
 // Writes the info line; 1 written, 0 not opened or not written.
 int WriteRecombineInfo(const std::string& path, uint32_t piece, uint32_t offset, uint32_t size,

@@ -4,9 +4,10 @@
 
 namespace {
 
+// Text files end their lines with CR LF, as the program's other files do.
 void WriteLine(std::FILE* file, const std::string& line) {
     std::fputs(line.c_str(), file);
-    std::fputs("\n", file);
+    std::fputs("\r\n", file);
 }
 
 } // namespace

@@ -159,10 +159,9 @@ public:
     // Whether the user is on line, and on which computer.
     bool GetUserOnlineState(uint8_t userCode, std::string* computer = nullptr);
     void FillUserOnlineList(ui::ListBox* list);
-    uint32_t UpdateUserCount();
     void StopLan();
     // The registered user's name, "User code %u" when unknown.
-    std::string GetUserName(uint32_t userCode) const;
+    std::string GetUserName(uint32_t userCode) const override;
     uint32_t UserCodeOfKey(uint32_t key) const;
     void RebuildUserLists();
     uint8_t GetNextUserCode() const;
@@ -177,19 +176,17 @@ public:
     std::vector<uint8_t> m_aUserCodes;
     std::vector<std::string> m_aUserIDs;
     std::vector<std::string> m_aUserPasswords;
-    // Seams for the LAN link: which copy has a user logged on (computer name out), the notice
-    // of a switch, the restart of the link. Without a LAN link nobody else is on line, no notice
-    // goes out and the restart fails.
+    // Stand-ins for the LAN link's answers where no link runs: who is on line elsewhere
+    // (computer name out) and where a log message goes. Unset, the LAN link answers.
     std::function<bool(uint8_t userCode, std::string& computer)> m_fnLanUserOnline;
     std::function<void(const std::string& keyword)> m_fnLanSendLog;
-    std::function<bool()> m_fnLanRestart;
-    // The computer list shown by the user-list dialog (empty without a LAN link).
-    std::function<std::vector<std::string>()> m_fnLanComputerList;
-    bool HasLanLink() const { return m_pLanServer != nullptr || static_cast<bool>(m_fnLanSendLog); }
+    bool HasLanLink() const { return m_pLanServer != nullptr; }
+    // Restarts the LAN link for the open database; false when it could not start.
+    bool RestartLan();
     // The computer list file beside the program.
     std::string m_sComputerListFile = "Dorvalquintex.usr";
-    // This computer's name as the user lists show it (the LAN start-up sets it).
-    std::string m_sComputerName;
+    // This computer's name as the user list shows it.
+    std::string GetThisComputerLabel() const;
 
     // ---- Item lookups and lists ----
     std::vector<stIndex>* GetItemList(uint8_t table);

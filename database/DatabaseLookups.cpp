@@ -330,48 +330,27 @@ void CDatabase::PrepareBasicItemTotals(std::vector<stCodeTotal>& list) const
 }
 
 // ---------------------------------------------------------------------------------------------
-// Seams into the lock manager and the notices. Until the lock manager and the LAN link exist,
-// these take the path of a copy alone on the file.
+// The lock manager and the notices, as the tables use them.
 
 bool CDatabase::LockDatabaseFor(const std::string& purpose, uint8_t table)
 {
     if (!IsOpen()) return false;
-    if (IsDatabaseLocked(2)) {
-        GetResponse(Format("Database locked by %s. Can not %s.",
-                           GetUserName(ReadByteAt(DB_LOCK_AREA_LOC)).c_str(), purpose.c_str()),
-                    MB_OK);
-        return false;
-    }
-    if (table != 0 && IsTableLocked(table, 2)) {
-        GetResponse(Format("Table locked by %s. Can not %s.",
-                           GetUserName(ReadByteAt(DB_LOCK_AREA_LOC + table)).c_str(), purpose.c_str()),
-                    MB_OK);
-        return false;
-    }
-    return WriteByteAt(DB_LOCK_AREA_LOC, GetCurrentUserCode()) == 1;
+    return LockDatabase(purpose, table, true);
 }
 
 void CDatabase::UnlockDatabaseAfter()
 {
-    if (!IsOpen()) return;
-    if (ReadByteAt(DB_LOCK_AREA_LOC) == GetCurrentUserCode()) WriteByteAt(DB_LOCK_AREA_LOC, 0);
+    if (IsOpen()) UnlockDatabase();
 }
 
 bool CDatabase::IsAnyRecordLockedInTableByOther(uint8_t table)
 {
     if (!IsOpen()) return false;
-    for (const stDataHeader& h : GetHeaderArray())
-        if (h.nTable == table && h.cStatus == DB_STATUS_LOCKED && IsRecordLocked(2, h.nCurrLoc) == 1)
-            return true;
-    return false;
+    uint32_t loc = LOC_NONE;
+    return IsAnyRecordLockedInTable(2, table, loc) == 1;
 }
 
 void CDatabase::NotifyDataModified(uint8_t table, uint32_t key, uint32_t loc)
 {
-    if (DiagnosticLevel > 1)
-        WriteDiagnosticFormat("CDatabase::NotifyDataModified %s, key %u, loc %u\n", GetTableNameText(table).c_str(),
-                              key, loc);
-    GetWrittenLocs().clear();
-    m_bDatabaseChanged = true;
-    m_bDataChangedForTimer = true;
+    SendDataModifiedNotices(table, key, loc);
 }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "common/Diagnostic.h"
+#include "database/LanServer.h"
 #include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
@@ -165,11 +166,14 @@ int CDatabase::SwitchUsers()
     dialog.DoModal();
     // Only a real change of user counts; Escape changes nothing and reports no switch.
     if (!dialog.HasSwitched()) return 0;
-    if (m_fnLanSendLog) {
+    if (m_fnLanSendLog || HasLanLink()) {
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDatabase::SwitchUsers, send %s at Timer=%s\n", "LOG_ON_SWITCH_USER",
                                   GetTimerText().c_str());
-        m_fnLanSendLog("LOG_ON_SWITCH_USER");
+        if (m_fnLanSendLog)
+            m_fnLanSendLog("LOG_ON_SWITCH_USER");
+        else
+            SendLogMessage("LOG_ON_SWITCH_USER");
     }
     return 1;
 }
@@ -248,17 +252,12 @@ int CDatabase::CheckDuplicateUser(uint8_t userCode, const std::string& userID, c
 bool CDatabase::GetUserOnlineState(uint8_t userCode, std::string* computer)
 {
     if (userCode == GetCurrentUserCode()) {
-        if (computer) {
-            *computer = m_sComputerName;
-            if (computer->empty()) {
-                const char* name = std::getenv("DORVALQUINTEX_COMPUTERNAME");
-                *computer = name && *name ? name : "this computer";
-            }
-        }
+        if (computer) *computer = GetThisComputerLabel();
         return true;
     }
     std::string where;
-    if (m_fnLanUserOnline && m_fnLanUserOnline(userCode, where)) {
+    const bool online = m_fnLanUserOnline ? m_fnLanUserOnline(userCode, where) : IsUserOnLan(userCode, where);
+    if (online) {
         if (computer) *computer = where;
         return true;
     }
@@ -278,17 +277,20 @@ void CDatabase::FillUserOnlineList(ui::ListBox* list)
     }
 }
 
-uint32_t CDatabase::UpdateUserCount()
-{
-    m_nUsersOnLine = HasLanLink() ? 1 + m_nOtherUsersOnLan : 1;
-    return m_nUsersOnLine;
-}
-
 void CDatabase::StopLan()
 {
-    // The LAN server logs this copy off and stops when it exists; without it there is nothing
-    // to stop.
-    m_nOtherUsersOnLan = 0;
+    StopLanServer();
+}
+
+bool CDatabase::RestartLan()
+{
+    if (!IsOpen()) return false;
+    return InitializeLan(GetFileName()) && HasLanLink();
+}
+
+std::string CDatabase::GetThisComputerLabel() const
+{
+    return GetComputerName().empty() ? GetThisComputerName() : GetComputerName();
 }
 
 // ---------------------------------------------------------------------------------------------

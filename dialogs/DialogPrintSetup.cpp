@@ -73,7 +73,7 @@ bool CDialogPrintSetup::OnInitDialog()
         for (size_t i = 0; i < names.size(); ++i) {
             const int index = list->AddString(names[i]);
             list->SetItemData(index, static_cast<intptr_t>(i));
-            if (m_pPrinterDef && m_aPrinters[i] == m_pPrinterDef->strDevice)
+            if (m_pPrinterDef && m_aPrinters[i] == m_pPrinterDef->sDevice)
                 list->SetCurSel(index);
         }
     }
@@ -104,7 +104,7 @@ void CDialogPrintSetup::OnOK()
         if (index >= 0) {
             const intptr_t slot = list->GetItemData(index);
             if (slot >= 0 && static_cast<size_t>(slot) < m_aPrinters.size())
-                m_pPrinterDef->strDevice = m_aPrinters[static_cast<size_t>(slot)];
+                m_pPrinterDef->sDevice = m_aPrinters[static_cast<size_t>(slot)];
         }
         if (m_nMode == 1) {
             m_pPrinterDef->nCopies = m_nCopies;

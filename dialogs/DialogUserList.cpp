@@ -61,11 +61,11 @@ void CDialogUserList::FillComputerList()
     ui::ListBox* list = List(kIdComputers);
     if (list == nullptr) return;
     list->ResetContent();
-    if (m_pDatabase == nullptr || !m_pDatabase->HasLanLink() || !m_pDatabase->m_fnLanComputerList) {
+    if (m_pDatabase == nullptr || !m_pDatabase->HasLanLink()) {
         list->AddString("Local area network disabled.");
         return;
     }
-    for (const std::string& line : m_pDatabase->m_fnLanComputerList()) list->AddString(line);
+    for (const std::string& line : m_pDatabase->GetLanComputerLines()) list->AddString(line);
 }
 
 int CDialogUserList::SelectedUserCode()
@@ -81,8 +81,7 @@ void CDialogUserList::OnResetComputerList()
     if (m_pDatabase == nullptr) return;
     if (host::FileExists(m_pDatabase->m_sComputerListFile)) host::DeleteFile(m_pDatabase->m_sComputerListFile);
     m_pDatabase->StopLan();
-    bool started = m_pDatabase->m_fnLanRestart && m_pDatabase->m_fnLanRestart();
-    if (!started) GetResponse("Networking will be disabled.", MB_OK);
+    if (!m_pDatabase->RestartLan()) GetResponse("Networking will be disabled.", MB_OK);
     FillComputerList();
 }
 

@@ -41,5 +41,10 @@ int CopyOrRecombineFile(const std::string& source, const std::string& target, in
     const char drive = host::DriveLetterOf(source);
     if (drive == 0 || FileExists(GetRecombineInfoPath(drive)) == 0)
         return InstallCopyFileWithRetry(source, target, failIfExists);
-    return RecombineDisketteSet(source, target) == 0 ? 0 : 1;
+    const auto insertPrompt = [](uint32_t offset, uint32_t size, uint32_t total) {
+        return Format("Insert next  diskette and click OK.\n[Technical info: Current offset %u, "
+                      "size of last block %u, file size %u]",
+                      offset, size, total);
+    };
+    return RecombineDisketteSet(source, target, insertPrompt) == 0 ? 0 : 1;
 }

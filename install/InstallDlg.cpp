@@ -7,12 +7,11 @@
 #include "install/InstallCopy.h"
 #include "install/InstallPaths.h"
 #include "install/ZipExtraction.h"
+#include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
 
 namespace {
-
-constexpr const char* kProgramName = "Dorvalquintex";
 
 const ui::DialogTemplate kInstallTemplate{CInstallDlg::IDD, "Dorvalquintex installation program",
                                           0, 0, {
@@ -109,8 +108,11 @@ int CInstallDlg::InstallFromZip(const std::string& sourceFolder, const std::stri
                         (!zipName.empty() && host::IsSeparator(zipName[0]));
     const std::string source = placed ? zipName : host::JoinPath(sourceFolder, zipName);
     const std::string target = host::JoinPath(targetPath_, GetFileNamePart(zipName));
-    const int copied = CopyOrRecombineFile(source, target, 0);
-    if (copied > 0)
-        return copied;
+    // Started from the installation folder itself: the zip is already in place.
+    if (!host::SameFile(source, target)) {
+        const int copied = CopyOrRecombineFile(source, target, 0);
+        if (copied > 0)
+            return copied;
+    }
     return UnzipArchive(target, targetPath_);
 }

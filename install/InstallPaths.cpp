@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr const char* kProgramName = "Dorvalquintex";
-
 std::string Trim(const std::string& text)
 {
     const size_t first = text.find_first_not_of(" \t\r\n");

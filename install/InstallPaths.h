@@ -5,6 +5,9 @@
 
 #include <string>
 
+// The program the installer puts on the desk, and the name of its folder.
+constexpr const char* kProgramName = "Dorvalquintex";
+
 // The installer's own executable (a program path).
 std::string GetInstallerExePath();
 // The installer's folder, ending in a separator. A folder inside a mapped drive's folder is given

@@ -147,17 +147,24 @@ void ProcessTextSegment(ui::DC& dc, int& x, int y, std::string& run,
     run.clear();
 }
 
+namespace {
+
+// The centring indent of a line with style codes: measured on what shows, in the line's font.
+int SpecialIndent(ui::DC& dc, const stFormatRecord& format, const std::string& text)
+{
+    if (format.cCentred != 1)
+        return 0;
+    FontScope scope(dc, FormatFont(dc, format));
+    return CenterTextOffset(dc, VisibleText(text), 0) + kCenterShift;
+}
+
+}  // namespace
+
 ui::DCSize PrintSpecial(ui::DC& dc, const stPageLineRecord& line, int x, int landscape, int y)
 {
     const stFormatRecord& format = FormatOrDefault(line.pFormat);
-    // Centred on what shows, in the line's own font.
-    int indent = 0;
-    if (format.cCentred == 1) {
-        FontScope scope(dc, FormatFont(dc, format));
-        indent = CenterTextOffset(dc, VisibleText(line.strText), 0) + kCenterShift;
-    }
     const int tabOrigin = x;
-    const int start = x + indent;
+    const int start = x + SpecialIndent(dc, format, line.strText);
     int at = start;
     bool bold = false, italic = false, underline = false, strikeout = false;
     std::string run;
@@ -196,7 +203,7 @@ ui::DCSize PrintLine(ui::DC& dc, const stPageLineRecord& line, int x, int landsc
         WriteDiagnosticFormat("PrintLine:%s\n", line.strText.c_str());
     if (line.strText.find('~') != std::string::npos) {
         if (indent)
-            *indent = 0;
+            *indent = SpecialIndent(dc, FormatOrDefault(line.pFormat), line.strText);
         return PrintSpecial(dc, line, x, landscape, y);
     }
     const stFormatRecord& format = FormatOrDefault(line.pFormat);
@@ -446,8 +453,8 @@ void PrintPageLineFile(stPrinterDef& printer, const stPageLayout& layout, int as
             return;
         firstPage = setup.m_bPageNumbers == 1 ? setup.m_nStartPage : 0;
     }
-    if (printer.strDevice != GetDefaultPrinter())
-        SetDefaultPrinter(printer.strDevice);
+    if (printer.sDevice != GetDefaultPrinter())
+        SetDefaultPrinter(printer.sDevice);
     for (int i = 0; i < copies; ++i) {
         if (!PrintCopy(printer, layout, firstPage))
             break;

@@ -6,6 +6,7 @@
 #include "database/Database.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Application.h"
+#include "shell/AboutDlg.h"
 #include "shell/ExitSignals.h"
 #include "shell/HandlerScope.h"
 #include "shell/LineView.h"
@@ -65,7 +66,7 @@ bool CMainFrame::CreateMainFrame()
     FrameWindow::SwitchView(&m_wndView);
     // Ctrl with the function keys and Ctrl+B, Ctrl+R reach the launcher through the frame.
     std::vector<ui::Accelerator> keys;
-    for (int vk : {ui::VK_F2, ui::VK_F3, ui::VK_F4, ui::VK_F5, 'B', 'R'})
+    for (int vk : {int(ui::VK_F2), int(ui::VK_F3), int(ui::VK_F4), int(ui::VK_F5), int('B'), int('R')})
         keys.push_back({vk, true, false, false, 0x7E00 + vk});
     SetAccelerators(keys);
     CenterWindow();
@@ -273,6 +274,11 @@ bool CMainFrame::OnCommand(int id, int code)
     case 57665:  // File, Exit
         OnClose();
         return true;
+    case 57664: {  // Help, About
+        CAboutDlg dlg(this);
+        dlg.DoModal();
+        return true;
+    }
     default:
         return FrameWindow::OnCommand(id, code);
     }

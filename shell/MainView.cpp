@@ -391,9 +391,7 @@ void CMainView::TemplateFiles()
     names.insert(names.begin(), "<new>");
     CDialogMenu menu(m_pDB.get(), "Select invoice/contract template file", 'S', 'N', 0, 0, "");
     for (size_t i = 0; i < names.size(); ++i) menu.AddItem(static_cast<uint32_t>(i), names[i]);
-    const int choice = menu.DoModal();
-    if (choice < 0 || choice == ui::IDCANCEL && menu.m_nSelectedId < 0) return;
-    const int selected = menu.m_nSelectedId;
+    const int selected = menu.DoModal();  // the entry's number, -1 for Cancel
     if (selected < 0 || selected >= static_cast<int>(names.size())) return;
     OpenInWordProcessor(selected == 0 ? std::string() : names[selected]);
 }
@@ -456,7 +454,7 @@ void CMainView::OnDatabaseOpen(const std::string& suppliedPath, int isNew)
         DatabaseOpen = 1;
         CurrentDatabasePath = path;
         DatabaseFolder = GetFolderPart(path);
-        AddUniqueString(path, RecentDatabases, 'F');
+        AddUniqueString(path, RecentDatabases, 'I');
         if (RecentDatabases.size() > 10) RecentDatabases.pop_back();
         m_nLastTimedBackup = host::Clock::TickCount();
         const int32_t interval = m_pDB ? m_pDB->m_Parameters.GetInt(param::kRefreshSeconds) : 0;

@@ -11,13 +11,29 @@
 namespace ui {
 
 namespace {
+
 Application* g_app = nullptr;
+
+// Qt's application with the layer's look at each key and mouse event before it is delivered:
+// here, unlike in an event filter, an event that a control ignores and Qt passes on to the
+// control's parents is seen once, as Win32 queues one message.
+class LayerApplication : public QApplication {
+public:
+    LayerApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (receiver && event && PreTranslateEvent(receiver, event)) return true;
+        return QApplication::notify(receiver, event);
+    }
+};
+
 QApplication* g_qapp = nullptr;
+
 }  // namespace
 
 Application::Application(int& argc, char** argv)
 {
-    g_qapp = new QApplication(argc, argv);
+    g_qapp = new LayerApplication(argc, argv);
     // Numbers and dates are the same in every locale.
     std::setlocale(LC_NUMERIC, "C");
     std::setlocale(LC_TIME, "C");

@@ -122,9 +122,9 @@ intptr_t PointParam(const QPoint& p)
 
 // Sees every key and mouse event of the program before the widget does: the message filters,
 // PreTranslateMessage up the window chain, then the dialog keys.
-class LayerFilter : public QObject {
+class LayerFilter {
 public:
-    bool eventFilter(QObject* watched, QEvent* event) override
+    static bool Filter(QObject* watched, QEvent* event)
     {
         const QEvent::Type t = event->type();
         if (t != QEvent::KeyPress && t != QEvent::KeyRelease && t != QEvent::MouseButtonPress &&
@@ -196,19 +196,17 @@ public:
     }
 };
 
-LayerFilter* g_filter = nullptr;
-
 }  // namespace
+
+bool PreTranslateEvent(QObject* receiver, QEvent* event)
+{
+    return LayerFilter::Filter(receiver, event);
+}
 
 void InstallLayerHooks()
 {
-    auto* app = QCoreApplication::instance();
-    if (!app) return;
+    if (!QCoreApplication::instance()) return;
     if (!g_poster.load()) g_poster.store(new Poster);
-    if (!g_filter) {
-        g_filter = new LayerFilter;
-        app->installEventFilter(g_filter);
-    }
 }
 
 void PushMessageFilter(MessageFilter filter) { Filters().push_back(std::move(filter)); }

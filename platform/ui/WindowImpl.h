@@ -85,7 +85,12 @@ using MessageFilter = std::function<bool(const Msg&)>;
 void PushMessageFilter(MessageFilter filter);
 void PopMessageFilter();
 
-// Makes sure the layer's application-wide event filter and posted-message receiver exist.
+// Makes sure the layer's posted-message receiver exists.
 void InstallLayerHooks();
+// The layer's first look at every key and mouse event of the program, once per delivery (the
+// application object calls it before Qt hands the event to its receiver and that receiver's
+// parents): the message filters, PreTranslateMessage up the window chain, the dialog keys.
+// True swallows the event.
+bool PreTranslateEvent(QObject* receiver, QEvent* event);
 
 }  // namespace ui

@@ -23,10 +23,10 @@ TEST(HtmlOutputTest, PageFrameIsWrittenAsGiven) {
     std::FILE* file = std::tmpfile();
     ASSERT_NE(file, nullptr);
     WriteHtmlHead(file, "Smith & Sons <100%>");
-    std::fputs("<TABLE>\n", file);
+    std::fputs("<TABLE>\r\n", file);
     WriteHtmlTail(file);
-    EXPECT_EQ(ReadAll(file), "<HTML>\n<HEAD>\n<TITLE>Smith & Sons <100%></TITLE>\n</HEAD>\n"
-                             "<BODY>\n<TABLE>\n</BODY>\n</HTML>\n");
+    EXPECT_EQ(ReadAll(file), "<HTML>\r\n<HEAD>\r\n<TITLE>Smith & Sons <100%></TITLE>\r\n</HEAD>\r\n"
+                             "<BODY>\r\n<TABLE>\r\n</BODY>\r\n</HTML>\r\n");
     std::fclose(file);
 }
 

@@ -36,12 +36,12 @@ protected:
         DialogTest::SetUp();
         ASSERT_TRUE(dialog_.Create());
         ASSERT_TRUE(dialog_.SubclassDlgItem(1021, combo_));
-        for (const char* name : {"Adams", "Baker", "Barnes", "Carter", "Smith, Ann"}) {
+        for (const char* name : {"Adams", "Baker", "Barnes", "Carter", "Smith, Ann", "Taylor",
+                                 "Upton", "Vance", "Walker", "Young", "Zeller", "Zoe", "Zola", "Zorn",
+                                 "Zuber", "Zwick"}) {
             const int index = combo_.AddString(name);
             combo_.SetItemData(index, 100 + index);
         }
-        combo_.SetCurSel(-1);
-        combo_.SetWindowText("");
     }
     void TearDown() override
     {
@@ -53,22 +53,30 @@ protected:
     CComboMenu combo_;
 };
 
+TEST_F(ComboMenuTest, FillingSelectsNothing)
+{
+    EXPECT_EQ(combo_.GetCurSel(), -1);
+    EXPECT_EQ(combo_.GetWindowText(), "");
+}
+
 TEST_F(ComboMenuTest, TypingExtendsAndShortensTheText)
 {
-    combo_.TypeKey('\b');  // empty stays empty
+    combo_.TypeKey('\b');  // empty stays empty, and the list opens
     EXPECT_EQ(combo_.GetWindowText(), "");
+    EXPECT_TRUE(combo_.GetDroppedState());
     combo_.TypeKey('B');
     combo_.TypeKey('A');
     combo_.TypeKey('R');
     EXPECT_EQ(combo_.GetWindowText(), "BAR");
-    EXPECT_EQ(combo_.GetTypedTopIndex(), 2);
+    EXPECT_EQ(combo_.GetTopIndex(), 2);
     EXPECT_EQ(combo_.GetCurSel(), -1);  // the selection itself is not changed
     combo_.TypeKey('\b');
     combo_.TypeKey('\b');
     EXPECT_EQ(combo_.GetWindowText(), "B");
-    EXPECT_EQ(combo_.GetTypedTopIndex(), 1);
+    EXPECT_EQ(combo_.GetTopIndex(), 1);
     combo_.TypeKey('Q');  // no entry begins with "BQ": the list stays
-    EXPECT_EQ(combo_.GetTypedTopIndex(), 1);
+    EXPECT_EQ(combo_.GetTopIndex(), 1);
+    combo_.ShowDropDown(false);
 }
 
 TEST_F(ComboMenuTest, KeysThroughTheMessagePath)
@@ -82,7 +90,8 @@ TEST_F(ComboMenuTest, KeysThroughTheMessagePath)
     ui::Msg up{&combo_, ui::WM_KEYDOWN, ui::VK_UP, 0};  // a navigation key is not typed
     EXPECT_FALSE(combo_.PreTranslateMessage(up));
     EXPECT_EQ(combo_.GetWindowText(), "SM,");
-    EXPECT_EQ(combo_.GetTypedTopIndex(), 4);
+    EXPECT_EQ(combo_.GetTopIndex(), 4);
+    combo_.ShowDropDown(false);
 }
 
 TEST_F(ComboMenuTest, SelectOrAddTextAddsOnce)
@@ -115,19 +124,41 @@ TEST_F(ComboMenuTest, ItemDataHelpers)
     EXPECT_EQ(ComboBoxGetItemDataOfText(combo_), -1);
 }
 
-TEST_F(ComboMenuTest, NotifyOwnerPostsToTheChosenWindow)
+// A dialog that records the notifications it gets.
+class CommandLog : public ui::Dialog {
+public:
+    CommandLog() : ui::Dialog(kComboTemplate) {}
+    bool OnCommand(int id, int code) override
+    {
+        commands.push_back({id, code});
+        return ui::Dialog::OnCommand(id, code);
+    }
+    std::vector<std::pair<int, int>> commands;
+};
+
+TEST_F(ComboMenuTest, UsersChoiceNotifiesTheChosenWindow)
 {
+    CommandLog dialog;
+    ASSERT_TRUE(dialog.Create());
+    CComboMenu combo;
+    ASSERT_TRUE(dialog.SubclassDlgItem(1021, combo));
+    combo.AddString("Adams");
+    combo.AddString("Carter");
     Receiver receiver;
-    combo_.NotifyOwner();  // no window set: nothing posted
-    combo_.SetNotify(&receiver, 1021);
-    combo_.SetCurSel(3);
-    combo_.NotifyOwner();
+    ui::test::SelectItem(dialog, 1021, 0);  // no window set: nothing posted
+    combo.SetNotify(&receiver, 1021);
+    combo.SetCurSel(0);  // the program's own choice notifies nobody
+    ui::test::SelectItem(dialog, 1021, 1);
     ui::Application::PumpMessages();
     ASSERT_EQ(receiver.received.size(), 1u);
     EXPECT_EQ(receiver.received[0].message, 1025u);
     EXPECT_EQ(receiver.received[0].wParam, 1021u);
     EXPECT_EQ(receiver.received[0].lParam, 0);
-    EXPECT_EQ(combo_.GetStoredText(), "Carter");
+    EXPECT_EQ(combo.GetStoredText(), "Carter");
+    // The selection change is the control's own: the dialog is not told of it.
+    for (const auto& [id, code] : dialog.commands)
+        EXPECT_FALSE(id == 1021 && code == ui::CBN_SELCHANGE);
+    dialog.DestroyWindow();
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include "platform/host/Path.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/CommonDialogs.h"
+#include "platform/ui/Font.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/RadioButton.h"
 #include "platform/ui/SpinButton.h"
 
+#include <cctype>
 #include <optional>
 
 namespace {
@@ -103,10 +105,38 @@ TEST_F(ControlHelpersTest, ShiftClickAddsTheLineUnderThePoint)
     FillList(501, {"a", "b", "c", "d", "e", "f", "g"});
     ui::ListBox* list = form_.List(501);
     list->SetSel(1);
-    const int lineHeight = ui::DluToPixelsY(8);
-    ui::Msg click{list, ui::WM_LBUTTONDOWN, 0x0004, (4 * lineHeight + 1) << 16 | 5};
+    const ui::DCRect line = list->GetItemRect(4);
+    ui::Msg click{list, ui::WM_LBUTTONDOWN, ui::MK_SHIFT, line.bottom - 1 << 16 | (line.left + 5)};
     SelectListItemAtPointMulti(click, *list);
     EXPECT_EQ(list->GetSelItems(), (std::vector<int>{1, 2, 3, 4}));
+    // Below the last line there is no line to add.
+    const ui::DCRect last = list->GetItemRect(6);
+    EXPECT_EQ(ListItemFromPoint(*list, last.left + 5, last.bottom + 2), -1);
+    EXPECT_EQ(ListItemFromPoint(*list, last.left + 5, last.top), 6);
+}
+
+TEST_F(ControlHelpersTest, FillFontListSelectsTheCurrentFont)
+{
+    const std::vector<std::string> families = ui::GetFontFamilies();
+    ASSERT_FALSE(families.empty());
+    const std::string current = families.back();
+    ui::ListBox* list = form_.List(502);
+    FillFontList(form_, *list, current);
+    ASSERT_EQ(list->GetCount(), static_cast<int>(families.size()));
+    EXPECT_EQ(list->GetText(list->GetCurSel()), current);
+
+    // A name that differs only in case is not the font.
+    list->ResetContent();
+    Hooks().messageBoxAnswers = {ui::IDOK};
+    std::string other = current;
+    for (char& c : other) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (other == current) other += " Missing";
+    FillFontList(form_, *list, other);
+    EXPECT_EQ(list->GetCurSel(), -1);
+    ASSERT_EQ(Hooks().messageBoxTexts.size(), 1u);
+    EXPECT_EQ(Hooks().messageBoxTexts[0],
+              "Currently selected font " + other +
+                  " is not available on this computer.\nAnother font will be substituted.");
 }
 
 TEST_F(ControlHelpersTest, FindNextInSingleList)

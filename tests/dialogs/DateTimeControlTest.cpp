@@ -4,6 +4,7 @@
 #include "common/DateTimeControl.h"
 #include "shell/MonthCalendar.h"
 #include "platform/ui/MonthCalendar.h"
+#include "platform/ui/RecordingDC.h"
 
 namespace {
 
@@ -280,6 +281,95 @@ TEST_F(DateTimeControlTest, KeysThroughTheDialog)
     });
     EXPECT_EQ(host.DoModal(), ui::IDOK);
     EXPECT_EQ(control.GetValue(), MakeDate(2024, 1, 2, 8, 0));
+}
+
+// What the control draws: the three buttons, then the text one character every 8 pixels.
+void ExpectDrawn(const ui::RecordedPage& page, const std::string& text, int boldAt)
+{
+    const struct {
+        const char* text;
+        int x;
+        ui::COLORREF colour;
+    } buttons[] = {{"Cal.", 0, ui::RGB(255, 0, 0)},
+                   {"Cur.", 20, ui::RGB(0, 255, 0)},
+                   {"Clr.", 40, ui::RGB(0, 0, 255)}};
+    ASSERT_EQ(page.texts.size(), 3 + text.size());
+    for (size_t i = 0; i < 3; ++i) {
+        const ui::RecordedText& t = page.texts[i];
+        EXPECT_EQ(t.text, buttons[i].text);
+        EXPECT_EQ(t.x, buttons[i].x);
+        EXPECT_EQ(t.colour, buttons[i].colour) << t.text;
+        EXPECT_EQ(t.font.face, "Times New Roman");
+        EXPECT_EQ(t.font.sizeTenths, 80);
+    }
+    for (size_t i = 0; i < text.size(); ++i) {
+        const ui::RecordedText& t = page.texts[3 + i];
+        EXPECT_EQ(t.text, text.substr(i, 1));
+        EXPECT_EQ(t.x, 60 + 8 * static_cast<int>(i));
+        EXPECT_EQ(t.colour, ui::kBlack);
+        EXPECT_EQ(t.font.sizeTenths, 120);
+        const bool atCursor = static_cast<int>(i) == boldAt;
+        EXPECT_EQ(t.font.bold, atCursor) << i;
+        EXPECT_EQ(t.font.underline, atCursor) << i;
+    }
+}
+
+TEST_F(DateTimeControlTest, DrawsItsButtonsAndTakesClicksOnTheDrawnCharacters)
+{
+    ui::Dialog host(kHostTemplate);
+    CDateTime control;
+    Script([&](ui::Dialog& d) {
+        control.Attach(&d, 1012, MakeDate(2024, 3, 15, 21, 30), 1);
+        ui::test::Focus(d, 1013);
+        ExpectDrawn(ui::test::RecordPaint(control), "03/15/2024-09:30PM", -1);
+
+        // A click on the separator at 2 takes the focus and lands on the day.
+        ASSERT_TRUE(ui::test::ClickAt(control, 60 + 8 * 2 + 3, 6));
+        EXPECT_EQ(d.GetFocusId(), 1012);
+        EXPECT_TRUE(control.IsActive());
+        EXPECT_EQ(control.GetCaretLoc(), 3);
+        ExpectDrawn(ui::test::RecordPaint(control), "03/15/2024-09:30PM", 3);
+
+        ASSERT_TRUE(ui::test::ClickAt(control, 60 + 8 * 14 + 7, 6));
+        EXPECT_EQ(control.GetCaretLoc(), 14);
+        ui::test::PressKey(d, ui::VK_UP);
+        EXPECT_EQ(control.GetText(), "03/15/2024-09:31PM");
+
+        // Losing the focus ends the highlight.
+        ui::test::Focus(d, 1013);
+        EXPECT_FALSE(control.IsActive());
+        ExpectDrawn(ui::test::RecordPaint(control), "03/15/2024-09:31PM", -1);
+        ui::test::Focus(d, 1012);
+        EXPECT_TRUE(control.IsActive());
+        EXPECT_EQ(control.GetCaretLoc(), 0);
+        d.EndDialog(ui::IDOK);
+    });
+    EXPECT_EQ(host.DoModal(), ui::IDOK);
+}
+
+TEST_F(DateTimeControlTest, ClicksOnTheDrawnButtons)
+{
+    FixClock(2024, 5, 15, 10, 30);
+    ui::Dialog host(kHostTemplate);
+    CDateTime control;
+    Script([&](ui::Dialog& d) {
+        control.Attach(&d, 1012, MakeDate(2020, 1, 2, 3, 4), 1);
+        ASSERT_TRUE(ui::test::ClickAt(control, 30, 4));  // "Cur."
+        EXPECT_EQ(control.GetText(), "05/15/2024-10:30AM");
+        EXPECT_EQ(control.GetWindowText(), "05/15/2024-10:30AM");
+        Hooks().messageBoxAnswers = {ui::IDYES};
+        ASSERT_TRUE(ui::test::ClickAt(control, 50, 4));  // "Clr."
+        EXPECT_EQ(control.GetText(), "00/00/0000-00:00AM");
+        Script([](ui::Dialog& calendar) {
+            EXPECT_EQ(calendar.GetTemplateId(), 133);
+            calendar.Calendar(1041)->SetCurSel(ui::CalendarDay{2024, 7, 4});
+            ui::test::Click(calendar, ui::IDOK);
+        });
+        ASSERT_TRUE(ui::test::ClickAt(control, 10, 4));  // "Cal."
+        EXPECT_EQ(control.GetText(), "07/04/2024-10:30AM");
+        d.EndDialog(ui::IDOK);
+    });
+    EXPECT_EQ(host.DoModal(), ui::IDOK);
 }
 
 }  // namespace

@@ -144,11 +144,14 @@ TEST_F(DialogMenuTest, ShiftClickSelectsTheRange)
     Script([&](ui::Dialog& d) {
         ui::ListBox* list = menu.GetShownList();
         ui::test::ToggleItem(d, 1239, 1);
-        const int lineHeight = ui::DluToPixelsY(8);
-        ui::Msg shiftClick{list, ui::WM_LBUTTONDOWN, 0x0004, (5 * lineHeight + 2) << 16 | 10};
-        EXPECT_TRUE(d.PreTranslateMessage(shiftClick));
-        ui::Msg plainClick{list, ui::WM_LBUTTONDOWN, 0, (7 * lineHeight + 2) << 16 | 10};
-        EXPECT_FALSE(d.PreTranslateMessage(plainClick));
+        // A real shift-click on line 5 fills the range; a plain click on line 7 toggles it alone.
+        const ui::DCRect fifth = list->GetItemRect(5);
+        ASSERT_TRUE(ui::test::ClickAt(*list, fifth.left + 10, fifth.top + 2, ui::MK_SHIFT));
+        EXPECT_EQ(list->GetSelItems(), (std::vector<int>{1, 2, 3, 4, 5}));
+        const ui::DCRect seventh = list->GetItemRect(7);
+        ASSERT_TRUE(ui::test::ClickAt(*list, seventh.left + 10, seventh.top + 2));
+        EXPECT_EQ(list->GetSelItems(), (std::vector<int>{1, 2, 3, 4, 5, 7}));
+        ASSERT_TRUE(ui::test::ClickAt(*list, seventh.left + 10, seventh.top + 2));
         ui::test::Click(d, ui::IDOK);
     });
     EXPECT_EQ(menu.DoModal(), ui::IDOK);
@@ -163,10 +166,33 @@ TEST_F(DialogMenuTest, FindAgainWithF3)
     menu.AddItem(102, "Rumba advanced");
     ListSearchText = "RUMBA";
     Script([](ui::Dialog& d) {
-        EXPECT_TRUE(d.PreTranslateMessage(ui::Msg{&d, ui::WM_KEYDOWN, ui::VK_F3, 0}));
+        // The search runs on the key's release, once per press.
+        EXPECT_FALSE(d.PreTranslateMessage(ui::Msg{&d, ui::WM_KEYDOWN, ui::VK_F3, 0}));
+        EXPECT_EQ(d.List(1237)->GetCurSel(), 0);
+        ui::test::PressKey(d, ui::VK_F3);
+        EXPECT_EQ(d.List(1237)->GetCurSel(), 2);
         ui::test::Click(d, ui::IDOK);
     });
     EXPECT_EQ(menu.DoModal(), 102);
+    ListSearchText.clear();
+}
+
+TEST_F(DialogMenuTest, SearchPromptWithF2)
+{
+    CDialogMenu menu(nullptr, "Pick", 'S', 'N', 100, 0, "");
+    menu.AddItem(100, "Rumba basics");
+    menu.AddItem(101, "Cha-cha");
+    Script([](ui::Dialog& d) {
+        Script([](ui::Dialog& prompt) {
+            EXPECT_EQ(prompt.GetWindowText(), "Search for:");
+            ui::test::SetText(prompt, 1254, "cha");
+            ui::test::Click(prompt, ui::IDOK);
+        });
+        ui::test::PressKey(d, ui::VK_F2);
+        EXPECT_EQ(d.List(1237)->GetCurSel(), 1);
+        ui::test::Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(menu.DoModal(), 101);
     ListSearchText.clear();
 }
 

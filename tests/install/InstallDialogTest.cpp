@@ -14,7 +14,16 @@ namespace fs = std::filesystem;
 
 constexpr uint32_t kPiece = host::kDisketteCapacity - 5000;
 constexpr time_t kMay2021 = 1620900000;
-const std::string kNext = "Insert next  diskette.";
+// The request for the next diskette starts with this text; its technical line follows.
+const std::string kNext = "Insert next  diskette and click OK.";
+
+std::string NextDiskette(size_t offset, size_t size, size_t total)
+{
+    return Format("Insert next  diskette and click OK.\n[Technical info: Current offset %u, size "
+                  "of last block %u, file size %u]",
+                  static_cast<unsigned>(offset), static_cast<unsigned>(size),
+                  static_cast<unsigned>(total));
+}
 
 class InstallDialogTest : public InstallTest {
 protected:
@@ -103,6 +112,16 @@ TEST_F(InstallDialogTest, DefaultFolderAndNoShortcutEndsWithTheCompletionMessage
     EXPECT_FALSE(Exists("home/Desktop"));
 }
 
+TEST_F(InstallDialogTest, StartedFromTheTargetFolderItself)
+{
+    fs::create_directories(Path("home/Dorvalquintex"));
+    WriteZip(Path("home/Dorvalquintex/Dorvalquintex.zip"), Distribution());
+    Answer({ui::IDNO, ui::IDOK});
+    EXPECT_EQ(Install(Home() + "/Dorvalquintex/", nullptr), ui::IDOK);
+    EXPECT_EQ(Shown().size(), 2u);
+    ExpectInstalled("home/Dorvalquintex");
+}
+
 TEST_F(InstallDialogTest, BadTargetPathsKeepTheDialogOpen)
 {
     const struct {
@@ -167,8 +186,10 @@ TEST_F(InstallDialogTest, InstallFromThreeDiskettesRefusingAWrongOne)
     Answer({ui::IDOK, ui::IDYES, ui::IDOK, ui::IDOK, ui::IDNO, ui::IDOK});
     EXPECT_EQ(Install("A:\\", nullptr), ui::IDOK);
 
+    const std::string first = NextDiskette(0, kPiece, zip.size());
     EXPECT_EQ(Shown(), (std::vector<std::string>{
-                           kNext, "Can't read recombine information file. Try again?", kNext, kNext,
+                           first, "Can't read recombine information file. Try again?", first,
+                           NextDiskette(kPiece, kPiece, zip.size()),
                            "Do you want to create a desktop shortcut icon for Dorvalquintex?",
                            "Installation complete. To start Dorvalquintex,\nrun program "
                            "Dorvalquintex in folder " + Home() + "/Dorvalquintex"}));
@@ -185,7 +206,8 @@ TEST_F(InstallDialogTest, GivingUpOnTheNextDisketteInstallsNothing)
     Answer({ui::IDOK, ui::IDNO});  // the same diskette is still in the drive
     EXPECT_EQ(Install("A:\\", nullptr), ui::IDOK);
     EXPECT_EQ(Shown(), (std::vector<std::string>{
-                           kNext, "Can't read recombine information file. Try again?"}));
+                           NextDiskette(0, kPiece, zip.size()),
+                           "Can't read recombine information file. Try again?"}));
     EXPECT_FALSE(Exists("home/Dorvalquintex/Dorvalquintex.zip"));
 }
 

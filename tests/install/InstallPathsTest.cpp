@@ -65,7 +65,7 @@ TEST_F(InstallPathsTest, EnsureFolderPathMakesEveryLevelAndReportsFailure)
 
     Write("file", "x");
     EXPECT_FALSE(EnsureFolderPath(Prog("file/sub"), ""));
-    EXPECT_FALSE(EnsureFolderPath(Prog("a"), "b/c/d/e/../../../file/x"));
+    EXPECT_FALSE(EnsureFolderPath(Prog("a"), "../file/x"));
 }
 
 TEST_F(InstallPathsTest, FindZipFileTakesTheFirstNameHoldingDotZip)

@@ -172,9 +172,11 @@ TEST_F(UsersTest, AddEditDeleteRewriteTheFile)
         ui::test::SetText(d, kIdPassword, "b2");
         ui::test::Click(d, kIdStore);
         ui::test::SetText(d, kIdPassword, "c3");
+        ui::test::Focus(d, kIdPassword);
         ui::test::PressKey(d, ui::VK_RETURN);  // Enter never ends it
         EXPECT_FALSE(d.HasEnded());
         ui::test::Click(d, kIdStore);
+        EXPECT_TRUE(d.HasEnded()) << "add";
     });
     ExpectBoxes({IDOK, IDOK, IDOK, IDOK});
     EXPECT_EQ(db_->AddUser(0), 1);
@@ -194,10 +196,10 @@ TEST_F(UsersTest, AddEditDeleteRewriteTheFile)
     EXPECT_EQ(db_->m_aUsers[0].GetUserID(), "anne");
     EXPECT_EQ(db_->m_aUsers[0].nAccessLevel, 10);
 
-    // Escape leaves the entry unchanged.
+    // Cancel (Escape, the close box) leaves the entry unchanged.
     Script([](ui::Dialog& d) {
         ui::test::SetText(d, kIdUserID, "changed");
-        ui::test::PressKey(d, ui::VK_ESCAPE);
+        ui::test::CloseBox(d);  // as Escape
     });
     db_->EditUser(1);
     EXPECT_EQ(db_->m_aUsers[1].GetUserID(), "bob");
@@ -269,8 +271,10 @@ TEST_F(UsersTest, SwitchingUsers)
     Script(typeAndOk("A1"));
     EXPECT_EQ(db_->SwitchUsers(), 0);
 
-    // Escape changes nothing and reports no switch.
-    Script([](ui::Dialog& d) { ui::test::PressKey(d, ui::VK_ESCAPE); });
+    // Escape (the close box gives the same command) changes nothing and reports no switch.
+    Script([](ui::Dialog& d) {
+        ui::test::CloseBox(d);  // as Escape
+    });
     EXPECT_EQ(db_->SwitchUsers(), 0);
     EXPECT_EQ(CDatabase::GetCurrentUser(), 1);
     EXPECT_TRUE(sent.empty());
@@ -286,7 +290,7 @@ TEST_F(UsersTest, UserListDialog)
 {
     WriteUsers(Entry("ann", "A1", 1, 10) + Entry("bob", "B2", 2, 4) + Entry("boss", "M", 10, 9));
     ASSERT_EQ(db_->LoadRegistration(Name(), 0), 1);
-    db_->m_sComputerName = "FRONTDESK";
+    setenv("DORVALQUINTEX_COMPUTERNAME", "FRONTDESK", 1);
 
     // Below level 10 the user buttons are disabled.
     db_->SetCurrentUser(2, 4);

@@ -283,6 +283,7 @@ TEST_F(ControlMessagesTest, CaseStyleChangesAtRunTime)
         {0, "Smith.txt", "Smith.txt"},
     };
     for (const Case& c : cases) {
+        edit->SetCaseStyle(0);
         edit->SetWindowText("Kept");
         edit->SetCaseStyle(c.style);
         EXPECT_EQ(edit->GetCaseStyle(), c.style);

@@ -1,0 +1,3 @@
+#include "install/InstallApp.h"
+
+int main(int argc, char** argv) { return RunInstaller(argc, argv); }

@@ -1,0 +1,194 @@
+#include "ShellTestSupport.h"
+
+#include "common/CommandGuards.h"
+#include "common/DataPaths.h"
+#include "database/Database.h"
+#include "database/SettingsRecords.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/TestHooks.h"
+#include "shell/MainFrame.h"
+#include "shell/ProgramState.h"
+
+#include <memory>
+
+namespace {
+
+class LauncherTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        frame_ = std::make_unique<CMainFrame>();
+        ASSERT_TRUE(frame_->CreateMainFrame());
+        MainFrame = frame_.get();
+        view().OnOpenView("");
+    }
+    void TearDown() override
+    {
+        MainFrame = nullptr;
+        frame_.reset();
+        ShellTest::TearDown();
+    }
+    CMainView& view() { return frame_->GetLauncher(); }
+    std::vector<std::string>& Boxes() { return ui::test::GetHooks().messageBoxTexts; }
+    // Opening succeeds with the given refresh interval (seconds) and logs a user on.
+    void AllowOpen(int32_t interval, uint8_t level)
+    {
+        view().m_fnOpenDatabase = [this, interval, level](const std::string&, int) {
+            view().GetDatabase()->m_Parameters.SetInt(param::kRefreshSeconds, interval);
+            UserAccessLevel = level;
+            return 1;
+        };
+    }
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(LauncherTest, SixteenButtonsWithTheirCaptions)
+{
+    const char* captions[] = {
+        "Exit Dorvalquintex", "F2 Frequently asked questions - How do I?", "F3 Review/edit student list",
+        "F4 Review/edit purchase list", "F5 Review/edit payment list",
+        "F6 Review/edit schedulable items list", "F7 Review/edit interview list",
+        "F8 Review/edit teacher list", "F9 Student sign-in, schedule, payment",
+        "F10 New student, guest, interview, purchase", "F11 Record purchase", "F12 Record payment, credit",
+        "Ctrl-F2 View daily teacher schedule", "Ctrl-F3 View weekly studio schedule",
+        "Ctrl-F4 View daily room schedule", "Ctrl-F5 Mail list/labels/envelopes"};
+    frame_->ShowWindow(true);
+    view().MoveWindow({0, 0, 800, 530});
+    ui::Application::PumpMessages();
+    for (int k = 0; k < 16; ++k) {
+        CLauncherButton& b = view().Button(k);
+        EXPECT_EQ(b.GetDlgCtrlID(), 180 + k);
+        EXPECT_EQ(b.GetWindowText(), captions[k]);
+        // Column k / 8, row k % 8, centred in its cell.
+        const ui::DCRect r = b.GetWindowRect();
+        const int columnWidth = 400, rowHeight = (530 - 30) / 8;
+        EXPECT_EQ(r.Width(), static_cast<int>(columnWidth * 0.94)) << k;
+        EXPECT_EQ(r.Height(), static_cast<int>(rowHeight * 0.80)) << k;
+        EXPECT_EQ(r.left, (k / 8) * columnWidth + (columnWidth - r.Width()) / 2) << k;
+        EXPECT_EQ(r.top, (k % 8) * rowHeight + (rowHeight - r.Height()) / 2) << k;
+    }
+}
+
+TEST_F(LauncherTest, ArrowKeysMoveTheSelection)
+{
+    struct Case {
+        int startRow, startColumn, vk, row, column;
+    } cases[] = {
+        {0, 0, ui::VK_UP, 7, 0},    {7, 1, ui::VK_DOWN, 0, 1}, {3, 1, ui::VK_RIGHT, 3, 0},
+        {3, 0, ui::VK_RIGHT, 3, 1}, {2, 0, ui::VK_LEFT, 2, 0}, {2, 1, ui::VK_LEFT, 2, 0},
+    };
+    for (const Case& c : cases) {
+        view().SelectButton(c.startRow, c.startColumn);
+        view().HandleKey(c.vk, false);
+        EXPECT_EQ(view().GetSelectedRow(), c.row) << c.vk;
+        EXPECT_EQ(view().GetSelectedColumn(), c.column) << c.vk;
+        EXPECT_TRUE(view().Button(c.column * 8 + c.row).IsSelected());
+    }
+}
+
+TEST_F(LauncherTest, ButtonsRefuseWithoutDatabaseOrLevel)
+{
+    ui::test::GetHooks().messageBoxAnswers = {ui::IDOK, ui::IDOK};
+    view().SelectButton(0, 0);
+    view().HandleKey(ui::VK_F3, false);
+    DatabaseOpen = 1;
+    UserAccessLevel = 5;
+    view().HandleKey(ui::VK_F8, false);
+    EXPECT_EQ(Boxes(), (std::vector<std::string>{"No database is open.", "Access denied to this user."}));
+    // A refused button leaves the selection.
+    EXPECT_EQ(view().GetSelectedRow(), 0);
+    // An allowed one becomes selected: Ctrl+F3 is button 13.
+    view().HandleKey(ui::VK_F3, true);
+    EXPECT_EQ(view().GetSelectedColumn(), 1);
+    EXPECT_EQ(view().GetSelectedRow(), 5);
+}
+
+TEST_F(LauncherTest, TypedCodeIsLookedUp)
+{
+    ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
+    view().HandleKey('1', false);
+    view().HandleKey('2', false);
+    EXPECT_EQ(view().GetTypedCode(), "12");
+    view().HandleKey(ui::VK_BACK, false);
+    view().HandleKey('2', false);
+    view().HandleKey(ui::VK_RETURN, false);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Person code 12 not found."});
+    EXPECT_EQ(view().GetTypedCode(), "");
+}
+
+TEST_F(LauncherTest, MenuEnablingByLevel)
+{
+    struct Case {
+        int id;
+        int databaseOpen;
+        uint8_t level;
+        bool enabled;
+    } cases[] = {
+        {32940, 0, 10, false},  // level-bound: no database, nothing
+        {32940, 1, 8, false},
+        {32940, 1, 9, true},
+        {30002, 1, 5, true},
+        {30002, 1, 4, false},
+        {32894, 1, 9, false},   // level 10
+        {32894, 1, 10, true},
+        {32925, 1, 1, true},
+        {30041, 1, 5, false},   // teacher list at level 5
+        {57665, 0, 0, true},    // Exit
+        {30030, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        DatabaseOpen = c.databaseOpen;
+        UserAccessLevel = c.level;
+        EXPECT_EQ(frame_->QueryCommandState(c.id).IsEnabled(), c.enabled)
+            << c.id << " open " << c.databaseOpen << " level " << int(c.level);
+    }
+    // Single-user commands are refused while others are logged on.
+    DatabaseOpen = 1;
+    UserAccessLevel = 10;
+    view().GetDatabase()->m_nUsersOnLine = 2;
+    EXPECT_FALSE(frame_->QueryCommandState(32894).IsEnabled());
+}
+
+TEST_F(LauncherTest, OpeningStartsTimerAndKeepsTenRecent)
+{
+    AllowOpen(0, 9);
+    view().OnDatabaseOpen("/studio/a", 0);
+    EXPECT_EQ(DatabaseOpen, 1);
+    EXPECT_EQ(view().GetTimerId(), 0u);
+    EXPECT_FALSE(view().HasTimer(1));
+    EXPECT_EQ(CurrentDatabasePath, "/studio/a");
+    EXPECT_EQ(DatabaseFolder, "/studio");
+
+    AllowOpen(30, 9);
+    for (int i = 0; i < 11; ++i) view().OnDatabaseOpen("/studio/db" + std::to_string(i), 0);
+    EXPECT_EQ(RecentDatabases.size(), 10u);
+    EXPECT_EQ(RecentDatabases.front(), "/studio/db10");
+    EXPECT_EQ(RecentDatabases.back(), "/studio/db1");
+    EXPECT_TRUE(view().HasTimer(1));
+    EXPECT_EQ(view().GetTimerId(), 1u);
+
+    view().OnDatabaseClose();
+    EXPECT_FALSE(view().HasTimer(1));
+    EXPECT_EQ(DatabaseOpen, 0);
+    EXPECT_EQ(CurrentDatabasePath, "/studio/db10");  // kept for LAST
+}
+
+TEST_F(LauncherTest, TimerRefreshesOnlyWhileOpenAndNotHeld)
+{
+    int refreshes = 0;
+    view().m_fnLockAndRefresh = [&] { ++refreshes; };
+    AllowOpen(10, 5);
+    view().OnTimer(1);
+    EXPECT_EQ(refreshes, 0);  // nothing open
+    view().OnDatabaseOpen("/studio/x", 0);
+    CDatabase* db = view().GetDatabase();
+    db->m_bDisableDataRefresh = false;
+    ASSERT_TRUE(ui::test::FireTimer(view(), 1));
+    EXPECT_EQ(refreshes, 1);
+    db->m_nDisableRefreshCount = 1;
+    view().OnTimer(1);
+    EXPECT_EQ(refreshes, 1);
+}
+
+}  // namespace
