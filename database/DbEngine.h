@@ -17,7 +17,7 @@
 #include "common/RecordBuffer.h"
 #include "database/DataHeader.h"
 #include "database/LanServer.h"
-#include "database/LockSpec.h"
+#include "database/LogicalLock.h"
 #include "database/RefreshFlag.h"
 #include "platform/host/File.h"
 

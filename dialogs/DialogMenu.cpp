@@ -1,6 +1,7 @@
 #include "dialogs/DialogMenu.h"
 
 #include "common/ControlHelpers.h"
+#include "common/Prompts.h"
 #include "platform/ui/ListBox.h"
 
 #include <algorithm>
@@ -15,7 +16,6 @@ constexpr int kIdExtra = 1255;
 constexpr int kIdAll = 1268;
 constexpr int kIdNone = 1269;
 constexpr uint32_t kHelpContext = 0x20000 + 229;
-constexpr uintptr_t kShiftKey = 0x0004;  // MK_SHIFT of a mouse message
 
 // Every control is placed in pixels by OnInitDialog from the entries.
 const ui::DialogTemplate kMenuTemplate{229, "Dialog", 186, 95, {
@@ -179,15 +179,20 @@ bool CDialogMenu::OnCommand(int id, int code)
 bool CDialogMenu::PreTranslateMessage(const ui::Msg& msg)
 {
     if (HandleHelpKey(msg, kHelpContext)) return true;
-    if (msg.message == ui::WM_KEYDOWN) {
-        if (msg.wParam == static_cast<uintptr_t>(ui::VK_F3) && m_pList) {
-            FindNextInList(*m_pList, IsMultiple() ? 'M' : 'S');
+    if (msg.message == ui::WM_KEYDOWN && MoveOnEnterKey(*this, msg)) return true;
+    if (msg.message == ui::WM_KEYUP && m_pList) {
+        const char kind = IsMultiple() ? 'M' : 'S';
+        if (msg.wParam == static_cast<uintptr_t>(ui::VK_F2)) {
+            PromptAndSearchList(*m_pList, kind);
             return true;
         }
-        if (MoveOnEnterKey(*this, msg)) return true;
+        if (msg.wParam == static_cast<uintptr_t>(ui::VK_F3)) {
+            FindNextInList(*m_pList, kind);
+            return true;
+        }
     }
     if (IsMultiple() && m_pList && msg.window == m_pList && msg.message == ui::WM_LBUTTONDOWN &&
-        (msg.wParam & kShiftKey)) {
+        (msg.wParam & ui::MK_SHIFT)) {
         SelectListItemAtPointMulti(msg, *m_pList);
         return true;
     }

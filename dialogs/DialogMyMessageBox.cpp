@@ -6,6 +6,7 @@ namespace {
 
 constexpr int kIdHelp = 2081;
 constexpr int kIdMessage = 2082;
+constexpr ui::COLORREF kMessageColour = ui::RGB(100, 0, 0);
 
 const ui::DialogTemplate kMyMessageBoxTemplate{315, "Title", 382, 146, {
     {ui::Ctl::Edit, kIdMessage, "", ui::ES_MULTILINE | ui::ES_READONLY},
@@ -26,6 +27,7 @@ bool CDialogMyMessageBox::OnInitDialog()
     ui::Dialog::OnInitDialog();
     SetWindowText(m_strTitle);
     SetDlgItemText(kIdMessage, m_strMessage);
+    if (Window* message = GetDlgItem(kIdMessage)) message->SetTextColor(kMessageColour);
     if (m_nYesNo == 0) {
         ShowDlgItem(ui::IDCANCEL, false);
     } else {

@@ -4,7 +4,6 @@
 #include "platform/ui/EditBox.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -25,20 +24,13 @@ CDialogPromptForString::CDialogPromptForString(ui::Window* parent)
 {
 }
 
-std::string CDialogPromptForString::ApplyCase(std::string text) const
-{
-    if (m_cCase == 'U' || m_cCase == 'L') {
-        for (char& c : text) {
-            const auto u = static_cast<unsigned char>(c);
-            c = static_cast<char>(m_cCase == 'U' ? std::toupper(u) : std::tolower(u));
-        }
-    }
-    return text;
-}
-
 bool CDialogPromptForString::OnInitDialog()
 {
-    m_strText = ApplyCase(m_strText);
+    // The case rule first, so that the initial text follows it as typed text does.
+    uint32_t caseStyle = 0;
+    if (m_cCase == 'U') caseStyle = ui::ES_UPPERCASE;
+    else if (m_cCase == 'L') caseStyle = ui::ES_LOWERCASE;
+    if (ui::EditBox* edit = Edit(kIdText)) edit->SetCaseStyle(caseStyle);
     ui::Dialog::OnInitDialog();
     const int width = std::min((m_nMaxLength + 1) * 10, 500);
     const int x = (650 - (width + 135)) / 2;
@@ -55,27 +47,6 @@ bool CDialogPromptForString::OnInitDialog()
 void CDialogPromptForString::DoDataExchange(ui::DataExchange& dx)
 {
     dx.Text(kIdText, m_strText);
-    if (dx.IsSaving()) m_strText = ApplyCase(m_strText);
-}
-
-bool CDialogPromptForString::OnCommand(int id, int code)
-{
-    if (id == kIdText && code == ui::EN_CHANGE) {
-        // The case rule holds for typed and pasted text alike.
-        ui::EditBox* edit = Edit(kIdText);
-        if (!edit) return true;
-        const std::string text = edit->GetWindowText();
-        const std::string cased = ApplyCase(text);
-        if (cased != text) {
-            int start = 0;
-            int end = 0;
-            edit->GetSel(start, end);
-            edit->SetWindowText(cased);
-            edit->SetSel(start, end);
-        }
-        return true;
-    }
-    return ui::Dialog::OnCommand(id, code);
 }
 
 bool CDialogPromptForString::PreTranslateMessage(const ui::Msg& msg)

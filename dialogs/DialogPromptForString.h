@@ -12,14 +12,10 @@ public:
 
     bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& dx) override;
-    bool OnCommand(int id, int code) override;
     bool PreTranslateMessage(const ui::Msg& msg) override;
 
     std::string m_strPrompt;
     int m_nMaxLength = 0;
     std::string m_strText;
     char m_cCase = 0;  // 'U' upper case, 'L' lower case, anything else as typed
-
-private:
-    std::string ApplyCase(std::string text) const;
 };

@@ -1,5 +1,7 @@
 #include "shell/DorvalquintexApp.h"
 
+#include "reports/PrinterChoice.h"
+
 #include "common/DataPaths.h"
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
@@ -60,6 +62,8 @@ bool CDorvalquintexApp::InitInstance()
     };
     const std::string last = settings.LoadConfig(ProgramFolder);
     m_bConfigRead = true;
+    // The program's own default printer; the system's default is never changed.
+    SetDefaultPrinter(settings.m_PrinterDef.sDevice);
     if (DiagnosticLevel > 0 && !IsDiagnosticFileOpen()) OpenDiagnosticFile();
 
     // The network needs no start-up here; the LAN side reports its own failures.

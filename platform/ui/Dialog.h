@@ -94,7 +94,9 @@ public:
     ProgressBar* Progress(int id) const;
     MonthCalendar* Calendar(int id) const;
     // Hands control `id` to a program object of a derived control class (the framework's
-    // SubclassDlgItem): `control` becomes the control from now on and keeps its contents.
+    // SubclassDlgItem): `control` becomes the control from now on and keeps its contents. Its
+    // class may draw the control (OnPaint) and take its mouse, key and focus messages (Window.h);
+    // the notifications it sends are offered to it first (OnNotifyReflect).
     bool SubclassDlgItem(int id, Window& control);
 
     // Win32's dialog helpers.

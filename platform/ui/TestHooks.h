@@ -87,7 +87,10 @@ Hooks& ResetHooks();
 void AddFailure(const std::string& what);
 
 // Makes the application object once per program on Qt's offscreen platform (sets
-// QT_QPA_PLATFORM=offscreen unless already set).
+// QT_QPA_PLATFORM=offscreen unless already set). The object lives as long as the process and is
+// never destroyed: windows that tests keep in statics may outlive every other object, and Qt's
+// own statics are torn down at exit in an order no destructor of ours could follow. Test
+// programs end normally (GoogleTest's own main).
 void EnsureApplication();
 
 // Actions as the user would take them, on a created dialog's control `id`; each sends the

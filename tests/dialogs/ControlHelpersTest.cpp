@@ -106,7 +106,7 @@ TEST_F(ControlHelpersTest, ShiftClickAddsTheLineUnderThePoint)
     ui::ListBox* list = form_.List(501);
     list->SetSel(1);
     const ui::DCRect line = list->GetItemRect(4);
-    ui::Msg click{list, ui::WM_LBUTTONDOWN, ui::MK_SHIFT, line.bottom - 1 << 16 | (line.left + 5)};
+    ui::Msg click{list, ui::WM_LBUTTONDOWN, ui::MK_SHIFT, (line.bottom - 1) << 16 | (line.left + 5)};
     SelectListItemAtPointMulti(click, *list);
     EXPECT_EQ(list->GetSelItems(), (std::vector<int>{1, 2, 3, 4}));
     // Below the last line there is no line to add.

@@ -64,11 +64,29 @@ TEST_F(SmallDialogsTest, PromptForStringCaseRule)
             EXPECT_EQ(d.GetDlgItemText(1254), initial);
             ui::test::SetText(d, 1254, c.typed);
             EXPECT_EQ(d.GetDlgItemText(1254), c.expected);
+            // Typed one key at a time, through the edit itself.
+            ui::test::SetText(d, 1254, "");
+            ui::test::Focus(d, 1254);
+            for (int vk : {'Q', 'R'}) ui::test::PressKey(d, vk);
+            EXPECT_EQ(d.GetDlgItemText(1254), c.mode == 'L' ? "qr" : "QR");
+            ui::test::SetText(d, 1254, c.typed);
             ui::test::Click(d, ui::IDOK);
         });
         EXPECT_EQ(dialog.DoModal(), ui::IDOK);
         EXPECT_EQ(dialog.m_strText, c.expected);
     }
+    // Cancel leaves the caller's text as it was given.
+    CDialogPromptForString dialog;
+    dialog.m_strPrompt = "Name";
+    dialog.m_nMaxLength = 20;
+    dialog.m_strText = "abc";
+    dialog.m_cCase = 'U';
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(1254), "ABC");
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
+    EXPECT_EQ(dialog.m_strText, "abc");
 }
 
 TEST_F(SmallDialogsTest, PromptForStringCancelKeepsTheText)
@@ -184,6 +202,8 @@ TEST_F(SmallDialogsTest, MyMessageBoxOkAndYesNo)
         EXPECT_EQ(d.GetTemplateId(), 315);
         EXPECT_EQ(d.GetWindowText(), "Notice");
         EXPECT_EQ(d.GetDlgItemText(2082), "Line one\r\nLine two");
+        EXPECT_EQ(d.GetDlgItem(2082)->GetTextColor(), ui::RGB(100, 0, 0));  // dark red
+        EXPECT_NE(d.GetDlgItem(ui::IDOK)->GetTextColor(), ui::RGB(100, 0, 0));
         EXPECT_FALSE(d.GetDlgItem(ui::IDCANCEL)->IsWindowVisible());
         EXPECT_FALSE(d.GetDlgItem(2081)->IsWindowVisible());
         ui::test::Click(d, ui::IDOK);
