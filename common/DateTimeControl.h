@@ -53,7 +53,7 @@ public:
     int GetMode() const { return m_nMode; }
     bool IsActive() const { return m_bActive; }
 
-    // Part setters: each writes the number with leading zeros at its positions.
+    // Field setters: each writes the number with leading zeros at its positions.
     void SetYear(int year);
     void SetMonth(int month);
     void SetDay(int day);

@@ -12,8 +12,10 @@
 // The implementation is split by subject: DatabaseTables.cpp (indexes, reading, saving,
 // sequences, moves), DatabaseSettings.cpp (tables 1-4), DatabaseUsers.cpp (users file, log-on),
 // DatabaseLookups.cpp (item lookups, categories, persons, tallies), DatabaseReferences.cpp (the
-// table reference test and teacher activity records).
+// table reference test and teacher activity records), DatabaseTallies.cpp (report tallies, the
+// payment date list, account settings of a category).
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "common/DateTime.h"
+#include "common/QuestionBox.h"
 #include "database/DbEngine.h"
 #include "database/Index.h"
 #include "database/SettingsRecords.h"
@@ -44,6 +47,16 @@ class ListBox;
 
 class CDialogWaitBox;
 
+
+// One person's latest activity: the person, what happened, and when.
+struct stActivityLine {
+    uint32_t nPerson = 0xFFFFFFFF;
+    std::string sText;
+    DATE dDate = 0.0;
+};
+// Keeps the latest line per person: a person's line is replaced only by a strictly later one.
+void KeepLatestActivity(const stActivityLine& line, std::vector<stActivityLine>& summary);
+
 // Per-category tallies of the reports and statistics grids.
 struct stCodeTotal {
     uint32_t nCode = 0xFFFFFFFF;
@@ -54,8 +67,42 @@ struct stLetterCount {
     uint32_t nLetter = 0;  // the letter in the low byte
     uint32_t nCount = 0;
 };
+// Tally codes beside the category codes: no category (or one that no longer exists), and a
+// purchase of several items.
+constexpr uint32_t TALLY_OTHER = 0xFFFFFFFE;
+constexpr uint32_t TALLY_SEVERAL = 0xFFFFFFFD;
+struct stContractTotal {
+    uint32_t nCode = 0xFFFFFFFF;
+    uint32_t nVisits = 0;
+    uint32_t nContracts = 0;
+    double dTotal = 0.0;
+    double dRefunds = 0.0;  // scheduled payments of kind 'F'
+};
+struct stSourceTotal {
+    uint32_t nCode = 0xFFFFFFFF;
+    uint32_t nPhoneInterviews = 0;
+    uint32_t nVisits = 0;
+    uint32_t nNewPersons = 0;
+    double dAmount = 0.0;
+};
+// Activity totals are stActivityCount rows: counts and units enrolled ('E'), taken ('U') and
+// cancelled ('C') per category code.
 
-class CDatabase : public CDbEngine {
+// One entry of a date-indexed list (schedules, payment listings): what kind of entry, its date
+// (0.0 when it has none yet), the record it comes from, indexes into that record by kind, where
+// a grid placed it, and for a lesson the number of unscheduled lessons it stands for.
+struct stDataToken {
+    char type = 0;
+    DATE date = 0.0;
+    void* record = nullptr;
+    int32_t index1 = -1;
+    int32_t index2 = -1;
+    int32_t row = -1;
+    int32_t column = -1;
+    uint32_t count = 1;
+};
+
+class CDatabase : public CDbEngine, public IRefreshHold {
 public:
     CDatabase();
     virtual ~CDatabase();
@@ -215,6 +262,28 @@ public:
     bool IsSamePurchase(const CPurchaseRecord& a, const CPurchaseRecord& b) const;
     void PrepareCategoryTotals(int mode, std::vector<stCodeTotal>& list) const;
     void PrepareBasicItemTotals(std::vector<stCodeTotal>& list) const;
+    // Tallies (DatabaseTallies.cpp); periods run from <= date < to.
+    // The code itself when such a category exists, else TALLY_OTHER.
+    uint32_t GetTallyCode(uint32_t categoryCode) const;
+    // Mode 1 sales, mode 2 payments received ('F' refunds and 'q' payments into `second`),
+    // mode 4 payments by the studio per tax category; `second` may be null.
+    void SumSalesByCategory(int mode, DATE from, DATE to, std::vector<stCodeTotal>& list,
+                            std::vector<stCodeTotal>* second) const;
+    void PrepareContractTypeTotals(std::vector<stContractTotal>& list) const;
+    // Contracts written and visits into `list`; cancellations and refunds into `second`.
+    void SumContractsByType(DATE from, DATE to, std::vector<stContractTotal>& list,
+                            std::vector<stContractTotal>& second) const;
+    void PrepareInterviewSourceTotals(std::vector<stSourceTotal>& list) const;
+    void SumInterviewSources(DATE from, DATE to, std::vector<stSourceTotal>& list) const;
+    // One zero activity row per basic dance item category.
+    void PrepareBasicItemTotals(std::vector<stActivityCount>& list) const;
+    void SumItemActivity(DATE from, DATE to, std::vector<stActivityCount>& list) const;
+    // The filter that takes only what is still due.
+    static constexpr uint32_t PAYMENTS_DUE = 0x7FFFFFFB;
+    // Appends a 'P' entry per payment and a 'p' entry per scheduled payment of every active
+    // purchase (filter 0), or only those still due (PAYMENTS_DUE), then sorts by date. Payments
+    // not yet scheduled ('U') get the date 0.0 in their record first.
+    void CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter);
 
     // ---- Table reference test, teacher activity records ----
     int TestTableReferences(std::vector<std::string>& report, int repair, int countOnly);
@@ -222,6 +291,119 @@ public:
     void AddPurchaseToTeacher(uint32_t teacherCode, const CPurchaseRecord& purchase, double divisor,
                               std::vector<stTeacherActivityData>& list);
     void FreeTeacherActivityItems(std::vector<stTeacherActivityData>& list);
+
+    // ---- Opening, loading and closing (DatabaseRoad.cpp) ----
+    bool OpenDatabase(const std::string& name, int newSetup);
+    bool OpenDatabaseFile(const std::string& name);
+    bool LoadDatabaseFile(CDialogWaitBox* waitBox, std::string* report);
+    bool ReadDatabaseIntoMemory(CDialogWaitBox* waitBox, std::string& errorText, std::string* report);
+    bool ReadDataItemIntoMemory(const stDataHeader& header, int repack);
+    void CloseDatabase();
+    // Rewrites the whole file from the tables in memory after an optional backup; gives the
+    // backup's name ("" when none was made or nothing was done).
+    std::string RepairDatabase(int askBackup, int second);
+    // Whether OpenDatabase succeeded and CloseDatabase has not run since.
+    bool IsDatabaseOpen() const { return m_bDatabaseOpen; }
+    bool IsFileLoaded() const { return m_bFileLoaded; }
+    // Messages collected while loading or refreshing a table.
+    std::vector<std::string> m_aLoadMessages;
+    // Counts of the settings records read by the last load.
+    uint32_t m_nFontsRead = 0;
+    uint32_t m_nPageLayoutsRead = 0;
+    // Reopens the file when the one at the database's path is no longer the one this copy has
+    // open (compaction, a rebuild or a restore replaced it). True when it reopened.
+    bool ReopenIfReplaced();
+    // Where the main frame shows the user count and refresh state (unset: nowhere).
+    std::function<void(uint32_t users, bool refreshOn)> m_fnShowUsers;
+    // Shows a report's lines (the rich-text report); unset, they go to the program's message box.
+    std::function<void(const std::string& title, const std::vector<std::string>& lines)> m_fnShowReport;
+    void ShowReportLines(const std::string& title, const std::vector<std::string>& lines);
+    uint32_t UpdateUserCount() override;
+
+    // ---- Refresh after other users' changes (DatabaseRefresh.cpp) ----
+    bool LockAndRefreshDatabase(const std::string& purpose, uint32_t table, int testRecords,
+                                int quiet, int refreshOnly) override;
+    // The same with the dependent tables of a delete.
+    bool LockAndRefreshDatabaseList(const std::string& purpose, uint32_t table, int testRecords,
+                                    const std::vector<uint32_t>* tableList, int refreshOnly);
+    bool DoRefresh(CDialogWaitBox* waitBox);
+    void RefreshTable(uint8_t table, uint32_t key);
+    bool RefreshDatabase();
+    void ReadTableSequence(uint8_t table, CDialogWaitBox* waitBox);
+    bool ReadConfigurationTable();
+    void DisableRefreshOn(const std::string& caller) override;
+    void DisableRefreshOff(const std::string& caller) override;
+    bool m_bRefreshPending = false;
+    bool m_bLockAndRefresh = false;
+    // Told after a table (or, with 0xFF, everything) was re-read: views and list dialogs reload.
+    std::function<void(uint8_t table)> m_fnTableRefreshed;
+    // Depth of the database lock this copy holds through CDatabase (0 when not held).
+    uint32_t GetDatabaseLockDepth() const { return m_nDbLockDepth; }
+
+    // ---- Adding, editing, saving and deleting (DatabaseSave.cpp) ----
+    int AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int editFlag, uint32_t tokenInsert,
+                     const uint8_t* context);
+    int EditTableItem(uint8_t table, uint32_t code, const uint8_t* context);
+    int SaveModifiedItem(uint8_t table, uint32_t code, void* item);
+    int DeleteTableItem(uint8_t table, uint32_t code, int checkReferences);
+    int EditItemDialog(uint8_t table, void* item, int isNew, const uint8_t* context);
+    // The per-table editing dialogs (the dialogs subsystem sets this; unset, nothing is edited
+    // and the result is 2).
+    std::function<int(uint8_t table, void* item, int isNew, const uint8_t* context)> m_fnEditItemDialog;
+    uint32_t m_nLastSavedCode = 0xFFFFFFFF;
+    int SetPersonInterviewDate(CPerson* person, char kind, uint32_t index, DATE date);
+    void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);
+    void SetPurchaseEntryDate(CPurchaseRecord* purchase, char kind, uint32_t index, uint32_t subIndex,
+                              DATE value);
+    void RemovePersonFromPurchases(uint32_t personCode);
+    void CancelPurchase(CPurchaseRecord* purchase);
+    void ReinstatePurchase(CPurchaseRecord* purchase);
+
+    // ---- Deleting with reference checks ----
+    bool CanDeleteItem(uint8_t table, uint32_t code);
+    bool CanDeleteCategory(uint32_t code);
+    bool CanDeletePerson(uint32_t code);
+    bool CanDeletePriceListItem(uint32_t code);
+    bool CanDeletePayment(uint32_t code);
+    void DeleteItemRecord(uint8_t table, void* item, uint32_t loc);
+    int FreeItem(uint8_t table, uint32_t code);
+
+    // ---- Compaction, purge, deleted-data report (DatabaseMaintenance.cpp) ----
+    int CompactDatabase(const std::string& databaseName);
+    void PurgePersons(char mode);
+    // Asks for the purge's two cut-off dates (the dialogs subsystem's prompt); false on Cancel.
+    std::function<bool(DATE& initialOnly, DATE& others)> m_fnGetPurgeDates;
+    // The launcher's backup of the database, offered before a purge.
+    std::function<void()> m_fnBackupDatabase;
+    void DeletedDataReport();
+    void DeletedDataReportPerson(uint32_t loc, std::vector<std::string>& lines, std::vector<stCodeTotal>& counts);
+    void DeletedDataReportPurchase(uint32_t loc, std::vector<std::string>& lines, std::vector<stCodeTotal>& counts);
+    void DeletedDataReportPayment(uint32_t loc, std::vector<std::string>& lines, std::vector<stCodeTotal>& counts);
+    void DeletedDataReportSchedule(uint32_t loc, std::vector<std::string>& lines, std::vector<stCodeTotal>& counts);
+    void DeletedCountSummary(const std::string& label, const std::vector<stCodeTotal>& counts,
+                             std::vector<std::string>& summary);
+    // The lines of the last report shown.
+    std::vector<std::string> m_aLastReport;
+
+    // ---- Activity summaries and schedule conflict checks (DatabaseActivity.cpp) ----
+    void MakeStudentActivitySummary(std::vector<stActivityLine>& summary);
+    void MakeTeacherActivitySummary(std::vector<stActivityLine>& summary);
+    int CheckPurchaseScheduleConflicts(const CPurchaseRecord& purchase);
+    int CheckScheduleItemConflicts(const CScheduleRecord& item);
+
+    // ---- Repair backup, rebuild from found headers, raw opening (DatabaseRebuild.cpp) ----
+    // Copies the database file to its repair backup (root + ".BKA", older generations shifted);
+    // gives the backup's name, "" when none was made.
+    std::string MakeRepairBackup(std::string& backupName, int ask, int reopen);
+    int ReadAndRewriteDbUsingHeaderLocs(char method, int rewrite, std::vector<std::string>& report);
+    // Opens an existing file for the repair commands without touching its contents (no close
+    // status written, no lock bytes cleared); announces this copy on the presence range.
+    bool OpenRawFile(const std::string& fileName);
+    // Closes a file opened raw, leaving its contents as they are.
+    void CloseRawFile();
+    // Copies the open database file byte for byte to `target` under the database lock, with its
+    // close status set to closed in the copy. False (after a message) when it failed.
+    bool SnapshotDatabaseFile(const std::string& target);
 
     // ---- Seams into the lock manager and the change notices ----
     // Takes the database lock for `purpose` (the lone copy's path: granted unless another user
@@ -248,11 +430,58 @@ private:
     stStudioStrings m_OwnStudio;
     stStudioStrings* m_pStudio = &m_OwnStudio;
     std::string m_sDatabaseName;
+
+    // Road state.
+    bool m_bDatabaseOpen = false;
+    bool m_bFileLoaded = false;
+    bool m_bRepairRewrote = false;
+    // Objects of items that a refresh found gone while a save held them; freed at close.
+    std::vector<std::pair<uint8_t, void*>> m_aOrphans;
+    uint32_t m_nDbLockDepth = 0;
+    // The item a save is working on: refreshes re-read into it rather than free it.
+    uint8_t m_nProtectedTable = 0;
+    void* m_pProtectedItem = nullptr;
+    bool TakeDatabaseLock(const std::string& purpose, uint32_t table, bool testRecords,
+                          const std::vector<uint32_t>* tableList);
+    void ReleaseDatabaseLock();
+    // Re-reads one item into the object already in the index (a new object when absent).
+    void RefreshItemInPlace(uint8_t table, uint32_t code);
+    // Reloads every table while keeping the protected item's object.
+    bool ReloadAll(CDialogWaitBox* waitBox);
+    void TellTableRefreshed(uint8_t table);
+    bool DeleteOneItem(uint8_t table, uint32_t code, bool reportMissing);
 };
 
 // Tallies shared by the report grids.
 void AddToCodeTotal(uint32_t code, uint32_t count, double amount, std::vector<stCodeTotal>& list);
 void CountByLetter(uint32_t letter, std::vector<stLetterCount>& list);
+// Kind -1 or -2: one contract and its amount; 'F': a refund amount; 'V': one visit.
+void AddToContractTotal(int32_t kind, uint32_t code, double amount, std::vector<stContractTotal>& list);
+// Letter 'E', 'U' or 'C': count and units x count into that letter's columns of the code's row.
+void AddToActivityTotal(char letter, uint32_t code, uint32_t units, std::vector<stActivityCount>& list,
+                        uint32_t count);
+// A used ('U') or cancelled ('c') lesson token dated in the period (a cancelled one by its stamp)
+// counts 1 with its units (split by its split count) under the code.
+void AddScheduledActivity(DATE from, DATE to, uint32_t code, const CScheduleToken& token,
+                          std::vector<stActivityCount>& list);
+// The position of the first entry whose code is `code`; -1 when none.
+template <class Entry>
+int FindEntryByCode(uint32_t code, const std::vector<Entry>& list)
+{
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].nCode == code) return static_cast<int>(i);
+    return -1;
+}
+// Payments ('p', 'P') are done; with tokenMode 1 a lesson ('T') is done when its token is used.
+bool IsEntryDone(const stDataToken& entry, int tokenMode);
+// An account category's settings in its parameter bytes: transaction type (byte 0), transaction
+// and distribution accounts (bytes 1-4 and 5-8, little-endian, -1 none), five flags (bytes 9-13:
+// transaction deduction, distribution deduction, transaction cleared, distribution cleared,
+// last name first).
+void GetCategoryAccountParams(const CCategory& category, uint8_t& type, uint32_t& transactionAccount,
+                              uint32_t& distributionAccount, std::array<int, 5>& flags);
+void SetCategoryAccountParams(CCategory& category, uint8_t type, uint32_t transactionAccount,
+                              uint32_t distributionAccount, const std::array<int, 5>& flags);
 
 // Calls f with the record object of an item table (5, 6, 8-12) as its own class; false for any
 // other table or a null item.

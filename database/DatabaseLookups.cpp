@@ -332,16 +332,7 @@ void CDatabase::PrepareBasicItemTotals(std::vector<stCodeTotal>& list) const
 // ---------------------------------------------------------------------------------------------
 // The lock manager and the notices, as the tables use them.
 
-bool CDatabase::LockDatabaseFor(const std::string& purpose, uint8_t table)
-{
-    if (!IsOpen()) return false;
-    return LockDatabase(purpose, table, true);
-}
-
-void CDatabase::UnlockDatabaseAfter()
-{
-    if (IsOpen()) UnlockDatabase();
-}
+// LockDatabaseFor, UnlockDatabaseAfter: DatabaseRoad.cpp (the nesting database lock).
 
 bool CDatabase::IsAnyRecordLockedInTableByOther(uint8_t table)
 {

@@ -320,6 +320,35 @@ void CDbEngine::CloseDB() {
     if (DiagnosticLevel > 0) WriteDiagnosticString("Exit CDbEngine::CloseDB()\n");
 }
 
+bool CDbEngine::IsFileReplaced() const {
+    if (!m_bOpen) return false;
+    host::FileId atPath = host::IdentityOf(m_sFileName);
+    return atPath.valid && !(atPath == m_File.Identity());
+}
+
+bool CDbEngine::ReopenFile() {
+    if (!m_bOpen) return false;
+    host::File fresh;
+    if (!fresh.Open(m_sFileName, host::File::Access::ReadWrite, host::File::Disposition::OpenExisting))
+        return false;
+    bool presence = false;
+    for (int i = 0; i < kPresenceTries && !presence; ++i) {
+        presence = fresh.LockShared(kPresenceLockOffset, kPresenceLockLength);
+        if (!presence) host::Clock::Sleep(kPresenceTryPauseMs);
+    }
+    if (!presence) return false;
+    uint8_t raw[4] = {0, 0, 0, 0};
+    if (ReadFileBlockNoLock(fresh, DB_VERSION_LOC, raw, 4) != 4) return false;
+    m_nFormatVersion = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (static_cast<uint32_t>(raw[3]) << 24);
+    if (DiagnosticLevel > 0) WriteDiagnosticFormat("CDbEngine::ReopenFile(%s)\n", m_sFileName.c_str());
+    m_File = std::move(fresh);
+    m_bHoldsPresence = true;
+    m_bPresenceExclusive = false;
+    m_aWrittenLocs.clear();
+    MakeFileHeaderArray(nullptr, nullptr);
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Small helpers
 

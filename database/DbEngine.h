@@ -82,6 +82,12 @@ public:
     // 0 failure, 1 opened and it had been closed properly, 2 opened but it had not.
     int OpenDB(const std::string& fileName, int initializeNew);
     void CloseDB();
+    // Whether the file at the database's path is no longer the one open (same device and
+    // inode): compaction, a rebuild or a restore put another in its place.
+    bool IsFileReplaced() const;
+    // Switches to the file now at the database's path, keeping the lock and LAN state; the
+    // header array is rebuilt. False (the old file stays open) when it cannot be opened.
+    bool ReopenFile();
 
     // --- Headers. ---
     uint32_t WriteDbHeader(uint32_t loc, stDataHeader& header, bool locked);
@@ -126,8 +132,12 @@ public:
     // Clears every '*' stamp and the lock bytes; false when the chain was broken (and repaired).
     bool UnlockAllRecords();
     int IsRecordLocked(int mode, uint32_t loc);
+    // The record's lock state by table and key (mode as IsRecordLocked); a record that is not
+    // in the file is reported and counts as locked.
+    int TestRecordLockByKey(uint32_t table, uint32_t key, int mode);
     int IsDatabaseLocked(int mode);
     int IsTableLocked(uint32_t table, int mode);
+    bool IsAnyTableLocked(int mode);
 
     // --- Header search, test and repair. ---
     void FindAllHeaders(std::vector<uint32_t>& locs, CDialogWaitBox* waitBox);

@@ -341,7 +341,7 @@ void CDbEngine::UpdateOnLineState() {
 }
 
 void CDbEngine::OnServerOffLine() {
-    // The beep of the question box stands for the Part's tone.
+    // The question box's own beep stands for the warning tone.
     int answer = GetResponse(Format("Server %s off-line. Close database?\n", m_sLockMngrName.c_str()), MB_YESNO);
     if (answer == IDYES) {
         if (m_pMessageWindow != nullptr)

@@ -69,6 +69,15 @@ int CDbEngine::IsRecordLocked(int mode, uint32_t loc) {
     }
 }
 
+int CDbEngine::TestRecordLockByKey(uint32_t table, uint32_t key, int mode) {
+    uint32_t loc = FindRecordLoc(table, key);
+    if (loc == LOC_NONE) {
+        ShowMessage(Format("Record not found for table %u, key %u", table, key));
+        return 1;
+    }
+    return IsRecordLocked(mode, loc);
+}
+
 int CDbEngine::IsDatabaseLocked(int mode) {
     uint8_t owner = ReadByteAt(DB_LOCK_AREA_LOC);
     if (m_bLastByteReadFailed) return 1;
@@ -78,6 +87,12 @@ int CDbEngine::IsDatabaseLocked(int mode) {
     case 3: return owner != 0 && owner == GetCurrentUserCode() ? 1 : 0;
     default: return 0;
     }
+}
+
+bool CDbEngine::IsAnyTableLocked(int mode) {
+    for (uint32_t t = 1; t <= DB_NUM_TABLES; ++t)
+        if (IsTableLocked(t, mode)) return true;
+    return false;
 }
 
 int CDbEngine::IsTableLocked(uint32_t table, int mode) {

@@ -6,7 +6,12 @@
 #include "database/Database.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Application.h"
+#include "database/DatabaseView.h"
 #include "shell/AboutDlg.h"
+#include "shell/EmployeeView.h"
+#include "shell/InterviewView.h"
+#include "shell/ScrollBase.h"
+#include "shell/StudentView.h"
 #include "shell/ExitSignals.h"
 #include "shell/HandlerScope.h"
 #include "shell/LineView.h"
@@ -160,6 +165,31 @@ void CMainFrame::ReturnToMainView()
     LoadMenu(104);
 }
 
+void CMainFrame::DatabaseView(CDatabase* database, int owns)
+{
+    OpenView(1, [] { return new CDatabaseView; },
+             [database, owns](ui::View* v) { static_cast<CDatabaseView*>(v)->Attach(database, owns); }, "DatabaseView");
+}
+
+void CMainFrame::TeacherView(CDatabase* database)
+{
+    OpenView(2, [] { return new CEmployeeView; },
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); }, "TeacherView");
+}
+
+void CMainFrame::StudentView(CDatabase* database)
+{
+    OpenView(3, [] { return new CStudentView; },
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); }, "StudentView");
+}
+
+void CMainFrame::InterviewView(CDatabase* database)
+{
+    OpenView(8, [] { return new CInterviewView; },
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); },
+             "InterviewView");
+}
+
 // ---- Status bar ---------------------------------------------------------------------------
 
 void CMainFrame::SetStatusPanes()
@@ -232,7 +262,7 @@ intptr_t CMainFrame::OnMainFrameMsg(uintptr_t wParam, intptr_t)
 {
     if (DiagnosticLevel > 0) WriteDiagnosticString("CMainFrame::OnMainFrameMsg()\n");
     if (wParam == 1) {
-        // The LAN notices are applied by the database engine once its message side exists.
+        if (CDatabase* db = m_wndView.GetDatabase()) db->OnMessage();
     } else if (wParam == 2) {
         // Never from inside a dialog's loop: wait until the outermost handler has returned.
         CHandlerScope::RunWhenIdle([this] { CloseDatabaseOnNotice(); });
@@ -258,7 +288,14 @@ intptr_t CMainFrame::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lPar
 bool CMainFrame::OnCmdMsg(int id)
 {
     CHandlerScope scope;
-    if (id >= 0x7E00 && id < 0x7F00) return m_wndView.HandleKey(id - 0x7E00, true);
+    if (id >= 0x7E00 && id < 0x7F00) {
+        // A list view takes its own Ctrl keys (Ctrl+F2 searches backwards there).
+        if (auto* lines = dynamic_cast<CScrollBase*>(GetViewObject(m_nCurrentView))) {
+            lines->HandleKey(id - 0x7E00, true);
+            return true;
+        }
+        return m_wndView.HandleKey(id - 0x7E00, true);
+    }
     if (m_wndView.OnCommand(id, 0)) return true;
     if (GetActiveView() && GetActiveView() != &m_wndView && GetActiveView()->OnCommand(id, 0)) return true;
     return OnCommand(id, 0);

@@ -8,6 +8,8 @@
 #include "platform/ui/FrameWindow.h"
 #include "shell/MainView.h"
 
+class CDatabase;
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -40,6 +42,12 @@ public:
     void SwitchView(int n);
     void UpdateView(int n);
     void ReturnToMainView();
+    // The openers of the list views built so far: raw database (1), teachers (2), students (3),
+    // interviews (8). The raw view owns its database when `owns` is 1.
+    void DatabaseView(CDatabase* database, int owns);
+    void TeacherView(CDatabase* database);
+    void StudentView(CDatabase* database);
+    void InterviewView(CDatabase* database);
     int GetCurrentView() const { return m_nCurrentView; }
     int GetPreviousView() const { return m_nPreviousView; }
     ui::View* GetViewObject(int n) const { return n > 0 && n < kViewCount ? m_pViews[n] : nullptr; }

@@ -9,6 +9,7 @@
 #include "common/ListHelpers.h"
 #include "common/Prompts.h"
 #include "common/QuestionBox.h"
+#include "common/TextFormat.h"
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
 #include "dialogs/DialogMenu.h"
@@ -58,6 +59,28 @@ const char* TrueFalse(bool b) { return b ? "TRUE" : "FALSE"; }
 CMainView::CMainView()
 {
     if (DiagnosticLevel > 0) WriteDiagnosticString("CMainView constructor\n");
+    // The database road; tests may put their own calls in these seams.
+    m_fnOpenDatabase = [this](const std::string& path, int isNew) {
+        if (!m_pDB) return 0;
+        std::string root = path;
+        if (root.size() > 4) {
+            std::string ext = root.substr(root.size() - 4);
+            for (char& c : ext) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            if (ext == ".dbs") root.erase(root.size() - 4);
+        }
+        return m_pDB->OpenDatabase(root, isNew) ? 1 : 0;
+    };
+    m_fnCloseDatabase = [this] {
+        if (m_pDB) m_pDB->CloseDatabase();
+    };
+    m_fnIsLockManager = [this] {
+        return m_pDB && m_pDB->HasLanLink() && !m_pDB->GetLockMngrName().empty() &&
+               m_pDB->GetLockMngrName() == m_pDB->GetComputerName();
+    };
+    m_fnLockAndRefresh = [this] {
+        if (m_pDB && (m_pDB->m_bRefreshPending || !m_pDB->m_aRefreshFlags.empty()))
+            m_pDB->LockAndRefreshDatabase("refresh database", 0, 0, 0, 1);
+    };
 }
 
 CMainView::~CMainView()
@@ -197,6 +220,14 @@ void CMainView::RunButton(int k)
         return;
     }
     if (CheckDatabaseAccess(kButtonLevels[k]) == 0) return;
+    if (CMainFrame* frame = Frame()) {
+        switch (k) {
+        case 2: frame->StudentView(m_pDB.get()); break;
+        case 6: frame->InterviewView(m_pDB.get()); break;
+        case 7: frame->TeacherView(m_pDB.get()); break;
+        default: break;
+        }
+    }
     // The lists, grids and entry dialogs the buttons open are built by their own commands;
     // until one exists its button only becomes the selected one.
     SelectButton(k % 8, k / 8);
@@ -360,6 +391,18 @@ bool CMainView::OnCommand(int id, int code)
     case 32894:
         if (m_pDB) m_pDB->SortRecordsPerson();
         return true;
+    case 30035:
+        if (CMainFrame* frame = Frame()) frame->StudentView(m_pDB.get());
+        return true;
+    case 30068:
+        if (CMainFrame* frame = Frame()) frame->InterviewView(m_pDB.get());
+        return true;
+    case 30041:
+        if (CMainFrame* frame = Frame()) frame->TeacherView(m_pDB.get());
+        return true;
+    case 30029:
+        if (CMainFrame* frame = Frame()) frame->DatabaseView(m_pDB.get(), 0);
+        return true;
     case 30009: ShowHelpTopic(30011); return true;
     case 30012: ShowHelpTopic(30012); return true;
     case 30026: ShowHelpTopic(104); return true;
@@ -425,6 +468,14 @@ void CMainView::OnOpenView(const std::string& path)
     m_pDB = std::make_unique<CDatabase>();
     WriteMemoryTraceAlloc(m_pDB.get(), "m_pDB in CMainView::OnOpenView()");
     m_pDB->SetStudioStrings(&StudioStrings);
+    if (CMainFrame* frame = Frame()) {
+        m_pDB->SetMessageWindow(frame);
+        m_pDB->m_fnShowUsers = [frame](uint32_t users, bool refreshOn) {
+            frame->ShowUserCount(users);
+            frame->ShowRefreshState(refreshOn ? 1 : 0);
+        };
+        m_pDB->m_fnTableRefreshed = [frame](uint8_t) { frame->UpdateView(frame->GetCurrentView()); };
+    }
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }
 

@@ -66,6 +66,37 @@ public:
     // Asks for a database when Open has no path ("" for Cancel).
     std::function<std::string()> m_fnChooseUsersFile;
 
+    // ---- Backup, archive and restore (LauncherBackupCommands.cpp) ----
+    void BackupDatabase();
+    // The backup itself; 1 when every copy was made (then the changed-since-backup flag is
+    // cleared), 0 when it failed or was cancelled.
+    int BackupDatabaseWithResult();
+    void CreateArchive();
+    void RecallArchive();
+    void RestoreFromDiskette();
+    void RestoreFromBackupFile();
+    void RestoreFromChosenFile();
+    int RestoreBackupFile(const std::string& source, const std::string& target, int reopen);
+    void ChooseAndRestoreBackup(const std::string& root, const std::string& target);
+    void RestoreDisketteBackup(const std::string& file, char drive, const std::string& target,
+                               const std::string& databaseName);
+    std::string ChooseUsersFile();
+    void OnNewDatabase();
+    // ---- Repair and maintenance (LauncherRepairCommands.cpp) ----
+    // Asks for a database file and opens it raw into m_pRawDB; false when none was opened.
+    bool OpenRawDatabaseFile(std::string& fileName);
+    void RepairLinkedList();
+    void AnalyzeAndReconstruct();
+    void ChangeFormatVersion();
+    void UnpackCompressedFile();
+    void UnzipCompressedFile();
+    // ---- Program backup to diskettes (ProgramBackup.cpp) ----
+    void OnProgramBackup();
+    // Runs a backup, restore, archive, repair or program-backup command; false for other ids.
+    bool OnMaintenanceCommand(int id);
+    // The database opened raw by the repair commands (not the program's open database).
+    std::unique_ptr<CDatabase> m_pRawDB;
+
     bool OnCommand(int id, int code) override;
     void OnTimer(uint32_t id) override;
     void OnPaint(ui::DC& dc) override;
@@ -84,6 +115,11 @@ private:
     bool RunCommand(int id);
     CMainFrame* Frame() const;
 
+    // Restore helpers (LauncherBackupCommands.cpp): the refusal while another copy has the
+    // target open, the question before it is overwritten, and the launcher without a database.
+    bool CheckRestoreTarget(const std::string& target, bool ask);
+    void ShowClosedState();
+    bool m_bRestoreConfirmed = false;  // the caller has asked before overwriting
     std::unique_ptr<CDatabase> m_pDB;
     uint32_t m_nTimerId = 0;
     host::File* m_pRawDatabaseFile = nullptr;

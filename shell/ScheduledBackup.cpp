@@ -1,9 +1,18 @@
 #include "shell/ScheduledBackup.h"
 
+#include "database/Database.h"
+#include "shell/MainFrame.h"
+#include "shell/MainView.h"
+#include "shell/ProgramState.h"
+
 int RunScheduledBackup(CDatabase* database, BackupReason reason)
 {
-    // The backup commands are not built yet; nothing is copied.
-    (void)database;
-    (void)reason;
-    return 0;
+    if (database == nullptr || !database->IsOpen()) return 0;
+    if (reason == BackupReason::Closing && MainFrame != nullptr &&
+        MainFrame->GetLauncher().GetDatabase() == database)
+        return MainFrame->GetLauncher().BackupDatabaseWithResult();
+    // Nobody is asked: the repair backup generation on the hard disk.
+    std::string name;
+    database->MakeRepairBackup(name, 0, 0);
+    return name.empty() ? 0 : 1;
 }

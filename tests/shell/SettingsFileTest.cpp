@@ -1,3 +1,4 @@
+#include "platform/host/File.h"
 #include "ShellTestSupport.h"
 
 #include "common/Diagnostic.h"
@@ -158,12 +159,12 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
 
 TEST_F(SettingsFileTest, UnwritableFolderReportsAndKeepsOldFile)
 {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
     folder_.WriteFile("Dorvalquintex.cfg", "LAST|keep\r\n");
-    ASSERT_EQ(::chmod(folder_.Path().c_str(), 0555), 0);
+    // The folder refuses the new file, as a read-only folder does (root would not be refused).
+    host::InjectFileError(host::FileError::AccessDenied, 1, host::FileOp::Open);
     ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
     EXPECT_FALSE(s.SaveConfig(folder_.Path(), "other"));
-    ::chmod(folder_.Path().c_str(), 0755);
+    host::ClearInjectedFileErrors();
     ASSERT_EQ(ui::test::GetHooks().messageBoxTexts.size(), 1u);
     EXPECT_EQ(ui::test::GetHooks().messageBoxTexts[0], "Cannot save configuration file");
     EXPECT_EQ(folder_.ReadFile("Dorvalquintex.cfg"), "LAST|keep\r\n");

@@ -1,0 +1,319 @@
+// CDatabase: the per-category tallies that the report grids and statistics start from, the
+// date-indexed payment list, and the account settings kept in a category's parameter bytes.
+//
+// Periods are from <= date < to. A tally code of -1 or of a category that no longer exists is
+// counted as TALLY_OTHER (-2); a purchase of several items as TALLY_SEVERAL (-3).
+
+#include "database/Database.h"
+
+#include "common/ListHelpers.h"
+
+namespace {
+
+bool InPeriod(DATE date, DATE from, DATE to)
+{
+    return from <= date && date < to;
+}
+
+// The purchase field that holds its contract-type category.
+uint32_t ContractTypeOf(const CPurchaseRecord& purchase)
+{
+    return purchase.m_nField12;
+}
+
+// Where account settings stand in a category's parameter bytes.
+constexpr uint32_t ACCOUNT_TYPE_AT = 0;
+constexpr uint32_t ACCOUNT_TRANSACTION_AT = 1;
+constexpr uint32_t ACCOUNT_DISTRIBUTION_AT = 5;
+constexpr uint32_t ACCOUNT_FLAGS_AT = 9;
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Adding into tallies
+
+void AddToContractTotal(int32_t kind, uint32_t code, double amount, std::vector<stContractTotal>& list)
+{
+    const int at = FindEntryByCode(code, list);
+    if (at < 0) return;
+    stContractTotal& t = list[static_cast<size_t>(at)];
+    if (kind == -1 || kind == -2) {
+        t.dTotal += amount;
+        ++t.nContracts;
+    } else if (kind == 'F') {
+        t.dRefunds += amount;
+    } else if (kind == 'V') {
+        ++t.nVisits;
+    }
+}
+
+void AddToActivityTotal(char letter, uint32_t code, uint32_t units, std::vector<stActivityCount>& list,
+                        uint32_t count)
+{
+    const int at = FindEntryByCode(code, list);
+    if (at < 0) return;
+    stActivityCount& t = list[static_cast<size_t>(at)];
+    switch (letter) {
+    case 'E':
+        t.nEnrolled += count;
+        t.nEnrolledUnits += units * count;
+        break;
+    case 'U':
+        t.nTaken += count;
+        t.nTakenUnits += units * count;
+        break;
+    case 'C':
+        t.nCancelled += count;
+        t.nCancelledUnits += units * count;
+        break;
+    default: break;
+    }
+}
+
+void AddScheduledActivity(DATE from, DATE to, uint32_t code, const CScheduleToken& token,
+                          std::vector<stActivityCount>& list)
+{
+    if (token.m_cKind != 'p' && token.m_cKind != 's' && token.m_cKind != 'N') return;
+    if (token.m_cState != 'c' && token.m_cState != 'U') return;
+    // A cancelled token counts when it was cancelled, which its stamp records.
+    const DATE date = token.m_cState == 'c' ? token.m_dStampDate : token.m_dDate;
+    if (!InPeriod(date, from, to)) return;
+    uint32_t units = static_cast<uint32_t>(token.m_nLessonValue);
+    if (token.m_nSplitCount != 0) units /= token.m_nSplitCount;
+    AddToActivityTotal(token.m_cState == 'c' ? 'C' : 'U', code, units, list, 1);
+}
+
+bool IsEntryDone(const stDataToken& entry, int tokenMode)
+{
+    if (tokenMode == 1 && entry.type == 'T') {
+        const auto* purchase = static_cast<const CPurchaseRecord*>(entry.record);
+        if (purchase == nullptr || entry.index1 < 0 ||
+            static_cast<size_t>(entry.index1) >= purchase->m_Items.size())
+            return false;
+        const CPurchaseItem& item = *purchase->m_Items[static_cast<size_t>(entry.index1)];
+        if (entry.index2 < 0 || static_cast<size_t>(entry.index2) >= item.m_Tokens.size()) return false;
+        return item.m_Tokens[static_cast<size_t>(entry.index2)]->m_cState == 'U';
+    }
+    return entry.type == 'p' || entry.type == 'P';
+}
+
+// ---------------------------------------------------------------------------------------------
+// Account settings of a category
+
+void GetCategoryAccountParams(const CCategory& category, uint8_t& type, uint32_t& transactionAccount,
+                              uint32_t& distributionAccount, std::array<int, 5>& flags)
+{
+    const std::array<uint8_t, 64>& p = category.m_Params;
+    type = p[ACCOUNT_TYPE_AT];
+    CRecordReader transaction(p.data() + ACCOUNT_TRANSACTION_AT, 4);
+    GetUInt32(transaction, transactionAccount);
+    CRecordReader distribution(p.data() + ACCOUNT_DISTRIBUTION_AT, 4);
+    GetUInt32(distribution, distributionAccount);
+    for (size_t i = 0; i < flags.size(); ++i) flags[i] = p[ACCOUNT_FLAGS_AT + i];
+}
+
+void SetCategoryAccountParams(CCategory& category, uint8_t type, uint32_t transactionAccount,
+                              uint32_t distributionAccount, const std::array<int, 5>& flags)
+{
+    std::array<uint8_t, 64>& p = category.m_Params;
+    p[ACCOUNT_TYPE_AT] = type;
+    CRecordWriter transaction(p.data() + ACCOUNT_TRANSACTION_AT, 4);
+    PutUInt32(transaction, transactionAccount);
+    CRecordWriter distribution(p.data() + ACCOUNT_DISTRIBUTION_AT, 4);
+    PutUInt32(distribution, distributionAccount);
+    for (size_t i = 0; i < flags.size(); ++i) p[ACCOUNT_FLAGS_AT + i] = static_cast<uint8_t>(flags[i]);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Preparing and summing
+
+uint32_t CDatabase::GetTallyCode(uint32_t categoryCode) const
+{
+    return CheckCategoryCode(categoryCode) == NO_CODE ? TALLY_OTHER : categoryCode;
+}
+
+void CDatabase::SumSalesByCategory(int mode, DATE from, DATE to, std::vector<stCodeTotal>& list,
+                                   std::vector<stCodeTotal>* second) const
+{
+    for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
+        const CPurchaseRecord* purchase = static_cast<const CPurchaseRecord*>(e.pItem);
+        if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
+        // A purchase of one item counts under that item's category; of several under "several";
+        // one without items has no category at all.
+        uint32_t code = TALLY_OTHER;
+        uint32_t count = 1;
+        if (purchase->m_Items.size() == 1) {
+            code = GetTallyCode(purchase->m_Items[0]->m_nType);
+            count = static_cast<uint32_t>(purchase->m_Items[0]->m_nCount);
+        } else if (purchase->m_Items.size() > 1) {
+            code = TALLY_SEVERAL;
+        }
+        if (mode == 1 && InPeriod(purchase->m_dDate, from, to))
+            AddToCodeTotal(code, count, purchase->GetTotal(0), list);
+        if (mode == 2) {
+            for (const auto& payment : purchase->m_Payments) {
+                if (!InPeriod(payment->m_dDate, from, to)) continue;
+                if (payment->m_cKind == 'R') AddToCodeTotal(code, 1, payment->m_dAmount, list);
+                else if (payment->m_cKind == 'F' && second != nullptr)
+                    AddToCodeTotal(code, 1, payment->m_dAmount, *second);
+            }
+        }
+    }
+    if (mode != 2 && mode != 4) return;
+    for (const stIndex& e : m_aIndex[TABLE_PAYMENT]) {
+        const CPaymentRecord* payment = static_cast<const CPaymentRecord*>(e.pItem);
+        if (payment->m_cReceived != 'R' || !InPeriod(payment->m_dDate, from, to)) continue;
+        if (mode == 2) {
+            if (payment->m_cType == 'R') AddToCodeTotal(TALLY_OTHER, 1, payment->m_dAmount, list);
+            else if (payment->m_cType == 'q' && second != nullptr)
+                AddToCodeTotal(TALLY_OTHER, 1, payment->m_dAmount, *second);
+        } else if (payment->m_cType == 'P') {
+            AddToCodeTotal(GetTallyCode(payment->m_nField14), 1, payment->m_dAmount, list);
+        }
+    }
+}
+
+void CDatabase::PrepareContractTypeTotals(std::vector<stContractTotal>& list) const
+{
+    list.clear();
+    for (const stIndex& e : m_aIndex[TABLE_CATEGORY]) {
+        const CCategory* c = static_cast<const CCategory*>(e.pItem);
+        if (c->m_cType == 'C') list.push_back(stContractTotal{c->m_nCode});
+    }
+    list.push_back(stContractTotal{TALLY_OTHER});
+}
+
+void CDatabase::SumContractsByType(DATE from, DATE to, std::vector<stContractTotal>& list,
+                                   std::vector<stContractTotal>& second) const
+{
+    for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
+        const CPurchaseRecord* purchase = static_cast<const CPurchaseRecord*>(e.pItem);
+        const uint32_t code = GetTallyCode(ContractTypeOf(*purchase));
+        if (InPeriod(purchase->m_dDate, from, to)) AddToContractTotal(-1, code, purchase->GetTotal(0), list);
+        // A cancellation writes its date into the second stamp.
+        if (purchase->m_nStatus == CPurchaseRecord::STATUS_CANCELLED && InPeriod(purchase->m_dStamp2Date, from, to))
+            AddToContractTotal(-2, code, purchase->GetTotal(0), second);
+        for (const auto& payment : purchase->m_Payments)
+            if (payment->m_cKind == 'F' && InPeriod(payment->m_dDate, from, to))
+                AddToContractTotal('F', code, payment->m_dAmount, second);
+    }
+    for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
+        const CPerson* person = static_cast<const CPerson*>(e.pItem);
+        for (const auto& interview : person->m_Interviews) {
+            if (interview->m_cKind != 'V' || !InPeriod(interview->m_dDate, from, to)) continue;
+            const uint32_t code = interview->m_nField9 == NO_CODE ? TALLY_OTHER : interview->m_nField9;
+            AddToContractTotal('V', code, 0.0, list);
+        }
+    }
+}
+
+void CDatabase::PrepareInterviewSourceTotals(std::vector<stSourceTotal>& list) const
+{
+    list.clear();
+    for (const stIndex& e : m_aIndex[TABLE_CATEGORY]) {
+        const CCategory* c = static_cast<const CCategory*>(e.pItem);
+        if (c->m_cType == 'I') list.push_back(stSourceTotal{c->m_nCode});
+    }
+    list.push_back(stSourceTotal{TALLY_OTHER});
+}
+
+void CDatabase::SumInterviewSources(DATE from, DATE to, std::vector<stSourceTotal>& list) const
+{
+    // The entry of a code, appended when the list has none yet.
+    auto entryOf = [&list](uint32_t code) -> stSourceTotal& {
+        const int at = FindEntryByCode(code, list);
+        if (at >= 0) return list[static_cast<size_t>(at)];
+        list.push_back(stSourceTotal{code});
+        return list.back();
+    };
+    auto orOther = [](uint32_t code) { return code == NO_CODE ? TALLY_OTHER : code; };
+
+    for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
+        const CPerson* person = static_cast<const CPerson*>(e.pItem);
+        if (InPeriod(person->m_dStamp1Date, from, to)) ++entryOf(orOther(person->m_nReferredBy)).nNewPersons;
+        for (const auto& interview : person->m_Interviews) {
+            if (!InPeriod(interview->m_dDate, from, to)) continue;
+            stSourceTotal& t = entryOf(orOther(interview->m_nDueTo));
+            if (interview->m_cKind == 'P') ++t.nPhoneInterviews;
+            else if (interview->m_nField8 == 1) ++t.nVisits;
+        }
+    }
+    for (const stIndex& e : m_aIndex[TABLE_PAYMENT]) {
+        const CPaymentRecord* payment = static_cast<const CPaymentRecord*>(e.pItem);
+        if (payment->m_cType != 'P' || payment->m_cReceived != 'R') continue;
+        if (GetCategoryType(payment->m_nField12) != 'I' || !InPeriod(payment->m_dDate, from, to)) continue;
+        entryOf(payment->m_nField12).dAmount += payment->m_dAmount;
+    }
+}
+
+void CDatabase::PrepareBasicItemTotals(std::vector<stActivityCount>& list) const
+{
+    for (const stIndex& e : m_aIndex[TABLE_CATEGORY]) {
+        const CCategory* c = static_cast<const CCategory*>(e.pItem);
+        if (c->m_cType != 'B') continue;
+        stActivityCount entry;
+        entry.nCode = c->m_nCode;
+        list.push_back(entry);
+    }
+}
+
+void CDatabase::SumItemActivity(DATE from, DATE to, std::vector<stActivityCount>& list) const
+{
+    for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
+        const CPurchaseRecord* purchase = static_cast<const CPurchaseRecord*>(e.pItem);
+        const bool active = purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE;
+        const bool sold = InPeriod(purchase->m_dDate, from, to);
+        const bool closed = !active && InPeriod(purchase->m_dStamp2Date, from, to);
+        for (const auto& item : purchase->m_Items) {
+            const uint32_t code = item->m_nType;
+            const bool lessons = item->m_cKind == 'p' || item->m_cKind == 's' || item->m_cKind == 'N';
+            const uint32_t units = static_cast<uint32_t>(item->m_nLessonValue);
+            if (lessons && sold)
+                AddToActivityTotal('E', code, units, list, static_cast<uint32_t>(item->m_nCount));
+            if (active) {
+                for (const auto& token : item->m_Tokens) AddScheduledActivity(from, to, code, *token, list);
+            } else if (lessons && closed) {
+                const uint32_t unused = item->GetUnusedCount();
+                if (unused > 0) AddToActivityTotal('C', code, units, list, unused);
+                for (const auto& token : item->m_Tokens)
+                    if (token->m_cState == 'U') AddScheduledActivity(from, to, code, *token, list);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Payments by date
+
+void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter)
+{
+    if (filter != 0 && filter != PAYMENTS_DUE) return;
+    const bool dueOnly = filter == PAYMENTS_DUE;
+    for (const stIndex& e : m_aIndex[TABLE_PAYMENT]) {
+        CPaymentRecord* payment = static_cast<CPaymentRecord*>(e.pItem);
+        if (dueOnly && (payment->m_cType != 'R' || payment->m_cReceived == 'R')) continue;
+        // An unscheduled payment has no date: it sorts first.
+        if (payment->m_cReceived == 'U') payment->m_dDate = 0.0;
+        stDataToken entry;
+        entry.type = 'P';
+        entry.date = payment->m_dDate;
+        entry.record = payment;
+        list.push_back(entry);
+    }
+    for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
+        CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(e.pItem);
+        if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
+        for (size_t i = 0; i < purchase->m_Payments.size(); ++i) {
+            CSchedulePayment& payment = *purchase->m_Payments[i];
+            if (dueOnly && payment.m_cKind != 'U' && payment.m_cKind != 'S') continue;
+            if (payment.m_cKind == 'U') payment.m_dDate = 0.0;
+            stDataToken entry;
+            entry.type = 'p';
+            entry.date = payment.m_dDate;
+            entry.record = purchase;
+            entry.index1 = static_cast<int32_t>(i);
+            list.push_back(entry);
+        }
+    }
+    SortIndexedDates(list);
+}

@@ -1,0 +1,1 @@
+// Several copies as processes: filled in below.
