@@ -2,7 +2,9 @@
 
 #include "common/ControlHelpers.h"
 #include "common/QuestionBox.h"
+#include "common/TextFile.h"
 #include "database/Database.h"
+#include "dialogs/DialogTextEntry.h"
 #include "platform/host/File.h"
 #include "platform/ui/ListBox.h"
 
@@ -14,6 +16,7 @@ constexpr int kIdAdd = 1044;
 constexpr int kIdDelete = 1050;
 constexpr int kIdEdit = 1056;
 constexpr int kIdResetComputers = 2061;
+constexpr int kIdEditComputers = 2062;
 constexpr uint32_t kHelpContext = 0x20000 + 220;
 // The user whose record is the master user's own.
 constexpr int kMasterUserCode = 10;
@@ -25,6 +28,7 @@ const ui::DialogTemplate kUserListTemplate{220, "Added user list", 0, 0, {
     {ui::Ctl::Button, kIdDelete, "Delete user"},
     {ui::Ctl::Button, kIdEdit, "Edit user"},
     {ui::Ctl::Button, kIdResetComputers, "Reset computer list"},
+    {ui::Ctl::Button, kIdEditComputers, "Edit computer list"},
     {ui::Ctl::DefButton, ui::IDOK, "OK"},
 }};
 
@@ -120,6 +124,9 @@ bool CDialogUserList::OnCommand(int id, int code)
         case kIdResetComputers:
             OnResetComputerList();
             return true;
+        case kIdEditComputers:
+            OnEditComputerList();
+            return true;
         default:
             break;
         }
@@ -131,4 +138,13 @@ bool CDialogUserList::PreTranslateMessage(const ui::Msg& msg)
 {
     if (HandleHelpKey(msg, kHelpContext)) return true;
     return ui::Dialog::PreTranslateMessage(msg);
+}
+
+void CDialogUserList::OnEditComputerList()
+{
+    const std::string& path = m_pDatabase->m_sComputerListFile;
+    std::vector<std::string> lines;
+    if (host::FileExists(path)) ReadLinesFromFile(path, lines);
+    CDialogTextEntry entry(lines, this);
+    if (entry.DoModal() == ui::IDOK) WriteLinesToFile(path, lines);
 }

@@ -22,6 +22,8 @@ private:
     // The user code of the selected line, -1 when none.
     int SelectedUserCode();
     void OnResetComputerList();
+    // Edits the lines of the computer list file; OK writes them back.
+    void OnEditComputerList();
 
     CDatabase* m_pDatabase;
 };

@@ -72,7 +72,7 @@ char BackupKindOf(const std::string& path)
 bool IsFileOpenByAnyCopy(const std::string& path)
 {
     host::File probe;
-    if (!probe.OpenReadOnly(path)) return false;
+    if (!probe.OpenExisting(path)) return false;
     const bool free = probe.Lock(CDbEngine::kPresenceLockOffset, CDbEngine::kPresenceLockLength);
     if (free) probe.Unlock(CDbEngine::kPresenceLockOffset, CDbEngine::kPresenceLockLength);
     probe.Close();
@@ -370,11 +370,23 @@ void CMainView::RestoreDisketteBackup(const std::string& file, char drive, const
     if (!CheckRestoreTarget(target, !confirmed)) return;
     const std::string local =
         Format("%s\\%s%s", ProgramFolder.c_str(), databaseName.c_str(), kind == 'P' ? ".PKA" : ".ZPA");
-    if (FileCopyFromFloppies(Format("%c:%s", drive, file.c_str()), local, 0) != 0) return;
+    // The users file is on the set's first diskette, in the drive now; it is staged and goes
+    // beside the target once the set has been read whole.
     const std::string disketteUsers = Format("%c:%s.rgs", drive, databaseName.c_str());
+    const std::string staged = local + ".rgs.tmp";
+    bool users = false;
     if (host::FileExists(disketteUsers) &&
         GetResponse("Copy registration file from diskette?", MB_YESNO) == IDYES)
-        CopyFileWithRetry(disketteUsers, StripExtension(target) + ".rgs", 0, 0);
+        users = CopyFileWithRetry(disketteUsers, staged, 0, 0) == kCopyDone;
+    if (FileCopyFromFloppies(Format("%c:%s", drive, file.c_str()), local, 0) != 0) {
+        host::DeleteFile(staged);
+        return;
+    }
+    if (users && !host::ReplaceFile(staged, StripExtension(target) + ".rgs")) {
+        host::DeleteFile(staged);
+        GetResponse(Format("Error in copying the registration file to %s.rgs.", StripExtension(target).c_str()),
+                    MB_OK);
+    }
     m_bRestoreConfirmed = true;
     RestoreBackupFile(local, target, 1);
 }

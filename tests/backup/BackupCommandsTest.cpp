@@ -162,7 +162,7 @@ TEST_F(BackupTest, ArchiveIsMadeAndRecalledAsADatabaseOfItsOwn)
     ChooseMenuEntry(0);
     View().RecallArchive();
     EXPECT_EQ(DatabaseOpen, 1);
-    EXPECT_EQ(CurrentDatabasePath, Path("prog/arc_studio_07_03_2006"));
+    EXPECT_EQ(CurrentDatabasePath, Path("prog") + "\\arc_studio_07_03_2006");
     View().OnDatabaseClose();
     EXPECT_EQ(Read("prog/arc_studio_07_03_2006.dbs"), original);
     EXPECT_EQ(Read("db/studio.dbs"), original);
@@ -170,14 +170,14 @@ TEST_F(BackupTest, ArchiveIsMadeAndRecalledAsADatabaseOfItsOwn)
 
 TEST_F(BackupTest, NewDatabaseNeverReplacesOneThatExists)
 {
-    const std::string root = MakeDatabase(2, 50);
-    const std::string before = Read("db/studio.dbs");
-    Prompt(root.c_str());
+    MakeDatabase(2, 50, "prog/studio");
+    const std::string before = Read("prog/studio.dbs");
+    Prompt("studio");
     Answer({ui::IDOK});
     View().OnNewDatabase();
     ASSERT_EQ(Shown().size(), 1u);
-    EXPECT_EQ(Shown()[0].rfind("A database named " + root + " already exists.", 0), 0u);
-    EXPECT_EQ(Read("db/studio.dbs"), before);
+    EXPECT_EQ(Shown()[0].rfind("A database named " + Path("prog") + "\\studio already exists.", 0), 0u);
+    EXPECT_EQ(Read("prog/studio.dbs"), before);
     EXPECT_NE(DatabaseOpen, 1);
 }
 

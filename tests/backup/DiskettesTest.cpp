@@ -30,13 +30,15 @@ TEST_F(BackupTest, BackupOverThreeDiskettesAndRestoreWithTheUsersFileBesideIt)
     const std::string original = Read("db/studio.dbs");
 
     fs::create_directories(root_ / "restored");
+    Hooks().messageBoxTexts.clear();
     InsertDiskette("d1", capacity);
     ChangeDiskettesAt("Insert next  diskette.", {"d2", "d3"});
     Prompt("A");
     Prompt(Path("restored").c_str());
-    Answer({ui::IDOK, ui::IDOK, ui::IDYES});
+    Answer({ui::IDYES, ui::IDOK, ui::IDOK});
     View().RestoreFromDiskette();
-    EXPECT_EQ(Shown().back(), "Copy registration file from diskette?");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Copy registration file from diskette?", "Insert next  diskette.",
+                                                 "Insert next  diskette."}));
     EXPECT_EQ(DatabaseOpen, 1);
     EXPECT_EQ(Read("restored/studio.rgs"), "users of db/studio");
     View().OnDatabaseClose();

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <iostream>
 #include <filesystem>
@@ -225,13 +226,14 @@ TEST_F(RoadTest, PurgeDatesAreKeptWhenOkIsPressed)
 {
     CDialogGetPurgeDates dialog(nullptr);
     ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) {
-        ui::test::SetText(d, 1012, "03/01/2020");
-        ui::test::SetText(d, 1013, "04/02/2021");
+        auto& prompt = static_cast<CDialogGetPurgeDates&>(d);
+        prompt.m_NoActivities.SetValue(MakeDate(2020, 3, 1, 0, 0));
+        prompt.m_WithActivities.SetValue(MakeDate(2021, 4, 2, 0, 0));
         ui::test::Click(d, 1000);
     });
     EXPECT_EQ(dialog.DoModal(), ui::IDOK);
-    EXPECT_DOUBLE_EQ(dialog.m_dNoActivities, MakeDate(2020, 3, 1, 0, 0));
-    EXPECT_DOUBLE_EQ(dialog.m_dWithActivities, MakeDate(2021, 4, 2, 0, 0));
+    EXPECT_DOUBLE_EQ(std::floor(dialog.m_dNoActivities), MakeDate(2020, 3, 1, 0, 0));
+    EXPECT_DOUBLE_EQ(std::floor(dialog.m_dWithActivities), MakeDate(2021, 4, 2, 0, 0));
 
     CDialogGetPurgeDates empty(nullptr);
     ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, 1000); });

@@ -328,3 +328,37 @@ TEST_F(UsersTest, UserListDialog)
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"No user selected", "Can't edit master user."}));
     EXPECT_EQ(db_->FindUserIndex(2), -1);
 }
+
+TEST_F(UsersTest, EditComputerListCreatesAndRewritesTheFile)
+{
+    WriteUsers(Entry("ann", "A1", 1, 10));
+    ASSERT_EQ(db_->LoadRegistration(Name(), 0), 1);
+    db_->SetCurrentUser(1, 10);
+    db_->m_sComputerListFile = PathOf("Dorvalquintex.usr");
+
+    // No file yet: the editor starts empty, and OK creates the file.
+    Script([](ui::Dialog& d) { ui::test::Click(d, 2062); ui::test::Click(d, ui::IDOK); });
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(1292), "");
+        ui::test::SetText(d, 1292, "FRONTDESK\r\nOFFICE");
+        ui::test::Click(d, ui::IDOK);
+    });
+    db_->EditUserList();
+    std::ifstream created(PathOf("Dorvalquintex.usr"), std::ios::binary);
+    std::stringstream text;
+    text << created.rdbuf();
+    EXPECT_EQ(text.str(), "FRONTDESK\r\nOFFICE\r\n");
+
+    // The lines come back into the editor; Cancel leaves the file as it was.
+    Script([](ui::Dialog& d) { ui::test::Click(d, 2062); ui::test::Click(d, ui::IDOK); });
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(1292), "FRONTDESK\r\nOFFICE\r\n");
+        ui::test::SetText(d, 1292, "");
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    db_->EditUserList();
+    std::ifstream kept(PathOf("Dorvalquintex.usr"), std::ios::binary);
+    std::stringstream again;
+    again << kept.rdbuf();
+    EXPECT_EQ(again.str(), "FRONTDESK\r\nOFFICE\r\n");
+}

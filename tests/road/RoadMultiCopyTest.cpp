@@ -1,1 +1,0 @@
-// Several copies as processes: filled in below.
