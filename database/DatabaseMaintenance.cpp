@@ -27,6 +27,7 @@ int CDatabase::CompactDatabase(const std::string& databaseName)
         return 1;
     }
     // The lock byte is taken directly; the other copies wait on it.
+    HoldStampCompanion(DB_LOCK_AREA_LOC);
     WriteByteAt(DB_LOCK_AREA_LOC, GetCurrentUserCode());
     GetFile().Flush();
     ReopenIfReplaced();
@@ -46,6 +47,7 @@ int CDatabase::CompactDatabase(const std::string& databaseName)
     // Copies waiting on the old file's lock byte find it free, then find the new file.
     WriteByteAt(DB_LOCK_AREA_LOC, 0);
     GetFile().Flush();
+    ReleaseStampCompanion(DB_LOCK_AREA_LOC);
     m_aWrittenLocs.clear();
     bool reopened = ReopenFile();
     if (reopened) {

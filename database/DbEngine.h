@@ -205,6 +205,12 @@ public:
     int TestAndSetLockByte(uint32_t loc);
     // The same for a record header's '*' stamp.
     int TestAndSetRecordLock(uint32_t loc);
+    // Takes (again) / gives up this copy's companion hold of the stamp at `loc`.
+    bool HoldStampCompanion(uint32_t loc);
+    void ReleaseStampCompanion(uint32_t loc);
+    // Clears the stamp at `loc` (a lock byte, or a record header when `header`) when it names
+    // another user whose copy no longer holds its companion byte. True when it was cleared.
+    bool ClearStampOfGoneHolder(uint32_t loc, bool header);
 
     // --- Messages between running copies (DbEngineMessages.cpp). ---
     std::string FormatLanMessage(char type, uint8_t kind, uint32_t value);
@@ -273,6 +279,11 @@ public:
     // The presence range every copy holds shared while the file is open.
     static constexpr uint64_t kPresenceLockOffset = 1ull << 32;
     static constexpr uint64_t kPresenceLockLength = 1;
+    // Beside each lock stamp (a lock byte, a record header's '*') the copy that set it holds
+    // one byte exclusively at this offset plus the stamp's location. The kernel drops that
+    // hold when the process dies, so a stamp of another user whose companion byte is free
+    // was left by a copy that is gone, and may be cleared. The file's bytes do not change.
+    static constexpr uint64_t kStampCompanionOffset = kPresenceLockOffset + 1;
 
 protected:
     // Chooses the block as GetNextFree does; a new block at the end is not linked yet: its

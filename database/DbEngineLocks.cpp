@@ -24,6 +24,9 @@ constexpr uint64_t kRequestRepeatMs = 1000;
 constexpr uint32_t kUnlockNoticeDelayMs = 200;
 // Tries to take a stamp's byte range, which other copies hold only for a transfer.
 constexpr int kStampRangeTries = 2000;
+// Tries to take a stamp's companion byte, which another copy holds only while it probes a
+// stamp under that stamp's range.
+constexpr int kCompanionTries = 50;
 
 bool SameLock(const stLockSpec& a, const stLockSpec& b) {
     return a.sOwner == b.sOwner && a.nKind == b.nKind && a.nValue == b.nValue;
@@ -45,7 +48,8 @@ int CDbEngine::IsAnyRecordLockedInTable(int mode, uint32_t table, uint32_t& loc)
         stDataHeader h;
         if (!ReadDbHeader(at, h, false)) break;
         if ((table > 254 || h.nTable == table) && h.cStatus == DB_STATUS_LOCKED &&
-            (mode == 1 || h.nLockOwner != GetCurrentUserCode())) {
+            (mode == 1 || h.nLockOwner != GetCurrentUserCode()) &&
+            (h.nLockOwner == GetCurrentUserCode() || !ClearStampOfGoneHolder(at, true))) {
             loc = at;
             return 1;
         }
@@ -58,6 +62,69 @@ int CDbEngine::IsAnyRecordLockedInTable(int mode, uint32_t table, uint32_t& loc)
 
 int CDbEngine::IsAnyRecordLocked(int mode, uint32_t& loc) {
     return IsAnyRecordLockedInTable(mode, 255, loc);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Companion holds of the stamps: a stamp whose holder died is found and cleared
+
+bool CDbEngine::HoldStampCompanion(uint32_t loc) {
+    const uint64_t at = kStampCompanionOffset + loc;
+    // LockFile refuses a range this handle holds already: give it up and take it anew.
+    m_File.Unlock(at, 1);
+    for (int tries = 0; tries < kCompanionTries; ++tries) {
+        if (m_File.Lock(at, 1)) return true;
+        host::Clock::Sleep(1);
+    }
+    if (DiagnosticLevel > 0) WriteDiagnosticFormat("CDbEngine::HoldStampCompanion at %u not taken\n", loc);
+    return false;
+}
+
+void CDbEngine::ReleaseStampCompanion(uint32_t loc) {
+    m_File.Unlock(kStampCompanionOffset + loc, 1);
+}
+
+bool CDbEngine::ClearStampOfGoneHolder(uint32_t loc, bool header) {
+    if (!m_File.IsOpen()) return false;
+    const uint8_t own = GetCurrentUserCode();
+    const uint32_t length = header ? DB_HEADER_LEN : 1;
+    // The stamp's range first, then its companion: the order every holder keeps, so a holder
+    // that sets or clears its stamp is never taken for a gone one.
+    bool ranged = false;
+    for (int tries = 0; tries < kStampRangeTries && !ranged; ++tries) {
+        ranged = m_File.Lock(loc, length);
+        if (!ranged) host::Clock::Sleep(1);
+    }
+    if (!ranged) return false;
+    bool cleared = false;
+    uint8_t raw[DB_HEADER_LEN];
+    if (ReadFileBlockNoLock(m_File, loc, raw, length) == length) {
+        stDataHeader h;
+        uint8_t owner = raw[0];
+        bool stamped = owner != 0;
+        if (header) {
+            h.Unpack(raw);
+            owner = h.nLockOwner;
+            stamped = h.cStatus == DB_STATUS_LOCKED;
+        }
+        const uint64_t companion = kStampCompanionOffset + loc;
+        if (stamped && owner != own && m_File.Lock(companion, 1)) {
+            if (header) {
+                h.cStatus = DB_STATUS_USED;
+                h.nLockOwner = 0;
+                h.Pack(raw);
+            } else {
+                raw[0] = 0;
+            }
+            cleared = WriteFileBlockUnflushed(m_File, loc, raw, length) == length && m_File.Flush();
+            if (cleared && header) PutHeaderInArray(h);
+            m_File.Unlock(companion, 1);
+            if (DiagnosticLevel > 0)
+                WriteDiagnosticFormat("CDbEngine::ClearStampOfGoneHolder lock of %s at %u left by a closed copy, %s\n",
+                                      GetUserName(owner).c_str(), loc, cleared ? "cleared" : "NOT cleared");
+        }
+    }
+    m_File.Unlock(loc, length);
+    return cleared;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -75,12 +142,19 @@ int CDbEngine::TestAndSetLockByte(uint32_t loc) {
     }
     int result;
     uint8_t value = 0;
+    const uint64_t companion = kStampCompanionOffset + loc;
     if (ReadFileBlockNoLock(m_File, loc, &value, 1) != 1) {
         result = -1;
-    } else if (value != 0 && value != own) {
+    } else if (value != 0 && value != own && !m_File.Lock(companion, 1)) {
         result = 0;
     } else {
+        // Free, this user's own, or left by a copy that is gone (its companion is now ours).
+        if (value != 0 && value != own && DiagnosticLevel > 0)
+            WriteDiagnosticFormat("CDbEngine::TestAndSetLockByte lock of %s at %u left by a closed copy, taken over\n",
+                                  GetUserName(value).c_str(), loc);
+        HoldStampCompanion(loc);
         result = WriteFileBlockUnflushed(m_File, loc, &own, 1) == 1 && m_File.Flush() ? 1 : -1;
+        if (result != 1 && value != own) m_File.Unlock(companion, 1);
     }
     if (ranges) m_File.Unlock(loc, 1);
     return result;
@@ -101,15 +175,20 @@ int CDbEngine::TestAndSetRecordLock(uint32_t loc) {
     if (ReadFileBlockNoLock(m_File, loc, raw, DB_HEADER_LEN) == DB_HEADER_LEN) {
         stDataHeader h;
         h.Unpack(raw);
-        if (h.cStatus == DB_STATUS_LOCKED && h.nLockOwner != own) {
+        const uint64_t companion = kStampCompanionOffset + loc;
+        if (h.cStatus == DB_STATUS_LOCKED && h.nLockOwner != own && !m_File.Lock(companion, 1)) {
             result = 0;
         } else if (h.cStatus == DB_STATUS_USED || h.cStatus == DB_STATUS_LOCKED) {
+            // Free, this user's own, or left by a copy that is gone (its companion is now ours).
+            HoldStampCompanion(loc);
             h.cStatus = DB_STATUS_LOCKED;
             h.nLockOwner = own;
             h.Pack(raw);
             if (WriteFileBlockUnflushed(m_File, loc, raw, DB_HEADER_LEN) == DB_HEADER_LEN && m_File.Flush()) {
                 PutHeaderInArray(h);
                 result = 1;
+            } else {
+                ReleaseStampCompanion(loc);
             }
         }
     }
@@ -380,7 +459,11 @@ bool CDbEngine::UnlockRecord(uint32_t loc) {
     stDataHeader h;
     if (!ReadDbHeader(loc, h, true)) return false;
     SendUnlockNotice(h.nTable, h.nKey);
-    if (h.cStatus != DB_STATUS_LOCKED) return false;
+    if (h.cStatus != DB_STATUS_LOCKED) {
+        // A save that rewrote the header took the stamp away; the companion goes with it.
+        ReleaseStampCompanion(loc);
+        return false;
+    }
     return ClearRecordLock(loc) == 1;
 }
 
@@ -388,6 +471,7 @@ bool CDbEngine::UnlockTable(uint32_t table) {
     uint8_t owner = ReadByteAt(DB_LOCK_AREA_LOC + table);
     if (m_bLastByteReadFailed || owner != GetCurrentUserCode()) return false;
     WriteByteAt(DB_LOCK_AREA_LOC + table, 0);
+    ReleaseStampCompanion(DB_LOCK_AREA_LOC + table);
     SendUnlockNotice(static_cast<uint8_t>(table), LOCK_VALUE_WHOLE);
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CDbEngine::UnlockTable() %s by %s\n", GetTableName(table).c_str(),
@@ -399,6 +483,7 @@ bool CDbEngine::UnlockDatabase() {
     uint8_t owner = ReadByteAt(DB_LOCK_AREA_LOC);
     if (m_bLastByteReadFailed || owner != GetCurrentUserCode()) return false;
     WriteByteAt(DB_LOCK_AREA_LOC, 0);
+    ReleaseStampCompanion(DB_LOCK_AREA_LOC);
     SendUnlockNotice(LOCK_KIND_DATABASE, LOCK_VALUE_WHOLE);
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CDbEngine::UnlockDatabase(), Timer=%s\n", GetTimerText().c_str());

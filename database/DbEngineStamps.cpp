@@ -10,9 +10,13 @@
 int CDbEngine::SetRecordLock(uint32_t loc) {
     stDataHeader h;
     if (!ReadDbHeader(loc, h, true)) return 0;
+    HoldStampCompanion(loc);
     h.cStatus = DB_STATUS_LOCKED;
     h.nLockOwner = GetCurrentUserCode();
-    if (WriteDbHeader(loc, h, true) != DB_HEADER_LEN) return 0;
+    if (WriteDbHeader(loc, h, true) != DB_HEADER_LEN) {
+        ReleaseStampCompanion(loc);
+        return 0;
+    }
     if (DiagnosticLevel > 1)
         WriteDiagnosticFormat("CDbEngine::LockRecord at %u by %s OK\n", loc,
                               GetUserName(GetCurrentUserCode()).c_str());
@@ -25,7 +29,9 @@ int CDbEngine::ClearRecordLock(uint32_t loc) {
     if (h.nLockOwner != GetCurrentUserCode()) return 0;
     h.cStatus = DB_STATUS_USED;
     h.nLockOwner = 0;
-    return WriteDbHeader(loc, h, true) == DB_HEADER_LEN ? 1 : 0;
+    int result = WriteDbHeader(loc, h, true) == DB_HEADER_LEN ? 1 : 0;
+    ReleaseStampCompanion(loc);
+    return result;
 }
 
 int CDbEngine::SetRecordStatus(uint32_t loc, char status, bool locked) {
@@ -61,6 +67,8 @@ int CDbEngine::IsRecordLocked(int mode, uint32_t loc) {
     stDataHeader h;
     if (!ReadDbHeader(loc, h, true)) return 0;
     if (h.cStatus != DB_STATUS_LOCKED) return 0;
+    if (h.nLockOwner != GetCurrentUserCode() && (mode == 1 || mode == 2) && ClearStampOfGoneHolder(loc, true))
+        return 0;
     switch (mode) {
     case 1: return 1;
     case 2: return h.nLockOwner != GetCurrentUserCode() ? 1 : 0;
@@ -81,6 +89,9 @@ int CDbEngine::TestRecordLockByKey(uint32_t table, uint32_t key, int mode) {
 int CDbEngine::IsDatabaseLocked(int mode) {
     uint8_t owner = ReadByteAt(DB_LOCK_AREA_LOC);
     if (m_bLastByteReadFailed) return 1;
+    if (owner != 0 && owner != GetCurrentUserCode() && (mode == 1 || mode == 2) &&
+        ClearStampOfGoneHolder(DB_LOCK_AREA_LOC, false))
+        owner = 0;
     switch (mode) {
     case 1: return owner != 0 ? 1 : 0;
     case 2: return owner != 0 && owner != GetCurrentUserCode() ? 1 : 0;
@@ -98,6 +109,9 @@ bool CDbEngine::IsAnyTableLocked(int mode) {
 int CDbEngine::IsTableLocked(uint32_t table, int mode) {
     uint8_t owner = 0;
     if (ReadDbBlock(DB_LOCK_AREA_LOC + table, &owner, 1, false) != 1) return 1;
+    if (owner != 0 && owner != GetCurrentUserCode() && (mode == 1 || mode == 2) &&
+        ClearStampOfGoneHolder(DB_LOCK_AREA_LOC + table, false))
+        owner = 0;
     switch (mode) {
     case 1: return owner != 0 ? 1 : 0;
     case 2: return owner != 0 && owner != GetCurrentUserCode() ? 1 : 0;
@@ -115,6 +129,7 @@ bool CDbEngine::UnlockAllRecords() {
         if (h.cStatus == DB_STATUS_LOCKED) {
             if (DiagnosticLevel > 2)
                 WriteDiagnosticFormat("Unlocking %u, next %u\n", loc, h.nNextLoc);
+            if (h.nLockOwner == GetCurrentUserCode()) ReleaseStampCompanion(loc);
             h.cStatus = DB_STATUS_USED;
             h.nLockOwner = 0;
             WriteDbHeader(loc, h, true);
@@ -139,6 +154,7 @@ bool CDbEngine::UnlockAllRecords() {
     }
     std::vector<uint8_t> zeros(DB_LOCK_AREA_LEN, 0);
     WriteDbBlock(DB_LOCK_AREA_LOC, zeros.data(), DB_LOCK_AREA_LEN, true);
+    for (uint32_t t = 0; t <= DB_NUM_TABLES; ++t) ReleaseStampCompanion(DB_LOCK_AREA_LOC + t);
     return chainOK;
 }
 

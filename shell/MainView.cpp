@@ -409,7 +409,7 @@ bool CMainView::OnCommand(int id, int code)
     case 30113: ShowHelpTopic(30113); return true;
     case 57667: ShowHelpTopic(0); return true;
     default:
-        return false;
+        return OnMaintenanceCommand(id);
     }
 }
 

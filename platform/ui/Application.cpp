@@ -61,7 +61,7 @@ int Application::Run()
 {
     if (mainWindow_ && mainWindow_->GetWidget()) {
         QObject::connect(mainWindow_->GetWidget(), &QObject::destroyed, QApplication::instance(),
-                         []() { QApplication::exit(0); });
+                         [this]() { Quit(0); });
         mainWindow_->ShowWindow(true);
     }
     exitCode_ = QApplication::exec();
@@ -71,6 +71,7 @@ int Application::Run()
 void Application::Quit(int exitCode)
 {
     exitCode_ = exitCode;
+    quitting_ = true;
     QApplication::exit(exitCode);
 }
 
@@ -86,6 +87,20 @@ void Application::PumpMessages(const std::function<bool(const Msg&)>& filter)
     PushMessageFilter(filter);
     PumpMessages();
     PopMessageFilter();
+}
+
+bool Application::IsQuitting() { return g_app && g_app->quitting_; }
+
+bool Application::RunNestedLoop(const std::function<bool()>& done)
+{
+    if (!QCoreApplication::instance()) return false;
+    while (!done()) {
+        if (IsQuitting()) return false;
+        // Blocks until messages arrive, then dispatches what is there.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    }
+    return true;
 }
 
 std::string AppTitle() { return g_app ? g_app->GetTitle() : std::string(); }

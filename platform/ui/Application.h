@@ -45,10 +45,18 @@ public:
     // returning true swallows the message.
     static void PumpMessages(const std::function<bool(const Msg&)>& filter);
 
+    // Runs a nested message loop that waits for messages and dispatches them until `done` gives
+    // true (tested after each batch of messages) or the program quits. Returns false when it
+    // ended because the program is quitting.
+    static bool RunNestedLoop(const std::function<bool()>& done);
+    // True once Quit was called (or the main window was destroyed).
+    static bool IsQuitting();
+
 private:
     std::string title_;
     Window* mainWindow_ = nullptr;
     int exitCode_ = 0;
+    bool quitting_ = false;
 };
 
 // The program title ("" without an application object).

@@ -359,3 +359,40 @@ TEST_F(ScrollBaseTest, BelowLevelNineTheHeaderNeverGivesTheSizeCursor)
     view.OnLButtonUp(first + 40, 2);
     EXPECT_EQ(view.m_aHeaderTabs[0], first);
 }
+
+// ---- Printing ------------------------------------------------------------------------------
+
+#include "reports/PrintSpoolFile.h"
+
+#include <unistd.h>
+
+TEST_F(ScrollBaseTest, PrintWritesHeaderAndEveryLineToTheSpoolFile)
+{
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    CTestLines view;
+    view.SetLineViewDatabase(db_.get());
+    view.PrintLines();  // an empty view prints nothing
+    EXPECT_FALSE(std::filesystem::exists(folder_ + "/PRNTFILE.PRN"));
+
+    view.SetLines(3);
+    view.RefreshLineView(1);
+    Script([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });  // the print setup
+    view.PrintLines();
+    std::vector<std::string> texts;
+    {
+        host::File file;
+        ASSERT_TRUE(file.OpenReadOnly(folder_ + "/PRNTFILE.PRN"));
+        CPageLineArchive ar(file, CPageLineArchive::load);
+        for (;;) {
+            stFmtString line;
+            ReadPageLineRecord(ar, line);
+            texts.push_back(std::string(1, line.cKind) + line.strText);
+            if (line.strText == kSpoolEndText) break;
+        }
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"HName\tPhone\tEmail", "-Line 00\tcol\tx", "-Line 01\tcol\tx",
+                                               "-Line 02\tcol\tx", "-<@~END_OF_FILE~@>"}));
+    ASSERT_EQ(chdir(previous), 0);
+}
