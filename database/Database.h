@@ -102,7 +102,7 @@ struct stDataToken {
     uint32_t count = 1;
 };
 
-class CDatabase : public CDbEngine, public IRefreshHold {
+class CDatabase : public CDbEngine, public IRefreshHold, public ICategoryNames {
 public:
     CDatabase();
     virtual ~CDatabase();
@@ -247,6 +247,8 @@ public:
     char GetCategoryType(uint32_t code) const;
     uint32_t CheckCategoryCode(uint32_t code) const;
     std::string GetCategoryName(uint32_t code) const;
+    // Names categories in the record classes' texts.
+    bool LookupCategoryName(uint32_t code, std::string& name) const override;
     std::string GetCategoryTypeName(const CCategory* category) const;
     void CollectCategoriesByType(char letter, std::vector<CCategory*>& list) const;
     void FillCategoryComboBox(ui::ComboBox* combo, char letter, uint32_t selected, int withNone,

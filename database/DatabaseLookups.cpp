@@ -131,6 +131,14 @@ std::string CDatabase::GetCategoryName(uint32_t code) const
     return c ? c->m_sName : std::string();
 }
 
+bool CDatabase::LookupCategoryName(uint32_t code, std::string& name) const
+{
+    const CCategory* c = static_cast<const CCategory*>(GetItem(TABLE_CATEGORY, code));
+    if (c == nullptr) return false;
+    name = c->m_sName;
+    return true;
+}
+
 std::string CDatabase::GetCategoryTypeName(const CCategory* category) const
 {
     if (category == nullptr) return "No category type";

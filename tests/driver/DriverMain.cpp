@@ -19,7 +19,31 @@
 //   notify <table> <key> <location>   sends the data-modified notices of a save
 //   answer <id>...             answers for the next message boxes, in order
 //   close | quit
-// While a lock command waits, only the query commands and "abort" run; others wait their turn.
+// The database road (the program's own open, save, refresh and maintenance):
+//   register <name> <id> <password> <code> <level>   appends a user to <name>.rgs
+//   opendb <name> <password>   OpenDatabase with the log-on answered: OK opendb <1/0> <users>
+//   addperson <last> <first>   OK addperson <result> <code>
+//   editperson <code> <first>  edits the first name through the edit road: OK editperson <result>
+//   holdperson <last> <first>  adds a person whose dialog stays open (holding the refresh, as a
+//                              dialog does) until "release": OK holdperson <result> <code>;
+//                              "EVENT dialog 1" when it is open
+//   release                    closes the held dialog with OK
+//   addpurchase <person>       OK addpurchase <result> <code>
+//   addpayments <purchase> <m> adds m scheduled payments, each through the edit road; a save
+//                              refused because another desk holds the record is tried again
+//                              (up to 60 s): OK addpayments <added> <retries>
+//   delete <table> <code>      DeleteTableItem with the reference check: OK delete <result>
+//   refresh                    the refresh timer's call: OK refresh <1/0>
+//   compact | purge <A|P>      compaction (OK compact <result>) / person purge
+//   person <code>              OK person <last> <first> ("-" when absent)
+//   payments <purchase>        OK payments <count> ("-" when absent)
+//   count <table>              OK count <items>
+//   digest                     OK digest <hash per item table 5,6,8-12>
+//   listtest                   the linked list test: OK listtest <1 clean/0> <report lines>
+//   killat <step>              the next save's WriteRecord kills this copy at the step
+//   closedb                    CloseDatabase
+// While a lock command waits, only the query commands, "abort" and "release" run; others wait
+// their turn.
 
 #include <unistd.h>
 
@@ -35,9 +59,16 @@
 #include <thread>
 #include <vector>
 
+#include <signal.h>
+
+#include <chrono>
+#include <fstream>
+
 #include "common/QuestionBox.h"
 #include "common/RecordBuffer.h"
+#include "common/SchedulePayment.h"
 #include "database/Database.h"
+#include "database/UserRegData.h"
 #include "dialogs/DialogWaitBox.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Application.h"
@@ -111,7 +142,7 @@ public:
 private:
     static bool IsQuery(const std::string& command) {
         static const char* const kQueries[] = {"users", "manager", "waiting", "granted", "flags",
-                                               "boxes", "ping",    "abort",   "answer"};
+                                               "boxes", "ping",    "abort",   "answer",  "release"};
         for (const char* q : kQueries)
             if (command == q) return true;
         return false;
@@ -211,6 +242,7 @@ private:
         } else if (c == "notify") {
             m_db.SendDataModifiedNotices(Num(w, 1), Num(w, 2), Num(w, 3));
             Reply("notify");
+        } else if (RunRoad(w)) {
         } else if (c == "close") {
             m_db.StopLanServer();
             m_db.CloseDB();
@@ -224,6 +256,192 @@ private:
             FlushBoxes();
             Emit("ERR " + c + " unknown command");
         }
+    }
+
+    // The road commands; false when the command is not one of them.
+    bool RunRoad(const std::vector<std::string>& w) {
+        const std::string& c = w[0];
+        auto arg = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
+        if (c == "register") {
+            stUserRegData e;
+            e.SetUserID(arg(2));
+            e.SetPassword(arg(3));
+            e.nUserCode = static_cast<uint8_t>(Num(w, 4));
+            e.nAccessLevel = static_cast<uint8_t>(Num(w, 5));
+            uint8_t raw[USER_REG_SIZE];
+            e.Pack(raw);
+            std::ofstream(arg(1) + ".rgs", std::ios::binary | std::ios::app)
+                .write(reinterpret_cast<const char*>(raw), USER_REG_SIZE);
+            Reply("register");
+        } else if (c == "opendb") {
+            const std::string password = arg(2);
+            ui::test::Hooks& hooks = ui::test::GetHooks();
+            hooks.driveDialogs = true;
+            hooks.dialogScripts.push_back([password](ui::Dialog& d) {
+                ui::test::SetText(d, 1005, password);
+                ui::test::Click(d, ui::IDOK);
+            });
+            m_db.m_fnEditItemDialog = [this](uint8_t table, void* item, int isNew, const uint8_t*) {
+                return EditDialog(table, item, isNew);
+            };
+            bool ok = m_db.OpenDatabase(arg(1), 0);
+            hooks.dialogScripts.clear();
+            Reply(Format("opendb %i %u", ok ? 1 : 0, m_db.m_nUsersOnLine));
+        } else if (c == "addperson" || c == "holdperson") {
+            CPerson p('C');
+            p.m_sLastName = arg(1);
+            p.m_sFirstName = arg(2);
+            m_holdDialog = c == "holdperson";
+            m_releaseDialog = false;
+            m_pendingFirst = arg(2);
+            m_pendingLast = arg(1);
+            int result = m_holdDialog ? m_db.AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, 0, nullptr)
+                                      : m_db.AddTableItem(TABLE_PERSON, LOC_NONE, &p, 0, 0, nullptr);
+            uint32_t code = m_holdDialog ? m_db.m_nLastSavedCode : p.m_nCode;
+            m_holdDialog = false;
+            Reply(Format("%s %i %u", c.c_str(), result, result == 1 ? code : LOC_NONE));
+        } else if (c == "release") {
+            m_releaseDialog = true;
+            Reply("release");
+        } else if (c == "editperson") {
+            m_pendingFirst = arg(2);
+            m_editKind = 'n';
+            int result = m_db.EditTableItem(TABLE_PERSON, Num(w, 1), nullptr);
+            Reply(Format("editperson %i", result));
+        } else if (c == "addpurchase") {
+            CPurchaseRecord purchase;
+            purchase.m_nPerson = Num(w, 1);
+            purchase.m_sDescription = "Lessons";
+            purchase.m_dPrice = 100.0;
+            int result = m_db.AddTableItem(TABLE_PURCHASE, LOC_NONE, &purchase, 0, 0, nullptr);
+            Reply(Format("addpurchase %i %u", result, result == 1 ? purchase.m_nCode : LOC_NONE));
+        } else if (c == "addpayments") {
+            AddPayments(Num(w, 1), Num(w, 2));
+        } else if (c == "delete") {
+            int result = m_db.DeleteTableItem(static_cast<uint8_t>(Num(w, 1)), Num(w, 2), 1);
+            Reply(Format("delete %i", result));
+        } else if (c == "refresh") {
+            bool ok = m_db.LockAndRefreshDatabase("refresh database", 0, 0, 0, 1);
+            Reply(Format("refresh %i", ok ? 1 : 0));
+        } else if (c == "compact") {
+            Reply(Format("compact %i", m_db.CompactDatabase(m_db.GetDatabaseName())));
+        } else if (c == "purge") {
+            m_db.PurgePersons(arg(1).empty() ? 'A' : arg(1)[0]);
+            Reply("purge");
+        } else if (c == "person") {
+            const CPerson* p = static_cast<const CPerson*>(m_db.GetItem(TABLE_PERSON, Num(w, 1)));
+            Reply(p ? "person " + p->m_sLastName + " " + p->m_sFirstName : std::string("person -"));
+        } else if (c == "payments") {
+            const auto* p = static_cast<const CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
+            Reply(p ? Format("payments %u", static_cast<unsigned>(p->m_Payments.size())) : std::string("payments -"));
+        } else if (c == "count") {
+            const std::vector<stIndex>* list = m_db.GetItemList(static_cast<uint8_t>(Num(w, 1)));
+            Reply(Format("count %u", list ? static_cast<unsigned>(list->size()) : 0u));
+        } else if (c == "digest") {
+            Reply("digest" + Digest());
+        } else if (c == "listtest") {
+            std::vector<std::string> report;
+            int clean = m_db.TestAndRepairHeaders('F', 0, report);
+            std::string text = Format("listtest %i", clean);
+            for (std::string line : report) {
+                for (char& ch : line)
+                    if (ch == ' ' || ch == '\t') ch = '_';
+                if (!line.empty()) text += " " + line;
+            }
+            Reply(text);
+        } else if (c == "killat") {
+            const std::string step = arg(1);
+            CDbEngine::s_SaveStepHook = [step](const char* at) {
+                if (step == at) raise(SIGKILL);
+            };
+            Reply("killat");
+        } else if (c == "closedb") {
+            m_db.CloseDatabase();
+            Reply("closedb");
+        } else {
+            return false;
+        }
+        return true;
+    }
+
+    // The edit dialogs of the road: a held one pumps messages until "release"; others apply
+    // the pending change at once.
+    int EditDialog(uint8_t table, void* item, int isNew) {
+        if (table == TABLE_PERSON) {
+            CPerson* p = static_cast<CPerson*>(item);
+            if (m_holdDialog) {
+                m_db.DisableRefreshOn("CDialogPerson");
+                Emit("EVENT dialog 1");
+                auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+                while (!m_releaseDialog && std::chrono::steady_clock::now() < until) {
+                    ui::Application::PumpMessages();
+                    usleep(5000);
+                }
+                m_db.DisableRefreshOff("CDialogPerson");
+                p->m_sLastName = m_pendingLast.empty() ? "Held" : m_pendingLast;
+                p->m_sFirstName = m_pendingFirst;
+                return m_releaseDialog ? ui::IDOK : ui::IDCANCEL;
+            }
+            if (!isNew) p->m_sFirstName = m_pendingFirst;
+            return ui::IDOK;
+        }
+        if (table == TABLE_PURCHASE && m_editKind == 'p') {
+            auto* purchase = static_cast<CPurchaseRecord*>(item);
+            auto payment = std::make_unique<CSchedulePayment>();
+            payment->m_cKind = 'U';
+            payment->m_dAmount = 10.0;
+            payment->m_sDescription = Format("payment %u of %s", ++m_paymentsMade, m_sComputer.c_str());
+            purchase->m_Payments.push_back(std::move(payment));
+            return ui::IDOK;
+        }
+        return ui::IDCANCEL;
+    }
+
+    void AddPayments(uint32_t purchase, uint32_t count) {
+        m_editKind = 'p';
+        uint32_t added = 0, retries = 0;
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (added < count && std::chrono::steady_clock::now() < until) {
+            if (m_db.EditTableItem(TABLE_PURCHASE, purchase, nullptr) == 1) {
+                ++added;
+                continue;
+            }
+            // Refused (another desk holds the record): a moment for the others, then again.
+            ++retries;
+            for (int i = 0; i < 4; ++i) {
+                ui::Application::PumpMessages();
+                usleep(2000 + (getpid() % 7) * 1000);
+            }
+        }
+        m_editKind = 0;
+        Reply(Format("addpayments %u %u", added, retries));
+    }
+
+    // One hash per item table over every item's code and record bytes, in index order.
+    std::string Digest() {
+        static const uint8_t kTables[] = {TABLE_CATEGORY, TABLE_PERSON,   TABLE_PRICELIST, TABLE_PACKAGE,
+                                          TABLE_PURCHASE, TABLE_PAYMENT, TABLE_SCHEDULE};
+        std::string text;
+        std::vector<uint8_t> buffer(MAX_RECORD_DATA_LENGTH + 16);
+        for (uint8_t t : kTables) {
+            uint64_t hash = 1469598103934665603ull;
+            auto mix = [&](const uint8_t* data, size_t n) {
+                for (size_t i = 0; i < n; ++i) hash = (hash ^ data[i]) * 1099511628211ull;
+            };
+            const std::vector<stIndex>* list = m_db.GetItemList(t);
+            for (const stIndex& e : *list) {
+                uint8_t code[4] = {static_cast<uint8_t>(e.nCode), static_cast<uint8_t>(e.nCode >> 8),
+                                   static_cast<uint8_t>(e.nCode >> 16), static_cast<uint8_t>(e.nCode >> 24)};
+                mix(code, 4);
+                VisitTableItem(t, e.pItem, [&](const auto& record) {
+                    CRecordWriter writer(buffer.data(), static_cast<uint32_t>(buffer.size()));
+                    record.WriteRecord(writer);
+                    mix(buffer.data(), writer.GetPosition());
+                });
+            }
+            text += Format(" %u:%016llx", static_cast<unsigned>(list->size()), static_cast<unsigned long long>(hash));
+        }
+        return text;
     }
 
     void CreateDatabase(const std::vector<std::string>& w) {
@@ -270,6 +488,13 @@ private:
     }
 
     CDatabase m_db;
+    bool m_holdDialog = false;
+    bool m_releaseDialog = false;
+    std::string m_pendingFirst;
+    std::string m_pendingLast;
+    char m_editKind = 0;
+    uint32_t m_paymentsMade = 0;
+    std::string m_sComputer = getenv("DORVALQUINTEX_COMPUTERNAME") ? getenv("DORVALQUINTEX_COMPUTERNAME") : "";
     std::mutex m_mutex;
     std::deque<std::string> m_queue;
     bool m_busy = false;

@@ -2,6 +2,8 @@
 
 #include "TablesFixture.h"
 
+#include "common/PurchaseItem.h"
+
 #include "common/QuestionBox.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListBox.h"
@@ -57,6 +59,12 @@ TEST_F(TablesTest, NamesOfPersonsAndCategories)
     EXPECT_EQ(db_->GetCategoryName(4242), "");
     EXPECT_EQ(db_->GetCategoryName(c->m_nCode), "Waltz");
     EXPECT_EQ(db_->GetCategoryType(c->m_nCode), 'B');
+    // The record classes name an item's category through the database.
+    CPurchaseItem item;
+    item.m_nType = c->m_nCode;
+    EXPECT_EQ(item.GetTypeName(db_.get()), "Waltz");
+    item.m_nType = 4242;
+    EXPECT_EQ(item.GetTypeName(db_.get()), "Untyped");
     EXPECT_EQ(db_->GetCategoryTypeName(c), "Basic dance item");
     EXPECT_EQ(db_->GetCategoryTypeName(nullptr), "No category type");
     CCategory odd('z');

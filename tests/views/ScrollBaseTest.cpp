@@ -388,7 +388,10 @@ TEST_F(ScrollBaseTest, PrintWritesHeaderAndEveryLineToTheSpoolFile)
         for (;;) {
             stFmtString line;
             ReadPageLineRecord(ar, line);
-            texts.push_back(std::string(1, line.cKind) + line.strText);
+            std::string entry;
+            entry += line.cKind;
+            entry.append(line.strText);
+            texts.push_back(entry);
             if (line.strText == kSpoolEndText) break;
         }
     }
