@@ -59,6 +59,22 @@ unsigned DeflateWrite(void* param, const uint8_t* buffer, unsigned* size)
     return n;
 }
 
+// The fields that the local and the central header share, in the same order: the version needed
+// to extract through the name's length.
+template <class Entry>
+void PutEntryFields(std::vector<uint8_t>& h, const Entry& e)
+{
+    Put16(h, kVersionNeeded);
+    Put16(h, e.flags);
+    Put16(h, e.method);
+    Put16(h, e.dosTime);
+    Put16(h, e.dosDate);
+    Put32(h, e.crc);
+    Put32(h, static_cast<uint32_t>(e.compressedSize));
+    Put32(h, static_cast<uint32_t>(e.size));
+    Put16(h, static_cast<uint32_t>(e.name.size()));
+}
+
 }  // namespace
 
 bool ZipNameIsStored(const std::string& name)
@@ -113,15 +129,7 @@ std::vector<uint8_t> CZipWriter::LocalHeader(const Entry& e) const
 {
     std::vector<uint8_t> h;
     Put32(h, 0x04034b50);
-    Put16(h, kVersionNeeded);
-    Put16(h, e.flags);
-    Put16(h, e.method);
-    Put16(h, e.dosTime);
-    Put16(h, e.dosDate);
-    Put32(h, e.crc);
-    Put32(h, static_cast<uint32_t>(e.compressedSize));
-    Put32(h, static_cast<uint32_t>(e.size));
-    Put16(h, static_cast<uint32_t>(e.name.size()));
+    PutEntryFields(h, e);
     Put16(h, kLocalExtraSize);
     h.insert(h.end(), e.name.begin(), e.name.end());
     h.push_back('U');
@@ -284,15 +292,7 @@ int CZipWriter::Close()
         std::vector<uint8_t> h;
         Put32(h, 0x02014b50);
         Put16(h, kVersionMadeBy);
-        Put16(h, kVersionNeeded);
-        Put16(h, e.flags);
-        Put16(h, e.method);
-        Put16(h, e.dosTime);
-        Put16(h, e.dosDate);
-        Put32(h, e.crc);
-        Put32(h, static_cast<uint32_t>(e.compressedSize));
-        Put32(h, static_cast<uint32_t>(e.size));
-        Put16(h, static_cast<uint32_t>(e.name.size()));
+        PutEntryFields(h, e);
         Put16(h, kCentralExtraSize);
         Put16(h, 0);  // comment
         Put16(h, 0);  // disk

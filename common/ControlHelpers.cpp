@@ -1,5 +1,6 @@
 #include "common/ControlHelpers.h"
 
+#include "common/DateTimeControl.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "dialogs/DialogMyMessageBox.h"
@@ -97,6 +98,24 @@ void AttachSpin(ui::Dialog& dialog, int editId, int spinId, uint32_t lower, int1
     if (!spin) return;
     spin->SetBuddy(dialog.GetDlgItem(editId));
     if (lower != 0xFFFFFFFFu) spin->SetRange(static_cast<int>(lower), upper);
+}
+
+void CentreDateSpin(ui::Dialog& dialog, int spinId)
+{
+    if (ui::SpinButton* spin = dialog.Spin(spinId)) {
+        spin->SetRange(0, 100);
+        spin->SetPos(50);
+    }
+}
+
+void StepDateBySpin(ui::Dialog& dialog, int spinId, CDateTime& control)
+{
+    ui::SpinButton* spin = dialog.Spin(spinId);
+    if (!spin) return;
+    const int pos = spin->GetPos();
+    if (pos > 50) control.StepUp();
+    else if (pos < 50) control.StepDown();
+    spin->SetPos(50);
 }
 
 int ListItemFromPoint(const ui::ListBox& list, int x, int y)

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class CDateTime;
+
 namespace ui {
 class Dialog;
 class ListBox;
@@ -34,6 +36,12 @@ void GetRadioGroup(ui::Dialog& dialog, const RadioGroup& group, uint8_t& value);
 
 // Makes the edit the spin's buddy; sets the range lower..upper unless lower is all ones.
 void AttachSpin(ui::Dialog& dialog, int editId, int spinId, uint32_t lower, int16_t upper);
+
+// A spin button that steps a date control. Its position is kept in the middle of 0..100, so that
+// it never stops at an end of its range: CentreDateSpin sets that up; StepDateBySpin, on the
+// spin's UDN_DELTAPOS, steps the part under the control's caret up or down and centres it again.
+void CentreDateSpin(ui::Dialog& dialog, int spinId);
+void StepDateBySpin(ui::Dialog& dialog, int spinId, CDateTime& control);
 
 // The line under a client point of the list box, -1 when the point is on no line.
 int ListItemFromPoint(const ui::ListBox& list, int x, int y);

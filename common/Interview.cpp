@@ -40,10 +40,7 @@ bool CInterview::ReadRecord(CRecordReader& r)
     GetUInt32(r, v.m_nField21);
     GetUInt32(r, v.m_nField22);
     GetStringArray(r, v.m_Comments);
-    GetDouble(r, v.m_dStamp1Date);
-    GetByte(r, v.m_cStamp1User);
-    GetDouble(r, v.m_dStamp2Date);
-    GetByte(r, v.m_cStamp2User);
+    GetStamps(r, v, StampOrder::DateFirst);
     if (!r.IsValid())
         return false;
     v.m_nVersion = CURRENT_VERSION;
@@ -76,10 +73,7 @@ bool CInterview::WriteRecord(CRecordWriter& w) const
     PutUInt32(w, m_nField21);
     PutUInt32(w, m_nField22);
     PutStringArray(w, m_Comments);
-    PutDouble(w, m_dStamp1Date);
-    PutByte(w, m_cStamp1User);
-    PutDouble(w, m_dStamp2Date);
-    PutByte(w, m_cStamp2User);
+    PutStamps(w, *this, StampOrder::DateFirst);
     return w.IsValid();
 }
 

@@ -38,10 +38,7 @@ bool CPaymentRecord::ReadRecord(CRecordReader& r)
     if (version >= 3)
         GetUInt32(r, p.m_nField16);
     GetDouble(r, p.m_dDate);
-    GetByte(r, p.m_cStamp1User);
-    GetDouble(r, p.m_dStamp1Date);
-    GetByte(r, p.m_cStamp2User);
-    GetDouble(r, p.m_dStamp2Date);
+    GetStamps(r, p, StampOrder::UserFirst);
     if (!r.IsComplete())
         return false;
     p.m_nVersion = CURRENT_VERSION;
@@ -73,10 +70,7 @@ bool CPaymentRecord::WriteRecord(CRecordWriter& w) const
     PutUInt32(w, m_nField15);
     PutUInt32(w, m_nField16);
     PutDouble(w, m_dDate);
-    PutByte(w, m_cStamp1User);
-    PutDouble(w, m_dStamp1Date);
-    PutByte(w, m_cStamp2User);
-    PutDouble(w, m_dStamp2Date);
+    PutStamps(w, *this, StampOrder::UserFirst);
     return w.IsValid();
 }
 

@@ -59,10 +59,7 @@ bool CPerson::ReadRecord(CRecordReader& r)
     GetStringArray(r, p.m_Notes);
     GetUIntArray(r, p.m_Numbers);
     GetOwnedList(r, p.m_Interviews, kMinInterviewSize);
-    GetDouble(r, p.m_dStamp1Date);
-    GetByte(r, p.m_cStamp1User);
-    GetDouble(r, p.m_dStamp2Date);
-    GetByte(r, p.m_cStamp2User);
+    GetStamps(r, p, StampOrder::DateFirst);
     if (!r.IsComplete())
         return false;
     p.m_nVersion = CURRENT_VERSION;
@@ -102,10 +99,7 @@ bool CPerson::WriteRecord(CRecordWriter& w) const
     PutStringArray(w, m_Notes);
     PutUIntArray(w, m_Numbers);
     PutOwnedList(w, m_Interviews);
-    PutDouble(w, m_dStamp1Date);
-    PutByte(w, m_cStamp1User);
-    PutDouble(w, m_dStamp2Date);
-    PutByte(w, m_cStamp2User);
+    PutStamps(w, *this, StampOrder::DateFirst);
     return w.IsValid();
 }
 

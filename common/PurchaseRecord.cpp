@@ -62,10 +62,7 @@ bool CPurchaseRecord::ReadRecord(CRecordReader& r)
         GetDouble(r, p.m_dStartDate);
     else
         p.m_dStartDate = p.m_dDate;
-    GetDouble(r, p.m_dStamp1Date);
-    GetByte(r, p.m_cStamp1User);
-    GetDouble(r, p.m_dStamp2Date);
-    GetByte(r, p.m_cStamp2User);
+    GetStamps(r, p, StampOrder::DateFirst);
     if (!r.IsComplete())
         return false;
     p.m_nVersion = CURRENT_VERSION;
@@ -101,10 +98,7 @@ bool CPurchaseRecord::WriteRecord(CRecordWriter& w) const
     PutOwnedList(w, m_Payments);
     PutDouble(w, m_dDate);
     PutDouble(w, m_dStartDate);
-    PutDouble(w, m_dStamp1Date);
-    PutByte(w, m_cStamp1User);
-    PutDouble(w, m_dStamp2Date);
-    PutByte(w, m_cStamp2User);
+    PutStamps(w, *this, StampOrder::DateFirst);
     return w.IsValid();
 }
 

@@ -263,3 +263,39 @@ uint32_t SaveRecordToStore(const R& record, IRecordStore& store, uint32_t table,
     record.WriteRecord(w);
     return StorePackedRecord(store, w, table, key);
 }
+
+// The two change stamps that close most records: when and by whom the record was made (1) and
+// last changed (2). Some records store each date before its user's code, the others the code first.
+enum class StampOrder { DateFirst, UserFirst };
+
+template <class R>
+void GetStamps(CRecordReader& r, R& record, StampOrder order)
+{
+    if (order == StampOrder::DateFirst) {
+        GetDouble(r, record.m_dStamp1Date);
+        GetByte(r, record.m_cStamp1User);
+        GetDouble(r, record.m_dStamp2Date);
+        GetByte(r, record.m_cStamp2User);
+    } else {
+        GetByte(r, record.m_cStamp1User);
+        GetDouble(r, record.m_dStamp1Date);
+        GetByte(r, record.m_cStamp2User);
+        GetDouble(r, record.m_dStamp2Date);
+    }
+}
+
+template <class R>
+void PutStamps(CRecordWriter& w, const R& record, StampOrder order)
+{
+    if (order == StampOrder::DateFirst) {
+        PutDouble(w, record.m_dStamp1Date);
+        PutByte(w, record.m_cStamp1User);
+        PutDouble(w, record.m_dStamp2Date);
+        PutByte(w, record.m_cStamp2User);
+    } else {
+        PutByte(w, record.m_cStamp1User);
+        PutDouble(w, record.m_dStamp1Date);
+        PutByte(w, record.m_cStamp2User);
+        PutDouble(w, record.m_dStamp2Date);
+    }
+}

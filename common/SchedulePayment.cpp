@@ -29,10 +29,7 @@ bool CSchedulePayment::ReadRecord(CRecordReader& r)
     if (version >= 2)
         GetUInt32(r, p.m_nReference);
     GetDouble(r, p.m_dDate);
-    GetByte(r, p.m_cStamp1User);
-    GetDouble(r, p.m_dStamp1Date);
-    GetByte(r, p.m_cStamp2User);
-    GetDouble(r, p.m_dStamp2Date);
+    GetStamps(r, p, StampOrder::UserFirst);
     if (!r.IsValid())
         return false;
     p.m_nVersion = CURRENT_VERSION;
@@ -53,10 +50,7 @@ bool CSchedulePayment::WriteRecord(CRecordWriter& w) const
     PutDouble(w, m_dAmount);
     PutUInt32(w, m_nReference);
     PutDouble(w, m_dDate);
-    PutByte(w, m_cStamp1User);
-    PutDouble(w, m_dStamp1Date);
-    PutByte(w, m_cStamp2User);
-    PutDouble(w, m_dStamp2Date);
+    PutStamps(w, *this, StampOrder::UserFirst);
     return w.IsValid();
 }
 

@@ -49,10 +49,7 @@ bool CScheduleRecord::ReadRecord(CRecordReader& r)
     }
     if (version >= 4)
         GetCodeValueArray(r, s.m_Changes);
-    GetByte(r, s.m_cStamp1User);
-    GetDouble(r, s.m_dStamp1Date);
-    GetByte(r, s.m_cStamp2User);
-    GetDouble(r, s.m_dStamp2Date);
+    GetStamps(r, s, StampOrder::UserFirst);
     if (!r.IsComplete())
         return false;
     s.m_nVersion = CURRENT_VERSION;
@@ -83,10 +80,7 @@ bool CScheduleRecord::WriteRecord(CRecordWriter& w) const
     PutByte(w, m_cSelfCheckIn);
     PutUInt32(w, m_nPriceListCode);
     PutCodeValueArray(w, m_Changes);
-    PutByte(w, m_cStamp1User);
-    PutDouble(w, m_dStamp1Date);
-    PutByte(w, m_cStamp2User);
-    PutDouble(w, m_dStamp2Date);
+    PutStamps(w, *this, StampOrder::UserFirst);
     return w.IsValid();
 }
 

@@ -2,7 +2,6 @@
 
 #include "common/ControlHelpers.h"
 #include "database/Database.h"
-#include "platform/ui/SpinButton.h"
 
 namespace {
 
@@ -41,10 +40,7 @@ bool CDialogGetPurgeDates::OnInitDialog()
     m_NoActivities.Attach(this, kIdNoActivities, 0.0, 0);
     m_WithActivities.Attach(this, kIdWithActivities, 0.0, 0);
     for (int id : {kIdNoActivitiesSpin, kIdWithActivitiesSpin})
-        if (ui::SpinButton* spin = Spin(id)) {
-            spin->SetRange(0, 100);
-            spin->SetPos(50);
-        }
+        CentreDateSpin(*this, id);
     return true;
 }
 
@@ -61,15 +57,8 @@ bool CDialogGetPurgeDates::OnCommand(int id, int code)
         return true;
     case kIdNoActivitiesSpin:
     case kIdWithActivitiesSpin:
-        if (code == ui::UDN_DELTAPOS) {
-            CDateTime& control = id == kIdNoActivitiesSpin ? m_NoActivities : m_WithActivities;
-            if (ui::SpinButton* spin = Spin(id)) {
-                const int pos = spin->GetPos();
-                if (pos > 50) control.StepUp();
-                else if (pos < 50) control.StepDown();
-                spin->SetPos(50);
-            }
-        }
+        if (code == ui::UDN_DELTAPOS)
+            StepDateBySpin(*this, id, id == kIdNoActivitiesSpin ? m_NoActivities : m_WithActivities);
         return true;
     default:
         return ui::Dialog::OnCommand(id, code);

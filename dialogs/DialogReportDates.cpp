@@ -1,7 +1,6 @@
 #include "dialogs/DialogReportDates.h"
 
 #include "common/ControlHelpers.h"
-#include "platform/ui/SpinButton.h"
 
 namespace {
 
@@ -47,12 +46,8 @@ bool CDialogReportDates::OnInitDialog()
     }
     m_StartDate.Attach(this, kIdStart, start, 0);
     m_EndDate.Attach(this, kIdEnd, end, 0);
-    for (int id : {kIdStartSpin, kIdEndSpin}) {
-        if (ui::SpinButton* spin = Spin(id)) {
-            spin->SetRange(0, 100);
-            spin->SetPos(50);
-        }
-    }
+    for (int id : {kIdStartSpin, kIdEndSpin})
+        CentreDateSpin(*this, id);
     return true;
 }
 
@@ -79,17 +74,8 @@ bool CDialogReportDates::OnCommand(int id, int code)
         return true;
     case kIdStartSpin:
     case kIdEndSpin:
-        if (code == ui::UDN_DELTAPOS) {
-            // The spin steps the part under the caret of its date control; its own position is
-            // kept in the middle so that it never stops at an end of its range.
-            CDateTime& control = id == kIdStartSpin ? m_StartDate : m_EndDate;
-            if (ui::SpinButton* spin = Spin(id)) {
-                const int pos = spin->GetPos();
-                if (pos > 50) control.StepUp();
-                else if (pos < 50) control.StepDown();
-                spin->SetPos(50);
-            }
-        }
+        if (code == ui::UDN_DELTAPOS)
+            StepDateBySpin(*this, id, id == kIdStartSpin ? m_StartDate : m_EndDate);
         return true;
     default:
         return ui::Dialog::OnCommand(id, code);

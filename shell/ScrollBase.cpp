@@ -55,9 +55,23 @@ const stFormatRecord& DefaultLineFormat()
 
 }  // namespace
 
+// The operations the database already offers; the others stay empty until their dialogs exist.
+stListViewOperations DefaultListViewOperations()
+{
+    stListViewOperations ops;
+    ops.deleteItem = [](CDatabase& db, uint8_t table, uint32_t code) {
+        return db.DeleteTableItem(table, code, 1);
+    };
+    ops.saveModifiedItem = [](CDatabase& db, uint8_t table, uint32_t code) {
+        void* item = db.GetItem(table, code);
+        return item != nullptr && db.SaveModifiedItem(table, code, item) == 1 ? 1 : 2;
+    };
+    return ops;
+}
+
 stListViewOperations& ListViewOperations()
 {
-    static stListViewOperations operations;
+    static stListViewOperations operations = DefaultListViewOperations();
     return operations;
 }
 

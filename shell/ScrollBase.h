@@ -42,6 +42,8 @@ struct stListViewOperations {
     std::function<int(CDatabase& db, uint32_t index, const std::string& title)> editFormat;
 };
 stListViewOperations& ListViewOperations();
+// The operations the database offers by itself (what ListViewOperations starts with).
+stListViewOperations DefaultListViewOperations();
 
 class CScrollBase : public ui::View, public ILineView {
 public:

@@ -171,17 +171,62 @@ std::string FolderOf(const std::string& hostPath) {
     return hostPath.substr(0, slash);
 }
 
-bool WriteAll(int fd, const char* p, size_t n) {
-    while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
-        if (w < 0) {
+// Repeats the read or write call `io(moved)` until `size` bytes have moved, resuming after
+// interruptions; with `stopAtEnd` (reads) it also stops at the end of the file. Returns 0, or the
+// errno of the call that failed; `moved` holds the bytes transferred either way.
+template <class Io>
+int TransferAll(size_t size, bool stopAtEnd, size_t& moved, Io io) {
+    moved = 0;
+    while (moved < size) {
+        ssize_t n = io(moved);
+        if (n < 0) {
             if (errno == EINTR) continue;
-            return false;
+            return errno;
         }
-        p += w;
-        n -= static_cast<size_t>(w);
+        if (n == 0 && stopAtEnd) break;
+        moved += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+bool WriteAll(int fd, const char* p, size_t n) {
+    size_t moved;
+    return TransferAll(n, false, moved, [&](size_t m) { return ::write(fd, p + m, n - m); }) == 0;
+}
+
+// Resolves `path` and reads its status; records the error when either fails.
+bool StatPath(const std::string& path, struct stat& st) {
+    ResolvedPath r;
+    if (!Resolve(path, r)) return false;
+    if (stat(r.hostPath.c_str(), &st) != 0) {
+        int err = errno;
+        Record(ClassifyPathErrno(err, r.hostPath), err);
+        return false;
     }
     return true;
+}
+
+// Resolves `path` and runs `call` (unlink, mkdir, rmdir...) on it, recording the outcome.
+template <class Call>
+bool RunPathCall(FileOp op, const std::string& path, Call call) {
+    if (Injected(op)) return false;
+    ResolvedPath r;
+    if (!Resolve(path, r)) return false;
+    if (call(r.hostPath.c_str()) != 0) {
+        int err = errno;
+        Record(ClassifyPathErrno(err, r.hostPath), err);
+        return false;
+    }
+    Record(FileError::None, 0);
+    return true;
+}
+
+FileId IdentityFrom(const struct stat& st) {
+    FileId id;
+    id.device = static_cast<uint64_t>(st.st_dev);
+    id.inode = static_cast<uint64_t>(st.st_ino);
+    id.valid = true;
+    return id;
 }
 
 }  // namespace
@@ -347,18 +392,9 @@ bool File::Read(void* buffer, size_t size, size_t* done) {
     if (FailInjected(FileOp::Read)) return false;
     char* p = static_cast<char*>(buffer);
     size_t total = 0;
-    while (total < size) {
-        ssize_t n = ::read(fd_, p + total, size - total);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            if (done) *done = total;
-            return Fail(errno);
-        }
-        if (n == 0) break;
-        total += static_cast<size_t>(n);
-    }
+    int err = TransferAll(size, true, total, [&](size_t t) { return ::read(fd_, p + t, size - t); });
     if (done) *done = total;
-    return Succeed();
+    return err != 0 ? Fail(err) : Succeed();
 }
 
 bool File::Write(const void* buffer, size_t size, size_t* done) {
@@ -370,17 +406,9 @@ bool File::Write(const void* buffer, size_t size, size_t* done) {
     if (!CheckGrowth(static_cast<uint64_t>(pos) + size)) return false;
     const char* p = static_cast<const char*>(buffer);
     size_t total = 0;
-    while (total < size) {
-        ssize_t n = ::write(fd_, p + total, size - total);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            if (done) *done = total;
-            return Fail(errno);
-        }
-        total += static_cast<size_t>(n);
-    }
+    int err = TransferAll(size, false, total, [&](size_t t) { return ::write(fd_, p + t, size - t); });
     if (done) *done = total;
-    return Succeed();
+    return err != 0 ? Fail(err) : Succeed();
 }
 
 int64_t File::Seek(int64_t offset, Origin origin) {
@@ -410,18 +438,9 @@ bool File::ReadAt(uint64_t offset, void* buffer, size_t size, size_t* done) {
     if (offset > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) return Fail(FileError::Other, EINVAL);
     char* p = static_cast<char*>(buffer);
     size_t total = 0;
-    while (total < size) {
-        ssize_t n = ::pread(fd_, p + total, size - total, static_cast<off_t>(offset + total));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            if (done) *done = total;
-            return Fail(errno);
-        }
-        if (n == 0) break;
-        total += static_cast<size_t>(n);
-    }
+    int err = TransferAll(size, true, total, [&](size_t t) { return ::pread(fd_, p + t, size - t, static_cast<off_t>(offset + t)); });
     if (done) *done = total;
-    return Succeed();
+    return err != 0 ? Fail(err) : Succeed();
 }
 
 bool File::WriteAt(uint64_t offset, const void* buffer, size_t size, size_t* done) {
@@ -432,17 +451,9 @@ bool File::WriteAt(uint64_t offset, const void* buffer, size_t size, size_t* don
     if (!CheckGrowth(offset + size)) return false;
     const char* p = static_cast<const char*>(buffer);
     size_t total = 0;
-    while (total < size) {
-        ssize_t n = ::pwrite(fd_, p + total, size - total, static_cast<off_t>(offset + total));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            if (done) *done = total;
-            return Fail(errno);
-        }
-        total += static_cast<size_t>(n);
-    }
+    int err = TransferAll(size, false, total, [&](size_t t) { return ::pwrite(fd_, p + t, size - t, static_cast<off_t>(offset + t)); });
     if (done) *done = total;
-    return Succeed();
+    return err != 0 ? Fail(err) : Succeed();
 }
 
 bool File::Flush() {
@@ -537,14 +548,9 @@ bool File::Unlock(uint64_t offset, uint64_t length) {
 }
 
 FileId File::Identity() const {
-    FileId id;
     struct stat st{};
-    if (fd_ >= 0 && fstat(fd_, &st) == 0) {
-        id.device = static_cast<uint64_t>(st.st_dev);
-        id.inode = static_cast<uint64_t>(st.st_ino);
-        id.valid = true;
-    }
-    return id;
+    if (fd_ >= 0 && fstat(fd_, &st) == 0) return IdentityFrom(st);
+    return FileId();
 }
 
 std::string File::LastErrorText() const { return ErrorText(error_, errno_); }
@@ -552,38 +558,17 @@ std::string File::LastErrorText() const { return ErrorText(error_, errno_); }
 // ---- free functions ----
 
 bool FileExists(const std::string& path) {
-    ResolvedPath r;
-    if (!Resolve(path, r)) return false;
     struct stat st{};
-    if (stat(r.hostPath.c_str(), &st) != 0) {
-        Record(ClassifyPathErrno(errno, r.hostPath), errno);
-        return false;
-    }
-    return !S_ISDIR(st.st_mode);
+    return StatPath(path, st) && !S_ISDIR(st.st_mode);
 }
 
 bool FolderExists(const std::string& path) {
-    ResolvedPath r;
-    if (!Resolve(path, r)) return false;
     struct stat st{};
-    if (stat(r.hostPath.c_str(), &st) != 0) {
-        Record(ClassifyPathErrno(errno, r.hostPath), errno);
-        return false;
-    }
-    return S_ISDIR(st.st_mode);
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
 }
 
 bool DeleteFile(const std::string& path) {
-    if (Injected(FileOp::Delete)) return false;
-    ResolvedPath r;
-    if (!Resolve(path, r)) return false;
-    if (::unlink(r.hostPath.c_str()) != 0) {
-        int err = errno;
-        Record(ClassifyPathErrno(err, r.hostPath), err);
-        return false;
-    }
-    Record(FileError::None, 0);
-    return true;
+    return RunPathCall(FileOp::Delete, path, [](const char* p) { return ::unlink(p); });
 }
 
 bool RenameFile(const std::string& from, const std::string& to) {
@@ -773,69 +758,32 @@ bool CopyFile(const std::string& from, const std::string& to, bool failIfExists)
 bool GetFileSize(const std::string& path, uint64_t& size) {
     size = 0;
     if (Injected(FileOp::Size)) return false;
-    ResolvedPath r;
-    if (!Resolve(path, r)) return false;
     struct stat st{};
-    if (stat(r.hostPath.c_str(), &st) != 0) {
-        Record(ClassifyPathErrno(errno, r.hostPath), errno);
-        return false;
-    }
+    if (!StatPath(path, st)) return false;
     size = static_cast<uint64_t>(st.st_size);
     return true;
 }
 
 bool GetFileModifiedTime(const std::string& path, time_t& modified) {
     modified = 0;
-    ResolvedPath r;
-    if (!Resolve(path, r)) return false;
     struct stat st{};
-    if (stat(r.hostPath.c_str(), &st) != 0) {
-        Record(ClassifyPathErrno(errno, r.hostPath), errno);
-        return false;
-    }
+    if (!StatPath(path, st)) return false;
     modified = st.st_mtime;
     return true;
 }
 
 bool MakeDirectory(const std::string& path) {
-    if (Injected(FileOp::MakeDir)) return false;
-    ResolvedPath r;
-    if (!Resolve(path, r)) return false;
-    if (::mkdir(r.hostPath.c_str(), 0777) != 0) {
-        int err = errno;
-        Record(ClassifyPathErrno(err, r.hostPath), err);
-        return false;
-    }
-    Record(FileError::None, 0);
-    return true;
+    return RunPathCall(FileOp::MakeDir, path, [](const char* p) { return ::mkdir(p, 0777); });
 }
 
 bool RemoveDirectory(const std::string& path) {
-    if (Injected(FileOp::Delete)) return false;
-    ResolvedPath r;
-    if (!Resolve(path, r)) return false;
-    if (::rmdir(r.hostPath.c_str()) != 0) {
-        int err = errno;
-        Record(ClassifyPathErrno(err, r.hostPath), err);
-        return false;
-    }
-    Record(FileError::None, 0);
-    return true;
+    return RunPathCall(FileOp::Delete, path, [](const char* p) { return ::rmdir(p); });
 }
 
 FileId IdentityOf(const std::string& path) {
-    FileId id;
-    ResolvedPath r;
-    if (!Resolve(path, r)) return id;
     struct stat st{};
-    if (stat(r.hostPath.c_str(), &st) != 0) {
-        Record(ClassifyPathErrno(errno, r.hostPath), errno);
-        return id;
-    }
-    id.device = static_cast<uint64_t>(st.st_dev);
-    id.inode = static_cast<uint64_t>(st.st_ino);
-    id.valid = true;
-    return id;
+    if (!StatPath(path, st)) return FileId();
+    return IdentityFrom(st);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {

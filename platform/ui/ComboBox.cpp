@@ -1,5 +1,6 @@
 #include "platform/ui/ComboBox.h"
 
+#include "platform/ui/ItemSearch.h"
 #include "platform/ui/WindowImpl.h"
 
 #include <QAbstractItemView>
@@ -106,29 +107,15 @@ intptr_t ComboBox::GetItemData(int index) const
 int ComboBox::FindString(int start, const std::string& text) const
 {
     QComboBox* c = Combo(*this);
-    if (!c || c->count() == 0) return CB_ERR;
-    const QString q = ToQ(text);
-    const int n = c->count();
-    const int from = (start < 0 || start >= n) ? 0 : start + 1;
-    for (int k = 0; k < n; ++k) {
-        const int i = (from + k) % n;
-        if (c->itemText(i).startsWith(q, Qt::CaseInsensitive)) return i;
-    }
-    return CB_ERR;
+    if (!c) return CB_ERR;
+    return FindItemText(c->count(), start, ToQ(text), false, [c](int i) { return c->itemText(i); });
 }
 
 int ComboBox::FindStringExact(int start, const std::string& text) const
 {
     QComboBox* c = Combo(*this);
-    if (!c || c->count() == 0) return CB_ERR;
-    const QString q = ToQ(text);
-    const int n = c->count();
-    const int from = (start < 0 || start >= n) ? 0 : start + 1;
-    for (int k = 0; k < n; ++k) {
-        const int i = (from + k) % n;
-        if (QString::compare(c->itemText(i), q, Qt::CaseInsensitive) == 0) return i;
-    }
-    return CB_ERR;
+    if (!c) return CB_ERR;
+    return FindItemText(c->count(), start, ToQ(text), true, [c](int i) { return c->itemText(i); });
 }
 
 int ComboBox::SelectString(int start, const std::string& text)

@@ -1,6 +1,7 @@
 #include "platform/ui/ListBox.h"
 
 #include "platform/ui/DialogTemplate.h"
+#include "platform/ui/ItemSearch.h"
 #include "platform/ui/WindowImpl.h"
 
 #include <QListWidget>
@@ -142,29 +143,15 @@ intptr_t ListBox::GetItemData(int index) const
 int ListBox::FindString(int start, const std::string& text) const
 {
     QListWidget* l = List(*this);
-    if (!l || l->count() == 0) return LB_ERR;
-    const QString q = ToQ(text);
-    const int n = l->count();
-    const int from = (start < 0 || start >= n) ? 0 : start + 1;
-    for (int k = 0; k < n; ++k) {
-        const int i = (from + k) % n;
-        if (l->item(i)->text().startsWith(q, Qt::CaseInsensitive)) return i;
-    }
-    return LB_ERR;
+    if (!l) return LB_ERR;
+    return FindItemText(l->count(), start, ToQ(text), false, [l](int i) { return l->item(i)->text(); });
 }
 
 int ListBox::FindStringExact(int start, const std::string& text) const
 {
     QListWidget* l = List(*this);
-    if (!l || l->count() == 0) return LB_ERR;
-    const QString q = ToQ(text);
-    const int n = l->count();
-    const int from = (start < 0 || start >= n) ? 0 : start + 1;
-    for (int k = 0; k < n; ++k) {
-        const int i = (from + k) % n;
-        if (QString::compare(l->item(i)->text(), q, Qt::CaseInsensitive) == 0) return i;
-    }
-    return LB_ERR;
+    if (!l) return LB_ERR;
+    return FindItemText(l->count(), start, ToQ(text), true, [l](int i) { return l->item(i)->text(); });
 }
 
 int ListBox::SelectString(int start, const std::string& text)

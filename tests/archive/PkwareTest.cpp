@@ -8,10 +8,11 @@
 
 #include "archive/Crc32.h"
 #include "archive/Pkware.h"
+#include "ArchiveTestData.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using archive_test::Bytes;
 
 // Memory source and sink for the callbacks; `piece` limits each read (0: as asked).
 struct Transfer {
@@ -110,44 +111,9 @@ private:
     int used_ = 0;
 };
 
-Bytes RandomBytes(size_t n, uint32_t seed)
-{
-    std::mt19937 gen(seed);
-    Bytes b(n);
-    for (auto& x : b)
-        x = static_cast<uint8_t>(gen());
-    return b;
-}
-
-// Records of a fixed layout with a few varying fields, like a database file.
-Bytes DatabaseLike(size_t n)
-{
-    Bytes b;
-    std::mt19937 gen(7);
-    int id = 0;
-    while (b.size() < n) {
-        std::string rec = "P" + std::to_string(1000 + id++) + "|Smith, Anna        |555-01" +
-                          std::to_string(gen() % 100) + "|Tango Level 2|";
-        rec.resize(64, ' ');
-        for (int i = 0; i < 8; ++i)
-            rec.push_back(static_cast<char>(gen() % 4 == 0 ? gen() : 0));
-        b.insert(b.end(), rec.begin(), rec.end());
-    }
-    b.resize(n);
-    return b;
-}
-
-Bytes Text(size_t n)
-{
-    const std::string words[] = {"the ", "studio ", "dance ", "lesson ", "payment ", "is ", "due ",
-                                 "on ", "Monday", ".\r\n", "Waltz ", "and ", "Foxtrot "};
-    std::mt19937 gen(3);
-    std::string s;
-    while (s.size() < n)
-        s += words[gen() % 13];
-    s.resize(n);
-    return FromString(s);
-}
+using archive_test::DatabaseLike;
+using archive_test::RandomBytes;
+using archive_test::Text;
 
 TEST(Explode, WorkedExampleOfTheFormat)
 {

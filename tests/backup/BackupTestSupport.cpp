@@ -12,43 +12,19 @@
 #include "shell/ProgramState.h"
 #include "shell/SettingsFile.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include "tests/support/ScriptedUi.h"
+#include "tests/support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
-class BackupTest::BoxSpy : public IRefreshHold {
-public:
-    BoxSpy(BackupTest* test, std::string text, std::deque<std::string> folders)
-        : test_(test), text_(std::move(text)), folders_(std::move(folders)) {}
-    void DisableRefreshOn(const std::string& label) override
-    {
-        if (label.find(text_) == std::string::npos || folders_.empty()) return;
-        test_->InsertDiskette(folders_.front(), capacity_);
-        folders_.pop_front();
-    }
-    void DisableRefreshOff(const std::string&) override {}
-    uint64_t capacity_ = 0;
-
-private:
-    BackupTest* test_;
-    std::string text_;
-    std::deque<std::string> folders_;
-};
-
 void BackupTest::SetUp()
 {
-    ui::test::EnsureApplication();
-    ui::test::Hooks& h = ui::test::ResetHooks();
-    h.scriptMessageBoxes = true;
-    h.driveDialogs = true;
+    ui::test::Hooks& h = dqtest::StartScriptedUi();
     h.scriptFileDialogs = true;
     h.manualTimers = true;
     host::Clock::SetInstantSleep(true);
-    std::string pattern = (fs::temp_directory_path() / "dq_backup_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    root_ = dqtest::MakeTempFolder("dq_backup_");
+    ASSERT_FALSE(root_.empty());
     previous_ = fs::current_path();
     fs::create_directories(root_ / "prog");
     fs::create_directories(root_ / "db");
@@ -76,9 +52,7 @@ void BackupTest::SetUp()
 
 void BackupTest::TearDown()
 {
-    EXPECT_TRUE(Hooks().failures.empty()) << Hooks().failures.front();
-    EXPECT_TRUE(Hooks().messageBoxAnswers.empty()) << "unused answers";
-    EXPECT_TRUE(Hooks().dialogScripts.empty()) << "unused dialog scripts";
+    dqtest::ExpectScriptsUsed();
     if (Db() && Db()->IsOpen()) Db()->CloseDB();
     MainFrame = nullptr;
     frame_.reset();
@@ -93,10 +67,7 @@ void BackupTest::TearDown()
     fs::remove_all(root_, ignored);
 }
 
-void BackupTest::Answer(std::initializer_list<int> answers)
-{
-    for (int a : answers) Hooks().messageBoxAnswers.push_back(a);
-}
+void BackupTest::Answer(std::initializer_list<int> answers) { dqtest::QueueAnswers(answers); }
 
 void BackupTest::Prompt(const char* text)
 {
@@ -130,17 +101,10 @@ void BackupTest::FileDialog(const std::string& path) { Hooks().fileDialogAnswers
 void BackupTest::Write(const std::string& name, const std::string& contents) const
 {
     fs::create_directories((root_ / name).parent_path());
-    std::ofstream out(root_ / name, std::ios::binary);
-    out << contents;
+    dqtest::WriteBytes(root_ / name, contents);
 }
 
-std::string BackupTest::Read(const std::string& name) const
-{
-    std::ifstream in(root_ / name, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
-}
+std::string BackupTest::Read(const std::string& name) const { return dqtest::ReadBytes(root_ / name); }
 
 bool BackupTest::Exists(const std::string& name) const { return fs::exists(root_ / name); }
 
@@ -166,49 +130,28 @@ CDatabase* BackupTest::Db() { return frame_ ? frame_->GetLauncher().GetDatabase(
 void BackupTest::InsertDiskette(const std::string& folder, uint64_t capacity)
 {
     fs::create_directories(root_ / folder);
-    std::erase_if(drives_, [](const host::DriveEntry& e) { return e.letter == 'A'; });
-    host::DriveEntry a;
-    a.letter = 'A';
-    a.folder = (root_ / folder).string();
-    a.type = host::DriveType::Removable;
-    a.capacity = capacity;
-    drives_.push_back(a);
-    host::Drives::SetMapForTesting(drives_);
+    dqtest::PutDrive(drives_, 'A', (root_ / folder).string(), host::DriveType::Removable, capacity);
 }
 
 void BackupTest::MapFixedDrive(const std::string& folder)
 {
     fs::create_directories(root_ / folder);
-    std::erase_if(drives_, [](const host::DriveEntry& e) { return e.letter == 'C'; });
-    host::DriveEntry c;
-    c.letter = 'C';
-    c.folder = (root_ / folder).string();
-    c.type = host::DriveType::Fixed;
-    drives_.push_back(c);
-    host::Drives::SetMapForTesting(drives_);
+    dqtest::PutDrive(drives_, 'C', (root_ / folder).string(), host::DriveType::Fixed, 0);
 }
 
 void BackupTest::ChangeDiskettesAt(const std::string& text, std::deque<std::string> folders)
 {
-    auto spy = std::make_unique<BoxSpy>(this, text, std::move(folders));
+    // Each diskette put in keeps the capacity of the one in the drive now.
+    uint64_t capacity = 0;
     for (const host::DriveEntry& e : drives_)
-        if (e.letter == 'A') spy->capacity_ = e.capacity;
-    spy_ = std::move(spy);
+        if (e.letter == 'A') capacity = e.capacity;
+    spy_ = std::make_unique<dqtest::DiskChangeSpy>(
+        text, std::move(folders),
+        [this, capacity](const std::string& folder) { InsertDiskette(folder, capacity); });
     SetRefreshHold(spy_.get());
 }
 
-std::string NoiseData(size_t size, uint32_t seed)
-{
-    std::string data(size, '\0');
-    uint32_t x = seed * 2654435761u + 12345u;
-    for (size_t i = 0; i < size; ++i) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        data[i] = static_cast<char>(x >> 24);
-    }
-    return data;
-}
+std::string NoiseData(size_t size, uint32_t seed) { return dqtest::NoiseBytes(size, seed); }
 
 std::string WithoutOpenState(std::string bytes)
 {

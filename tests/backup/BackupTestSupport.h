@@ -60,7 +60,6 @@ protected:
     std::unique_ptr<CMainFrame> frame_;
 
 private:
-    class BoxSpy;
     std::filesystem::path previous_;
     std::vector<host::DriveEntry> drives_;
     std::unique_ptr<IRefreshHold> spy_;

@@ -1,19 +1,16 @@
 #include "TempFolder.h"
 
-#include <cstdlib>
+#include "tests/support/TestFiles.h"
+
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
 
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "dq_common_XXXXXX").string();
-    char* made = mkdtemp(pattern.data());
-    EXPECT_NE(made, nullptr);
-    path_ = pattern;
+    path_ = dqtest::MakeTempFolder("dq_common_");
+    EXPECT_FALSE(path_.empty());
     previous_ = fs::current_path().string();
     fs::current_path(path_);
 }
@@ -25,15 +22,11 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::WriteFile(const std::string& name, const std::string& contents) const {
-    std::ofstream out(fs::path(path_) / name, std::ios::binary);
-    out << contents;
+    dqtest::WriteBytes(fs::path(path_) / name, contents);
 }
 
 std::string TempFolder::ReadFile(const std::string& name) const {
-    std::ifstream in(fs::path(path_) / name, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
+    return dqtest::ReadBytes(fs::path(path_) / name);
 }
 
 bool TempFolder::Exists(const std::string& name) const { return fs::exists(fs::path(path_) / name); }

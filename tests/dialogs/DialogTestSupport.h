@@ -5,6 +5,7 @@
 #include "platform/host/Clock.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
+#include "tests/support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
 
@@ -14,18 +15,10 @@
 
 class DialogTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ui::test::EnsureApplication();
-        ui::test::Hooks& h = ui::test::ResetHooks();
-        h.scriptMessageBoxes = true;
-        h.driveDialogs = true;
-    }
+    void SetUp() override { dqtest::StartScriptedUi(); }
     void TearDown() override
     {
-        EXPECT_TRUE(Hooks().failures.empty()) << Hooks().failures.front();
-        EXPECT_TRUE(Hooks().dialogScripts.empty());
-        EXPECT_TRUE(Hooks().messageBoxAnswers.empty());
+        dqtest::ExpectScriptsUsed();
         ui::test::ResetHooks();
         host::Clock::ResetTestHooks();
     }

@@ -42,6 +42,7 @@
 //   listtest                   the linked list test: OK listtest <1 clean/0> <report lines>
 //   killat <step>              the next save's WriteRecord kills this copy at the step
 //   closedb                    CloseDatabase
+//   trace <level>              sets the trace level (DIAGNOSE.TXT in the working folder)
 // While a lock command waits, only the query commands, "abort" and "release" run; others wait
 // their turn.
 
@@ -64,6 +65,7 @@
 #include <chrono>
 #include <fstream>
 
+#include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
 #include "common/RecordBuffer.h"
 #include "common/SchedulePayment.h"
@@ -355,6 +357,10 @@ private:
                 if (step == at) raise(SIGKILL);
             };
             Reply("killat");
+        } else if (c == "trace") {
+            DiagnosticLevel = static_cast<int32_t>(Num(w, 1));
+            OpenDiagnosticFile();
+            Reply("trace");
         } else if (c == "closedb") {
             m_db.CloseDatabase();
             Reply("closedb");

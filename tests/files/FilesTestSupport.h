@@ -49,7 +49,6 @@ protected:
     std::filesystem::path root_;
 
 private:
-    class BoxSpy;
     void ApplyMap();
 
     std::filesystem::path previous_;

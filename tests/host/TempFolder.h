@@ -1,6 +1,8 @@
 #pragma once
 // A fresh folder under the system's temporary folder, removed with everything in it.
 
+#include "tests/support/TestFiles.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,10 +12,7 @@ namespace hosttest {
 
 class TempFolder {
 public:
-    TempFolder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "dqhost-XXXXXX").string();
-        path_ = mkdtemp(tmpl.data()) ? tmpl : std::string();
-    }
+    TempFolder() : path_(dqtest::MakeTempFolder("dqhost-")) {}
     ~TempFolder() {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
@@ -26,12 +25,9 @@ public:
 
     // Writes a file (host path relative to the folder) with the given bytes.
     void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path_ + "/" + name, std::ios::binary) << bytes;
+        dqtest::WriteBytes(path_ + "/" + name, bytes);
     }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(path_ + "/" + name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string Read(const std::string& name) const { return dqtest::ReadBytes(path_ + "/" + name); }
 
 private:
     std::string path_;

@@ -3,10 +3,12 @@
 #include "platform/host/Clock.h"
 #include "platform/host/File.h"
 
+#include "tests/support/ScriptedUi.h"
+#include "tests/support/TestFiles.h"
+
 #include <minizip/zip.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -67,39 +69,14 @@ std::string MakeData(size_t size, uint32_t seed)
     return data;
 }
 
-// Sees every GetResponse box as it opens (through the refresh hold the box suspends) and
-// changes the diskette at the scripted prompts.
-class InstallTest::BoxSpy : public IRefreshHold {
-public:
-    BoxSpy(InstallTest* test, std::string text, std::deque<std::string> folders)
-        : test_(test), text_(std::move(text)), folders_(std::move(folders)) {}
-    void DisableRefreshOn(const std::string& label) override
-    {
-        if (label.find("prompt:'" + text_) == std::string::npos || folders_.empty())
-            return;
-        test_->InsertDiskette(folders_.front());
-        folders_.pop_front();
-    }
-    void DisableRefreshOff(const std::string&) override {}
-
-private:
-    InstallTest* test_;
-    std::string text_;
-    std::deque<std::string> folders_;
-};
-
 void InstallTest::SetUp()
 {
-    ui::test::EnsureApplication();
-    ui::test::Hooks& h = ui::test::ResetHooks();
-    h.scriptMessageBoxes = true;
-    h.driveDialogs = true;
+    dqtest::StartScriptedUi();
     host::Clock::SetInstantSleep(true);
     host::ClearInjectedFileErrors();
 
-    std::string pattern = (fs::temp_directory_path() / "dq_install_XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    root_ = dqtest::MakeTempFolder("dq_install_");
+    ASSERT_FALSE(root_.empty());
     fs::create_directories(root_ / "home");
     previous_ = fs::current_path();
     fs::current_path(root_);
@@ -115,9 +92,7 @@ void InstallTest::SetUp()
 
 void InstallTest::TearDown()
 {
-    EXPECT_TRUE(Hooks().failures.empty()) << Hooks().failures.front();
-    EXPECT_TRUE(Hooks().messageBoxAnswers.empty()) << "unused answers";
-    EXPECT_TRUE(Hooks().dialogScripts.empty()) << "unused dialog scripts";
+    dqtest::ExpectScriptsUsed();
     if (GetRefreshHold() == spy_.get())
         SetRefreshHold(nullptr);
     spy_.reset();
@@ -135,26 +110,15 @@ void InstallTest::TearDown()
     fs::remove_all(root_, ignored);
 }
 
-void InstallTest::Answer(std::initializer_list<int> answers)
-{
-    for (int a : answers)
-        Hooks().messageBoxAnswers.push_back(a);
-}
+void InstallTest::Answer(std::initializer_list<int> answers) { dqtest::QueueAnswers(answers); }
 
 void InstallTest::Write(const std::string& name, const std::string& contents) const
 {
     fs::create_directories((root_ / name).parent_path());
-    std::ofstream out(root_ / name, std::ios::binary);
-    out << contents;
+    dqtest::WriteBytes(root_ / name, contents);
 }
 
-std::string InstallTest::Read(const std::string& name) const
-{
-    std::ifstream in(root_ / name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+std::string InstallTest::Read(const std::string& name) const { return dqtest::ReadBytes(root_ / name); }
 
 void InstallTest::InsertDiskette(const std::string& folder)
 {
@@ -171,7 +135,9 @@ void InstallTest::ChangeDiskettesAt(const std::string& text, std::deque<std::str
 {
     if (GetRefreshHold() == spy_.get())
         SetRefreshHold(nullptr);
-    spy_ = std::make_unique<BoxSpy>(this, text, std::move(folders));
+    spy_ = std::make_unique<dqtest::DiskChangeSpy>(
+        "prompt:'" + text, std::move(folders),
+        [this](const std::string& folder) { InsertDiskette(folder); });
     SetRefreshHold(spy_.get());
 }
 

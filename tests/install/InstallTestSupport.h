@@ -58,7 +58,6 @@ protected:
     std::filesystem::path root_;
 
 private:
-    class BoxSpy;
     std::filesystem::path previous_;
     std::map<std::string, std::string> savedEnv_;
     std::unique_ptr<IRefreshHold> spy_;

@@ -11,6 +11,8 @@
 #include "platform/ui/PrinterDC.h"
 #include "platform/ui/TestHooks.h"
 #include "reports/PrintSpoolFile.h"
+#include "tests/support/ScriptedUi.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -29,16 +31,12 @@ class PrintTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ui::test::EnsureApplication();
-        ui::test::Hooks& h = ui::test::ResetHooks();
-        h.scriptMessageBoxes = true;
-        h.driveDialogs = true;
+        dqtest::StartScriptedUi();
         char cwd[PATH_MAX];
         ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
         previous_ = cwd;
-        char pattern[] = "/tmp/dq-print-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        folder_ = dqtest::MakeTempFolder("dq-print-");
+        ASSERT_FALSE(folder_.empty());
         ASSERT_EQ(chdir(folder_.c_str()), 0);
         ui::test::SetPrintRecorder(&model_);
         host::Clock::SetInstantSleep(true);
@@ -46,9 +44,7 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(Hooks().failures.empty()) << Hooks().failures.front();
-        EXPECT_TRUE(Hooks().dialogScripts.empty()) << "dialogs expected but not run";
-        EXPECT_TRUE(Hooks().messageBoxAnswers.empty());
+        dqtest::ExpectScriptsUsed();
         ui::test::ResetHooks();
         ui::test::SetPrintRecorder(nullptr);
         ui::test::ClearCommonDialogHooks();
@@ -65,15 +61,10 @@ protected:
         Hooks().dialogScripts.push_back(std::move(script));
     }
 
-    std::string ReadSpoolBytes() const
-    {
-        std::ifstream in(folder_ + "/" + kSpoolFileName, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    std::string ReadSpoolBytes() const { return dqtest::ReadBytes(folder_ + "/" + kSpoolFileName); }
     void WriteSpoolBytes(const std::string& bytes) const
     {
-        std::ofstream out(folder_ + "/" + kSpoolFileName, std::ios::binary | std::ios::trunc);
-        out << bytes;
+        dqtest::WriteBytes(folder_ + "/" + kSpoolFileName, bytes);
     }
 
     ui::PageModel model_;

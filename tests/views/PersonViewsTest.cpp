@@ -342,3 +342,38 @@ TEST_F(PersonViewsTest, MainFrameOpensTheViewsWithTheirMenus)
     frame.reset();
     MainFrame = nullptr;
 }
+
+TEST_F(PersonViewsTest, DefaultOperationsDeleteAndSaveThroughTheDatabase)
+{
+    ListViewOperations() = DefaultListViewOperations();
+    CStudentView view;
+    view.SetLineViewDatabase(db_.get());
+    Show(view);
+    // Bo has no sex letter yet: M is saved to the file.
+    view.m_nHiLiteLine = 1;
+    bo_->m_cSex = 0;
+    const uint32_t bo = bo_->m_nCode;
+    view.HandleKey('M', false);
+    EXPECT_EQ(bo_->m_cSex, 'M');
+    // Ann is deleted from the table (and kept as deleted data in the file).
+    view.m_nHiLiteLine = 0;
+    const uint32_t ann = ann_->m_nCode;
+    Answer({ui::IDYES});
+    view.HandleKey(ui::VK_DELETE, false);
+    EXPECT_EQ(ui::test::GetHooks().messageBoxTexts.back(),
+              "Are you sure you want to delete person and associated data?");
+    EXPECT_EQ(db_->GetItem(TABLE_PERSON, ann), nullptr);
+
+    // What reaches the file: a fresh read of the person table.
+    CDatabase again;
+    again.SetUserAccessLevel(10);
+    db_.reset();
+    ASSERT_NE(again.OpenDB(DbPath(), 0), 0);
+    again.MakeFileHeaderArray(nullptr, nullptr);
+    again.SetDefaults();
+    ASSERT_EQ(again.ReadTable(TABLE_PERSON, nullptr), 1);
+    EXPECT_EQ(again.GetItem(TABLE_PERSON, ann), nullptr);
+    const auto* read = static_cast<const CPerson*>(again.GetItem(TABLE_PERSON, bo));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->m_cSex, 'M');
+}

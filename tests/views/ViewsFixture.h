@@ -52,7 +52,7 @@ protected:
         db_.reset();
         DatabaseOpen = 0;
         UserAccessLevel = 0;
-        ListViewOperations() = stListViewOperations{};
+        ListViewOperations() = DefaultListViewOperations();
         ui::test::Hooks& h = ui::test::GetHooks();
         EXPECT_TRUE(h.failures.empty()) << "unexpected: " << (h.failures.empty() ? "" : h.failures[0]);
         EXPECT_TRUE(h.dialogScripts.empty());
