@@ -24,6 +24,9 @@
 
 namespace {
 
+// The program's own box shows "Yes" and "No" on its OK and Cancel buttons.
+bool MyBoxSaidYes(int result) { return result == IDOK || result == IDYES; }
+
 constexpr uint32_t kFontCount = 38;
 constexpr uint32_t kPageLayoutCount = 6;
 const char* const kProgramVersion = "3.33";
@@ -247,7 +250,7 @@ bool CDatabase::ReadDatabaseIntoMemory(CDialogWaitBox* waitBox, std::string& err
             "The help topic explains how to write the number permanently to the file.\r\n\r\nDo you "
             "want to abort?",
             static_cast<int>(version));
-        if (ShowMyMessageBox("Invalid file format number found", text, 1, 800) == IDYES) return false;
+        if (MyBoxSaidYes(ShowMyMessageBox("Invalid file format number found", text, 1, 800))) return false;
         std::string answer = PromptForString("Format version", 10, "0", 0);
         if (answer.empty()) return false;
         version = static_cast<uint32_t>(std::strtoul(answer.c_str(), nullptr, 10));
@@ -325,7 +328,7 @@ bool CDatabase::ReadDatabaseIntoMemory(CDialogWaitBox* waitBox, std::string& err
                 "'Miscellaneous/Diagnostic and repair functions/Analyze and repair DB')\r\nor restore from a "
                 "backup file. Click on help for more information.\r\n\r\nDo you want to abort loading the "
                 "database?";
-            if (ShowMyMessageBox("Problems found in data", text, 1, 801) == IDYES) {
+            if (MyBoxSaidYes(ShowMyMessageBox("Problems found in data", text, 1, 801))) {
                 errorText = "Database corrupted.";
                 return false;
             }

@@ -326,6 +326,13 @@ bool CDatabase::WriteSequenceToBlock(uint32_t loc, uint32_t sequence)
     if (!ReadDbHeader(loc, h, true) || h.nDataLen < 4) return false;
     std::vector<uint8_t> data(h.nDataLen);
     if (ReadDbBlock(loc + DB_HEADER_LEN, data.data(), h.nDataLen, true) != h.nDataLen) return false;
+    // A block whose data no longer matches its header (a save cut short) stays damaged: a
+    // renewed check would pass off the torn data as whole.
+    if (TestDataCheck(h, data.data(), h.nDataLen) == 0) {
+        if (DiagnosticLevel > 0)
+            WriteDiagnosticFormat("CDatabase::WriteSequenceToBlock data at %u does not match its header, left as it is\n", loc);
+        return false;
+    }
     settings_bytes::PutU32(data.data(), sequence);
     SetDataCheck(h, data.data(), h.nDataLen);
     if (WriteDbBlock(loc + DB_HEADER_LEN, data.data(), 4, true) != 4) return false;

@@ -12,6 +12,7 @@
 #include "common/TextFormat.h"
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
+#include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogMenu.h"
 #include "platform/host/Clock.h"
 #include "platform/host/File.h"
@@ -373,6 +374,12 @@ bool CMainView::OnCommand(int id, int code)
     case 32940:
         DefaultCategories();
         return true;
+    case 30096:
+        if (m_pDB) m_pDB->PurgePersons('A');
+        return true;
+    case 30099:
+        if (m_pDB) m_pDB->PurgePersons('P');
+        return true;
     case 30069:
         TemplateFiles();
         return true;
@@ -476,6 +483,13 @@ void CMainView::OnOpenView(const std::string& path)
         };
         m_pDB->m_fnTableRefreshed = [frame](uint8_t) { frame->UpdateView(frame->GetCurrentView()); };
     }
+    m_pDB->m_fnGetPurgeDates = [this](DATE& initialOnly, DATE& others) {
+        CDialogGetPurgeDates dialog(m_pDB.get(), Frame());
+        if (dialog.DoModal() != IDOK) return false;
+        initialOnly = dialog.m_dNoActivities;
+        others = dialog.m_dWithActivities;
+        return true;
+    };
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }
 

@@ -6,6 +6,7 @@
 #include "tests/database/DbFixture.h"
 #include "common/CommandGuards.h"
 #include "database/Database.h"
+#include "platform/host/File.h"
 #include "shell/MainView.h"
 
 #include <filesystem>
@@ -104,6 +105,10 @@ TEST_F(RepairTest, RepairAndRebuildAreRefusedWhileAnotherUserHoldsTheDatabaseLoc
 {
     MakeDamaged(*this, file());
     PokeByte(file(), 256, 7);
+    // User 7's copy is alive: it holds the companion range of its database lock stamp.
+    host::File holder;
+    ASSERT_TRUE(holder.OpenExisting(file()));
+    ASSERT_TRUE(holder.Lock(CDbEngine::kStampCompanionOffset + 256, 1));
     const std::string before = ReadAll(file());
     FileDialog(file());
     Answer({ui::IDOK});

@@ -8,6 +8,7 @@
 #include "DbFixture.h"
 #include "DbTestBase.h"
 #include "database/DbEngine.h"
+#include "platform/host/File.h"
 
 namespace {
 
@@ -268,6 +269,11 @@ TEST_F(DbRecordTest, StampsAndUnlockAll) {
     PokeByte(path_, locs[1] + 34, 4);
     PokeByte(path_, 256, 4);
     PokeByte(path_, 256 + 6, 4);
+    // User 4 is alive: its copy holds the companion range of each of its stamps.
+    host::File other;
+    ASSERT_TRUE(other.OpenExisting(path_));
+    for (uint32_t loc : {locs[1], 256u, 256u + 6})
+        ASSERT_TRUE(other.Lock(CDbEngine::kStampCompanionOffset + loc, 1));
     OpenExisting();
     EXPECT_EQ(db_.IsRecordLocked(2, locs[1]), 1);
     EXPECT_EQ(db_.IsDatabaseLocked(2), 1);
@@ -275,10 +281,24 @@ TEST_F(DbRecordTest, StampsAndUnlockAll) {
     EXPECT_EQ(db_.SetRecordLock(locs[0]), 1);
     EXPECT_EQ(db_.IsRecordLocked(3, locs[0]), 1);
     EXPECT_EQ(db_.ClearRecordLock(locs[1]), 0) << "another user's lock";
+    other.Close();
     EXPECT_EQ(db_.ClearRecordLock(locs[0]), 1);
     EXPECT_TRUE(db_.UnlockAllRecords());
     EXPECT_EQ(PeekHeader(path_, locs[1]).cStatus, '+');
     EXPECT_EQ(PeekHeader(path_, locs[1]).nLockOwner, 0);
     EXPECT_EQ(db_.IsDatabaseLocked(1), 0);
     EXPECT_EQ(db_.IsTableLocked(6, 1), 0);
+}
+
+TEST_F(DbRecordTest, StampsOfACopyThatIsGoneAreCleared) {
+    // Stamps of user 4 with nobody holding their companion ranges: the copy that set them died.
+    std::vector<uint32_t> locs = DbFixture().Add({6, 1, "a"}).Add({6, 2, "b", '*'}).Write(path_);
+    PokeByte(path_, locs[1] + 34, 4);
+    PokeByte(path_, 256, 4);
+    PokeByte(path_, 256 + 6, 4);
+    OpenExisting();
+    EXPECT_EQ(db_.IsRecordLocked(2, locs[1]), 0);
+    EXPECT_EQ(db_.IsDatabaseLocked(2), 0);
+    EXPECT_EQ(db_.IsTableLocked(6, 2), 0);
+    EXPECT_EQ(db_.SetRecordLock(locs[1]), 1);
 }

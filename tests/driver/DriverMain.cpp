@@ -352,7 +352,8 @@ private:
             }
             Reply(text);
         } else if (c == "killat") {
-            const std::string step = arg(1);
+            std::string step;
+            for (size_t i = 1; i < w.size(); ++i) step += (i > 1 ? " " : "") + w[i];
             CDbEngine::s_SaveStepHook = [step](const char* at) {
                 if (step == at) raise(SIGKILL);
             };

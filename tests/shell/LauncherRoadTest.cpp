@@ -1,0 +1,330 @@
+// The launcher on the real database road: the database named by LAST opens at start with a
+// scripted log-on, the refresh timer applies another copy's change, the end of the session
+// (SIGTERM) closes the file as a normal exit does, and the purge command asks for its dates.
+// This process is the server computer 127.0.0.1; the other copy is a dq_driver on 127.0.0.2.
+
+#include "ShellTestSupport.h"
+
+#include "../lan/DriverProcess.h"
+
+#include "common/CommandGuards.h"
+#include "common/DataPaths.h"
+#include "common/DateTime.h"
+#include "database/Database.h"
+#include "database/DbEngine.h"
+#include "database/UserRegData.h"
+#include "dialogs/DialogGetPurgeDates.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/TestHooks.h"
+#include "shell/DorvalquintexApp.h"
+#include "shell/MainFrame.h"
+#include "shell/ProgramState.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+using Words = std::vector<std::string>;
+const char* const kChildFolderVariable = "DQ_LAUNCHER_CHILD_FOLDER";
+
+std::string UserEntry(const std::string& id, const std::string& password, uint8_t code, uint8_t level)
+{
+    stUserRegData e;
+    e.SetUserID(id);
+    e.SetPassword(password);
+    e.nUserCode = code;
+    e.nAccessLevel = level;
+    uint8_t raw[USER_REG_SIZE];
+    e.Pack(raw);
+    return std::string(reinterpret_cast<char*>(raw), USER_REG_SIZE);
+}
+
+void ScriptPassword(const std::string& text)
+{
+    ui::test::GetHooks().dialogScripts.push_back([=](ui::Dialog& d) {
+        ui::test::SetText(d, 1005, text);
+        ui::test::Click(d, ui::IDOK);
+    });
+}
+
+void SetCopyEnvironment(const std::string& runtimeFolder)
+{
+    ::setenv("XDG_RUNTIME_DIR", runtimeFolder.c_str(), 1);
+    ::setenv("DORVALQUINTEX_COMPUTERNAME", "127.0.0.1", 1);
+    ::setenv("DORVALQUINTEX_ADDRESS", "127.0.0.1", 1);
+    ::setenv("DORVALQUINTEX_SERVER", "127.0.0.1", 1);
+}
+
+class LauncherRoadTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        SetCopyEnvironment(folder_.Path());
+        ui::test::GetHooks().driveDialogs = true;
+        // A name of its own per run: its own port, so parallel runs do not meet.
+        std::random_device rd;
+        name_ = folder_.Path() + "/L" + std::to_string(::getpid()) + "_" + std::to_string(rd() % 100000);
+        std::ofstream(name_ + ".rgs", std::ios::binary)
+            << UserEntry("front", "desk", 1, 9) << UserEntry("office", "other", 2, 9);
+        folder_.WriteFile("Dorvalquintex.usr", "127.0.0.1\r\n127.0.0.2\r\n");
+        MakeFixture();
+    }
+    void TearDown() override
+    {
+        if (app_) {
+            if (CMainFrame* frame = app_->GetMainFrame()) frame->GetLauncher().OnCloseView(false);
+            app_->ExitInstance();
+            app_.reset();
+        }
+        for (const char* v : {"XDG_RUNTIME_DIR", "DORVALQUINTEX_COMPUTERNAME", "DORVALQUINTEX_ADDRESS",
+                              "DORVALQUINTEX_SERVER"})
+            ::unsetenv(v);
+        ShellTest::TearDown();
+    }
+
+    // The fixture database: one person, made by a copy working alone.
+    void MakeFixture()
+    {
+        CDatabase db;
+        db.m_bNetworkDisabled = true;
+        ScriptPassword("desk");
+        ASSERT_TRUE(db.OpenDatabase(name_, 0));
+        CPerson p('C');
+        p.m_sLastName = "Smith";
+        p.m_sFirstName = "Ann";
+        ASSERT_EQ(db.AddTableItem(TABLE_PERSON, LOC_NONE, &p, 0, 0, nullptr), 1);
+        code_ = p.m_nCode;
+        db.CloseDatabase();
+        ResetProgramState();
+        ProgramFolder = folder_.Path();
+    }
+
+    // Starts the program object with LAST naming the fixture and the log-on answered.
+    void StartWithLast()
+    {
+        folder_.WriteFile("Dorvalquintex.cfg", "LAST|" + name_ + ".dbs\r\n");
+        ScriptPassword("DESK");
+        app_ = std::make_unique<CDorvalquintexApp>();
+        app_->SetProgramFolder(folder_.Path());
+        app_->InitApplication();
+        ASSERT_TRUE(app_->InitInstance());
+    }
+    CMainView& Launcher() { return app_->GetMainFrame()->GetLauncher(); }
+    CDatabase* Db() { return Launcher().GetDatabase(); }
+    std::string FirstName()
+    {
+        const CPerson* p = static_cast<const CPerson*>(Db()->GetItem(TABLE_PERSON, code_));
+        return p ? p->m_sFirstName : "-";
+    }
+
+    // A driver command answered while this copy keeps its message loop running.
+    static Words Run(DriverProcess& copy, const std::string& command, int timeoutMs = 30000)
+    {
+        copy.Send(command);
+        const std::string word = command.substr(0, command.find(' '));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        while (std::chrono::steady_clock::now() < until) {
+            ui::Application::PumpMessages();
+            if (copy.HasAnswerWithin(word, 20)) return copy.Answer(word, 0);
+        }
+        return {"TIMEOUT"};
+    }
+
+    std::string name_;
+    uint32_t code_ = 0;
+    std::unique_ptr<CDorvalquintexApp> app_;
+};
+
+TEST_F(LauncherRoadTest, LastOpensTheDatabaseAtStart)
+{
+    StartWithLast();
+    EXPECT_EQ(DatabaseOpen, 1);
+    EXPECT_EQ(CurrentDatabasePath, name_ + ".dbs");
+    ASSERT_TRUE(Db()->IsDatabaseOpen());
+    EXPECT_EQ(FirstName(), "Ann");
+    EXPECT_EQ(UserAccessLevel, 9);
+    // The default refresh interval (one second) starts the refresh timer.
+    EXPECT_TRUE(Launcher().HasTimer(CMainView::kRefreshTimer));
+
+    app_->GetMainFrame()->GetLauncher().OnCloseView(false);
+    app_->ExitInstance();
+    app_.reset();
+    EXPECT_EQ(folder_.ReadFile("Dorvalquintex.cfg").rfind("LAST|" + name_ + ".dbs\r\n", 0), 0u);
+}
+
+TEST_F(LauncherRoadTest, WrongPasswordOpensNothing)
+{
+    folder_.WriteFile("Dorvalquintex.cfg", "LAST|" + name_ + ".dbs\r\n");
+    ScriptPassword("nobody");
+    ui::test::GetHooks().messageBoxAnswers = {ui::IDNO};
+    app_ = std::make_unique<CDorvalquintexApp>();
+    app_->SetProgramFolder(folder_.Path());
+    app_->InitApplication();
+    ASSERT_TRUE(app_->InitInstance());
+    EXPECT_EQ(ui::test::GetHooks().messageBoxTexts, Words{"Password not recognized. Try again?"});
+    EXPECT_EQ(DatabaseOpen, 0);
+    EXPECT_FALSE(Db()->IsDatabaseOpen());
+    EXPECT_FALSE(Launcher().HasTimer(CMainView::kRefreshTimer));
+}
+
+TEST_F(LauncherRoadTest, RefreshTimerAppliesAnotherCopysChange)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    const std::string otherFolder = folder_.FilePath("other");
+    std::filesystem::create_directory(otherFolder);
+    std::ofstream(otherFolder + "/Dorvalquintex.usr") << "127.0.0.1\r\n127.0.0.2\r\n";
+    DriverProcess other("127.0.0.2", "127.0.0.1", otherFolder);
+    ASSERT_TRUE(other.Started());
+    const Words opened = Run(other, "opendb " + name_ + " other");
+    ASSERT_EQ(opened.size(), 2u) << opened.at(0);
+    ASSERT_EQ(opened[0], "1");
+
+    ASSERT_EQ(Run(other, "editperson " + std::to_string(code_) + " Anna"), Words{"1"});
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (FirstName() != "Anna" && std::chrono::steady_clock::now() < until) {
+        ASSERT_TRUE(ui::test::FireTimer(Launcher(), CMainView::kRefreshTimer));
+        ui::Application::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(FirstName(), "Anna");
+    EXPECT_EQ(Db()->m_nUsersOnLine, 2u);
+
+    Run(other, "closedb");
+    other.Stop();
+}
+
+TEST_F(LauncherRoadTest, PurgeCommandAsksForTheDates)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto& h = ui::test::GetHooks();
+    // Cancel in the date prompt changes nothing.
+    h.messageBoxAnswers = {ui::IDNO};
+    h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });
+    Launcher().OnCommand(30099, 0);
+    EXPECT_EQ(FirstName(), "Ann");
+    EXPECT_EQ(h.dialogsRun.back(), 310);
+
+    // Cut-off dates after the person's entry: a person with no activities goes.
+    const DATE cutOff = std::floor(AddToDate(GetNow(), 30, 0, 0, 0));
+    h.messageBoxAnswers = {ui::IDNO};
+    h.dialogScripts.push_back([cutOff](ui::Dialog& d) {
+        auto& prompt = static_cast<CDialogGetPurgeDates&>(d);
+        prompt.m_NoActivities.SetValue(cutOff);
+        prompt.m_WithActivities.SetValue(cutOff);
+        ui::test::Click(d, 1000);
+    });
+    Launcher().OnCommand(30099, 0);
+    EXPECT_EQ(h.dialogsRun.back(), 310);
+    EXPECT_EQ(FirstName(), "-");
+    EXPECT_EQ(h.messageBoxTexts.front(), "Would you like to do a backup first?");
+}
+
+// The program's session end: a separate process runs the program object on the fixture (the
+// same test binary, started with the disabled child test below) and is sent SIGTERM.
+TEST_F(LauncherRoadTest, SigtermClosesTheFileAsANormalExitDoes)
+{
+    folder_.WriteFile("Dorvalquintex.cfg", "LAST|" + name_ + ".dbs\r\n");
+    ::setenv(kChildFolderVariable, folder_.Path().c_str(), 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::string filter = "--gtest_filter=LauncherProgramChild.DISABLED_RunsUntilSignal";
+    std::string disabled = "--gtest_also_run_disabled_tests";
+    char* argv[] = {self.data(), filter.data(), disabled.data(), nullptr};
+    pid_t child = -1;
+    const int spawned = ::posix_spawn(&child, self.c_str(), nullptr, nullptr, argv, environ);
+    ::unsetenv(kChildFolderVariable);
+    ASSERT_EQ(spawned, 0);
+
+    // Wait until the child has the file open and loaded (close status 0, presence lock held).
+    const std::string file = name_ + ".dbs";
+    auto isOpenByChild = [&] {
+        const int fd = ::open(file.c_str(), O_RDWR);
+        if (fd < 0) return false;
+        char status = 1;
+        const bool open = ::pread(fd, &status, 1, 4) == 1 && status == 0;
+        struct flock probe = {};
+        probe.l_type = F_WRLCK;
+        probe.l_whence = SEEK_SET;
+        probe.l_start = static_cast<off_t>(CDbEngine::kPresenceLockOffset);
+        probe.l_len = 1;
+        const bool held = ::fcntl(fd, F_OFD_SETLK, &probe) != 0;
+        ::close(fd);
+        return open && held;
+    };
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!isOpenByChild() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const bool sawOpen = isOpenByChild();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(child, SIGTERM);
+    int status = 0;
+    until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    pid_t done = 0;
+    while ((done = ::waitpid(child, &status, WNOHANG)) == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (done == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        FAIL() << "the program did not end on SIGTERM";
+    }
+    ASSERT_TRUE(sawOpen) << "the program never opened the database";
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+
+    // As after a normal close: marked closed, every lock byte free, no presence left.
+    const std::string bytes = folder_.ReadFile(std::filesystem::path(file).filename().string());
+    ASSERT_GE(bytes.size(), 1024u);
+    EXPECT_EQ(bytes[4], 1);
+    for (int i = 256; i < 256 + 13; ++i) EXPECT_EQ(bytes[i], 0) << i;
+    EXPECT_FALSE(isOpenByChild());
+    const int fd = ::open(file.c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    struct flock probe = {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0;
+    EXPECT_EQ(::fcntl(fd, F_OFD_SETLK, &probe), 0) << "a lock outlived the program";
+    ::close(fd);
+    // The settings were saved on the way out.
+    EXPECT_EQ(folder_.ReadFile("Dorvalquintex.cfg").rfind("LAST|" + name_ + ".dbs\r\n", 0), 0u);
+}
+
+// Run only as the child of the test above: the program object on the message loop until the
+// session ends.
+TEST(LauncherProgramChild, DISABLED_RunsUntilSignal)
+{
+    const char* folder = std::getenv(kChildFolderVariable);
+    if (folder == nullptr) GTEST_SKIP() << "runs only as a child process";
+    ui::test::EnsureApplication();
+    ui::test::Hooks& h = ui::test::ResetHooks();
+    h.scriptMessageBoxes = true;
+    h.driveDialogs = true;
+    ScriptPassword("desk");
+    CDorvalquintexApp app;
+    app.SetProgramFolder(folder);
+    EXPECT_EQ(app.Run(), 0);
+    EXPECT_TRUE(h.failures.empty()) << h.failures.front();
+    EXPECT_EQ(DatabaseOpen, 0);
+}
+
+}  // namespace
