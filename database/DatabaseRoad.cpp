@@ -467,7 +467,12 @@ std::string CDatabase::RepairDatabase(int askBackup, int)
     }
     m_aWrittenLocs.clear();
     if (ok) ok = host::ReplaceFile(tempName, fileName);
-    if (ok) ok = m_File.LockShared(kPresenceLockOffset, kPresenceLockLength);
+    // The writes above may have left this handle holding the presence range (the test of
+    // being alone); it is taken again as the shared presence of an open copy.
+    if (ok) {
+        m_File.Unlock(kPresenceLockOffset, kPresenceLockLength);
+        ok = m_File.LockShared(kPresenceLockOffset, kPresenceLockLength);
+    }
     if (!ok) {
         m_File.Close();
         host::DeleteFile(tempName);

@@ -210,20 +210,21 @@ TEST_F(RoadBadBlockTest, ContinueWithoutBackupMarksTheBlockDeleted)
     ExpectNoFailures();
 }
 
-// Disabled until the rewrite succeeds: RepairDatabase reports "Error in rewriting database ...
-// It was left as it was." for this file.
-TEST_F(RoadBadBlockTest, DISABLED_ContinueWithBackupRewritesAndKeepsTheOriginal)
+TEST_F(RoadBadBlockTest, ContinueWithBackupRewritesAndKeepsTheOriginal)
 {
     AnswerProblems(false);
     ui::test::GetHooks().messageBoxAnswers = {ui::IDYES, ui::IDNO, ui::IDOK};
     ASSERT_TRUE(Open());
-    ASSERT_EQ(Boxes().size(), 2u);
+    // The backup question, the repairs made (the rewrite leaves a gap where the damaged record
+    // stood), then where the backup went.
+    ASSERT_EQ(Boxes().size(), 3u);
     EXPECT_EQ(Boxes()[0], kBackupQuestion);
+    EXPECT_EQ(Boxes()[1], "Errors found in data sequencing, and repairs were made.\nDo you want to see full report?");
     const std::string backupPrefix = "A backup of the original file was made to file ";
-    ASSERT_EQ(Boxes()[1].compare(0, backupPrefix.size(), backupPrefix), 0) << Boxes()[1];
-    const std::string rest = Boxes()[1].substr(backupPrefix.size());
+    ASSERT_EQ(Boxes()[2].compare(0, backupPrefix.size(), backupPrefix), 0) << Boxes()[2];
+    const std::string rest = Boxes()[2].substr(backupPrefix.size());
     const std::string backup = rest.substr(0, rest.find(".\nNow you should run integrity tests."));
-    EXPECT_EQ(Boxes()[1].substr(backupPrefix.size() + backup.size()),
+    EXPECT_EQ(Boxes()[2].substr(backupPrefix.size() + backup.size()),
               ".\nNow you should run integrity tests. Then you should examine your database closely to see\n"
               "whether all of the data (e.g. lists of studios and persons, dance entries, etc.) look\ncorrect "
               "to you. If not, you should restore from the backup file just made");
