@@ -57,6 +57,7 @@ bool CDatabase::LockAndRefreshDatabaseList(const std::string& purpose, uint32_t 
     if (refreshOnly == 1 && m_bDisableDataRefresh) return skip("m_bDisableDataRefresh == TRUE");
     if (m_bIsRefreshInProcess) return skip("m_bIsRefreshInProcess == TRUE");
     if (m_bWaitingForLock) return skip("m_bWaitingForLock == TRUE");
+    if (m_nAccessWaitDepth > 0) return skip("a block transfer is waiting");
 
     if (!TakeDatabaseLock(purpose, table, testRecords != 0, tableList)) {
         m_bLockAndRefresh = false;

@@ -333,6 +333,9 @@ public:
     // Refresh flags from data-modified notices, applied by LockAndRefreshDatabase.
     std::vector<stRefreshFlag> m_aRefreshFlags;
     bool m_bIsRefreshInProcess = false;
+    // Guarded block transfers waiting for a range another copy holds; messages pumped meanwhile
+    // start no refresh (it would read and lock the file in the middle of that transfer).
+    int m_nAccessWaitDepth = 0;
     // Set when Windows-style network start-up is to be skipped (no LAN link at all).
     bool m_bNetworkDisabled = false;
     // Refresh suspension (count of DisableRefreshOn without its Off).

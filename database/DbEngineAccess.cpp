@@ -115,19 +115,32 @@ uint32_t CDbEngine::LockedAccessFileBlock(char mode, host::File& file, uint32_t 
 
     CDialogWaitBox* box = ShowWaitBox(message, true, 0);
     bool cancelled = false;
+    ++m_nAccessWaitDepth;
     for (;;) {
-        if (WaitPump(box)) {
+        // Messages are pumped only while this handle holds no range: a handler that reads the
+        // same block would otherwise be refused by the lock held here, and wait for ever.
+        if (!locked && WaitPump(box)) {
             cancelled = true;
             break;
         }
         DoAccessFileBlock(mode, file, loc, buffer, size, locked, accessed, unlocked, transferred);
         if (unlocked) break;
-        if (WaitCancelled(box)) {
+        if (locked && !accessed) {
+            // Locked; the transfer follows at once, without a pump in between.
+            DoAccessFileBlock(mode, file, loc, buffer, size, locked, accessed, unlocked, transferred);
+            if (locked && !accessed && file.Unlock(loc, size)) locked = false;  // failed: try anew
+        }
+        if (locked && accessed) {
+            DoAccessFileBlock(mode, file, loc, buffer, size, locked, accessed, unlocked, transferred);
+            if (unlocked) break;
+        }
+        if (!locked && WaitCancelled(box)) {
             cancelled = true;
             break;
         }
         PauseBetweenTries();
     }
+    --m_nAccessWaitDepth;
 
     uint32_t result = 0;
     if (unlocked) {

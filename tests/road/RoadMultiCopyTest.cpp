@@ -160,8 +160,7 @@ TEST_F(RoadMultiCopyTest, DeletedPersonTakesItsPurchaseInEveryCopy) {
     EXPECT_EQ(Copy(1).Command("digest"), Copy(2).Command("digest"));
 }
 
-// Disabled: with three copies saving one purchase at once, one copy can wait for ever (open fault).
-TEST_F(RoadMultiCopyTest, DISABLED_ConcurrentPaymentsOnOnePurchaseAreAllKept) {
+TEST_F(RoadMultiCopyTest, ConcurrentPaymentsOnOnePurchaseAreAllKept) {
     constexpr int kCopies = 3;
     constexpr int kEach = 6;
     StartCopies(kCopies);
