@@ -16,6 +16,8 @@
 
 #include "database/DataHeader.h"
 #include "database/Database.h"
+#include "tests/support/ScriptedUi.h"
+#include "tests/support/TestFiles.h"
 #include "database/UserRegData.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
@@ -38,25 +40,9 @@ const char* const kBackupQuestion =
 const char* const kSequenceQuestion =
     "Errors found in data sequencing, and repairs were made.\nDo you want to see full report?";
 
-std::string UserEntry(const std::string& id, const std::string& password, uint8_t code, uint8_t level)
-{
-    stUserRegData e;
-    e.SetUserID(id);
-    e.SetPassword(password);
-    e.nUserCode = code;
-    e.nAccessLevel = level;
-    uint8_t raw[USER_REG_SIZE];
-    e.Pack(raw);
-    return std::string(reinterpret_cast<char*>(raw), USER_REG_SIZE);
-}
+using dqtest::UserEntry;
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+std::string ReadAll(const std::string& path) { return dqtest::ReadBytes(path); }
 
 class RoadBadBlockTest : public ::testing::Test {
 protected:

@@ -16,6 +16,7 @@
 #include "common/QuestionBox.h"
 #include "common/RecordBuffer.h"
 #include "database/Database.h"
+#include "tests/support/ScriptedUi.h"
 #include "database/UserRegData.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "platform/ui/Dialog.h"
@@ -24,17 +25,7 @@
 
 namespace {
 
-std::string UserEntry(const std::string& id, const std::string& password, uint8_t code, uint8_t level)
-{
-    stUserRegData e;
-    e.SetUserID(id);
-    e.SetPassword(password);
-    e.nUserCode = code;
-    e.nAccessLevel = level;
-    uint8_t raw[USER_REG_SIZE];
-    e.Pack(raw);
-    return std::string(reinterpret_cast<char*>(raw), USER_REG_SIZE);
-}
+using dqtest::UserEntry;
 
 class RoadTest : public ::testing::Test {
 protected:

@@ -11,6 +11,7 @@
 #include "common/DataPaths.h"
 #include "common/DateTime.h"
 #include "database/Database.h"
+#include "tests/support/ScriptedUi.h"
 #include "database/DbEngine.h"
 #include "database/UserRegData.h"
 #include "dialogs/DialogGetPurgeDates.h"
@@ -43,17 +44,7 @@ namespace {
 using Words = std::vector<std::string>;
 const char* const kChildFolderVariable = "DQ_LAUNCHER_CHILD_FOLDER";
 
-std::string UserEntry(const std::string& id, const std::string& password, uint8_t code, uint8_t level)
-{
-    stUserRegData e;
-    e.SetUserID(id);
-    e.SetPassword(password);
-    e.nUserCode = code;
-    e.nAccessLevel = level;
-    uint8_t raw[USER_REG_SIZE];
-    e.Pack(raw);
-    return std::string(reinterpret_cast<char*>(raw), USER_REG_SIZE);
-}
+using dqtest::UserEntry;
 
 void ScriptPassword(const std::string& text)
 {

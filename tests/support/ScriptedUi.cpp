@@ -2,7 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "database/UserRegData.h"
+
 namespace dqtest {
+
+std::string UserEntry(const std::string& id, const std::string& password, uint8_t code,
+                      uint8_t level)
+{
+    stUserRegData e;
+    e.SetUserID(id);
+    e.SetPassword(password);
+    e.nUserCode = code;
+    e.nAccessLevel = level;
+    uint8_t raw[USER_REG_SIZE];
+    e.Pack(raw);
+    return std::string(reinterpret_cast<char*>(raw), USER_REG_SIZE);
+}
 
 ui::test::Hooks& StartScriptedUi()
 {

@@ -21,6 +21,10 @@ void ExpectScriptsUsed();
 // Queues answers for the next message boxes.
 void QueueAnswers(std::initializer_list<int> answers);
 
+// One users-file entry as stored (the 66 packed bytes).
+std::string UserEntry(const std::string& id, const std::string& password, uint8_t code,
+                      uint8_t level);
+
 // Sees every GetResponse box as it opens (through the refresh hold the box suspends): at each
 // whose label holds `needle`, hands the next of `folders` to `insert` (the user changing the
 // diskette).

@@ -8,20 +8,11 @@
 
 #include "common/QuestionBox.h"
 #include "platform/ui/ListBox.h"
+#include "tests/support/ScriptedUi.h"
 
 namespace {
 
-std::string Entry(const std::string& id, const std::string& password, uint8_t code, uint8_t level)
-{
-    stUserRegData e;
-    e.SetUserID(id);
-    e.SetPassword(password);
-    e.nUserCode = code;
-    e.nAccessLevel = level;
-    uint8_t raw[USER_REG_SIZE];
-    e.Pack(raw);
-    return std::string(reinterpret_cast<char*>(raw), USER_REG_SIZE);
-}
+const auto Entry = dqtest::UserEntry;
 
 void WriteFile(const std::string& path, const std::string& bytes)
 {
