@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 #include "common/Backup.h"
 #include "common/CommandGuards.h"
@@ -96,10 +97,10 @@ bool CDatabase::OpenDatabaseFile(const std::string& name)
         Trace("CDatabase::OpenDatabaseFile OpenDB FAILED\n");
         return false;
     }
-    MakeFileHeaderArray(nullptr, nullptr);
     bool loaded = true;
     std::string report;
     if (isNew) {
+        MakeFileHeaderArray(nullptr, nullptr);
         Trace("Initializing new database file, save defaults\n");
         if (box) box->SetStepText("Initialize new database");
         InitializeDatabaseFile();
@@ -259,6 +260,8 @@ bool CDatabase::ReadDatabaseIntoMemory(CDialogWaitBox* waitBox, std::string& err
     m_aLoadMessages.clear();
     m_nFontsRead = 0;
     m_nPageLayoutsRead = 0;
+    // The file is read in order under the database lock (the caller's): through a read-ahead.
+    std::optional<ReadAheadScope> readAhead(std::in_place, *this);
     try {
         MakeFileHeaderArray(waitBox, nullptr);
     } catch (...) {
@@ -275,11 +278,12 @@ bool CDatabase::ReadDatabaseIntoMemory(CDialogWaitBox* waitBox, std::string& err
     std::vector<uint32_t> failedLocs;
     uint32_t failed = 0;
     const uint32_t fileSize = GetFileSize(GetFile());
+    CProgressPace pace;
     for (uint32_t i = 0; i < count; ++i) {
         stDataHeader h = headers[i];
         if (waitBox) {
             if (DiagnosticLevel > 1) waitBox->SetMessage(Format("Please wait, loading record %i", static_cast<int>(i)));
-            waitBox->SetProgress(static_cast<int>(i + 1));
+            if (pace.Due(i + 1, count)) waitBox->SetProgress(static_cast<int>(i + 1));
             if (waitBox->m_bCancelled) return false;
         }
         errorText = Format("Error loading record %u, %s, key %u, file location %u", i,
@@ -297,6 +301,7 @@ bool CDatabase::ReadDatabaseIntoMemory(CDialogWaitBox* waitBox, std::string& err
         if (h.nNextLoc == LOC_NONE) break;
         if (CheckNextLocation(fileSize, h.nCurrLoc, h, "CDatabase::ReadDatabaseIntoMemory") != 0) break;
     }
+    readAhead.reset();
 
     std::string backupName;
     if (!(version == 0 && failed == 0 && m_nFontsRead == kFontCount && m_nPageLayoutsRead == kPageLayoutCount)) {
@@ -428,6 +433,7 @@ std::string CDatabase::RepairDatabase(int askBackup, int)
     for (uint8_t t2 : kSortedTables)
         for (const stIndex& e : *GetItemList(t2)) oldLocs.push_back(e.nFileLoc);
     m_aHeaders.clear();
+    InvalidateHeaderIndex();
     m_aWrittenLocs.clear();
     bool ok = m_File.Open(tempName, host::File::Access::ReadWrite, host::File::Disposition::CreateAlways, 0660);
     if (ok) {
@@ -478,6 +484,7 @@ std::string CDatabase::RepairDatabase(int askBackup, int)
         host::DeleteFile(tempName);
         m_File = std::move(old);
         m_aHeaders = oldHeaders;
+        InvalidateHeaderIndex();
         size_t i = 0;
         for (uint8_t t2 : kSortedTables)
             for (stIndex& e : *GetItemList(t2)) e.nFileLoc = oldLocs[i++];

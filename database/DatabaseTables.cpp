@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 
 #include "common/Diagnostic.h"
 #include "common/ListHelpers.h"
@@ -197,8 +198,9 @@ int CDatabase::ReadTable(uint8_t table, CDialogWaitBox* waitBox)
         WriteDiagnosticFormat("CDatabase::ReadTable %s, # records %u\n", name.c_str(),
                               static_cast<uint32_t>(headers.size()));
     if (waitBox) waitBox->SetTotal(static_cast<int>(headers.size()));
+    CProgressPace pace;
     for (size_t i = 0; i < headers.size(); ++i) {
-        if (waitBox) waitBox->SetProgress(static_cast<int>(i + 1));
+        if (waitBox && pace.Due(i + 1, headers.size())) waitBox->SetProgress(static_cast<int>(i + 1));
         const stDataHeader& h = headers[i];
         if (LoadTableRecordFromBuffer(h, 0xFFFFFFFE, 0)) continue;
         if (DiagnosticLevel > 1)
@@ -322,22 +324,43 @@ void CDatabase::SetItemSequence(uint8_t table, uint32_t position, uint32_t seque
 
 bool CDatabase::WriteSequenceToBlock(uint32_t loc, uint32_t sequence)
 {
+    // Header and data lie together: one read takes both when the header array knows the
+    // block's data length, one write puts back the header and the sequence field behind it.
+    uint32_t knownLength = 0;
+    int at = FindHeaderIndex(loc);
+    if (at >= 0) knownLength = GetHeaderArray()[at].nDataLen;
+    std::vector<uint8_t> block(DB_HEADER_LEN + std::max<uint32_t>(knownLength, 4));
     stDataHeader h;
-    if (!ReadDbHeader(loc, h, true) || h.nDataLen < 4) return false;
-    std::vector<uint8_t> data(h.nDataLen);
-    if (ReadDbBlock(loc + DB_HEADER_LEN, data.data(), h.nDataLen, true) != h.nDataLen) return false;
+    if (knownLength >= 4 && ReadDbBlock(loc, block.data(), static_cast<uint32_t>(block.size()), true) == block.size()) {
+        h.Unpack(block.data());
+    } else if (!ReadDbHeader(loc, h, true)) {
+        return false;
+    } else {
+        knownLength = 0;
+    }
+    if (h.nDataLen < 4) return false;
+    if (h.nDataLen != knownLength) {
+        block.resize(DB_HEADER_LEN + h.nDataLen);
+        if (ReadDbBlock(loc + DB_HEADER_LEN, block.data() + DB_HEADER_LEN, h.nDataLen, true) != h.nDataLen)
+            return false;
+    }
+    uint8_t* data = block.data() + DB_HEADER_LEN;
     // A block whose data no longer matches its header (a save cut short) stays damaged: a
     // renewed check would pass off the torn data as whole.
-    if (TestDataCheck(h, data.data(), h.nDataLen) == 0) {
+    if (TestDataCheck(h, data, h.nDataLen) == 0) {
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDatabase::WriteSequenceToBlock data at %u does not match its header, left as it is\n", loc);
         return false;
     }
-    settings_bytes::PutU32(data.data(), sequence);
-    SetDataCheck(h, data.data(), h.nDataLen);
-    if (WriteDbBlock(loc + DB_HEADER_LEN, data.data(), 4, true) != 4) return false;
+    settings_bytes::PutU32(data, sequence);
+    SetDataCheck(h, data, h.nDataLen);
+    h.Pack(block.data());
+    if (WriteDbBlock(loc, block.data(), DB_HEADER_LEN + 4, true, "WriteDbHeader") != DB_HEADER_LEN + 4) return false;
     GetWrittenLocs().push_back(loc);
-    return WriteDbHeader(loc, h, true) == DB_HEADER_LEN;
+    stDataHeader entry = h;
+    entry.nCurrLoc = loc;
+    PutHeaderInArray(entry);
+    return true;
 }
 
 void CDatabase::SaveTableSequence(uint8_t table, int notify, CDialogWaitBox* waitBox)
@@ -349,10 +372,12 @@ void CDatabase::SaveTableSequence(uint8_t table, int notify, CDialogWaitBox* wai
     if (index == nullptr) return;
     if (waitBox) waitBox->SetTotal(static_cast<int>(index->size()));
     bool changed = false;
+    CProgressPace pace;
     for (uint32_t i = 0; i < index->size(); ++i) {
-        if (waitBox) waitBox->SetProgress(static_cast<int>(i + 1));
         stIndex& entry = (*index)[i];
         if (entry.nSequence == i) continue;
+        // Progress is reported (and messages pumped) for the entries written, not the walk.
+        if (waitBox && pace.Due(i + 1, index->size())) waitBox->SetProgress(static_cast<int>(i + 1));
         entry.nSequence = i;
         SetItemSequence(table, i, i);
         WriteSequenceToBlock(entry.nFileLoc, i);
@@ -383,7 +408,12 @@ int CDatabase::TestTableSequence(uint8_t table, std::vector<stIndex>* index, int
     if (index == nullptr) return 0;
     const std::string name = GetTableNameText(table);
     bool duplicates = false;
+    // Only an entry whose code occurs more than once can pair with another.
+    std::unordered_map<uint32_t, uint32_t> occurrences;
+    occurrences.reserve(index->size());
+    for (const stIndex& e : *index) ++occurrences[e.nCode];
     for (size_t i = index->size(); i-- > 0;) {
+        if (occurrences[(*index)[i].nCode] < 2) continue;
         for (size_t j = index->size(); j-- > i + 1;) {
             stIndex& a = (*index)[i];
             stIndex& b = (*index)[j];
@@ -489,7 +519,41 @@ void CDatabase::SortRecordsPerson()
         if (keys.size() > 1 && keys.back().compare(keys[keys.size() - 2]) < 0) inOrder = false;
     }
     if (inOrder) return;
-    SortStringsWithData(keys, index);
+    // After an add or an edit one entry is out of place: it moves, and only the entries between
+    // its old and new places change their sequence. Anything else is sorted whole.
+    size_t descent = 1;
+    while (keys[descent].compare(keys[descent - 1]) >= 0) ++descent;
+    auto sortedWithout = [&](size_t skipped) {
+        const std::string* previous = nullptr;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (i == skipped) continue;
+            if (previous != nullptr && keys[i].compare(*previous) < 0) return false;
+            previous = &keys[i];
+        }
+        return true;
+    };
+    const auto less = [](const std::string& a, const std::string& b) { return a.compare(b) < 0; };
+    size_t from = keys.size(), to = keys.size();
+    if (sortedWithout(descent)) {
+        // Too small for its place: it goes before the first greater key in front of it.
+        from = descent;
+        to = static_cast<size_t>(std::upper_bound(keys.begin(), keys.begin() + static_cast<long>(descent),
+                                                  keys[descent], less) - keys.begin());
+    } else if (sortedWithout(descent - 1)) {
+        // Too great for its place: it goes behind the last smaller key after it.
+        from = descent - 1;
+        to = static_cast<size_t>(std::lower_bound(keys.begin() + static_cast<long>(descent), keys.end(),
+                                                  keys[descent - 1], less) - keys.begin()) - 1;
+    }
+    if (from == keys.size()) {
+        SortStringsWithData(keys, index);
+    } else if (to < from) {
+        std::rotate(index.begin() + static_cast<long>(to), index.begin() + static_cast<long>(from),
+                    index.begin() + static_cast<long>(from) + 1);
+    } else {
+        std::rotate(index.begin() + static_cast<long>(from), index.begin() + static_cast<long>(from) + 1,
+                    index.begin() + static_cast<long>(to) + 1);
+    }
     SaveTableSequence(TABLE_PERSON, 1, nullptr);
 }
 

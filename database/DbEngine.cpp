@@ -21,6 +21,8 @@ constexpr uint32_t kWriteTestAttempts = 501;
 // exclusively for the moment it marks the file closed).
 constexpr int kPresenceTries = 200;
 constexpr uint32_t kPresenceTryPauseMs = 50;
+// One stretch of a read-ahead.
+constexpr uint32_t kReadAheadBytes = 1 << 20;
 // New database files: readable and writable by owner and group only.
 constexpr unsigned kNewDatabaseMode = 0660;
 
@@ -95,6 +97,7 @@ uint32_t CDbEngine::WriteFileBlockUnflushed(host::File& file, uint32_t loc, cons
                                   file.Handle());
         return 0;
     }
+    if (&file == &m_File) m_aReadAhead.clear();
     size_t done = 0;
     if (!file.WriteAt(loc, buffer, length, &done)) return 0;
     return static_cast<uint32_t>(done);
@@ -175,7 +178,41 @@ bool CDbEngine::UseRangeLocks() {
     return !IsOnlyUserOnFile();
 }
 
+void CDbEngine::BeginReadAhead() {
+    ++m_nReadAheadDepth;
+}
+
+void CDbEngine::EndReadAhead() {
+    if (m_nReadAheadDepth > 0 && --m_nReadAheadDepth == 0) {
+        m_aReadAhead.clear();
+        m_aReadAhead.shrink_to_fit();
+    }
+}
+
+bool CDbEngine::ReadFromReadAhead(uint32_t loc, void* buffer, uint32_t length) {
+    const uint64_t end = static_cast<uint64_t>(loc) + length;
+    if (length > kReadAheadBytes) return false;
+    if (loc < m_nReadAheadLoc || end > m_nReadAheadLoc + static_cast<uint64_t>(m_aReadAhead.size())) {
+        m_aReadAhead.clear();
+        // Checked for each stretch: a copy that opened the file since takes part in the reads.
+        if (!IsOnlyUserOnFile()) return false;
+        uint32_t size = GetFileSize(m_File);
+        if (size == LOC_NONE || end > size) return false;
+        m_aReadAhead.resize(std::min<uint64_t>(kReadAheadBytes, size - loc));
+        if (ReadFileBlockNoLock(m_File, loc, m_aReadAhead.data(), static_cast<uint32_t>(m_aReadAhead.size())) !=
+            m_aReadAhead.size()) {
+            m_aReadAhead.clear();
+            return false;
+        }
+        m_nReadAheadLoc = loc;
+    }
+    std::memcpy(buffer, m_aReadAhead.data() + (loc - m_nReadAheadLoc), length);
+    return true;
+}
+
 uint32_t CDbEngine::ReadDbBlock(uint32_t loc, void* buffer, uint32_t length, bool locked) {
+    if (m_nReadAheadDepth > 0 && length > 0 && loc != LOC_NONE && ReadFromReadAhead(loc, buffer, length))
+        return length;
     if (locked && length > 0 && UseRangeLocks())
         return LockedAccessFileBlock('R', m_File, loc, buffer, length, "ReadDbBlock");
     return ReadFileBlockNoLock(m_File, loc, buffer, length);
@@ -183,6 +220,7 @@ uint32_t CDbEngine::ReadDbBlock(uint32_t loc, void* buffer, uint32_t length, boo
 
 uint32_t CDbEngine::WriteDbBlock(uint32_t loc, const void* buffer, uint32_t length, bool locked,
                                  const char* caller) {
+    m_aReadAhead.clear();
     if (locked && length > 0 && UseRangeLocks())
         return LockedAccessFileBlock('W', m_File, loc, const_cast<void*>(buffer), length, caller);
     return WriteFileBlockUnflushed(m_File, loc, buffer, length);
@@ -307,12 +345,14 @@ void CDbEngine::CloseDB() {
         SetFileCloseStatus(1);
     }
     m_File.Close();
+    m_aReadAhead.clear();
     m_bHoldsPresence = false;
     m_bPresenceExclusive = false;
     m_aGrantedLocks.clear();
     m_aLockRequestQueue.clear();
     m_aLockResponses.clear();
     m_aHeaders.clear();
+    InvalidateHeaderIndex();
     m_aWrittenLocs.clear();
     m_nDisableRefreshCount = 0;
     m_bDisableDataRefresh = true;
@@ -342,6 +382,7 @@ bool CDbEngine::ReopenFile() {
     m_nFormatVersion = raw[0] | (raw[1] << 8) | (raw[2] << 16) | (static_cast<uint32_t>(raw[3]) << 24);
     if (DiagnosticLevel > 0) WriteDiagnosticFormat("CDbEngine::ReopenFile(%s)\n", m_sFileName.c_str());
     m_File = std::move(fresh);
+    m_aReadAhead.clear();
     m_bHoldsPresence = true;
     m_bPresenceExclusive = false;
     m_aWrittenLocs.clear();

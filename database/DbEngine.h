@@ -11,7 +11,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/RecordBuffer.h"
@@ -76,6 +79,22 @@ public:
 
     // --- Blocks of the open database. ---
     uint32_t ReadDbBlock(uint32_t loc, void* buffer, uint32_t length, bool locked);
+    // Reading the whole file in order (the load): between Begin and End, while this copy is the
+    // only one on the file, ReadDbBlock serves the records from large reads of the file instead
+    // of one transfer each. Only for a caller that holds the database lock, so that no other copy
+    // writes records meanwhile; any write of this copy drops what was read. Scopes nest.
+    void BeginReadAhead();
+    void EndReadAhead();
+    class ReadAheadScope {
+    public:
+        explicit ReadAheadScope(CDbEngine& engine) : m_engine(engine) { m_engine.BeginReadAhead(); }
+        ~ReadAheadScope() { m_engine.EndReadAhead(); }
+        ReadAheadScope(const ReadAheadScope&) = delete;
+        ReadAheadScope& operator=(const ReadAheadScope&) = delete;
+
+    private:
+        CDbEngine& m_engine;
+    };
     uint32_t WriteDbBlock(uint32_t loc, const void* buffer, uint32_t length, bool locked,
                           const char* caller = "WriteDbBlock");
     uint32_t SetFileCloseStatus(uint32_t status);
@@ -291,6 +310,14 @@ protected:
     // Blocks of the same item that are too small are given back in `outgrown` (still live).
     uint32_t ChooseBlock(uint32_t needed, stDataHeader& header, uint32_t& linkFrom,
                          std::vector<uint32_t>& outgrown);
+    // ChooseBlock checked against the file: another desk's write whose notice has not arrived
+    // yet is taken into the header array (and the refresh flags) and the choice made again.
+    uint32_t ChooseCurrentBlock(uint32_t needed, stDataHeader& header, uint32_t& linkFrom,
+                                std::vector<uint32_t>& outgrown);
+    // True when the file still holds at `loc` what the choice took from the header array.
+    bool IsChoiceCurrent(uint32_t loc, const stDataHeader& chosen, uint32_t linkFrom);
+    // Reads the headers the file holds from `loc` on to the end of the chain into the array.
+    void CatchUpFrom(uint32_t loc);
     // Links the block written at `loc` behind the header at `linkFrom`.
     bool LinkNewBlock(uint32_t linkFrom, uint32_t loc);
     bool UseRangeLocks();
@@ -311,6 +338,24 @@ protected:
     int FindHeaderIndex(uint32_t loc) const;
     // Replaces or inserts the header in the array by its location; gives the text of the trace.
     void PutHeaderInArray(const stDataHeader& header);
+
+    // The lookup index over the header array: live, locked and mark-deleted blocks by table,
+    // key and subtable; free blocks by size; the count of links that do not lead to the next
+    // entry. Kept in step by the array's own writers; any other change of the array's size
+    // makes it rebuild on its next use.
+    void InvalidateHeaderIndex();
+    // Replaces the entry at `index` (same location) keeping the lookup index in step.
+    void SetHeaderAt(size_t index, const stDataHeader& header);
+    // Inserts at `index` (the array's size appends) keeping the lookup index in step.
+    void InsertHeaderAt(size_t index, const stDataHeader& header);
+    // True when the lookup index serves the searches: every link of the array leads to the next
+    // entry and the file reaches the last one, so a walk would neither stop early nor repair.
+    bool HeaderIndexServes(uint32_t fileSize);
+    void RebuildHeaderIndex();
+    // Adds or removes the entry at `index` in the key and free-block maps.
+    void IndexHeaderEntry(size_t index, bool add);
+    // 1 when the link of the entry at `index` does not lead to the entry after it.
+    size_t LinkBrokenAt(size_t index) const;
 
 public:
     // Record buffer, 65536 bytes, zeroed at construction.
@@ -356,11 +401,26 @@ protected:
     bool m_bLastByteReadFailed = false;
     // Set while a closing copy holds the presence range exclusively (it is alone).
     bool m_bPresenceExclusive = false;
+    // What BeginReadAhead's scope has read: the bytes from m_nReadAheadLoc on.
+    int m_nReadAheadDepth = 0;
+    uint32_t m_nReadAheadLoc = 0;
+    std::vector<uint8_t> m_aReadAhead;
+    // Copies the block out of the read-ahead bytes, reading the next stretch of the file when it
+    // lies past them; false when it cannot (not alone, or the read failed).
+    bool ReadFromReadAhead(uint32_t loc, void* buffer, uint32_t length);
     uint32_t m_nFormatVersion = DB_FORMAT_CURRENT;
     uint32_t m_nRecordLength = 0;
     uint8_t m_nUserAccessLevel = 0;
     std::vector<stDataHeader> m_aHeaders;
     std::vector<uint32_t> m_aWrittenLocs;
+    // The lookup index over m_aHeaders (see HeaderIndexServes).
+    bool m_bHeaderIndexValid = false;
+    size_t m_nIndexedHeaders = 0;
+    size_t m_nBrokenLinks = 0;
+    // (table << 40 | key << 8 | subtable) -> locations, ascending, of blocks not freed.
+    std::map<uint64_t, std::vector<uint32_t>> m_HeaderKeys;
+    // (block length, location) of freed blocks.
+    std::set<std::pair<uint32_t, uint32_t>> m_FreeBlocks;
 
     // LAN and lock state.
     std::string m_sComputerName;

@@ -17,11 +17,11 @@ namespace {
 
 // The handshake loop's pause; it wakes at once when a message arrives.
 constexpr uint32_t kHandshakePollMs = 50;
+// How long the handshake waits before it shows its wait box.
+constexpr uint64_t kHandshakeBoxDelayMs = 250;
 // A request still unanswered after this long is sent again. The manager neither stores nor
 // queues a request twice, and a manager that has gone away is found by the failed send.
 constexpr uint64_t kRequestRepeatMs = 1000;
-// Delay of an unlock notice to a remote manager.
-constexpr uint32_t kUnlockNoticeDelayMs = 200;
 // Tries to take a stamp's byte range, which other copies hold only for a transfer.
 constexpr int kStampRangeTries = 2000;
 // Tries to take a stamp's companion byte, which another copy holds only while it probes a
@@ -132,13 +132,12 @@ bool CDbEngine::ClearStampOfGoneHolder(uint32_t loc, bool header) {
 
 int CDbEngine::TestAndSetLockByte(uint32_t loc) {
     const uint8_t own = GetCurrentUserCode();
-    bool ranges = UseRangeLocks();
-    if (ranges) {
-        int tries = 0;
-        while (!m_File.Lock(loc, 1)) {
-            if (++tries >= kStampRangeTries) return -1;
-            host::Clock::Sleep(1);
-        }
+    // The stamp's range is taken even by a copy that is alone on the file: another copy may
+    // open it meanwhile, and its test and set must not interleave with this one.
+    int tries = 0;
+    while (!m_File.Lock(loc, 1)) {
+        if (++tries >= kStampRangeTries) return -1;
+        host::Clock::Sleep(1);
     }
     int result;
     uint8_t value = 0;
@@ -156,19 +155,18 @@ int CDbEngine::TestAndSetLockByte(uint32_t loc) {
         result = WriteFileBlockUnflushed(m_File, loc, &own, 1) == 1 && m_File.Flush() ? 1 : -1;
         if (result != 1 && value != own) m_File.Unlock(companion, 1);
     }
-    if (ranges) m_File.Unlock(loc, 1);
+    m_File.Unlock(loc, 1);
     return result;
 }
 
 int CDbEngine::TestAndSetRecordLock(uint32_t loc) {
     const uint8_t own = GetCurrentUserCode();
-    bool ranges = UseRangeLocks();
-    if (ranges) {
-        int tries = 0;
-        while (!m_File.Lock(loc, DB_HEADER_LEN)) {
-            if (++tries >= kStampRangeTries) return -1;
-            host::Clock::Sleep(1);
-        }
+    // The stamp's range is taken even by a copy that is alone on the file: another copy may
+    // open it meanwhile, and its test and set must not interleave with this one.
+    int tries = 0;
+    while (!m_File.Lock(loc, DB_HEADER_LEN)) {
+        if (++tries >= kStampRangeTries) return -1;
+        host::Clock::Sleep(1);
     }
     int result = -1;
     uint8_t raw[DB_HEADER_LEN];
@@ -192,7 +190,7 @@ int CDbEngine::TestAndSetRecordLock(uint32_t loc) {
             }
         }
     }
-    if (ranges) m_File.Unlock(loc, DB_HEADER_LEN);
+    m_File.Unlock(loc, DB_HEADER_LEN);
     if (result == 1 && DiagnosticLevel > 1)
         WriteDiagnosticFormat("CDbEngine::LockRecord at %u by %s OK\n", loc, GetUserName(own).c_str());
     return result;
@@ -341,12 +339,14 @@ bool CDbEngine::WaitForLockPermission(char lockType, const std::string& purpose,
     m_aLockResponses.clear();
     RequestLockPermission(kind, lockValue);
     uint64_t lastRequest = host::Clock::TickCount();
-    if (box == nullptr) {
-        box = ShowWaitBox(waitText(Format("Waiting for permission to lock before %s. ", purpose.c_str())), true, 0);
-        m_pLockWaitBox = box;
-    }
+    const uint64_t requested = lastRequest;
     bool result = false;
     for (;;) {
+        // The manager mostly answers at once: the box comes up only for a wait the user sees.
+        if (box == nullptr && host::Clock::TickCount() - requested >= kHandshakeBoxDelayMs) {
+            box = ShowWaitBox(waitText(Format("Waiting for permission to lock before %s. ", purpose.c_str())), true, 0);
+            m_pLockWaitBox = box;
+        }
         if (PumpLockWait(box)) {
             if (DiagnosticLevel > 0)
                 WriteDiagnosticString("CDbEngine::WaitForLockPermission 3 - User abort wait for handshake.\n");
@@ -511,7 +511,6 @@ void CDbEngine::SendUnlockNotice(uint8_t kind, uint32_t value) {
     if (m_sLockMngrName == m_sComputerName) {
         SendThisUserMessage('u', kind, value);
     } else {
-        host::Clock::Sleep(kUnlockNoticeDelayMs);
         SendAnotherUserMessage(m_sLockMngrName, 'u', kind, value);
     }
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "common/Diagnostic.h"
+#include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
 #include "common/WindowList.h"
 #include "platform/host/Clock.h"
@@ -58,29 +59,121 @@ int CDbEngine::FindHeaderIndex(uint32_t loc) const {
     return -1;
 }
 
+// ---------------------------------------------------------------------------------------------
+// The lookup index over the header array
+
+namespace {
+
+uint64_t HeaderKeyOf(uint32_t table, uint32_t key, uint32_t subtable) {
+    return (static_cast<uint64_t>(table & 0xFF) << 40) | (static_cast<uint64_t>(key) << 8) | (subtable & 0xFF);
+}
+
+}  // namespace
+
+void CDbEngine::InvalidateHeaderIndex() {
+    m_bHeaderIndexValid = false;
+    m_HeaderKeys.clear();
+    m_FreeBlocks.clear();
+    m_nBrokenLinks = 0;
+    m_nIndexedHeaders = 0;
+}
+
+size_t CDbEngine::LinkBrokenAt(size_t index) const {
+    if (index + 1 >= m_aHeaders.size()) return 0;
+    const stDataHeader& h = m_aHeaders[index];
+    return (h.nNextLoc != m_aHeaders[index + 1].nCurrLoc || h.nNextLoc <= h.nCurrLoc) ? 1 : 0;
+}
+
+void CDbEngine::IndexHeaderEntry(size_t index, bool add) {
+    const stDataHeader& h = m_aHeaders[index];
+    if (h.cStatus == DB_STATUS_DELETED) {
+        if (add) m_FreeBlocks.insert({h.nBlockLen, h.nCurrLoc});
+        else m_FreeBlocks.erase({h.nBlockLen, h.nCurrLoc});
+        return;
+    }
+    const uint64_t key = HeaderKeyOf(h.nTable, h.nKey, h.nSubTable);
+    if (add) {
+        std::vector<uint32_t>& locs = m_HeaderKeys[key];
+        locs.insert(std::lower_bound(locs.begin(), locs.end(), h.nCurrLoc), h.nCurrLoc);
+        return;
+    }
+    auto it = m_HeaderKeys.find(key);
+    if (it == m_HeaderKeys.end()) return;
+    std::vector<uint32_t>& locs = it->second;
+    auto at = std::lower_bound(locs.begin(), locs.end(), h.nCurrLoc);
+    if (at != locs.end() && *at == h.nCurrLoc) locs.erase(at);
+    if (locs.empty()) m_HeaderKeys.erase(it);
+}
+
+void CDbEngine::RebuildHeaderIndex() {
+    InvalidateHeaderIndex();
+    for (size_t i = 0; i < m_aHeaders.size(); ++i) {
+        IndexHeaderEntry(i, true);
+        m_nBrokenLinks += LinkBrokenAt(i);
+    }
+    m_nIndexedHeaders = m_aHeaders.size();
+    m_bHeaderIndexValid = true;
+}
+
+bool CDbEngine::HeaderIndexServes(uint32_t fileSize) {
+    if (!m_bHeaderIndexValid || m_nIndexedHeaders != m_aHeaders.size()) RebuildHeaderIndex();
+    if (m_nBrokenLinks != 0) return false;
+    return m_aHeaders.size() < 2 || m_aHeaders.back().nCurrLoc <= fileSize;
+}
+
+void CDbEngine::SetHeaderAt(size_t index, const stDataHeader& header) {
+    const bool tracked = m_bHeaderIndexValid && m_nIndexedHeaders == m_aHeaders.size();
+    if (!tracked) {
+        m_aHeaders[index] = header;
+        m_bHeaderIndexValid = false;
+        return;
+    }
+    m_nBrokenLinks -= LinkBrokenAt(index);
+    if (index > 0) m_nBrokenLinks -= LinkBrokenAt(index - 1);
+    IndexHeaderEntry(index, false);
+    m_aHeaders[index] = header;
+    IndexHeaderEntry(index, true);
+    m_nBrokenLinks += LinkBrokenAt(index);
+    if (index > 0) m_nBrokenLinks += LinkBrokenAt(index - 1);
+}
+
+void CDbEngine::InsertHeaderAt(size_t index, const stDataHeader& header) {
+    const bool tracked = m_bHeaderIndexValid && m_nIndexedHeaders == m_aHeaders.size();
+    if (!tracked) {
+        m_aHeaders.insert(m_aHeaders.begin() + static_cast<long>(index), header);
+        m_bHeaderIndexValid = false;
+        return;
+    }
+    if (index > 0) m_nBrokenLinks -= LinkBrokenAt(index - 1);
+    m_aHeaders.insert(m_aHeaders.begin() + static_cast<long>(index), header);
+    if (index > 0) m_nBrokenLinks += LinkBrokenAt(index - 1);
+    m_nBrokenLinks += LinkBrokenAt(index);
+    IndexHeaderEntry(index, true);
+    m_nIndexedHeaders = m_aHeaders.size();
+}
+
 void CDbEngine::PutHeaderInArray(const stDataHeader& header) {
     const uint32_t loc = header.nCurrLoc;
     auto it = std::lower_bound(m_aHeaders.begin(), m_aHeaders.end(), loc,
                                [](const stDataHeader& h, uint32_t l) { return h.nCurrLoc < l; });
     size_t index = static_cast<size_t>(it - m_aHeaders.begin());
-    std::string table = GetTableName(header.nTable);
     if (it != m_aHeaders.end() && it->nCurrLoc == loc) {
-        *it = header;
+        SetHeaderAt(index, header);
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDbEngine::WriteDbHeader: updating header %s, key %u at %u(%u) at %u\n",
-                                  table.c_str(), header.nKey, loc, header.nCurrLoc,
+                                  GetTableName(header.nTable).c_str(), header.nKey, loc, header.nCurrLoc,
                                   static_cast<unsigned>(index));
     } else if (it != m_aHeaders.end()) {
-        m_aHeaders.insert(it, header);
+        InsertHeaderAt(index, header);
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDbEngine::WriteDbHeader: inserting new header %s, key %u at %u(%u), at %i\n",
-                                  table.c_str(), header.nKey, loc, header.nCurrLoc,
+                                  GetTableName(header.nTable).c_str(), header.nKey, loc, header.nCurrLoc,
                                   static_cast<int>(index));
     } else {
-        m_aHeaders.push_back(header);
+        InsertHeaderAt(m_aHeaders.size(), header);
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDbEngine::WriteDbHeader: appending new header %s, key %u at %u(%u)\n",
-                                  table.c_str(), header.nKey, loc, header.nCurrLoc);
+                                  GetTableName(header.nTable).c_str(), header.nKey, loc, header.nCurrLoc);
     }
 }
 
@@ -120,7 +213,11 @@ int CDbEngine::CheckNextLocation(uint32_t fileSize, uint32_t loc, stDataHeader& 
         if (held) m_File.Unlock(loc, DB_HEADER_LEN);
         header.nNextLoc = current.nNextLoc;
         int index = FindHeaderIndex(loc);
-        if (index >= 0) m_aHeaders[index].nNextLoc = current.nNextLoc;
+        if (index >= 0) {
+            stDataHeader updated = m_aHeaders[index];
+            updated.nNextLoc = current.nNextLoc;
+            SetHeaderAt(static_cast<size_t>(index), updated);
+        }
         return 0;
     }
     if (freshSize != LOC_NONE) fileSize = freshSize;
@@ -158,6 +255,7 @@ uint32_t CDbEngine::MakeFileHeaderArray(CDialogWaitBox* waitBox, std::string* me
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CDbEngine::MakeFileHeaderArray(), Timer=%s\n", GetTimerText().c_str());
     m_aHeaders.clear();
+    InvalidateHeaderIndex();
     uint32_t fileSize = GetFileSize(m_File);
     if (waitBox != nullptr) {
         WaitSetMessage(waitBox, "Locating record headers");
@@ -165,8 +263,9 @@ uint32_t CDbEngine::MakeFileHeaderArray(CDialogWaitBox* waitBox, std::string* me
     }
     double totalStorage = 0, wasted = 0, used = 0, usedData = 0;
     uint32_t loc = LOC_START_TABLES;
+    CProgressPace pace;
     for (;;) {
-        WaitSetProgress(waitBox, loc);
+        if (waitBox != nullptr && pace.Due(loc, fileSize)) WaitSetProgress(waitBox, loc);
         stDataHeader h;
         if (!ReadDbHeader(loc, h, true)) break;
         h.nCurrLoc = loc;
@@ -231,14 +330,14 @@ int CDbEngine::UpdateHeader(uint32_t loc, std::vector<stRefreshFlag>& refreshFla
     }
     int index = FindHeaderIndex(loc);
     if (index >= 0) {
-        m_aHeaders[index] = h;
+        SetHeaderAt(static_cast<size_t>(index), h);
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDbEngine::UpdateHeader loc %u, update %s\n", loc, FormatHeader(h).c_str());
         return 1;
     }
     if (m_aHeaders.empty() ||
         (m_aHeaders.back().nNextLoc == loc && h.nPrevLoc == m_aHeaders.back().nCurrLoc)) {
-        m_aHeaders.push_back(h);
+        InsertHeaderAt(m_aHeaders.size(), h);
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDbEngine::UpdateHeader loc %u, add new %s\n", loc, FormatHeader(h).c_str());
         return 1;
@@ -255,6 +354,18 @@ int CDbEngine::UpdateHeader(uint32_t loc, std::vector<stRefreshFlag>& refreshFla
 uint32_t CDbEngine::GetItemLoc(uint32_t table, uint32_t key, uint32_t subtable,
                                int includeMarkDeleted) {
     uint32_t fileSize = GetFileSize(m_File);
+    if (HeaderIndexServes(fileSize)) {
+        if (table > 0xFF || subtable > 0xFF) return LOC_NONE;
+        auto it = m_HeaderKeys.find(HeaderKeyOf(table, key, subtable));
+        if (it == m_HeaderKeys.end()) return LOC_NONE;
+        for (uint32_t loc : it->second) {
+            int at = FindHeaderIndex(loc);
+            if (at < 0) continue;
+            char status = m_aHeaders[at].cStatus;
+            if (IsLive(status) || (status == DB_STATUS_MARKDEL && includeMarkDeleted == 1)) return loc;
+        }
+        return LOC_NONE;
+    }
     for (size_t i = 0; i < m_aHeaders.size(); ++i) {
         stDataHeader h = m_aHeaders[i];
         if (h.nTable == table && h.nKey == key && h.nSubTable == subtable &&
@@ -321,6 +432,56 @@ uint32_t CDbEngine::ChooseBlock(uint32_t needed, stDataHeader& header, uint32_t&
     if (m_aHeaders.empty()) {
         if (DiagnosticLevel > 0) WriteDiagnosticString("  GetNextFree: return LOC_START_TABLES\n");
         return LOC_START_TABLES;
+    }
+    // With the lookup index the choice is the walk's without the walk: the first block of the
+    // same item that is large enough, else the smallest free block that fits (the first of its
+    // size), else a new block behind the last one. Each freed-block candidate is traced only by
+    // the walk.
+    if (DiagnosticLevel <= 1 && HeaderIndexServes(fileSize)) {
+        auto same = m_HeaderKeys.find(HeaderKeyOf(header.nTable, header.nKey, header.nSubTable));
+        if (same != m_HeaderKeys.end()) {
+            const std::vector<uint32_t> locs = same->second;
+            for (uint32_t loc : locs) {
+                int at = FindHeaderIndex(loc);
+                if (at < 0) continue;
+                const stDataHeader& e = m_aHeaders[at];
+                if (e.cStatus == DB_STATUS_MARKDEL || e.nSubKey != header.nSubKey) continue;
+                if (e.nBlockLen >= needed) {
+                    if (DiagnosticLevel > 0)
+                        WriteDiagnosticFormat("  GetNextFree: found same item, return location %i\n",
+                                              static_cast<int>(e.nCurrLoc));
+                    header = e;
+                    return e.nCurrLoc;
+                }
+                if (DiagnosticLevel > 0)
+                    WriteDiagnosticFormat("  GetNextFree: found same item, but insufficient space (need %u, "
+                                          "avail %u), delete %u, next %u\n",
+                                          needed, e.nBlockLen, e.nCurrLoc, e.nNextLoc);
+                outgrown.push_back(e.nCurrLoc);
+            }
+        }
+        const stDataHeader last = m_aHeaders.back();
+        auto fit = m_FreeBlocks.lower_bound({needed, 0});
+        if (fit != m_FreeBlocks.end()) {
+            int at = FindHeaderIndex(fit->second);
+            if (at >= 0) {
+                header = m_aHeaders[at];
+                if (DiagnosticLevel > 0)
+                    WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return best found at %i\n",
+                                          static_cast<int>(last.nCurrLoc), static_cast<int>(header.nCurrLoc));
+                return header.nCurrLoc;
+            }
+        }
+        uint64_t next = static_cast<uint64_t>(last.nCurrLoc) + DB_HEADER_LEN + last.nBlockLen;
+        if (next + DB_HEADER_LEN + needed >= LOC_NONE) return LOC_NONE;
+        header.nCurrLoc = static_cast<uint32_t>(next);
+        header.nNextLoc = LOC_NONE;
+        header.nPrevLoc = last.nCurrLoc;
+        linkFrom = last.nCurrLoc;
+        if (DiagnosticLevel > 0)
+            WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return next at %i\n",
+                                  static_cast<int>(last.nCurrLoc), static_cast<int>(header.nCurrLoc));
+        return header.nCurrLoc;
     }
     int best = -1;
     uint32_t bestSize = LOC_NONE;
@@ -403,7 +564,7 @@ uint32_t CDbEngine::GetNextFree(uint32_t needed, stDataHeader& header) {
     double start = Seconds();
     uint32_t linkFrom = LOC_NONE;
     std::vector<uint32_t> outgrown;
-    uint32_t loc = ChooseBlock(needed, header, linkFrom, outgrown);
+    uint32_t loc = ChooseCurrentBlock(needed, header, linkFrom, outgrown);
     for (uint32_t old : outgrown) {
         SetRecordStatus(old, DB_STATUS_DELETED);
         m_aWrittenLocs.push_back(old);
@@ -438,7 +599,7 @@ uint32_t CDbEngine::WriteRecord(uint32_t length, uint32_t table, uint32_t key, u
     double chooseStart = Seconds();
     uint32_t linkFrom = LOC_NONE;
     std::vector<uint32_t> outgrown;
-    uint32_t loc = ChooseBlock(length, h, linkFrom, outgrown);
+    uint32_t loc = ChooseCurrentBlock(length, h, linkFrom, outgrown);
     m_dTiming[1] += Seconds() - chooseStart;
     if (loc == LOC_NONE) {
         ShowMessage("Could not write record to file.");
@@ -522,7 +683,19 @@ uint32_t CDbEngine::GetNextKey(uint32_t table) {
                               GetTableName(table).c_str(), static_cast<uint32_t>(rangeStart),
                               static_cast<uint32_t>(rangeEnd - 1), static_cast<int>(user));
     uint32_t fileSize = GetFileSize(m_File);
-    for (size_t i = 0; i < m_aHeaders.size(); ++i) {
+    const bool indexed = HeaderIndexServes(fileSize);
+    if (indexed && table <= 0xFF) {
+        // The greatest key of the table below the range's end (blocks not freed, any subtable);
+        // a range that ends at 2^32 ends where the next table starts.
+        auto it = m_HeaderKeys.lower_bound((static_cast<uint64_t>(table) << 40) + (rangeEnd << 8));
+        if (it != m_HeaderKeys.begin()) {
+            --it;
+            const uint64_t foundTable = it->first >> 40;
+            const uint64_t foundKey = (it->first >> 8) & 0xFFFFFFFFull;
+            if (foundTable == table && foundKey > largest) largest = foundKey;
+        }
+    }
+    for (size_t i = 0; i < m_aHeaders.size() && !indexed; ++i) {
         stDataHeader h = m_aHeaders[i];
         if (h.nTable == table && h.cStatus != DB_STATUS_DELETED && h.nKey >= rangeStart &&
             h.nKey < rangeEnd && h.nKey > largest)

@@ -51,6 +51,11 @@ void EnsureApplication()
     app->SetTitle("Dorvalquintex");
 }
 
+void DeleteDestroyedWindows()
+{
+    if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 namespace {
 
 // Makes a shown top-level window the active one, so that focus changes inside it send their

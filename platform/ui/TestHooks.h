@@ -92,6 +92,10 @@ void AddFailure(const std::string& what);
 // own statics are torn down at exit in an order no destructor of ours could follow. Test
 // programs end normally (GoogleTest's own main).
 void EnsureApplication();
+// Deletes the windows destroyed since, as the program's message loop does once the handler
+// that destroyed them has returned. For code that runs without that loop (tests, benchmarks),
+// from outside any window's handler.
+void DeleteDestroyedWindows();
 
 // Actions as the user would take them, on a created dialog's control `id`; each sends the
 // notification the user's action sends. False when there is no such control.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "DbFixture.h"
@@ -301,4 +302,48 @@ TEST_F(DbRecordTest, StampsOfACopyThatIsGoneAreCleared) {
     EXPECT_EQ(db_.IsDatabaseLocked(2), 0);
     EXPECT_EQ(db_.IsTableLocked(6, 2), 0);
     EXPECT_EQ(db_.SetRecordLock(locs[1]), 1);
+}
+
+// A second copy whose header array missed the first copy's writes (their notices not arrived):
+// its write must land beside them, never on them.
+TEST_F(DbRecordTest, WriteFromAStaleHeaderArrayLeavesTheOtherCopysRecords) {
+    struct Case {
+        const char* name;
+        bool freeBlock;  // the file starts with one free block both copies know of
+    };
+    for (const Case& c : {Case{"append", false}, Case{"reused free block", true}, Case{"first record", false}}) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(path_);
+        bool empty = std::string(c.name) == "first record";
+        if (empty) {
+            ASSERT_EQ(db_.OpenDB(path_, 1), 1);
+        } else {
+            DbFixture fixture;
+            fixture.Add({6, 1, "kept"});
+            if (c.freeBlock) fixture.Add({6, 2, "free", '-', 0, 0, 10});
+            fixture.Write(path_);
+            ASSERT_GT(db_.OpenDB(path_, 0), 0);
+        }
+        db_.MakeFileHeaderArray(nullptr, nullptr);
+        CDbEngine other;
+        ASSERT_GT(other.OpenDB(path_, 0), 0);
+        other.MakeFileHeaderArray(nullptr, nullptr);
+
+        uint32_t mine = Put(6, 10, "mine");
+        std::memcpy(other.m_cBuffer, "theirs", 6);
+        uint32_t theirs = other.WriteRecord(6, 6, 11, 0, 0);
+        ASSERT_NE(theirs, LOC_NONE);
+        EXPECT_NE(theirs, mine);
+        other.CloseDB();
+
+        db_.MakeFileHeaderArray(nullptr, nullptr);
+        EXPECT_EQ(ListTest(), 1);
+        EXPECT_EQ(Get(db_.GetItemLoc(6, 10, 0, 0)), "mine");
+        EXPECT_EQ(Get(db_.GetItemLoc(6, 11, 0, 0)), "theirs");
+        if (!empty) EXPECT_EQ(Get(db_.GetItemLoc(6, 1, 0, 0)), "kept");
+        bool flagged = false;
+        for (const stRefreshFlag& f : other.m_aRefreshFlags) flagged |= f.nTable == 6 && f.nKey == 10;
+        EXPECT_TRUE(flagged) << "the other copy refreshes the record it found";
+        db_.CloseDB();
+    }
 }
