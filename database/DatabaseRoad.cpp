@@ -469,7 +469,7 @@ std::string CDatabase::RepairDatabase(int askBackup, int)
                 e.nFileLoc = loc;
             }
         }
-        ok = ok && m_File.Flush();
+        ok = ok && FlushDbFile();
     }
     m_aWrittenLocs.clear();
     if (ok) ok = host::ReplaceFile(tempName, fileName);

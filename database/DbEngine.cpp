@@ -97,7 +97,10 @@ uint32_t CDbEngine::WriteFileBlockUnflushed(host::File& file, uint32_t loc, cons
                                   file.Handle());
         return 0;
     }
-    if (&file == &m_File) m_aReadAhead.clear();
+    if (&file == &m_File) {
+        m_aReadAhead.clear();
+        m_bUnflushed = true;
+    }
     size_t done = 0;
     if (!file.WriteAt(loc, buffer, length, &done)) return 0;
     return static_cast<uint32_t>(done);
@@ -109,12 +112,21 @@ void CDbEngine::LockAndFlush(host::File& file) {
             WriteDiagnosticFormat("LockAndFlush ERROR: Invalid file handle %i\n", file.Handle());
         return;
     }
+    // Every other write of this copy was flushed before its range was let go.
+    if (&file == &m_File && !m_bUnflushed) return;
     uint32_t size = GetFileSize(file);
     if (size == LOC_NONE) return;
     // A file of 0 bytes has no range to lock (a length of 0 would mean "to the end").
     bool locked = size > 0 && file.Lock(0, size);
-    file.Flush();
+    if (&file == &m_File) FlushDbFile();
+    else file.Flush();
     if (locked) file.Unlock(0, size);
+}
+
+bool CDbEngine::FlushDbFile() {
+    if (!m_File.Flush()) return false;
+    m_bUnflushed = false;
+    return true;
 }
 
 uint32_t CDbEngine::GetFileSize(host::File& file) {
@@ -346,6 +358,7 @@ void CDbEngine::CloseDB() {
     }
     m_File.Close();
     m_aReadAhead.clear();
+    m_bUnflushed = false;
     m_bHoldsPresence = false;
     m_bPresenceExclusive = false;
     m_aGrantedLocks.clear();
@@ -383,6 +396,7 @@ bool CDbEngine::ReopenFile() {
     if (DiagnosticLevel > 0) WriteDiagnosticFormat("CDbEngine::ReopenFile(%s)\n", m_sFileName.c_str());
     m_File = std::move(fresh);
     m_aReadAhead.clear();
+    m_bUnflushed = false;
     m_bHoldsPresence = true;
     m_bPresenceExclusive = false;
     m_aWrittenLocs.clear();

@@ -61,8 +61,11 @@ public:
     uint32_t ReadFileBlockNoTest(host::File& file, uint32_t loc, void* buffer, uint32_t length);
     uint32_t WriteFileBlockUnflushed(host::File& file, uint32_t loc, const void* buffer,
                                      uint32_t length);
-    // Locks the whole file, flushes it, unlocks.
+    // Locks the whole file, flushes it, unlocks. The database's own file only when a write of
+    // this copy is still unflushed.
     void LockAndFlush(host::File& file);
+    // Flushes the database's file.
+    bool FlushDbFile();
     // The file's size, or 0xFFFFFFFF.
     uint32_t GetFileSize(host::File& file);
     // 1 when the bytes at the location equal the expected ones.
@@ -401,6 +404,8 @@ protected:
     bool m_bLastByteReadFailed = false;
     // Set while a closing copy holds the presence range exclusively (it is alone).
     bool m_bPresenceExclusive = false;
+    // A write to the database's file has not been flushed yet.
+    bool m_bUnflushed = false;
     // What BeginReadAhead's scope has read: the bytes from m_nReadAheadLoc on.
     int m_nReadAheadDepth = 0;
     uint32_t m_nReadAheadLoc = 0;

@@ -115,7 +115,7 @@ bool CDbEngine::ClearStampOfGoneHolder(uint32_t loc, bool header) {
             } else {
                 raw[0] = 0;
             }
-            cleared = WriteFileBlockUnflushed(m_File, loc, raw, length) == length && m_File.Flush();
+            cleared = WriteFileBlockUnflushed(m_File, loc, raw, length) == length && FlushDbFile();
             if (cleared && header) PutHeaderInArray(h);
             m_File.Unlock(companion, 1);
             if (DiagnosticLevel > 0)
@@ -152,7 +152,7 @@ int CDbEngine::TestAndSetLockByte(uint32_t loc) {
             WriteDiagnosticFormat("CDbEngine::TestAndSetLockByte lock of %s at %u left by a closed copy, taken over\n",
                                   GetUserName(value).c_str(), loc);
         HoldStampCompanion(loc);
-        result = WriteFileBlockUnflushed(m_File, loc, &own, 1) == 1 && m_File.Flush() ? 1 : -1;
+        result = WriteFileBlockUnflushed(m_File, loc, &own, 1) == 1 && FlushDbFile() ? 1 : -1;
         if (result != 1 && value != own) m_File.Unlock(companion, 1);
     }
     m_File.Unlock(loc, 1);
@@ -182,7 +182,7 @@ int CDbEngine::TestAndSetRecordLock(uint32_t loc) {
             h.cStatus = DB_STATUS_LOCKED;
             h.nLockOwner = own;
             h.Pack(raw);
-            if (WriteFileBlockUnflushed(m_File, loc, raw, DB_HEADER_LEN) == DB_HEADER_LEN && m_File.Flush()) {
+            if (WriteFileBlockUnflushed(m_File, loc, raw, DB_HEADER_LEN) == DB_HEADER_LEN && FlushDbFile()) {
                 PutHeaderInArray(h);
                 result = 1;
             } else {

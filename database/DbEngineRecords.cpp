@@ -229,7 +229,7 @@ int CDbEngine::CheckNextLocation(uint32_t fileSize, uint32_t loc, stDataHeader& 
         // This handle holds the range already: write it directly, then let it go.
         current.Pack(raw);
         WriteFileBlockUnflushed(m_File, loc, raw, DB_HEADER_LEN);
-        m_File.Flush();
+        FlushDbFile();
         m_File.Unlock(loc, DB_HEADER_LEN);
         stDataHeader entry = current;
         entry.nCurrLoc = loc;
