@@ -84,8 +84,6 @@ void SetWaitBoxProgress(CDialogWaitBox* box, size_t done);
 
 } // namespace list_sort
 
-    bool m_bStarted = false;
-};
 
 void SortNumbers(std::vector<uint32_t>& list);
 void SortDates(std::vector<double>& list);

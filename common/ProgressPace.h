@@ -22,3 +22,5 @@ public:
 private:
     std::chrono::milliseconds m_interval;
     std::chrono::steady_clock::time_point m_last{};
+    bool m_bStarted = false;
+};
