@@ -84,7 +84,6 @@ void SetWaitBoxProgress(CDialogWaitBox* box, size_t done);
 
 } // namespace list_sort
 
-
 void SortNumbers(std::vector<uint32_t>& list);
 void SortDates(std::vector<double>& list);
 // Byte-wise, case-sensitive.
