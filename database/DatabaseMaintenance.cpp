@@ -26,10 +26,12 @@ int CDatabase::CompactDatabase(const std::string& databaseName)
         GetResponse("Data are locked. Can not compact database.", MB_OK);
         return 1;
     }
-    // The lock byte is taken directly; the other copies wait on it.
-    HoldStampCompanion(DB_LOCK_AREA_LOC);
-    WriteByteAt(DB_LOCK_AREA_LOC, GetCurrentUserCode());
-    GetFile().Flush();
+    // The lock byte is taken directly (tested and set in one step under its range, so a copy
+    // taking it meanwhile is not overwritten); the other copies wait on it.
+    if (TestAndSetLockByte(DB_LOCK_AREA_LOC) != 1) {
+        GetResponse("Data are locked. Can not compact database.", MB_OK);
+        return 1;
+    }
     ReopenIfReplaced();
     MakeFileHeaderArray(nullptr, nullptr);
     const std::string fileName = GetFileName();

@@ -82,9 +82,10 @@ bool CDatabase::SnapshotDatabaseFile(const std::string& target)
         return false;
     }
     // Another desk's save is never caught half way: the copy is read under the database lock
-    // (unless this copy holds it already or is alone on the file).
+    // (unless this copy holds it already), also while this copy is alone on the file, since
+    // another may open it and save while the copy is read.
     bool lockedHere = false;
-    if (!IsOnlyUserOnFile() && IsDatabaseLocked(3) == 0) {
+    if (IsDatabaseLocked(3) == 0) {
         if (!LockDatabase("backup database")) {
             GetResponse("The database could not be locked for the backup.\nThe backup was not made.", MB_OK);
             return false;

@@ -43,8 +43,10 @@
 //   killat <step>              the next save's WriteRecord kills this copy at the step
 //   closedb                    CloseDatabase
 //   trace <level>              sets the trace level (DIAGNOSE.TXT in the working folder)
-// While a lock command waits, only the query commands, "abort" and "release" run; others wait
-// their turn.
+// While a command runs, or the engine is busy on its own (a refresh started by another copy's
+// notice, with its lock wait), only the query commands, "abort" and "release" run; others wait
+// their turn, as a person facing the wait box would. "close" and "quit" also run while the
+// engine alone is busy.
 
 #include <unistd.h>
 
@@ -121,9 +123,14 @@ public:
 
     intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t) override {
         if (message == 0x404) {
-            if (wParam == 1)
+            if (wParam == 1) {
+                // What the engine does for another copy's message (a refresh, with its lock
+                // wait) holds the commands back as a command's own wait does.
+                ++m_engineBusy;
                 m_db.OnMessage();
-            else
+                --m_engineBusy;
+                if (m_engineBusy == 0 && HasQueued()) PostMessage(kCommandMessage);
+            } else
                 Emit(Format("EVENT frame %u", static_cast<unsigned>(wParam)));
         } else if (message == kCommandMessage) {
             RunQueued();
@@ -133,6 +140,7 @@ public:
 
     void OnTimer(uint32_t) override {
         FlushBoxes();
+        if (!Busy() && HasQueued()) RunQueued();
         bool box = m_db.m_pLockWaitBox != nullptr;
         if (box != m_bBoxShown) {
             m_bBoxShown = box;
@@ -150,15 +158,31 @@ private:
         return false;
     }
 
+    // A command of its own, or anything the engine does on its own (a refresh started by a
+    // message, a lock or block wait), is under way: as for a person facing a wait box, only
+    // the queries run meanwhile.
+    bool Busy() const {
+        return m_busy || m_engineBusy > 0 || m_db.m_bWaitingForLock || m_db.m_pLockWaitBox != nullptr ||
+               m_db.m_bIsRefreshInProcess || m_db.m_bLockAndRefresh || m_db.m_nAccessWaitDepth > 0;
+    }
+    // Queries run at once; closing and quitting, which end the session, also while the engine
+    // is busy on its own (as the end of the session does), but not inside a command.
+    bool Runnable(const std::string& command) const {
+        if (!Busy() || IsQuery(command)) return true;
+        return !m_busy && (command == "close" || command == "quit");
+    }
+    bool HasQueued() {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return !m_queue.empty();
+    }
+
     void RunQueued() {
         for (;;) {
             std::string line;
             {
                 std::lock_guard<std::mutex> lock(m_mutex);
                 auto it = m_queue.begin();
-                if (m_busy) {
-                    while (it != m_queue.end() && !IsQuery(Words(*it).empty() ? "" : Words(*it)[0])) ++it;
-                }
+                while (it != m_queue.end() && !Runnable(Words(*it).empty() ? "" : Words(*it)[0])) ++it;
                 if (it == m_queue.end()) return;
                 line = *it;
                 m_queue.erase(it);
@@ -505,6 +529,7 @@ private:
     std::mutex m_mutex;
     std::deque<std::string> m_queue;
     bool m_busy = false;
+    int m_engineBusy = 0;
     bool m_bBoxShown = false;
     size_t m_boxesShown = 0;
 };
