@@ -85,7 +85,8 @@ public:
     // Reading the whole file in order (the load): between Begin and End, while this copy is the
     // only one on the file, ReadDbBlock serves the records from large reads of the file instead
     // of one transfer each. Only for a caller that holds the database lock, so that no other copy
-    // writes records meanwhile; any write of this copy drops what was read. Scopes nest.
+    // writes records meanwhile, or that reads again from the file what it is about to write back;
+    // any write of this copy drops what was read. Scopes nest.
     void BeginReadAhead();
     void EndReadAhead();
     class ReadAheadScope {

@@ -123,9 +123,16 @@ bool CDbEngine::UnlockAllRecords() {
     bool chainOK = true;
     uint32_t fileSize = GetFileSize(m_File);
     uint32_t loc = LOC_START_TABLES;
+    // The walk reads ahead; a header about to be written is read again from the file first.
+    ReadAheadScope readAhead(*this);
     for (;;) {
         stDataHeader h;
         if (!ReadDbHeader(loc, h, true)) break;
+        bool linkOK = h.nNextLoc == LOC_NONE || (h.nNextLoc > loc && h.nNextLoc <= fileSize);
+        if (h.cStatus == DB_STATUS_LOCKED || !linkOK) {
+            m_aReadAhead.clear();
+            if (!ReadDbHeader(loc, h, true)) break;
+        }
         if (h.cStatus == DB_STATUS_LOCKED) {
             if (DiagnosticLevel > 2)
                 WriteDiagnosticFormat("Unlocking %u, next %u\n", loc, h.nNextLoc);

@@ -347,3 +347,16 @@ TEST_F(DbRecordTest, WriteFromAStaleHeaderArrayLeavesTheOtherCopysRecords) {
         db_.CloseDB();
     }
 }
+
+// Reads served from a read-ahead see this copy's own writes made meanwhile.
+TEST_F(DbRecordTest, ReadAheadFollowsTheCopysOwnWrites) {
+    std::vector<uint32_t> locs = DbFixture().Add({6, 1, "first"}).Add({6, 2, "second"}).Write(path_);
+    OpenExisting();
+    CDbEngine::ReadAheadScope scope(db_);
+    EXPECT_EQ(Get(locs[1]), "second");
+    EXPECT_EQ(Put(6, 2, "SECOND"), locs[1]);
+    EXPECT_EQ(Get(locs[1]), "SECOND");
+    uint32_t added = Put(6, 3, "third");
+    EXPECT_EQ(Get(added), "third") << "a block past the stretch read before";
+    EXPECT_EQ(Get(locs[0]), "first");
+}
