@@ -246,7 +246,9 @@ bool CDbEngine::PumpLockWait(CDialogWaitBox* box) {
     if (box != nullptr) {
         aborted = box->PumpMessages() != 0;
     } else {
-        ui::Application::PumpMessages();
+        // No box disables the program's windows yet: the user's input waits until the lock is
+        // taken or the box is up, so that no command starts inside this wait.
+        ui::Application::PumpMessagesWithoutInput();
         aborted = false;
     }
     // Without a window nobody delivers message 0x404: process the lines here.
@@ -313,6 +315,9 @@ bool CDbEngine::WaitForLockPermission(char lockType, const std::string& purpose,
 
     // Locks held by another user, in the file (and, on the manager, in its grants).
     std::string blocking = FindBlockingLock(lockType, purpose, table, value, testRecords, tableList, withManager);
+    // Another desk's hold mostly ends within milliseconds (a save): look again soon at first,
+    // then less often; a message from another desk ends the pause at once.
+    uint32_t pauseMs = 1;
     while (!blocking.empty()) {
         if (box == nullptr) {
             box = ShowWaitBox(waitText(blocking), true, 0);
@@ -325,7 +330,8 @@ bool CDbEngine::WaitForLockPermission(char lockType, const std::string& purpose,
                 WriteDiagnosticString("CDbEngine::WaitForLockPermission exit - database locked. User abort wait.\n");
             return finish(false);
         }
-        m_IncomingMessages.WaitForLines(kHandshakePollMs);
+        m_IncomingMessages.WaitForLines(pauseMs);
+        pauseMs = std::min(pauseMs * 2, kHandshakePollMs);
         blocking = FindBlockingLock(lockType, purpose, table, value, testRecords, tableList, withManager);
     }
     // Alone, or without a manager: no permission to ask for.

@@ -82,6 +82,13 @@ void Application::PumpMessages()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void Application::PumpMessagesWithoutInput()
+{
+    if (!QCoreApplication::instance()) return;
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 void Application::PumpMessages(const std::function<bool(const Msg&)>& filter)
 {
     PushMessageFilter(filter);

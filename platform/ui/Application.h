@@ -44,6 +44,8 @@ public:
     // (WM_KEYDOWN, WM_CHAR, WM_LBUTTONDOWN ...; Msg::window is the window it is bound for);
     // returning true swallows the message.
     static void PumpMessages(const std::function<bool(const Msg&)>& filter);
+    // Delivers the messages waiting now except the user's input, which stays queued for later.
+    static void PumpMessagesWithoutInput();
 
     // Runs a nested message loop that waits for messages and dispatches them until `done` gives
     // true (tested after each batch of messages) or the program quits. Returns false when it
