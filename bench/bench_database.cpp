@@ -40,6 +40,7 @@
 #include "common/ScheduleToken.h"
 #include "database/Database.h"
 #include "database/UserRegData.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
 
@@ -124,8 +125,9 @@ bool Generate(const std::string& name, int n, uint32_t& firstPerson)
     uint32_t teacher = NO_CODE;
     const DATE day = 45000.0;
     for (int i = 0; i < n; ++i) {
-        // The program's message loop deletes the windows of each save's wait boxes; here no
-        // loop runs.
+        // What the program's message loop does between two saves: deliver what was posted and
+        // delete the windows of the wait boxes; here no loop runs.
+        ui::Application::PumpMessages();
         ui::test::DeleteDestroyedWindows();
         CPerson p('C');
         // Names in the order they are added: a name sorting before the others would renumber

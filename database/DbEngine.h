@@ -314,6 +314,12 @@ protected:
     // Blocks of the same item that are too small are given back in `outgrown` (still live).
     uint32_t ChooseBlock(uint32_t needed, stDataHeader& header, uint32_t& linkFrom,
                          std::vector<uint32_t>& outgrown);
+    // ChooseBlock's three outcomes: a block of the item itself (true when large enough, else
+    // given back as outgrown), the free block at `index`, a new block at `next` behind `last`.
+    bool TakeOwnBlock(const stDataHeader& e, uint32_t needed, stDataHeader& header, std::vector<uint32_t>& outgrown);
+    uint32_t TakeFreeBlock(const stDataHeader& last, size_t index, stDataHeader& header);
+    uint32_t NewBlockBehind(const stDataHeader& last, uint64_t next, uint32_t needed, stDataHeader& header,
+                            uint32_t& linkFrom);
     // ChooseBlock checked against the file: another desk's write whose notice has not arrived
     // yet is taken into the header array (and the refresh flags) and the choice made again.
     uint32_t ChooseCurrentBlock(uint32_t needed, stDataHeader& header, uint32_t& linkFrom,

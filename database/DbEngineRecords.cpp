@@ -446,42 +446,17 @@ uint32_t CDbEngine::ChooseBlock(uint32_t needed, stDataHeader& header, uint32_t&
                 if (at < 0) continue;
                 const stDataHeader& e = m_aHeaders[at];
                 if (e.cStatus == DB_STATUS_MARKDEL || e.nSubKey != header.nSubKey) continue;
-                if (e.nBlockLen >= needed) {
-                    if (DiagnosticLevel > 0)
-                        WriteDiagnosticFormat("  GetNextFree: found same item, return location %i\n",
-                                              static_cast<int>(e.nCurrLoc));
-                    header = e;
-                    return e.nCurrLoc;
-                }
-                if (DiagnosticLevel > 0)
-                    WriteDiagnosticFormat("  GetNextFree: found same item, but insufficient space (need %u, "
-                                          "avail %u), delete %u, next %u\n",
-                                          needed, e.nBlockLen, e.nCurrLoc, e.nNextLoc);
-                outgrown.push_back(e.nCurrLoc);
+                if (TakeOwnBlock(e, needed, header, outgrown)) return e.nCurrLoc;
             }
         }
         const stDataHeader last = m_aHeaders.back();
         auto fit = m_FreeBlocks.lower_bound({needed, 0});
         if (fit != m_FreeBlocks.end()) {
             int at = FindHeaderIndex(fit->second);
-            if (at >= 0) {
-                header = m_aHeaders[at];
-                if (DiagnosticLevel > 0)
-                    WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return best found at %i\n",
-                                          static_cast<int>(last.nCurrLoc), static_cast<int>(header.nCurrLoc));
-                return header.nCurrLoc;
-            }
+            if (at >= 0) return TakeFreeBlock(last, static_cast<size_t>(at), header);
         }
-        uint64_t next = static_cast<uint64_t>(last.nCurrLoc) + DB_HEADER_LEN + last.nBlockLen;
-        if (next + DB_HEADER_LEN + needed >= LOC_NONE) return LOC_NONE;
-        header.nCurrLoc = static_cast<uint32_t>(next);
-        header.nNextLoc = LOC_NONE;
-        header.nPrevLoc = last.nCurrLoc;
-        linkFrom = last.nCurrLoc;
-        if (DiagnosticLevel > 0)
-            WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return next at %i\n",
-                                  static_cast<int>(last.nCurrLoc), static_cast<int>(header.nCurrLoc));
-        return header.nCurrLoc;
+        return NewBlockBehind(last, static_cast<uint64_t>(last.nCurrLoc) + DB_HEADER_LEN + last.nBlockLen, needed,
+                              header, linkFrom);
     }
     int best = -1;
     uint32_t bestSize = LOC_NONE;
@@ -500,18 +475,7 @@ uint32_t CDbEngine::ChooseBlock(uint32_t needed, stDataHeader& header, uint32_t&
         } else if (e.cStatus != DB_STATUS_MARKDEL && e.nTable == header.nTable &&
                    e.nSubTable == header.nSubTable && e.nKey == header.nKey &&
                    e.nSubKey == header.nSubKey) {
-            if (e.nBlockLen >= needed) {
-                if (DiagnosticLevel > 0)
-                    WriteDiagnosticFormat("  GetNextFree: found same item, return location %i\n",
-                                          static_cast<int>(e.nCurrLoc));
-                header = e;
-                return e.nCurrLoc;
-            }
-            if (DiagnosticLevel > 0)
-                WriteDiagnosticFormat("  GetNextFree: found same item, but insufficient space (need %u, "
-                                      "avail %u), delete %u, next %u\n",
-                                      needed, e.nBlockLen, e.nCurrLoc, e.nNextLoc);
-            outgrown.push_back(e.nCurrLoc);
+            if (TakeOwnBlock(e, needed, header, outgrown)) return e.nCurrLoc;
         }
         bool repaired = false;
         bool last = e.nNextLoc == LOC_NONE || i + 1 == m_aHeaders.size();
@@ -520,30 +484,53 @@ uint32_t CDbEngine::ChooseBlock(uint32_t needed, stDataHeader& header, uint32_t&
             last = repaired;
         }
         if (!last) continue;
-        if (best >= 0) {
-            header = m_aHeaders[best];
-            if (DiagnosticLevel > 0)
-                WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return best found at %i\n",
-                                      static_cast<int>(e.nCurrLoc), static_cast<int>(header.nCurrLoc));
-            return header.nCurrLoc;
-        }
+        if (best >= 0) return TakeFreeBlock(e, static_cast<size_t>(best), header);
         uint64_t next = static_cast<uint64_t>(e.nCurrLoc) + DB_HEADER_LEN + e.nBlockLen;
         // Behind a chain cut by a repair the file may still hold blocks: go past them.
         if (repaired) {
             uint32_t size = GetFileSize(m_File);
             if (size != LOC_NONE && size > next) next = size;
         }
-        if (next + DB_HEADER_LEN + needed >= LOC_NONE) return LOC_NONE;
-        header.nCurrLoc = static_cast<uint32_t>(next);
-        header.nNextLoc = LOC_NONE;
-        header.nPrevLoc = e.nCurrLoc;
-        linkFrom = e.nCurrLoc;
-        if (DiagnosticLevel > 0)
-            WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return next at %i\n",
-                                  static_cast<int>(e.nCurrLoc), static_cast<int>(header.nCurrLoc));
-        return header.nCurrLoc;
+        return NewBlockBehind(e, next, needed, header, linkFrom);
     }
     return LOC_NONE;
+}
+
+bool CDbEngine::TakeOwnBlock(const stDataHeader& e, uint32_t needed, stDataHeader& header,
+                             std::vector<uint32_t>& outgrown) {
+    if (e.nBlockLen >= needed) {
+        if (DiagnosticLevel > 0)
+            WriteDiagnosticFormat("  GetNextFree: found same item, return location %i\n", static_cast<int>(e.nCurrLoc));
+        header = e;
+        return true;
+    }
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("  GetNextFree: found same item, but insufficient space (need %u, "
+                              "avail %u), delete %u, next %u\n",
+                              needed, e.nBlockLen, e.nCurrLoc, e.nNextLoc);
+    outgrown.push_back(e.nCurrLoc);
+    return false;
+}
+
+uint32_t CDbEngine::TakeFreeBlock(const stDataHeader& last, size_t index, stDataHeader& header) {
+    header = m_aHeaders[index];
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return best found at %i\n",
+                              static_cast<int>(last.nCurrLoc), static_cast<int>(header.nCurrLoc));
+    return header.nCurrLoc;
+}
+
+uint32_t CDbEngine::NewBlockBehind(const stDataHeader& last, uint64_t next, uint32_t needed, stDataHeader& header,
+                                   uint32_t& linkFrom) {
+    if (next + DB_HEADER_LEN + needed >= LOC_NONE) return LOC_NONE;
+    header.nCurrLoc = static_cast<uint32_t>(next);
+    header.nNextLoc = LOC_NONE;
+    header.nPrevLoc = last.nCurrLoc;
+    linkFrom = last.nCurrLoc;
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("  GetNextFree: reached last record loc %i, return next at %i\n",
+                              static_cast<int>(last.nCurrLoc), static_cast<int>(header.nCurrLoc));
+    return header.nCurrLoc;
 }
 
 bool CDbEngine::LinkNewBlock(uint32_t linkFrom, uint32_t loc) {
