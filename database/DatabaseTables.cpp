@@ -35,6 +35,24 @@ std::string Upper(std::string text)
     return text;
 }
 
+// Upper(a's last + first name) against Upper(b's), as std::string::compare would give, without
+// building either text.
+int ComparePersonKeys(const CPerson& a, const CPerson& b)
+{
+    auto at = [](const CPerson& p, size_t i) {
+        const size_t last = p.m_sLastName.size();
+        const char c = i < last ? p.m_sLastName[i] : p.m_sFirstName[i - last];
+        return std::toupper(static_cast<unsigned char>(c));
+    };
+    const size_t na = a.m_sLastName.size() + a.m_sFirstName.size();
+    const size_t nb = b.m_sLastName.size() + b.m_sFirstName.size();
+    for (size_t i = 0; i < na && i < nb; ++i) {
+        const int x = at(a, i), y = at(b, i);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return na < nb ? -1 : (na > nb ? 1 : 0);
+}
+
 uint32_t ItemSequence(uint8_t table, void* item)
 {
     uint32_t sequence = 0;
@@ -510,15 +528,13 @@ void CDatabase::SortRecordsPerson()
     std::vector<stIndex>& index = m_aIndex[TABLE_PERSON];
     if (DiagnosticLevel > 1)
         WriteDiagnosticFormat("CDatabase::SortRecordsPerson, array size %u\n", static_cast<uint32_t>(index.size()));
+    auto person = [&](size_t i) -> const CPerson& { return *static_cast<const CPerson*>(index[i].pItem); };
+    bool inOrder = true;
+    for (size_t i = 1; i < index.size() && inOrder; ++i) inOrder = ComparePersonKeys(person(i), person(i - 1)) >= 0;
+    if (inOrder) return;
     std::vector<std::string> keys;
     keys.reserve(index.size());
-    bool inOrder = true;
-    for (const stIndex& e : index) {
-        const CPerson* p = static_cast<const CPerson*>(e.pItem);
-        keys.push_back(Upper(p->m_sLastName + p->m_sFirstName));
-        if (keys.size() > 1 && keys.back().compare(keys[keys.size() - 2]) < 0) inOrder = false;
-    }
-    if (inOrder) return;
+    for (size_t i = 0; i < index.size(); ++i) keys.push_back(Upper(person(i).m_sLastName + person(i).m_sFirstName));
     // After an add or an edit one entry is out of place: it moves, and only the entries between
     // its old and new places change their sequence. Anything else is sorted whole.
     size_t descent = 1;

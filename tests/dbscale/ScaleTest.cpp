@@ -54,6 +54,9 @@ TEST_F(ScaleTest, PersonSortPutsTheMisplacedEntryInItsPlace)
         {{"B", "H", "D", "F", "J"}, "entry in the middle belongs later"},
         {{"B", "D", "D", "F", "C"}, "equal keys around"},
         {{"F", "D", "B", "H", "A"}, "several out of place: sorted whole"},
+        {{"ab", "AC", "b", "Ba"}, "in order without regard to case"},
+        {{"B", "a"}, "the case of a letter does not place it"},
+        {{"A", "Ab"}, "the first name follows the last name: ABX before AX"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -64,7 +67,14 @@ TEST_F(ScaleTest, PersonSortPutsTheMisplacedEntryInItsPlace)
         db_->SortRecordsPerson();
         ExpectSortedAndNumbered();
         std::vector<std::string> expected = c.lasts, got;
-        std::sort(expected.begin(), expected.end());
+        std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+            CPerson pa('C'), pb('C');
+            pa.m_sLastName = a;
+            pa.m_sFirstName = "x";
+            pb.m_sLastName = b;
+            pb.m_sFirstName = "x";
+            return Key(pa) < Key(pb);
+        });
         for (const stIndex& e : *db_->GetItemList(TABLE_PERSON))
             got.push_back(static_cast<const CPerson*>(e.pItem)->m_sLastName);
         EXPECT_EQ(got, expected);
