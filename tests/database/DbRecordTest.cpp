@@ -340,7 +340,9 @@ TEST_F(DbRecordTest, WriteFromAStaleHeaderArrayLeavesTheOtherCopysRecords) {
         EXPECT_EQ(ListTest(), 1);
         EXPECT_EQ(Get(db_.GetItemLoc(6, 10, 0, 0)), "mine");
         EXPECT_EQ(Get(db_.GetItemLoc(6, 11, 0, 0)), "theirs");
-        if (!empty) EXPECT_EQ(Get(db_.GetItemLoc(6, 1, 0, 0)), "kept");
+        if (!empty) {
+            EXPECT_EQ(Get(db_.GetItemLoc(6, 1, 0, 0)), "kept");
+        }
         bool flagged = false;
         for (const stRefreshFlag& f : other.m_aRefreshFlags) flagged |= f.nTable == 6 && f.nKey == 10;
         EXPECT_TRUE(flagged) << "the other copy refreshes the record it found";

@@ -31,7 +31,9 @@ protected:
         const std::vector<stIndex>& index = *db_->GetItemList(TABLE_PERSON);
         for (uint32_t i = 0; i < index.size(); ++i) {
             const CPerson* p = static_cast<const CPerson*>(index[i].pItem);
-            if (i > 0) EXPECT_LE(Key(*static_cast<const CPerson*>(index[i - 1].pItem)), Key(*p)) << i;
+            if (i > 0) {
+                EXPECT_LE(Key(*static_cast<const CPerson*>(index[i - 1].pItem)), Key(*p)) << i;
+            }
             EXPECT_EQ(index[i].nSequence, i);
             EXPECT_EQ(static_cast<uint32_t>(p->m_nSequence), i);
             EXPECT_EQ(db_->ReadDwordAt(index[i].nFileLoc + DB_HEADER_LEN), i);
