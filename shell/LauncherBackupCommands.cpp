@@ -132,8 +132,14 @@ int CMainView::BackupDatabaseWithResult()
                             std::toupper(static_cast<unsigned char>(ProgramFolder[0])) !=
                                 std::toupper(static_cast<unsigned char>(root[0]));
     const std::string copy = otherDrive ? Format("%s\\%s.dbm", ProgramFolder.c_str(), name.c_str()) : root + ".dbm";
-    bool ok = m_pDB && m_pDB->IsOpen() ? m_pDB->SnapshotDatabaseFile(copy)
-                                       : CopyFileWithRetry(databaseFile, copy, 0, 0) == kCopyDone;
+    const bool openHere = m_pDB && m_pDB->IsOpen();
+    // A copy of the file as it lies is whole only while no other copy of the program can write it.
+    if (!openHere && IsFileOpenByAnyCopy(databaseFile)) {
+        GetResponse(Format("The database %s is open on another computer.\nOpen it here to back it up.", root.c_str()),
+                    MB_OK);
+        return 0;
+    }
+    bool ok = openHere ? m_pDB->SnapshotDatabaseFile(copy) : CopyFileWithRetry(databaseFile, copy, 0, 0) == kCopyDone;
 
     // The new zip is whole before the generations move.
     const std::string zipBackup = root + GetBackupExtension('Z', 0);

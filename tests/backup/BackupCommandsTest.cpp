@@ -50,6 +50,30 @@ TEST_F(BackupTest, ZipBackupIsRotatedAndRestoredByteForByte)
     EXPECT_EQ(Read("restored/studio.dbs"), original);
 }
 
+TEST_F(BackupTest, BackupWithTheDatabaseClosedHereIsRefusedWhileAnotherCopyHasItOpen)
+{
+    const std::string root = MakeDatabase(5, 200);
+    fs::create_directories(root_ / "backups");
+    OpenInLauncher(root);
+    View().OnDatabaseClose();
+    {
+        CDbEngine second;
+        ASSERT_GT(second.OpenDB(root + ".dbs", 0), 0);
+        Prompt(Path("backups").c_str());
+        Answer({ui::IDOK});
+        View().BackupDatabase();
+        ASSERT_EQ(Shown().size(), 1u);
+        EXPECT_EQ(Shown()[0], "The database " + root + " is open on another computer.\nOpen it here to back it up.");
+        EXPECT_FALSE(Exists("backups/studio.ZPA"));
+        EXPECT_FALSE(Exists("db/studio.ZPA"));
+        second.CloseDB();
+    }
+    Prompt(Path("backups").c_str());
+    View().BackupDatabase();
+    EXPECT_EQ(Shown().size(), 1u) << "closed everywhere: the file is copied as it lies";
+    EXPECT_TRUE(Exists("backups/studio.ZPA"));
+}
+
 TEST_F(BackupTest, EachKindIsTakenFromItsExtensionAndRestoredByteForByte)
 {
     MakeDatabase(4, 3000);
