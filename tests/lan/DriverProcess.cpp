@@ -123,6 +123,16 @@ std::vector<std::string> DriverProcess::Command(const std::string& command, int 
     return Answer(w.empty() ? "" : w[0], timeoutMs);
 }
 
+bool DriverProcess::Eventually(const std::string& query, const std::string& expected, int timeoutMs) {
+    int64_t until = NowMs() + timeoutMs;
+    while (NowMs() < until) {
+        std::vector<std::string> r = Command(query);
+        if (!r.empty() && r[0] == expected) return true;
+        usleep(50 * 1000);
+    }
+    return false;
+}
+
 bool DriverProcess::HasAnswerWithin(const std::string& word, int timeoutMs) {
     int64_t until = NowMs() + timeoutMs;
     for (;;) {

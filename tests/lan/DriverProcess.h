@@ -21,6 +21,9 @@ public:
     // Sends the command and waits for its "OK <first word>" line; gives the words after the
     // command word, or {"TIMEOUT"} / {"ERR"}.
     std::vector<std::string> Command(const std::string& command, int timeoutMs = 15000);
+    // Sends the query command every 50 ms until its first result is `expected`; false when it
+    // is not within the time.
+    bool Eventually(const std::string& query, const std::string& expected, int timeoutMs = 10000);
     // Waits for the answer of a command sent earlier.
     std::vector<std::string> Answer(const std::string& word, int timeoutMs = 15000);
     // Waits for a line starting with the prefix (also among lines already read).

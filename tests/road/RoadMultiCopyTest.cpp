@@ -72,13 +72,7 @@ protected:
     DriverProcess& Copy(int number) { return *copies_[number - 1]; }
 
     bool Eventually(int number, const std::string& query, const std::string& expected, int timeoutMs = 10000) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-        while (std::chrono::steady_clock::now() < until) {
-            Words r = Copy(number).Command(query);
-            if (!r.empty() && r[0] == expected) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        return false;
+        return Copy(number).Eventually(query, expected, timeoutMs);
     }
     bool AllSeeUsers(int n, int users) {
         for (int i = 1; i <= n; ++i)
