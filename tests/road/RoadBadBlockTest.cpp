@@ -48,13 +48,9 @@ class RoadBadBlockTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ui::test::EnsureApplication();
-        ui::test::Hooks& h = ui::test::ResetHooks();
-        h.scriptMessageBoxes = true;
-        h.driveDialogs = true;
-        char pattern[] = "/tmp/dq_badblock_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        dqtest::StartScriptedUi();
+        folder_ = dqtest::MakeTempFolder("dq_badblock_");
+        ASSERT_FALSE(folder_.empty());
         name_ = folder_ + "/studio";
         std::ofstream(name_ + ".rgs", std::ios::binary) << UserEntry("boss", "secret", 1, 9);
         MakeDamagedFixture();

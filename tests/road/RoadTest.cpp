@@ -17,6 +17,7 @@
 #include "common/RecordBuffer.h"
 #include "database/Database.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/TestFiles.h"
 #include "database/UserRegData.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "platform/ui/Dialog.h"
@@ -31,13 +32,9 @@ class RoadTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ui::test::EnsureApplication();
-        ui::test::Hooks& h = ui::test::ResetHooks();
-        h.scriptMessageBoxes = true;
-        h.driveDialogs = true;
-        char pattern[] = "/tmp/dq_road_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        dqtest::StartScriptedUi();
+        folder_ = dqtest::MakeTempFolder("dq_road_");
+        ASSERT_FALSE(folder_.empty());
         name_ = folder_ + "/studio";
         std::ofstream(name_ + ".rgs", std::ios::binary) << UserEntry("boss", "secret", 1, 9);
     }
