@@ -33,12 +33,13 @@
 #include <thread>
 #include <vector>
 
-#include "common/Interview.h"
-#include "common/PurchaseItem.h"
-#include "common/RecordBuffer.h"
-#include "common/SchedulePayment.h"
-#include "common/ScheduleToken.h"
+#include "records/Interview.h"
+#include "records/PurchaseItem.h"
+#include "records/RecordBuffer.h"
+#include "records/SchedulePayment.h"
+#include "records/ScheduleToken.h"
 #include "database/Database.h"
+#include "dialogs/DatabaseDialogs.h"
 #include "database/UserRegData.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
@@ -90,12 +91,21 @@ std::string UserEntry(const std::string& id, const std::string& password, uint8_
     return std::string(reinterpret_cast<char*>(raw), USER_REG_SIZE);
 }
 
+// The program's log-on dialog; reports are dropped.
+CDatabaseDialogs& QuietUi()
+{
+    static class : public CDatabaseDialogs {
+        void ShowReport(const std::string&, const std::vector<std::string>&) override {}
+    } quiet;
+    return quiet;
+}
+
 // Opens `name` in this process, alone (no network), logging on as user 1.
 std::unique_ptr<CDatabase> OpenAlone(const std::string& name)
 {
     auto db = std::make_unique<CDatabase>();
     db->m_bNetworkDisabled = true;
-    db->m_fnShowReport = [](const std::string&, const std::vector<std::string>&) {};
+    db->SetUi(&QuietUi());
     ui::test::Hooks& h = ui::test::GetHooks();
     h.dialogScripts.clear();
     h.dialogScripts.push_back([](ui::Dialog& d) {

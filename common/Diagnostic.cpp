@@ -8,7 +8,7 @@
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
-#include "platform/ui/MessageBox.h"
+#include "platform/host/UserPrompt.h"
 
 int32_t DiagnosticLevel = 0;
 thread_local std::string DiagnosticText;
@@ -65,7 +65,7 @@ void OpenDiagnosticFile() {
         s.messageFile = OpenForWriting("DIAGNOSE_MSG.TXT");
     guard.unlock();
     if (traceFailed)
-        ui::MessageBox("Cannot open diagnostic file", ui::MB_OK);
+        host::PromptUser("Cannot open diagnostic file", 0);
 }
 
 void CloseDiagnosticFile() {

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "common/Backup.h"
-#include "dialogs/DialogWaitBox.h"
 #include "platform/host/Directory.h"
 #include "platform/host/File.h"
 #include "platform/host/Path.h"
@@ -71,9 +70,9 @@ int FindString(const std::string& value, const std::vector<std::string>& list) {
 
 namespace list_sort {
 
-void SetWaitBoxTotal(CDialogWaitBox* box, size_t total) { box->SetTotal(static_cast<int>(total)); }
+void SetWaitBoxTotal(IProgressReport* box, size_t total) { box->SetTotal(static_cast<int>(total)); }
 
-void SetWaitBoxProgress(CDialogWaitBox* box, size_t done) {
+void SetWaitBoxProgress(IProgressReport* box, size_t done) {
     box->SetProgress(static_cast<int>(done));
 }
 

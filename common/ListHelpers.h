@@ -15,8 +15,7 @@
 
 #include "common/DateTime.h"
 #include "common/ProgressPace.h"
-
-class CDialogWaitBox;
+#include "common/ProgressReport.h"
 
 int AddUniqueNumber(uint32_t value, std::vector<uint32_t>& list, char mode);
 int AddUniqueByte(uint8_t value, std::vector<uint8_t>& list, char mode);
@@ -79,8 +78,8 @@ void SortWithData(std::vector<Key>& keys, std::vector<Data>& data, KeyLess keyLe
 }
 
 // The wait box's total and progress while a sort places its entries.
-void SetWaitBoxTotal(CDialogWaitBox* box, size_t total);
-void SetWaitBoxProgress(CDialogWaitBox* box, size_t done);
+void SetWaitBoxTotal(IProgressReport* box, size_t total);
+void SetWaitBoxProgress(IProgressReport* box, size_t done);
 
 } // namespace list_sort
 
@@ -121,7 +120,7 @@ void SortIndexedDates(std::vector<Entry>& list) {
 // its total is the entry count and its progress the entries placed so far.
 template <class Entry>
 void SortBySecondWord(std::vector<Entry>& list, uint32_t Entry::*number,
-                      CDialogWaitBox* box = nullptr) {
+                      IProgressReport* box = nullptr) {
     if (box != nullptr)
         list_sort::SetWaitBoxTotal(box, list.size());
     CProgressPace pace;

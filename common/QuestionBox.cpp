@@ -1,8 +1,7 @@
 #include "common/QuestionBox.h"
 
 #include "platform/host/Format.h"
-#include "platform/ui/Application.h"
-#include "platform/ui/MessageBox.h"
+#include "platform/host/UserPrompt.h"
 
 namespace {
 
@@ -37,5 +36,5 @@ IRefreshHold* GetRefreshHold() { return g_refreshHold; }
 int GetResponse(const std::string& prompt, uint32_t type, uint32_t help)
 {
     RefreshSuspension suspension(g_refreshHold, prompt);
-    return ui::MessageBox(prompt, type, ui::AppTitle(), help);
+    return host::PromptUser(prompt, type, help);
 }

@@ -24,6 +24,7 @@
 
 #include "common/DateTime.h"
 #include "common/QuestionBox.h"
+#include "database/DatabaseUi.h"
 #include "database/DbEngine.h"
 #include "database/Index.h"
 #include "database/SettingsRecords.h"
@@ -31,14 +32,14 @@
 #include "database/TeacherActivityData.h"
 #include "database/UserRegData.h"
 
-#include "common/Category.h"
-#include "common/MailList.h"
-#include "common/PackageRecord.h"
-#include "common/PaymentRecord.h"
-#include "common/Person.h"
-#include "common/PriceListItem.h"
-#include "common/PurchaseRecord.h"
-#include "common/ScheduleRecord.h"
+#include "records/Category.h"
+#include "records/MailList.h"
+#include "records/PackageRecord.h"
+#include "records/PaymentRecord.h"
+#include "records/Person.h"
+#include "records/PriceListItem.h"
+#include "records/PurchaseRecord.h"
+#include "records/ScheduleRecord.h"
 
 namespace ui {
 class ComboBox;
@@ -106,6 +107,10 @@ class CDatabase : public CDbEngine, public IRefreshHold, public ICategoryNames {
 public:
     CDatabase();
     virtual ~CDatabase();
+
+    // Where this database asks the user and tells the windows (the default one when none was set).
+    void SetUi(IDatabaseUi* ui) { m_pUi = ui; }
+    IDatabaseUi& Ui() const { return m_pUi ? *m_pUi : GetDefaultDatabaseUi(); }
 
     // Table names by code (0 "Database" to 12 "Schedule table").
     std::string GetTableNameText(uint32_t table) const;
@@ -315,10 +320,6 @@ public:
     // Reopens the file when the one at the database's path is no longer the one this copy has
     // open (compaction, a rebuild or a restore replaced it). True when it reopened.
     bool ReopenIfReplaced();
-    // Where the main frame shows the user count and refresh state (unset: nowhere).
-    std::function<void(uint32_t users, bool refreshOn)> m_fnShowUsers;
-    // Shows a report's lines (the rich-text report); unset, they go to the program's message box.
-    std::function<void(const std::string& title, const std::vector<std::string>& lines)> m_fnShowReport;
     void ShowReportLines(const std::string& title, const std::vector<std::string>& lines);
     uint32_t UpdateUserCount() override;
 
@@ -337,8 +338,6 @@ public:
     void DisableRefreshOff(const std::string& caller) override;
     bool m_bRefreshPending = false;
     bool m_bLockAndRefresh = false;
-    // Told after a table (or, with 0xFF, everything) was re-read: views and list dialogs reload.
-    std::function<void(uint8_t table)> m_fnTableRefreshed;
     // Depth of the database lock this copy holds through CDatabase (0 when not held).
     uint32_t GetDatabaseLockDepth() const { return m_nDbLockDepth; }
 
@@ -349,9 +348,6 @@ public:
     int SaveModifiedItem(uint8_t table, uint32_t code, void* item);
     int DeleteTableItem(uint8_t table, uint32_t code, int checkReferences);
     int EditItemDialog(uint8_t table, void* item, int isNew, const uint8_t* context);
-    // The per-table editing dialogs (the dialogs subsystem sets this; unset, nothing is edited
-    // and the result is 2).
-    std::function<int(uint8_t table, void* item, int isNew, const uint8_t* context)> m_fnEditItemDialog;
     uint32_t m_nLastSavedCode = 0xFFFFFFFF;
     int SetPersonInterviewDate(CPerson* person, char kind, uint32_t index, DATE date);
     void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);
@@ -373,10 +369,6 @@ public:
     // ---- Compaction, purge, deleted-data report (DatabaseMaintenance.cpp) ----
     int CompactDatabase(const std::string& databaseName);
     void PurgePersons(char mode);
-    // Asks for the purge's two cut-off dates (the dialogs subsystem's prompt); false on Cancel.
-    std::function<bool(DATE& initialOnly, DATE& others)> m_fnGetPurgeDates;
-    // The launcher's backup of the database, offered before a purge.
-    std::function<void()> m_fnBackupDatabase;
     void DeletedDataReport();
     void DeletedDataReportPerson(uint32_t loc, std::vector<std::string>& lines, std::vector<stCodeTotal>& counts);
     void DeletedDataReportPurchase(uint32_t loc, std::vector<std::string>& lines, std::vector<stCodeTotal>& counts);
@@ -452,6 +444,7 @@ private:
     bool ReloadAll(CDialogWaitBox* waitBox);
     void TellTableRefreshed(uint8_t table);
     bool DeleteOneItem(uint8_t table, uint32_t code, bool reportMissing);
+    IDatabaseUi* m_pUi = nullptr;
 };
 
 // Tallies shared by the report grids.

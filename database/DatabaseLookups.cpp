@@ -5,7 +5,6 @@
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
-#include "dialogs/DialogSelectOne.h"
 #include "platform/host/Format.h"
 #include "platform/ui/ComboBox.h"
 
@@ -251,17 +250,16 @@ int32_t CDatabase::SelectPerson(char letter, char second, int withNone, int with
         return -1;
     }
     const char* title = letter == 'C' ? "Select student" : letter == 'E' ? "Select teacher" : "Select person";
-    CDialogSelectOne dialog(this, title, -1);
-    if (withNone == 1) dialog.AddItem(0xFFFFFFFF, "<none>");
-    if (withNew == 1) dialog.AddItem(0xFFFFFFFE, "<New>");
+    std::vector<std::pair<uint32_t, std::string>> items;
+    if (withNone == 1) items.emplace_back(0xFFFFFFFF, "<none>");
+    if (withNew == 1) items.emplace_back(0xFFFFFFFE, "<New>");
     for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
         const CPerson* p = static_cast<const CPerson*>(e.pItem);
         if (letter > 0 && p->m_cType != letter) continue;
         if (second > 0 && p->m_cSex != second) continue;
-        dialog.AddItem(p->m_nCode, Format("%s, %s", p->m_sLastName.c_str(), p->m_sFirstName.c_str()));
+        items.emplace_back(p->m_nCode, Format("%s, %s", p->m_sLastName.c_str(), p->m_sFirstName.c_str()));
     }
-    if (dialog.DoModal() != IDOK) return -1;
-    return dialog.GetSelectedData();
+    return Ui().SelectOne(title, items);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -8,8 +8,8 @@
 #include "common/Diagnostic.h"
 #include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
@@ -83,10 +83,9 @@ void CDatabase::PurgePersons(char mode)
         GetResponse("Table in use by another user.", MB_OK);
         return;
     }
-    if (GetResponse("Would you like to do a backup first?", MB_YESNO) == IDYES && m_fnBackupDatabase)
-        m_fnBackupDatabase();
+    if (GetResponse("Would you like to do a backup first?", MB_YESNO) == IDYES) Ui().BackupDatabase(*this);
     DATE initialOnly = 0.0, others = 0.0;
-    if (!m_fnGetPurgeDates || !m_fnGetPurgeDates(initialOnly, others)) return;
+    if (!Ui().GetPurgeDates(*this, initialOnly, others)) return;
     if (initialOnly == 0.0 || others == 0.0 || !IsDateAllowed(initialOnly, false) || !IsDateAllowed(others, false)) {
         GetResponse("Invalid date.", MB_OK);
         return;

@@ -13,11 +13,10 @@
 #include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
-#include "shell/SettingsFile.h"
 
 #include <algorithm>
 #include <cstring>
@@ -150,7 +149,7 @@ std::string CDatabase::MakeRepairBackup(std::string& backupName, int ask, int re
     const std::string fresh = root + ".BK$";
     bool ok = SnapshotDatabaseFile(fresh);
     if (ok) {
-        RotateGenerations(root, 'B', std::max(1, static_cast<int>(AppSettings().m_nTimedBackup)));
+        RotateGenerations(root, 'B', std::max(1, Ui().GetBackupGenerations()));
         ok = host::ReplaceFile(fresh, target);
         if (!ok) GetResponse(Format("Error in saving backup file %s.", target.c_str()), MB_OK);
     }

@@ -3,7 +3,7 @@
 
 #include "database/Database.h"
 
-#include "common/WindowList.h"
+#include "widgets/WindowList.h"
 #include "platform/host/Format.h"
 
 int CDatabase::TestTableReferences(std::vector<std::string>& report, int repair, int countOnly)

@@ -9,8 +9,8 @@
 #include "common/Diagnostic.h"
 #include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/Format.h"
 
 namespace {
@@ -205,7 +205,7 @@ bool CDatabase::ReloadAll(CDialogWaitBox* waitBox)
 
 void CDatabase::TellTableRefreshed(uint8_t table)
 {
-    if (m_fnTableRefreshed) m_fnTableRefreshed(table);
+    Ui().TableRefreshed(table);
 }
 
 void CDatabase::RefreshItemInPlace(uint8_t table, uint32_t code)
@@ -350,7 +350,7 @@ void CDatabase::DisableRefreshOn(const std::string& caller)
         DiagnosticText = Format("CDatabase::DisableRefreshOn %s, count %u\n", caller.c_str(), m_nDisableRefreshCount);
         WriteDiagnosticMsg();
     }
-    if (m_fnShowUsers) m_fnShowUsers(m_nUsersOnLine, false);
+    Ui().ShowUsers(m_nUsersOnLine, false);
 }
 
 void CDatabase::DisableRefreshOff(const std::string& caller)
@@ -362,7 +362,7 @@ void CDatabase::DisableRefreshOff(const std::string& caller)
     }
     if (m_nDisableRefreshCount > 0 || !m_bDatabaseOpen) return;
     m_bDisableDataRefresh = false;
-    if (m_fnShowUsers) m_fnShowUsers(m_nUsersOnLine, true);
+    Ui().ShowUsers(m_nUsersOnLine, true);
     if (m_bRefreshPending || !m_aRefreshFlags.empty())
         LockAndRefreshDatabase("refresh database", 0, 0, 0, 1);
 }

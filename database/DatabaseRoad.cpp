@@ -10,15 +10,15 @@
 #include <optional>
 
 #include "common/Backup.h"
-#include "common/CommandGuards.h"
-#include "common/ControlHelpers.h"
+#include "widgets/CommandGuards.h"
+#include "widgets/ControlHelpers.h"
 #include "common/Diagnostic.h"
 #include "common/ListHelpers.h"
 #include "common/TextFormat.h"
-#include "common/Prompts.h"
+#include "widgets/Prompts.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
@@ -78,7 +78,7 @@ bool CDatabase::OpenDatabase(const std::string& name, int newSetup)
     m_bDatabaseOpen = true;
     m_bDisableDataRefresh = false;
     SetRefreshHold(this);
-    if (m_fnShowUsers) m_fnShowUsers(m_nUsersOnLine, true);
+    Ui().ShowUsers(m_nUsersOnLine, true);
     Trace("CDatabase::OpenDatabase, return TRUE\n");
     return true;
 }
@@ -173,20 +173,14 @@ void CDatabase::CloseDatabase()
 uint32_t CDatabase::UpdateUserCount()
 {
     uint32_t users = CDbEngine::UpdateUserCount();
-    if (m_fnShowUsers) m_fnShowUsers(users, !m_bDisableDataRefresh);
+    Ui().ShowUsers(users, !m_bDisableDataRefresh);
     return users;
 }
 
 void CDatabase::ShowReportLines(const std::string& title, const std::vector<std::string>& lines)
 {
     m_aLastReport = lines;
-    if (m_fnShowReport) {
-        m_fnShowReport(title, lines);
-        return;
-    }
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    ShowMyMessageBox(title, text, 0, 0);
+    Ui().ShowReport(title, lines);
 }
 
 // ---------------------------------------------------------------------------------------------

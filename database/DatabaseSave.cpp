@@ -9,8 +9,8 @@
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/Format.h"
 
 namespace {
@@ -65,7 +65,7 @@ int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const uint8_
     case TABLE_PURCHASE:
     case TABLE_PAYMENT:
     case TABLE_SCHEDULE:
-        return m_fnEditItemDialog ? m_fnEditItemDialog(table, item, isNew, context) : 2;
+        return Ui().EditItemDialog(*this, table, item, isNew, context);
     default:
         return 2;
     }

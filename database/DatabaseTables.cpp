@@ -11,8 +11,8 @@
 #include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/Format.h"
 #include "platform/ui/ComboBox.h"
 

@@ -11,10 +11,6 @@
 #include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
-#include "dialogs/DialogAddUser.h"
-#include "dialogs/DialogPassword.h"
-#include "dialogs/DialogPasswordSwitchUser.h"
-#include "dialogs/DialogUserList.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Application.h"
@@ -143,17 +139,16 @@ int CDatabase::TestRegistration(const std::string& databaseName, int newSetup)
     if (!LoadRegistration(databaseName, newSetup)) return 0;
     for (;;) {
         if (DiagnosticLevel > 0) WriteDiagnosticString("CDatabase::TestRegistration before password\n");
-        CDialogPassword dialog;
-        dialog.m_strUserName = GetFileTitle(databaseName);
-        if (dialog.DoModal() != IDOK) return 0;
+        std::string password;
+        if (!Ui().AskPassword(GetFileTitle(databaseName), password)) return 0;
         if (DiagnosticLevel > 0)
-            WriteDiagnosticFormat("CDatabase::TestRegistration got password %s\n", dialog.m_strPassword.c_str());
+            WriteDiagnosticFormat("CDatabase::TestRegistration got password %s\n", password.c_str());
         ui::Application::PumpMessages();
         for (const stUserRegData& user : m_aUsers) {
-            if (!EqualIgnoringCase(user.GetPassword(), dialog.m_strPassword)) continue;
+            if (!EqualIgnoringCase(user.GetPassword(), password)) continue;
             SetCurrentUser(user.nUserCode, user.nAccessLevel);
             if (DiagnosticLevel > 0)
-                WriteDiagnosticFormat("CDatabase::TestRegistration valid password %s\n", dialog.m_strPassword.c_str());
+                WriteDiagnosticFormat("CDatabase::TestRegistration valid password %s\n", password.c_str());
             return 1;
         }
         if (GetResponse("Password not recognized. Try again?", MB_YESNO) != IDYES) return 0;
@@ -162,10 +157,8 @@ int CDatabase::TestRegistration(const std::string& databaseName, int newSetup)
 
 int CDatabase::SwitchUsers()
 {
-    CDialogPasswordSwitchUser dialog(this);
-    dialog.DoModal();
     // Only a real change of user counts; Escape changes nothing and reports no switch.
-    if (!dialog.HasSwitched()) return 0;
+    if (!Ui().SwitchUser(*this)) return 0;
     if (m_fnLanSendLog || HasLanLink()) {
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDatabase::SwitchUsers, send %s at Timer=%s\n", "LOG_ON_SWITCH_USER",
@@ -183,8 +176,7 @@ int CDatabase::SwitchUsers()
 
 void CDatabase::EditUserList()
 {
-    CDialogUserList dialog(this);
-    dialog.DoModal();
+    Ui().EditUserList(*this);
 }
 
 int CDatabase::AddUser(int firstUser)
@@ -197,10 +189,7 @@ int CDatabase::AddUser(int firstUser)
     stUserRegData entry;
     entry.nUserCode = code;
     entry.nAccessLevel = USER_LEVEL_NONE;
-    CDialogAddUser dialog(this);
-    dialog.m_pEntry = &entry;
-    dialog.m_nFixedLevel = firstUser == 1 ? 1 : 0;
-    if (dialog.DoModal() != IDOK) return 0;
+    if (!Ui().EditUserEntry(*this, entry, firstUser == 1 ? 1 : 0)) return 0;
     m_aUsers.push_back(entry);
     SaveRegistration(m_sDatabaseName);
     RebuildUserLists();
@@ -211,10 +200,7 @@ void CDatabase::EditUser(int position)
 {
     if (position < 0 || static_cast<size_t>(position) >= m_aUsers.size()) return;
     stUserRegData entry = m_aUsers[position];
-    CDialogAddUser dialog(this);
-    dialog.m_pEntry = &entry;
-    dialog.m_nFixedLevel = entry.nAccessLevel == 10 ? 1 : 0;
-    if (dialog.DoModal() != IDOK) return;
+    if (!Ui().EditUserEntry(*this, entry, entry.nAccessLevel == 10 ? 1 : 0)) return;
     m_aUsers[position] = entry;
     SaveRegistration(m_sDatabaseName);
     RebuildUserLists();

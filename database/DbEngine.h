@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 #include "database/DataHeader.h"
 #include "database/LanServer.h"
 #include "database/LogicalLock.h"

@@ -4,7 +4,7 @@
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
+#include "widgets/WindowList.h"
 #include "platform/host/Format.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Application.h"

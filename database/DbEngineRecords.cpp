@@ -8,7 +8,7 @@
 #include "common/Diagnostic.h"
 #include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
+#include "widgets/WindowList.h"
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 

@@ -8,7 +8,7 @@
 #include <set>
 
 #include "common/Diagnostic.h"
-#include "common/WindowList.h"
+#include "widgets/WindowList.h"
 #include "platform/host/Format.h"
 
 namespace {

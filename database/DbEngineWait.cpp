@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/Clock.h"
 #include "platform/ui/Application.h"
 

@@ -10,7 +10,7 @@
 #include "archive/Crc32.h"
 #include "common/Diagnostic.h"
 #include "common/TextFile.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/Clock.h"
 #include "platform/host/Drives.h"
 #include "platform/host/File.h"

@@ -1,6 +1,6 @@
 #include "dialogs/DialogAddPerson.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "common/QuestionBox.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"

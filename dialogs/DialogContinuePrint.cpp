@@ -1,6 +1,6 @@
 #include "dialogs/DialogContinuePrint.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 
 namespace {
 

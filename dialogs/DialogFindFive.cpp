@@ -1,6 +1,6 @@
 #include "dialogs/DialogFindFive.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "common/TextFormat.h"
 #include "platform/host/Format.h"
 #include "platform/ui/ComboBox.h"

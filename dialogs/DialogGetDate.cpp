@@ -1,6 +1,6 @@
 #include "dialogs/DialogGetDate.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "database/Database.h"
 #include "platform/ui/SpinButton.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Asks for one date, with or without the time of day. After IDOK the caller reads m_dDate.
 
-#include "common/DateTimeControl.h"
+#include "widgets/DateTimeControl.h"
 #include "platform/ui/Dialog.h"
 
 class CDatabase;

@@ -1,6 +1,6 @@
 #include "dialogs/DialogGetPurgeDates.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "database/Database.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // Asks for the two cut-off dates of the purge of persons: one for persons whose only activity is
 // their initial entry, one for persons having activities. The dates are kept when OK is pressed.
 
-#include "common/DateTimeControl.h"
+#include "widgets/DateTimeControl.h"
 #include "platform/ui/Dialog.h"
 
 class CDatabase;

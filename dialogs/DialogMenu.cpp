@@ -1,7 +1,7 @@
 #include "dialogs/DialogMenu.h"
 
-#include "common/ControlHelpers.h"
-#include "common/Prompts.h"
+#include "widgets/ControlHelpers.h"
+#include "widgets/Prompts.h"
 #include "platform/ui/ListBox.h"
 
 #include <algorithm>

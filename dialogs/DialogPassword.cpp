@@ -1,6 +1,6 @@
 #include "dialogs/DialogPassword.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "database/UserRegData.h"
 #include "platform/host/Format.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/DialogPrintSetup.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/SpinButton.h"
-#include "reports/PrinterChoice.h"
+#include "dialogs/PrinterChoice.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // the caller may read the dialog's members: copies, page numbering and the starting page.
 
 #include "platform/ui/Dialog.h"
-#include "shell/PrinterDef.h"
+#include "common/PrinterDef.h"
 
 #include <string>
 #include <vector>

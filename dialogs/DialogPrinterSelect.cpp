@@ -1,9 +1,9 @@
 #include "dialogs/DialogPrinterSelect.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/PrinterDC.h"
-#include "reports/PrinterChoice.h"
+#include "dialogs/PrinterChoice.h"
 
 namespace {
 

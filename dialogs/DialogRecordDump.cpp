@@ -1,6 +1,6 @@
 #include "dialogs/DialogRecordDump.h"
 
-#include "common/Prompts.h"
+#include "widgets/Prompts.h"
 #include "common/QuestionBox.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"

@@ -2,7 +2,7 @@
 // Asks for the start and end of a report period; "Next" and "Previous" move both by the period
 // length. After IDOK the caller reads the two date controls.
 
-#include "common/DateTimeControl.h"
+#include "widgets/DateTimeControl.h"
 #include "platform/ui/Dialog.h"
 
 class CDatabase;

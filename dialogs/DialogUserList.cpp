@@ -1,6 +1,6 @@
 #include "dialogs/DialogUserList.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "common/QuestionBox.h"
 #include "common/TextFile.h"
 #include "database/Database.h"

@@ -7,7 +7,7 @@
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 #include "platform/ui/PrinterDC.h"
-#include "reports/PrinterChoice.h"
+#include "dialogs/PrinterChoice.h"
 #include "reports/PrintSpoolFile.h"
 
 #include <algorithm>

@@ -10,7 +10,7 @@
 #include "database/SettingsRecords.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/PrinterDC.h"
-#include "shell/PrinterDef.h"
+#include "common/PrinterDef.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "shell/AboutDlg.h"
 
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "platform/host/Format.h"
 #include "shell/ProgramState.h"
 

@@ -1,6 +1,7 @@
 #include "shell/DorvalquintexApp.h"
 
-#include "reports/PrinterChoice.h"
+#include "dialogs/DatabaseDialogs.h"
+#include "dialogs/PrinterChoice.h"
 
 #include "common/DataPaths.h"
 #include "common/Diagnostic.h"
@@ -9,7 +10,7 @@
 #include "platform/host/Process.h"
 #include "platform/ui/Application.h"
 #include "shell/AboutDlg.h"
-#include "shell/AppHelpers.h"
+#include "widgets/AppHelpers.h"
 #include "shell/ExitSignals.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgramState.h"
@@ -45,6 +46,7 @@ bool CDorvalquintexApp::InitInstance()
     // The files the program writes to the current folder land beside the program.
     if (!ProgramFolder.empty()) host::SetCurrentFolder(ProgramFolder);
     if (ui::Application* app = ui::Application::Instance()) app->SetTitle("Dorvalquintex");
+    SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
 
     m_pMainFrame = std::make_unique<CMainFrame>();
     MainFrame = m_pMainFrame.get();

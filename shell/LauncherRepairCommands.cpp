@@ -8,11 +8,11 @@
 #include "shell/MainView.h"
 
 #include "common/Backup.h"
-#include "common/CommandGuards.h"
-#include "common/ControlHelpers.h"
+#include "widgets/CommandGuards.h"
+#include "widgets/ControlHelpers.h"
 #include "common/DataPaths.h"
 #include "common/Diagnostic.h"
-#include "common/Prompts.h"
+#include "widgets/Prompts.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
@@ -92,6 +92,7 @@ bool CMainView::OpenRawDatabaseFile(std::string& fileName)
     if (!BrowseForFile("Dorvalquintex database files", "*.DBS", path, title, 1) || path.empty()) return false;
     if (!host::FileExists(path)) return false;
     m_pRawDB = std::make_unique<CDatabase>();
+    m_pRawDB->SetUi(&m_rawDatabaseUi);
     if (!m_pRawDB->OpenRawFile(path)) {
         GetResponse(Format("Can't open %s, error %s", path.c_str(), host::LastFileErrorText().c_str()), MB_OK);
         m_pRawDB.reset();

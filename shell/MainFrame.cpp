@@ -2,19 +2,19 @@
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
-#include "common/WindowList.h"
+#include "widgets/WindowList.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Application.h"
-#include "database/DatabaseView.h"
+#include "views/DatabaseView.h"
 #include "shell/AboutDlg.h"
-#include "shell/EmployeeView.h"
-#include "shell/InterviewView.h"
-#include "shell/ScrollBase.h"
-#include "shell/StudentView.h"
+#include "views/EmployeeView.h"
+#include "views/InterviewView.h"
+#include "views/ScrollBase.h"
+#include "views/StudentView.h"
 #include "shell/ExitSignals.h"
 #include "shell/HandlerScope.h"
-#include "shell/LineView.h"
+#include "views/LineView.h"
 #include "shell/MainMenu.h"
 #include "shell/ProgramState.h"
 #include "shell/SettingsFile.h"
@@ -373,3 +373,5 @@ void CMainFrame::OnDestroy()
     KillTimer(kSignalTimer);
     FrameWindow::OnDestroy();
 }
+
+stPrinterDef& CMainFrame::GetPrinterDef() { return AppSettings().m_PrinterDef; }

@@ -5,6 +5,7 @@
 // the launcher first, confirms the end of the program and receives the database's notices
 // (message 0x404).
 
+#include "views/ViewFrame.h"
 #include "platform/ui/FrameWindow.h"
 #include "shell/MainView.h"
 
@@ -14,7 +15,7 @@ class CDatabase;
 #include <string>
 #include <vector>
 
-class CMainFrame : public ui::FrameWindow {
+class CMainFrame : public ui::FrameWindow, public IViewFrame {
 public:
     static constexpr uint32_t kMainFrameMsg = 0x404;
     static constexpr int kLauncherId = 59648;
@@ -41,7 +42,7 @@ public:
     void CreateView(int n);
     void SwitchView(int n);
     void UpdateView(int n);
-    void ReturnToMainView();
+    void ReturnToMainView() override;
     // The openers of the list views built so far: raw database (1), teachers (2), students (3),
     // interviews (8). The raw view owns its database when `owns` is 1.
     void DatabaseView(CDatabase* database, int owns);
@@ -58,8 +59,9 @@ public:
     void InitStatusBarPane(int paneId, int width);
     void ShowUserCount(uint32_t count);
     void ShowRefreshState(int on);
-    void ShowLineNumber(uint32_t line);
-    void SetViewModeText(const std::string& text);
+    void ShowLineNumber(uint32_t line) override;
+    void SetViewModeText(const std::string& text) override;
+    stPrinterDef& GetPrinterDef() override;
 
     // Windows that hold records of the database (grids): closed before the database closes on
     // notice. Each removes itself when it is destroyed.

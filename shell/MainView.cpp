@@ -1,24 +1,23 @@
 #include "shell/MainView.h"
 
-#include "common/CommandGuards.h"
-#include "common/ControlHelpers.h"
+#include "widgets/CommandGuards.h"
+#include "widgets/ControlHelpers.h"
 #include "common/DataPaths.h"
 #include "common/DateTime.h"
 #include "common/Diagnostic.h"
-#include "common/ExternalPrograms.h"
+#include "widgets/ExternalPrograms.h"
 #include "common/ListHelpers.h"
-#include "common/Prompts.h"
+#include "widgets/Prompts.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
-#include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogMenu.h"
 #include "platform/host/Clock.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
-#include "shell/AppHelpers.h"
+#include "widgets/AppHelpers.h"
 #include "shell/HandlerScope.h"
 #include "shell/MainFrame.h"
 #include "shell/MainMenu.h"
@@ -475,21 +474,8 @@ void CMainView::OnOpenView(const std::string& path)
     m_pDB = std::make_unique<CDatabase>();
     WriteMemoryTraceAlloc(m_pDB.get(), "m_pDB in CMainView::OnOpenView()");
     m_pDB->SetStudioStrings(&StudioStrings);
-    if (CMainFrame* frame = Frame()) {
-        m_pDB->SetMessageWindow(frame);
-        m_pDB->m_fnShowUsers = [frame](uint32_t users, bool refreshOn) {
-            frame->ShowUserCount(users);
-            frame->ShowRefreshState(refreshOn ? 1 : 0);
-        };
-        m_pDB->m_fnTableRefreshed = [frame](uint8_t) { frame->UpdateView(frame->GetCurrentView()); };
-    }
-    m_pDB->m_fnGetPurgeDates = [this](DATE& initialOnly, DATE& others) {
-        CDialogGetPurgeDates dialog(m_pDB.get(), Frame());
-        if (dialog.DoModal() != IDOK) return false;
-        initialOnly = dialog.m_dNoActivities;
-        others = dialog.m_dWithActivities;
-        return true;
-    };
+    if (CMainFrame* frame = Frame()) m_pDB->SetMessageWindow(frame);
+    m_pDB->SetUi(&m_databaseUi);
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }
 

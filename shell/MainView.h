@@ -5,6 +5,7 @@
 // (timed backup, then lock-and-refresh) and handles the commands of the main menu (menu 104).
 
 #include "platform/ui/View.h"
+#include "shell/AppDatabaseUi.h"
 #include "shell/LauncherButton.h"
 
 #include <cstdint>
@@ -97,6 +98,9 @@ public:
     // The database opened raw by the repair commands (not the program's open database).
     std::unique_ptr<CDatabase> m_pRawDB;
 
+    // The main frame this launcher sits in; null outside one.
+    CMainFrame* Frame() const;
+
     bool OnCommand(int id, int code) override;
     void OnTimer(uint32_t id) override;
     void OnPaint(ui::DC& dc) override;
@@ -113,13 +117,15 @@ private:
     void DefaultCategories();
     void TestLinkedList(bool repair);
     bool RunCommand(int id);
-    CMainFrame* Frame() const;
 
     // Restore helpers (LauncherBackupCommands.cpp): the refusal while another copy has the
     // target open, the question before it is overwritten, and the launcher without a database.
     bool CheckRestoreTarget(const std::string& target, bool ask);
     void ShowClosedState();
     bool m_bRestoreConfirmed = false;  // the caller has asked before overwriting
+    // What the open database and the raw one ask the user through.
+    CAppDatabaseUi m_databaseUi{this};
+    CAppDatabaseUi m_rawDatabaseUi;
     std::unique_ptr<CDatabase> m_pDB;
     uint32_t m_nTimerId = 0;
     host::File* m_pRawDatabaseFile = nullptr;

@@ -1,6 +1,6 @@
 #include "shell/ProgramState.h"
 
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "common/DataPaths.h"
 
 char OsKind = 0;

@@ -1,7 +1,7 @@
 #include "shell/SettingsFile.h"
 
 #include "common/Diagnostic.h"
-#include "common/ExternalPrograms.h"
+#include "widgets/ExternalPrograms.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "platform/host/File.h"

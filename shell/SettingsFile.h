@@ -7,7 +7,7 @@
 // The word processor and the diagnostic level live in common/'s globals (WordProcessorPath,
 // DiagnosticLevel), where the rest of the program reads them; the other settings are members.
 
-#include "shell/PrinterDef.h"
+#include "common/PrinterDef.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,5 +1,7 @@
 #include "platform/ui/Application.h"
 
+#include "platform/host/UserPrompt.h"
+#include "platform/ui/MessageBox.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowImpl.h"
 
@@ -29,6 +31,11 @@ public:
 
 QApplication* g_qapp = nullptr;
 
+int PromptWithMessageBox(const std::string& text, uint32_t style, uint32_t help)
+{
+    return MessageBox(text, style, AppTitle(), help);
+}
+
 }  // namespace
 
 Application::Application(int& argc, char** argv)
@@ -40,10 +47,12 @@ Application::Application(int& argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     InstallLayerHooks();
     g_app = this;
+    host::SetPromptFunction(&PromptWithMessageBox);
 }
 
 Application::~Application()
 {
+    host::SetPromptFunction(nullptr);
     g_app = nullptr;
     delete g_qapp;
     g_qapp = nullptr;

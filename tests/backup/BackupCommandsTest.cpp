@@ -5,8 +5,8 @@
 
 #include "tests/database/DbFixture.h"
 #include "common/Backup.h"
-#include "common/CommandGuards.h"
-#include "common/RecordBuffer.h"
+#include "widgets/CommandGuards.h"
+#include "records/RecordBuffer.h"
 #include "database/Database.h"
 #include "platform/host/Clock.h"
 #include "shell/MainView.h"

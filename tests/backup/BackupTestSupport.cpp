@@ -1,9 +1,9 @@
 #include "BackupTestSupport.h"
 
 #include "tests/database/DbFixture.h"
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "common/DataPaths.h"
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
 #include "platform/host/Clock.h"

@@ -2,7 +2,7 @@
 
 #include "BackupTestSupport.h"
 
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "common/DataPaths.h"
 #include "database/Database.h"
 #include "shell/MainView.h"

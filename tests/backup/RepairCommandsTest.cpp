@@ -4,7 +4,7 @@
 #include "BackupTestSupport.h"
 
 #include "tests/database/DbFixture.h"
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "database/Database.h"
 #include "platform/host/File.h"
 #include "shell/MainView.h"

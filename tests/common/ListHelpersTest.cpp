@@ -10,8 +10,8 @@
 
 #include "TempFolder.h"
 #include "common/Backup.h"
-#include "common/WindowList.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/WindowList.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/ui/TestHooks.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "common/QuestionBox.h"
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 #include "platform/ui/TestHooks.h"
 
 class DbTestBase : public ::testing::Test {

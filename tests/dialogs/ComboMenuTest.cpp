@@ -1,6 +1,6 @@
 #include "DialogTestSupport.h"
 
-#include "common/ComboMenu.h"
+#include "widgets/ComboMenu.h"
 #include "platform/ui/Application.h"
 
 #include <vector>

@@ -1,6 +1,6 @@
 #include "DialogTestSupport.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "platform/host/Path.h"
 #include "platform/ui/CheckBox.h"
 #include "platform/ui/CommonDialogs.h"

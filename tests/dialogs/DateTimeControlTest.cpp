@@ -1,8 +1,8 @@
 #include "DialogTestSupport.h"
 
 #include "common/DateTime.h"
-#include "common/DateTimeControl.h"
-#include "shell/MonthCalendar.h"
+#include "widgets/DateTimeControl.h"
+#include "widgets/MonthCalendar.h"
 #include "platform/ui/MonthCalendar.h"
 #include "platform/ui/RecordingDC.h"
 

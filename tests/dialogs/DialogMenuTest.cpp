@@ -1,6 +1,6 @@
 #include "DialogTestSupport.h"
 
-#include "common/ControlHelpers.h"
+#include "widgets/ControlHelpers.h"
 #include "dialogs/DialogMenu.h"
 #include "platform/ui/ListBox.h"
 

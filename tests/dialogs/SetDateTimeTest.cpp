@@ -1,7 +1,7 @@
 #include "DialogTestSupport.h"
 
-#include "common/ControlHelpers.h"
-#include "dialogs/DialogSetDateTime.h"
+#include "widgets/ControlHelpers.h"
+#include "widgets/DialogSetDateTime.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "DialogTestSupport.h"
 
-#include "common/ControlHelpers.h"
-#include "dialogs/DialogMyMessageBox.h"
-#include "dialogs/DialogPromptForString.h"
+#include "widgets/ControlHelpers.h"
+#include "widgets/DialogMyMessageBox.h"
+#include "widgets/DialogPromptForString.h"
 #include "dialogs/DialogReportDates.h"
-#include "dialogs/DialogSelectOne.h"
+#include "widgets/DialogSelectOne.h"
 #include "platform/ui/EditBox.h"
 #include "platform/ui/ListBox.h"
 
@@ -149,7 +149,7 @@ TEST_F(SmallDialogsTest, ReportDatesOneDayAndSpin)
 
 TEST_F(SmallDialogsTest, SelectOneFindBoxAndResult)
 {
-    CDialogSelectOne dialog(nullptr, "Choose a teacher", 77);
+    CDialogSelectOne dialog("Choose a teacher", 77);
     dialog.AddItem(10, "Adams, Ann");
     dialog.AddItem(2, "Baker, Bob");
     dialog.AddItem(30, "Barnes, Bea");
@@ -175,7 +175,7 @@ TEST_F(SmallDialogsTest, SelectOneFindBoxAndResult)
 
 TEST_F(SmallDialogsTest, SelectOnePreselectDoubleClickAndCancel)
 {
-    CDialogSelectOne dialog(nullptr, "Pick", 30);
+    CDialogSelectOne dialog("Pick", 30);
     dialog.AddItem(10, "one");
     dialog.AddItem(30, "three");
     dialog.AddItem(40, "four");
@@ -190,7 +190,7 @@ TEST_F(SmallDialogsTest, SelectOnePreselectDoubleClickAndCancel)
     EXPECT_EQ(dialog.DoModal(), ui::IDCANCEL);
     EXPECT_EQ(dialog.GetSelectedData(), -1);
 
-    CDialogSelectOne empty(nullptr, "Pick", 1);
+    CDialogSelectOne empty("Pick", 1);
     Script([](ui::Dialog& d) { ui::test::Click(d, 1000); });
     EXPECT_EQ(empty.DoModal(), ui::IDOK);
     EXPECT_EQ(empty.GetSelectedData(), -1);

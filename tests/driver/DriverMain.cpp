@@ -69,11 +69,12 @@
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
-#include "common/RecordBuffer.h"
-#include "common/SchedulePayment.h"
+#include "records/RecordBuffer.h"
+#include "records/SchedulePayment.h"
 #include "database/Database.h"
+#include "dialogs/DatabaseDialogs.h"
 #include "database/UserRegData.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
@@ -108,6 +109,7 @@ public:
     Driver() {
         Create(nullptr, ui::DCRect{0, 0, 10, 10});
         m_db.SetMessageWindow(this);
+        m_db.SetUi(&m_ui);
         ResetAnswers({});
         SetTimer(kPollTimer, kPollMs);
     }
@@ -307,9 +309,6 @@ private:
                 ui::test::SetText(d, 1005, password);
                 ui::test::Click(d, ui::IDOK);
             });
-            m_db.m_fnEditItemDialog = [this](uint8_t table, void* item, int isNew, const uint8_t*) {
-                return EditDialog(table, item, isNew);
-            };
             bool ok = m_db.OpenDatabase(arg(1), 0);
             hooks.dialogScripts.clear();
             Reply(Format("opendb %i %u", ok ? 1 : 0, m_db.m_nUsersOnLine));
@@ -518,7 +517,21 @@ private:
         while (q.size() < kDefaultAnswers) q.push_back(IDNO);
     }
 
+    // The log-on dialog of the program, and the driver's own editing "dialog".
+    class DriverUi : public CDatabaseDialogs {
+    public:
+        explicit DriverUi(Driver& driver) : m_driver(driver) {}
+        int EditItemDialog(CDatabase&, uint8_t table, void* item, int isNew, const uint8_t*) override
+        {
+            return m_driver.EditDialog(table, item, isNew);
+        }
+
+    private:
+        Driver& m_driver;
+    };
+
     CDatabase m_db;
+    DriverUi m_ui{*this};
     bool m_holdDialog = false;
     bool m_releaseDialog = false;
     std::string m_pendingFirst;
@@ -541,6 +554,7 @@ int main() {
     ui::test::EnsureApplication();
     ui::test::Hooks& hooks = ui::test::ResetHooks();
     hooks.scriptMessageBoxes = true;
+    SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
     auto* driver = new Driver();
     std::atomic<bool> ended{false};
     std::thread reader([driver, &ended] {

@@ -1,12 +1,12 @@
 #include "FilesTestSupport.h"
 
-#include "common/CommandGuards.h"
-#include "common/ControlHelpers.h"
+#include "widgets/CommandGuards.h"
+#include "widgets/ControlHelpers.h"
 #include "common/DataPaths.h"
-#include "common/ExternalPrograms.h"
-#include "common/Prompts.h"
-#include "common/TextArray2D.h"
-#include "common/WeeklyClassesPage.h"
+#include "widgets/ExternalPrograms.h"
+#include "widgets/Prompts.h"
+#include "records/TextArray2D.h"
+#include "reports/WeeklyClassesPage.h"
 
 #include "platform/host/Format.h"
 #include "platform/ui/Dialog.h"

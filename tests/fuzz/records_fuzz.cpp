@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "common/Category.h"
-#include "common/MailList.h"
-#include "common/PackageRecord.h"
-#include "common/PaymentRecord.h"
-#include "common/Person.h"
-#include "common/PriceListItem.h"
-#include "common/PurchaseRecord.h"
-#include "common/RecordBuffer.h"
-#include "common/ScheduleRecord.h"
+#include "records/Category.h"
+#include "records/MailList.h"
+#include "records/PackageRecord.h"
+#include "records/PaymentRecord.h"
+#include "records/Person.h"
+#include "records/PriceListItem.h"
+#include "records/PurchaseRecord.h"
+#include "records/RecordBuffer.h"
+#include "records/ScheduleRecord.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 #include "database/DbEngine.h"
 #include "platform/host/Format.h"
 

@@ -10,7 +10,7 @@
 #include "platform/host/Clock.h"
 #include "platform/ui/RecordingDC.h"
 #include "reports/PageLinePrint.h"
-#include "reports/PrinterChoice.h"
+#include "dialogs/PrinterChoice.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "PrintTestSupport.h"
 
 #include "reports/PageLinePrint.h"
-#include "reports/PrinterChoice.h"
+#include "dialogs/PrinterChoice.h"
 
 #include <gtest/gtest.h>
 

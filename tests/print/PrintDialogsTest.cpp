@@ -7,7 +7,7 @@
 #include "dialogs/DialogPrinterSelect.h"
 #include "platform/ui/ListBox.h"
 #include "platform/ui/Messages.h"
-#include "reports/PrinterChoice.h"
+#include "dialogs/PrinterChoice.h"
 #include "shell/SettingsFile.h"
 
 #include <gtest/gtest.h>

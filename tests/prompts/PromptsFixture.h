@@ -1,7 +1,7 @@
 #pragma once
 // Offscreen application, scripted message boxes, and an empty window list for each test.
 
-#include "common/WindowList.h"
+#include "widgets/WindowList.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 

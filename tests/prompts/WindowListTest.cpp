@@ -1,7 +1,7 @@
 #include "PromptsFixture.h"
 
 #include "common/QuestionBox.h"
-#include "dialogs/DialogWaitBox.h"
+#include "widgets/DialogWaitBox.h"
 #include "platform/ui/Window.h"
 
 #include <vector>

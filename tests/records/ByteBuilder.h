@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 
 class ByteBuilder {
 public:

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordTestSupport.h"
-#include "common/PurchaseRecord.h"
+#include "records/PurchaseRecord.h"
 
 namespace {
 

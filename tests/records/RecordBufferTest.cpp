@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ByteBuilder.h"
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 
 namespace {
 

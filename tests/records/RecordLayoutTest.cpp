@@ -7,14 +7,14 @@
 #include "ByteBuilder.h"
 #include "RecordBytes.h"
 #include "RecordTestSupport.h"
-#include "common/Category.h"
-#include "common/MailList.h"
-#include "common/PackageRecord.h"
-#include "common/PaymentRecord.h"
-#include "common/Person.h"
-#include "common/PriceListItem.h"
-#include "common/PurchaseRecord.h"
-#include "common/ScheduleRecord.h"
+#include "records/Category.h"
+#include "records/MailList.h"
+#include "records/PackageRecord.h"
+#include "records/PaymentRecord.h"
+#include "records/Person.h"
+#include "records/PriceListItem.h"
+#include "records/PurchaseRecord.h"
+#include "records/ScheduleRecord.h"
 
 namespace {
 

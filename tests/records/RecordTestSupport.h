@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "common/DateTime.h"
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 #include "platform/host/Clock.h"
 
 // 10 December 2026 12:00 UTC as the fixed wall time.

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RecordTestSupport.h"
-#include "common/ScheduleRecord.h"
+#include "records/ScheduleRecord.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/DatabaseDialogs.h"
 #include "database/DataHeader.h"
 #include "database/Database.h"
 #include "tests/support/ScriptedUi.h"
@@ -49,6 +50,7 @@ protected:
     void SetUp() override
     {
         dqtest::StartScriptedUi();
+        SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
         folder_ = dqtest::MakeTempFolder("dq_badblock_");
         ASSERT_FALSE(folder_.empty());
         name_ = folder_ + "/studio";

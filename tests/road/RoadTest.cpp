@@ -14,11 +14,12 @@
 #include <vector>
 
 #include "common/QuestionBox.h"
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 #include "database/Database.h"
 #include "tests/support/ScriptedUi.h"
 #include "tests/support/TestFiles.h"
 #include "database/UserRegData.h"
+#include "dialogs/DatabaseDialogs.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
@@ -58,7 +59,7 @@ protected:
     {
         db_ = std::make_unique<CDatabase>();
         db_->m_bNetworkDisabled = true;
-        db_->m_fnShowReport = [this](const std::string&, const std::vector<std::string>& lines) { report_ = lines; };
+        db_->SetUi(&ui_);
         ScriptPassword("SECRET");
         bool ok = db_->OpenDatabase(name_, 0);
         for (auto& f : ui::test::GetHooks().failures) ADD_FAILURE() << f;
@@ -83,6 +84,15 @@ protected:
     std::string name_;
     std::unique_ptr<CDatabase> db_;
     std::vector<std::string> report_;
+    // The program's dialogs; a report's lines are kept for the test.
+    class ReportUi : public CDatabaseDialogs {
+    public:
+        explicit ReportUi(std::vector<std::string>& report) : report_(report) {}
+        void ShowReport(const std::string&, const std::vector<std::string>& lines) override { report_ = lines; }
+
+    private:
+        std::vector<std::string>& report_;
+    } ui_{report_};
 };
 
 TEST_F(RoadTest, NewDatabaseKeepsWhatWasSavedAcrossReopening)

@@ -7,7 +7,7 @@
 
 #include "../lan/DriverProcess.h"
 
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "common/DataPaths.h"
 #include "common/DateTime.h"
 #include "database/Database.h"

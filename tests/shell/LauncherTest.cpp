@@ -1,6 +1,6 @@
 #include "ShellTestSupport.h"
 
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "common/DataPaths.h"
 #include "database/Database.h"
 #include "database/SettingsRecords.h"

@@ -1,10 +1,10 @@
 #include "ShellTestSupport.h"
 
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "shell/HandlerScope.h"
-#include "shell/LineView.h"
+#include "views/LineView.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgramState.h"
 #include "shell/SettingsFile.h"

@@ -2,7 +2,7 @@
 #include "ShellTestSupport.h"
 
 #include "common/Diagnostic.h"
-#include "common/ExternalPrograms.h"
+#include "widgets/ExternalPrograms.h"
 #include "platform/ui/TestHooks.h"
 #include "shell/SettingsFile.h"
 

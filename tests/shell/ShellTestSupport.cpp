@@ -1,9 +1,10 @@
+#include "dialogs/DatabaseDialogs.h"
 #include "ShellTestSupport.h"
 
-#include "common/CommandGuards.h"
+#include "widgets/CommandGuards.h"
 #include "common/DataPaths.h"
 #include "common/Diagnostic.h"
-#include "common/ExternalPrograms.h"
+#include "widgets/ExternalPrograms.h"
 #include "platform/ui/TestHooks.h"
 #include "shell/ProgramState.h"
 #include "shell/SettingsFile.h"
@@ -48,6 +49,7 @@ bool ShellTempFolder::Exists(const std::string& name) const
 void ShellTest::SetUp()
 {
     ui::test::EnsureApplication();
+    SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
     ui::test::Hooks& h = ui::test::ResetHooks();
     h.scriptMessageBoxes = true;
     h.manualTimers = true;

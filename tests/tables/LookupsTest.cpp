@@ -2,7 +2,7 @@
 
 #include "TablesFixture.h"
 
-#include "common/PurchaseItem.h"
+#include "records/PurchaseItem.h"
 
 #include "common/QuestionBox.h"
 #include "platform/ui/ComboBox.h"

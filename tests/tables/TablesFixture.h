@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "common/RecordBuffer.h"
+#include "dialogs/DatabaseDialogs.h"
+#include "records/RecordBuffer.h"
 #include "database/Database.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
@@ -21,6 +22,7 @@ protected:
     void SetUp() override
     {
         ui::test::EnsureApplication();
+        SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
         ui::test::Hooks& hooks = ui::test::ResetHooks();
         hooks.scriptMessageBoxes = true;
         hooks.driveDialogs = true;

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "common/RecordBuffer.h"
+#include "records/RecordBuffer.h"
 #include "database/Database.h"
 #include "platform/ui/TestHooks.h"
 

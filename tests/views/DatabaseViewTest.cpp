@@ -2,7 +2,7 @@
 
 #include "ViewsFixture.h"
 
-#include "database/DatabaseView.h"
+#include "views/DatabaseView.h"
 #include "dialogs/DialogRecordDump.h"
 #include "platform/ui/ListBox.h"
 

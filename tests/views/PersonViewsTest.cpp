@@ -6,9 +6,9 @@
 #include "dialogs/DialogAddPerson.h"
 #include "platform/host/Format.h"
 #include "platform/ui/ListBox.h"
-#include "shell/EmployeeView.h"
-#include "shell/InterviewView.h"
-#include "shell/StudentView.h"
+#include "views/EmployeeView.h"
+#include "views/InterviewView.h"
+#include "views/StudentView.h"
 
 namespace {
 

@@ -12,14 +12,14 @@
 #include <string>
 #include <vector>
 
-#include "common/CommandGuards.h"
-#include "common/RecordBuffer.h"
+#include "widgets/CommandGuards.h"
+#include "records/RecordBuffer.h"
 #include "database/Database.h"
 #include "dialogs/DialogFindFive.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/FrameWindow.h"
 #include "platform/ui/TestHooks.h"
-#include "shell/ScrollBase.h"
+#include "views/ScrollBase.h"
 
 class ViewsTest : public ::testing::Test {
 protected:

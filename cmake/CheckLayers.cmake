@@ -1,0 +1,30 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails when a source file of one folder includes a header of a folder it may not use.
+# cmake -DROOT=<source dir> -DFOLDER=<folder> -DALLOWED=<folder;folder...> [-DNO_QT=1] -DSTAMP=<file>
+#   -P CheckLayers.cmake
+# Folders are the first path component of a quoted include ("database/Database.h"), or the first
+# two under platform/ ("platform/ui/Dialog.h").
+file(GLOB_RECURSE _files ${ROOT}/${FOLDER}/*.h ${ROOT}/${FOLDER}/*.cpp)
+set(_errors "")
+foreach(_file ${_files})
+  file(STRINGS ${_file} _lines REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+  foreach(_line ${_lines})
+    if(_line MATCHES "#[ \t]*include[ \t]*\"([^\"/]+)/([^\"/]+)")
+      set(_top ${CMAKE_MATCH_1})
+      if(_top STREQUAL "platform")
+        set(_top "platform/${CMAKE_MATCH_2}")
+      endif()
+      if(NOT _top IN_LIST ALLOWED)
+        file(RELATIVE_PATH _rel ${ROOT} ${_file})
+        string(APPEND _errors "  ${_rel}: ${_line}\n")
+      endif()
+    elseif(NO_QT AND _line MATCHES "#[ \t]*include[ \t]*<Q")
+      file(RELATIVE_PATH _rel ${ROOT} ${_file})
+      string(APPEND _errors "  ${_rel}: ${_line} (Qt only inside platform/)\n")
+    endif()
+  endforeach()
+endforeach()
+if(_errors)
+  message(FATAL_ERROR "${FOLDER}/ may include only ${ALLOWED}:\n${_errors}")
+endif()
+file(TOUCH ${STAMP})

@@ -1,0 +1,45 @@
+#include "database/DatabaseUi.h"
+
+#include "common/QuestionBox.h"
+#include "database/UserRegData.h"
+#include "widgets/ControlHelpers.h"
+#include "widgets/DialogSelectOne.h"
+
+namespace {
+
+IDatabaseUi g_defaults;
+IDatabaseUi* g_default = nullptr;
+
+}  // namespace
+
+bool IDatabaseUi::AskPassword(const std::string&, std::string&) { return false; }
+bool IDatabaseUi::SwitchUser(CDatabase&) { return false; }
+void IDatabaseUi::EditUserList(CDatabase&) {}
+bool IDatabaseUi::EditUserEntry(CDatabase&, stUserRegData&, int) { return false; }
+
+int32_t IDatabaseUi::SelectOne(const std::string& title,
+                               const std::vector<std::pair<uint32_t, std::string>>& items)
+{
+    CDialogSelectOne dialog(title, -1);
+    for (const auto& [data, text] : items) dialog.AddItem(data, text);
+    if (dialog.DoModal() != IDOK) return -1;
+    return dialog.GetSelectedData();
+}
+
+int IDatabaseUi::EditItemDialog(CDatabase&, uint8_t, void*, int, const uint8_t*) { return 2; }
+bool IDatabaseUi::GetPurgeDates(CDatabase&, DATE&, DATE&) { return false; }
+void IDatabaseUi::BackupDatabase(CDatabase&) {}
+
+void IDatabaseUi::ShowReport(const std::string& title, const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    ShowMyMessageBox(title, text, 0, 0);
+}
+
+void IDatabaseUi::ShowUsers(uint32_t, bool) {}
+void IDatabaseUi::TableRefreshed(uint8_t) {}
+int IDatabaseUi::GetBackupGenerations() { return 1; }
+
+void SetDefaultDatabaseUi(IDatabaseUi* ui) { g_default = ui; }
+IDatabaseUi& GetDefaultDatabaseUi() { return g_default ? *g_default : g_defaults; }

@@ -1,0 +1,59 @@
+#pragma once
+// IDatabaseUi: every question the database puts to the user beyond a message box or a wait box,
+// and every place it tells the program's windows something. The application fills it with its
+// dialogs and windows when it starts (SetDefaultDatabaseUi) and may give one database its own
+// (CDatabase::SetUi); tests fill it with scripted answers. The defaults stand for a program with
+// no such window: nothing is asked (the answer is Cancel) and nothing is shown.
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/DateTime.h"
+
+class CDatabase;
+struct stUserRegData;
+
+class IDatabaseUi {
+public:
+    virtual ~IDatabaseUi() = default;
+
+    // ---- Users ----
+    // The log-on prompt for the database `databaseTitle`; false on Cancel.
+    virtual bool AskPassword(const std::string& databaseTitle, std::string& password);
+    // "Switch users/Lock DB": true when another user logged on through it.
+    virtual bool SwitchUser(CDatabase& database);
+    // The user list with its add, edit and delete buttons.
+    virtual void EditUserList(CDatabase& database);
+    // Adds or edits one users-file entry; `fixedLevel` 1 keeps its access level. True on OK.
+    virtual bool EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel);
+
+    // ---- Lists and items ----
+    // Picks one of `items` (item data, text) under `title`; the chosen item data, or -1.
+    virtual int32_t SelectOne(const std::string& title,
+                              const std::vector<std::pair<uint32_t, std::string>>& items);
+    // The editing dialog of a table's item: 1 OK (the item changed), 2 Cancel.
+    virtual int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
+                               const uint8_t* context);
+    // Asks for the purge's two cut-off dates; false on Cancel.
+    virtual bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others);
+    // The backup of the open database that a purge offers first.
+    virtual void BackupDatabase(CDatabase& database);
+
+    // ---- What the windows show ----
+    // A report's lines (the program's message box dialog by default).
+    virtual void ShowReport(const std::string& title, const std::vector<std::string>& lines);
+    // The user count and refresh state in the main frame.
+    virtual void ShowUsers(uint32_t users, bool refreshOn);
+    // A table (or, with 0xFF, everything) was re-read: views and lists reload.
+    virtual void TableRefreshed(uint8_t table);
+
+    // ---- Settings the database reads ----
+    // How many timed backup generations to keep (at least 1).
+    virtual int GetBackupGenerations();
+};
+
+// The interface of every database that was given none of its own (the defaults above until set).
+void SetDefaultDatabaseUi(IDatabaseUi* ui);
+IDatabaseUi& GetDefaultDatabaseUi();

@@ -1,0 +1,53 @@
+#include "dialogs/DatabaseDialogs.h"
+
+#include "common/QuestionBox.h"
+#include "dialogs/DialogAddUser.h"
+#include "dialogs/DialogGetPurgeDates.h"
+#include "dialogs/DialogPassword.h"
+#include "dialogs/DialogPasswordSwitchUser.h"
+#include "dialogs/DialogUserList.h"
+
+bool CDatabaseDialogs::AskPassword(const std::string& databaseTitle, std::string& password)
+{
+    CDialogPassword dialog;
+    dialog.m_strUserName = databaseTitle;
+    if (dialog.DoModal() != IDOK) return false;
+    password = dialog.m_strPassword;
+    return true;
+}
+
+bool CDatabaseDialogs::SwitchUser(CDatabase& database)
+{
+    CDialogPasswordSwitchUser dialog(&database);
+    dialog.DoModal();
+    return dialog.HasSwitched();
+}
+
+void CDatabaseDialogs::EditUserList(CDatabase& database)
+{
+    CDialogUserList dialog(&database);
+    dialog.DoModal();
+}
+
+bool CDatabaseDialogs::EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel)
+{
+    CDialogAddUser dialog(&database);
+    dialog.m_pEntry = &entry;
+    dialog.m_nFixedLevel = fixedLevel;
+    return dialog.DoModal() == IDOK;
+}
+
+bool CDatabaseDialogs::GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others)
+{
+    CDialogGetPurgeDates dialog(&database);
+    if (dialog.DoModal() != IDOK) return false;
+    initialOnly = dialog.m_dNoActivities;
+    others = dialog.m_dWithActivities;
+    return true;
+}
+
+CDatabaseDialogs& CDatabaseDialogs::Instance()
+{
+    static CDatabaseDialogs instance;
+    return instance;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// CDatabaseDialogs: the database's questions put through the program's own dialogs (log-on,
+// switch users, the user list and its entries, the purge dates). The application makes it the
+// databases' default interface at start.
+
+#include "database/DatabaseUi.h"
+
+class CDatabaseDialogs : public IDatabaseUi {
+public:
+    bool AskPassword(const std::string& databaseTitle, std::string& password) override;
+    bool SwitchUser(CDatabase& database) override;
+    void EditUserList(CDatabase& database) override;
+    bool EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel) override;
+    bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others) override;
+
+    // The one instance the application installs.
+    static CDatabaseDialogs& Instance();
+};
