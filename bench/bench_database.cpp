@@ -54,7 +54,7 @@ static std::string BenchBinaryDir()
     return self.parent_path().parent_path().string();
 }
 #define DQ_BINARY_DIR BenchBinaryDir()
-#include "../tests/lan/DriverProcess.cpp"
+#include "../tests/support/DriverProcess.cpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DialogTestSupport.h"
+#include "tests/support/DialogTestSupport.h"
 
 #include "widgets/ControlHelpers.h"
 #include "widgets/DialogMyMessageBox.h"

@@ -5,7 +5,7 @@
 
 #include "ShellTestSupport.h"
 
-#include "../lan/DriverProcess.h"
+#include "tests/support/DriverProcess.h"
 
 #include "widgets/CommandGuards.h"
 #include "common/DataPaths.h"

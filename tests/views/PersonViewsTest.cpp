@@ -303,45 +303,6 @@ TEST_F(PersonViewsTest, NewNameEndsWithNew)
     EXPECT_EQ(dialog.m_strFirstName, "Ned");
 }
 
-// ---- Opening from the main frame -----------------------------------------------------------
-
-#include "shell/MainFrame.h"
-#include "shell/ProgramState.h"
-
-TEST_F(PersonViewsTest, MainFrameOpensTheViewsWithTheirMenus)
-{
-    auto frame = std::make_unique<CMainFrame>();
-    ASSERT_TRUE(frame->CreateMainFrame());
-    MainFrame = frame.get();
-    struct Case {
-        int view;
-        int menu;
-        std::function<void()> open;
-    };
-    const Case cases[] = {
-        {3, 105, [&] { frame->StudentView(db_.get()); }},
-        {2, 106, [&] { frame->TeacherView(db_.get()); }},
-        {8, 112, [&] { frame->InterviewView(db_.get()); }},
-        {1, 103, [&] { frame->DatabaseView(db_.get(), 0); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.view);
-        c.open();
-        EXPECT_EQ(frame->GetCurrentView(), c.view);
-        EXPECT_EQ(frame->GetMenu().GetId(), c.menu);
-        frame->ReturnToMainView();
-        EXPECT_EQ(frame->GetCurrentView(), 0);
-    }
-    frame->StudentView(db_.get());
-    auto* students = dynamic_cast<CStudentView*>(frame->GetViewObject(3));
-    ASSERT_NE(students, nullptr);
-    EXPECT_EQ(students->m_nMaxLines, 3);
-    EXPECT_TRUE(frame->SendCommand(CContactView::kCmdMainView));
-    EXPECT_EQ(frame->GetCurrentView(), 0);
-    EXPECT_EQ(students->m_nMaxLines, 0);
-    frame.reset();
-    MainFrame = nullptr;
-}
 
 TEST_F(PersonViewsTest, DefaultOperationsDeleteAndSaveThroughTheDatabase)
 {

@@ -1,0 +1,189 @@
+#include "tests/support/DriverProcess.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+int64_t NowMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    std::string w;
+    while (in >> w) words.push_back(w);
+    return words;
+}
+
+}  // namespace
+
+std::string DriverPath() {
+    return std::string(DQ_BINARY_DIR) + "/tests/driver/dq_driver";
+}
+
+DriverProcess::DriverProcess(const std::string& address, const std::string& server,
+                             const std::string& folder) {
+    int toChild[2], fromChild[2];
+    if (pipe2(toChild, O_CLOEXEC) != 0) return;
+    if (pipe2(fromChild, O_CLOEXEC) != 0) return;
+    std::string program = DriverPath();
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(toChild[0], 0);
+        dup2(fromChild[1], 1);
+        if (chdir(folder.c_str()) != 0) _exit(126);
+        setenv("DORVALQUINTEX_COMPUTERNAME", address.c_str(), 1);
+        setenv("DORVALQUINTEX_ADDRESS", address.c_str(), 1);
+        setenv("DORVALQUINTEX_SERVER", server.c_str(), 1);
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(toChild[0]);
+    close(fromChild[1]);
+    if (pid < 0) {
+        close(toChild[1]);
+        close(fromChild[0]);
+        return;
+    }
+    pid_ = pid;
+    in_ = toChild[1];
+    out_ = fromChild[0];
+}
+
+DriverProcess::~DriverProcess() {
+    Stop();
+}
+
+void DriverProcess::Send(const std::string& command) {
+    if (in_ < 0) return;
+    std::string line = command + "\n";
+    // A copy that died closes the pipe: no SIGPIPE for the test.
+    signal(SIGPIPE, SIG_IGN);
+    (void)!write(in_, line.data(), line.size());
+}
+
+bool DriverProcess::ReadLine(std::string& line, int timeoutMs) {
+    int64_t until = NowMs() + timeoutMs;
+    for (;;) {
+        size_t lf = partial_.find('\n');
+        if (lf != std::string::npos) {
+            line = partial_.substr(0, lf);
+            partial_.erase(0, lf + 1);
+            lines_.push_back(line);
+            return true;
+        }
+        int64_t left = until - NowMs();
+        if (left <= 0 || out_ < 0) return false;
+        pollfd p{out_, POLLIN, 0};
+        if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
+        char buffer[4096];
+        ssize_t n = read(out_, buffer, sizeof buffer);
+        if (n <= 0) {
+            close(out_);
+            out_ = -1;
+            return false;
+        }
+        partial_.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+std::vector<std::string> DriverProcess::Answer(const std::string& word, int timeoutMs) {
+    int64_t until = NowMs() + timeoutMs;
+    for (;;) {
+        for (; consumed_ < lines_.size(); ++consumed_) {
+            std::vector<std::string> w = Words(lines_[consumed_]);
+            if (w.size() >= 2 && (w[0] == "OK" || w[0] == "ERR") && w[1] == word) {
+                ++consumed_;
+                if (w[0] == "ERR") return {"ERR"};
+                return std::vector<std::string>(w.begin() + 2, w.end());
+            }
+        }
+        std::string line;
+        int64_t left = until - NowMs();
+        if (left <= 0 || !ReadLine(line, static_cast<int>(left))) {
+            if (NowMs() >= until || out_ < 0) return {"TIMEOUT"};
+        }
+    }
+}
+
+std::vector<std::string> DriverProcess::Command(const std::string& command, int timeoutMs) {
+    Send(command);
+    std::vector<std::string> w = Words(command);
+    return Answer(w.empty() ? "" : w[0], timeoutMs);
+}
+
+bool DriverProcess::Eventually(const std::string& query, const std::string& expected, int timeoutMs) {
+    int64_t until = NowMs() + timeoutMs;
+    while (NowMs() < until) {
+        std::vector<std::string> r = Command(query);
+        if (!r.empty() && r[0] == expected) return true;
+        usleep(50 * 1000);
+    }
+    return false;
+}
+
+bool DriverProcess::HasAnswerWithin(const std::string& word, int timeoutMs) {
+    int64_t until = NowMs() + timeoutMs;
+    for (;;) {
+        for (size_t i = consumed_; i < lines_.size(); ++i) {
+            std::vector<std::string> w = Words(lines_[i]);
+            if (w.size() >= 2 && w[0] == "OK" && w[1] == word) return true;
+        }
+        std::string line;
+        int64_t left = until - NowMs();
+        if (left <= 0) return false;
+        if (!ReadLine(line, static_cast<int>(left)) && out_ < 0) return false;
+    }
+}
+
+bool DriverProcess::SawLine(const std::string& prefix) const {
+    for (const std::string& l : lines_)
+        if (l.compare(0, prefix.size(), prefix) == 0) return true;
+    return false;
+}
+
+bool DriverProcess::WaitForLine(const std::string& prefix, int timeoutMs) {
+    int64_t until = NowMs() + timeoutMs;
+    for (;;) {
+        if (SawLine(prefix)) return true;
+        std::string line;
+        int64_t left = until - NowMs();
+        if (left <= 0) return false;
+        if (!ReadLine(line, static_cast<int>(left)) && out_ < 0) return SawLine(prefix);
+    }
+}
+
+void DriverProcess::Kill(int sig) {
+    if (pid_ > 0) kill(pid_, sig);
+}
+
+void DriverProcess::Stop() {
+    if (pid_ <= 0) return;
+    Send("quit");
+    int status = 0;
+    int64_t until = NowMs() + 5000;
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+        if (NowMs() > until) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, &status, 0);
+            break;
+        }
+        std::string line;
+        if (!ReadLine(line, 50)) usleep(10000);
+    }
+    pid_ = -1;
+    if (in_ >= 0) close(in_);
+    if (out_ >= 0) close(out_);
+    in_ = out_ = -1;
+}
