@@ -24,8 +24,9 @@ CContactView::CContactView()
 
 void CContactView::InstallUpdaters(const std::vector<std::pair<int, int>>& levels)
 {
-    for (const auto& [id, level] : levels) {
-        const uint8_t need = static_cast<uint8_t>(level);
+    for (const auto& entry : levels) {
+        const int id = entry.first;
+        const uint8_t need = static_cast<uint8_t>(entry.second);
         Updaters().SetUpdateHandler(id, [id, need](ui::CmdUI& cmd) {
             const stListViewOperations& ops = ListViewOperations();
             bool built = true;
