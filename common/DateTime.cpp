@@ -342,13 +342,30 @@ std::string FormatCurrentTime(char code) {
 }
 
 bool GetCurrentLocalFields(DateFields& fields) {
+    // Records made in bulk (a load builds every token and payment) each ask for the time: the
+    // conversion is done once per second of the clock and time zone.
+    struct Cached {
+        bool valid = false;
+        time_t now = 0;
+        unsigned zone = 0;
+        DateFields fields;
+    };
+    thread_local Cached cached;
+    const time_t now = host::Clock::Now();
+    const unsigned zone = host::Clock::TimeZoneGeneration();
+    if (cached.valid && cached.now == now && cached.zone == zone) {
+        fields = cached.fields;
+        return true;
+    }
     host::LocalTime local;
-    if (!host::Clock::ToLocal(host::Clock::Now(), local))
+    if (!host::Clock::ToLocal(now, local))
         return false;
     // A leap second reads as the last second of its minute.
     DATE date = 0.0;
     if (!FieldsToDate(local.year, local.month, local.day, local.hour, local.minute,
                       local.second > 59 ? 59 : local.second, date))
         return false;
-    return DateToFields(date, fields);
+    if (!DateToFields(date, fields)) return false;
+    cached = Cached{true, now, zone, fields};
+    return true;
 }

@@ -3,7 +3,9 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <map>
 #include <mutex>
+#include <unordered_map>
 
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
@@ -20,8 +22,15 @@ struct TraceState {
     std::mutex lock; // held around every use of the files and the pointer lists
     std::FILE* traceFile = nullptr;
     std::FILE* messageFile = nullptr;
-    std::vector<const void*> pointers;
-    std::vector<std::string> labels;
+    // The registered pointers by registration number (their order), and each pointer's
+    // registration numbers, so that a free finds its entry without a walk over the list.
+    struct TracedPointer {
+        const void* pointer;
+        std::string label;
+    };
+    std::map<uint64_t, TracedPointer> traced;
+    std::unordered_multimap<const void*, uint64_t> registrations;
+    uint64_t nextRegistration = 0;
 };
 
 TraceState& State() {
@@ -123,17 +132,20 @@ void WriteMemoryTraceAlloc(const void* pointer, const std::string& label) {
     }
     TraceState& s = State();
     std::lock_guard<std::mutex> guard(s.lock);
-    s.pointers.push_back(pointer);
-    s.labels.push_back(label);
+    const uint64_t number = s.nextRegistration++;
+    s.traced.emplace(number, TraceState::TracedPointer{pointer, label});
+    s.registrations.emplace(pointer, number);
 }
 
 void WriteMemoryTraceFree(const void* pointer) {
     TraceState& s = State();
     std::unique_lock<std::mutex> guard(s.lock);
-    size_t index = 0;
-    while (index < s.pointers.size() && s.pointers[index] != pointer)
-        ++index;
-    if (index == s.pointers.size()) {
+    // A pointer registered more than once gives up its earliest registration.
+    auto [first, last] = s.registrations.equal_range(pointer);
+    auto earliest = first;
+    for (auto it = first; it != last; ++it)
+        if (it->second < earliest->second) earliest = it;
+    if (first == last) {
         guard.unlock();
         if (DiagnosticLevel > 0) {
             DiagnosticText = Format("_About to free pointer %llu (%llX), not in list\n",
@@ -142,9 +154,10 @@ void WriteMemoryTraceFree(const void* pointer) {
         }
         return;
     }
-    const std::string label = s.labels[index];
-    s.pointers.erase(s.pointers.begin() + static_cast<ptrdiff_t>(index));
-    s.labels.erase(s.labels.begin() + static_cast<ptrdiff_t>(index));
+    auto entry = s.traced.find(earliest->second);
+    const std::string label = std::move(entry->second.label);
+    s.traced.erase(entry);
+    s.registrations.erase(earliest);
     guard.unlock();
     if (DiagnosticLevel > 2) {
         DiagnosticText = Format("_Free pointer %llu (%llX), %s\n", PointerValue(pointer),
@@ -156,7 +169,10 @@ void WriteMemoryTraceFree(const void* pointer) {
 std::vector<const void*> GetTracedPointers() {
     TraceState& s = State();
     std::lock_guard<std::mutex> guard(s.lock);
-    return s.pointers;
+    std::vector<const void*> pointers;
+    pointers.reserve(s.traced.size());
+    for (const auto& entry : s.traced) pointers.push_back(entry.second.pointer);
+    return pointers;
 }
 
 uint32_t GetProcessMilliseconds() { return static_cast<uint32_t>(host::Clock::TickCount()); }

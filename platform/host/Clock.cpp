@@ -1,5 +1,6 @@
 #include "platform/host/Clock.h"
 
+#include <atomic>
 #include <mutex>
 #include <time.h>
 
@@ -161,7 +162,17 @@ bool Clock::FromLocal(const LocalTime& fields, time_t& out) {
     return true;
 }
 
-void Clock::ResetTimeZone() { tzset(); }
+namespace {
+std::atomic<unsigned> g_timeZoneGeneration{0};
+}  // namespace
+
+void Clock::ResetTimeZone()
+{
+    tzset();
+    ++g_timeZoneGeneration;
+}
+
+unsigned Clock::TimeZoneGeneration() { return g_timeZoneGeneration.load(); }
 
 void Clock::SetFixedTime(time_t t, int milliseconds) {
     Hooks& h = TheHooks();

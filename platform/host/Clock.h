@@ -47,6 +47,8 @@ public:
     static bool FromLocal(const LocalTime& fields, time_t& out);
     // Re-reads TZ (after a test changes it).
     static void ResetTimeZone();
+    // Counts the calls of ResetTimeZone: a local time kept from before another count is stale.
+    static unsigned TimeZoneGeneration();
 
     // Test hooks. The fixed wall time stays where it is set until changed.
     static void SetFixedTime(time_t t, int milliseconds = 0);
