@@ -9,7 +9,7 @@
 
 bool CDatabaseDialogs::AskPassword(const std::string& databaseTitle, std::string& password)
 {
-    CDialogPassword dialog;
+    CDialogPassword dialog(DialogParent());
     dialog.m_strUserName = databaseTitle;
     if (dialog.DoModal() != IDOK) return false;
     password = dialog.m_strPassword;
@@ -18,20 +18,20 @@ bool CDatabaseDialogs::AskPassword(const std::string& databaseTitle, std::string
 
 bool CDatabaseDialogs::SwitchUser(CDatabase& database)
 {
-    CDialogPasswordSwitchUser dialog(&database);
+    CDialogPasswordSwitchUser dialog(&database, DialogParent());
     dialog.DoModal();
     return dialog.HasSwitched();
 }
 
 void CDatabaseDialogs::EditUserList(CDatabase& database)
 {
-    CDialogUserList dialog(&database);
+    CDialogUserList dialog(&database, DialogParent());
     dialog.DoModal();
 }
 
 bool CDatabaseDialogs::EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel)
 {
-    CDialogAddUser dialog(&database);
+    CDialogAddUser dialog(&database, DialogParent());
     dialog.m_pEntry = &entry;
     dialog.m_nFixedLevel = fixedLevel;
     return dialog.DoModal() == IDOK;
@@ -39,7 +39,7 @@ bool CDatabaseDialogs::EditUserEntry(CDatabase& database, stUserRegData& entry, 
 
 bool CDatabaseDialogs::GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others)
 {
-    CDialogGetPurgeDates dialog(&database);
+    CDialogGetPurgeDates dialog(&database, DialogParent());
     if (dialog.DoModal() != IDOK) return false;
     initialOnly = dialog.m_dNoActivities;
     others = dialog.m_dWithActivities;

@@ -5,6 +5,8 @@
 
 #include "database/DatabaseUi.h"
 
+namespace ui { class Window; }
+
 class CDatabaseDialogs : public IDatabaseUi {
 public:
     bool AskPassword(const std::string& databaseTitle, std::string& password) override;
@@ -15,4 +17,8 @@ public:
 
     // The one instance the application installs.
     static CDatabaseDialogs& Instance();
+
+protected:
+    // The window the dialogs open over (null: the layer's choice).
+    virtual ui::Window* DialogParent() { return nullptr; }
 };

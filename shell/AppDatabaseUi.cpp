@@ -1,19 +1,10 @@
 #include "shell/AppDatabaseUi.h"
 
-#include "common/QuestionBox.h"
-#include "dialogs/DialogGetPurgeDates.h"
 #include "shell/MainFrame.h"
 #include "shell/MainView.h"
 #include "shell/SettingsFile.h"
 
-bool CAppDatabaseUi::GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others)
-{
-    CDialogGetPurgeDates dialog(&database, m_pLauncher ? m_pLauncher->Frame() : nullptr);
-    if (dialog.DoModal() != IDOK) return false;
-    initialOnly = dialog.m_dNoActivities;
-    others = dialog.m_dWithActivities;
-    return true;
-}
+ui::Window* CAppDatabaseUi::DialogParent() { return m_pLauncher ? m_pLauncher->Frame() : nullptr; }
 
 void CAppDatabaseUi::BackupDatabase(CDatabase&)
 {

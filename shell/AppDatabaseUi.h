@@ -11,11 +11,14 @@ public:
     // `launcher` null: a database of its own (the raw file of the repair commands, the default).
     explicit CAppDatabaseUi(CMainView* launcher = nullptr) : m_pLauncher(launcher) {}
 
-    bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others) override;
     void BackupDatabase(CDatabase& database) override;
     void ShowUsers(uint32_t users, bool refreshOn) override;
     void TableRefreshed(uint8_t table) override;
     int GetBackupGenerations() override;
+
+protected:
+    // The purge dates open over the main frame, as they did from the launcher.
+    ui::Window* DialogParent() override;
 
 private:
     CMainView* m_pLauncher;
