@@ -607,6 +607,17 @@ void Window::ShowWindow(bool show)
     if (QWidget* w = impl_->widget.data()) w->setVisible(show);
 }
 
+void Window::ShowMaximized()
+{
+    if (QWidget* w = impl_->widget.data()) w->showMaximized();
+}
+
+bool Window::IsZoomed() const
+{
+    QWidget* w = impl_->widget.data();
+    return w && w->isMaximized();
+}
+
 bool Window::IsWindowVisible() const
 {
     QWidget* w = impl_->widget.data();

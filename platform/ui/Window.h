@@ -56,6 +56,9 @@ public:
 
     void ShowWindow(bool show);
     bool IsWindowVisible() const;
+    // A top-level window shown maximised (Win32 SW_SHOWMAXIMIZED / IsZoomed).
+    void ShowMaximized();
+    bool IsZoomed() const;
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const;
     void SetFocus();
