@@ -58,11 +58,16 @@ bool CMainFrame::CreateMainFrame()
         GetResponse("Failed to create view window\n", MB_OK);
         return false;
     }
-    if (!CreateStatusBar({0, kPaneUsers, kPaneRefresh, kPaneViewMode, kPaneLine, 59137, 59138, 59139})) {
+    if (!CreateStatusBar({0})) {
         GetResponse("Failed to create status bar\n", MB_OK);
         return false;
     }
     ui::StatusBar& bar = GetStatusBar();
+    if (!bar.SetIndicators({0, kPaneUsers, kPaneRefresh, kPaneViewMode, kPaneLine, 59137, 59138, 59139})) {
+        GetResponse("Failed to set status bar\n", MB_OK);
+        return false;
+    }
+    OnMenuSelect(-1);
     bar.SetPaneText(kPaneUsers, "No. users");
     bar.SetPaneText(kPaneRefresh, "Refresh on");
     bar.SetPaneText(kPaneViewMode, "View mode");
@@ -123,7 +128,7 @@ void CMainFrame::SwitchView(int n)
 }
 
 void CMainFrame::OpenView(int n, const std::function<ui::View*()>& make,
-                          const std::function<void(ui::View*)>& handData, const char* name)
+                          const std::function<void(ui::View*)>& handData, const char* trace)
 {
     if (n < 1 || n >= kViewCount || n == m_nCurrentView) return;
     if (!m_pViews[n]) {
@@ -132,7 +137,7 @@ void CMainFrame::OpenView(int n, const std::function<ui::View*()>& make,
         CreateView(n);
     }
     if (DiagnosticLevel > 0)
-        WriteDiagnosticFormat("CMainFrame::%s pointer %u\n", name, PointerValue(m_pViews[n]));
+        WriteDiagnosticFormat(trace, PointerValue(m_pViews[n]));
     SwitchView(n);
     LoadMenu(MenuOfView(n));
     if (handData) handData(m_pViews[n]);
@@ -168,26 +173,26 @@ void CMainFrame::ReturnToMainView()
 void CMainFrame::DatabaseView(CDatabase* database, int owns)
 {
     OpenView(1, [] { return new CDatabaseView; },
-             [database, owns](ui::View* v) { static_cast<CDatabaseView*>(v)->Attach(database, owns); }, "DatabaseView");
+             [database, owns](ui::View* v) { static_cast<CDatabaseView*>(v)->Attach(database, owns); }, "CMainFrame::DatabaseView pointer %u\n");
 }
 
 void CMainFrame::TeacherView(CDatabase* database)
 {
     OpenView(2, [] { return new CEmployeeView; },
-             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); }, "TeacherView");
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); }, "CMainFrame::TeacherView pointer %u\n");
 }
 
 void CMainFrame::StudentView(CDatabase* database)
 {
     OpenView(3, [] { return new CStudentView; },
-             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); }, "StudentView");
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); }, "CMainFrame::StudentView pointer %u\n");
 }
 
 void CMainFrame::InterviewView(CDatabase* database)
 {
     OpenView(8, [] { return new CInterviewView; },
              [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); },
-             "InterviewView");
+             "CMainFrame::InterviewView pointer %u\n");
 }
 
 // ---- Status bar ---------------------------------------------------------------------------

@@ -36,9 +36,10 @@ public:
     static int MenuOfView(int n);
 
     // Views. OpenView shows view n (1-8): nothing when it is current; else the view is made on
-    // first use with `make`, switched to, its menu loaded, and `handData` hands it the database.
+    // first use with `make`, switched to, its menu loaded, and `handData` hands it the database;
+    // `trace` is the opener's trace format, given the view's pointer.
     void OpenView(int n, const std::function<ui::View*()>& make,
-                  const std::function<void(ui::View*)>& handData, const char* name);
+                  const std::function<void(ui::View*)>& handData, const char* trace);
     void CreateView(int n);
     void SwitchView(int n);
     void UpdateView(int n);

@@ -61,10 +61,17 @@ const ui::MenuTemplate& Menu104()
     static const ui::MenuTemplate menu = {104, {
         Popup("&File", {
             Item(57601, "&Open..."), Item(57602, "&Close"), Item(32911, "&Switch users/Lock DB"),
-            Item(30003, "re&Fresh\tCtrl+R"), Separator(), Item(30000, "&Backup\tCtrl+B"),
-            Popup("&Restore from", {Item(30001, "&Diskette"), Item(30014, "Backup &file")}),
-            Popup("&Archive", {Item(30090, "&Create archive"), Item(30092, "&Recall archive")}),
-            Item(57600, "&New"), Item(32942, "&Program backup"), Separator(), Item(57665, "E&xit"),
+            Item(30003, "re&Fresh\tCtrl+R"), Separator(), Item(30000, "&Backup\tCtrl+B",
+                 "Make packed database file and copy it from your hard disk to a floppy disk"),
+            Popup("&Restore from", {
+                Item(30001, "&Diskette", "Replace current database with one previously backed up to diskette."),
+                Item(30014, "&Backup file",
+                     "Replace current database with one previously backed up to file on hard disk"),
+            }),
+            Popup("&Archive", {Item(30090, "&Create", "Create an archive file"),
+                               Item(30092, "&Recall", "Recall a previously created archive file")}),
+            Item(57600, "&New", "Create new studio database"),
+            Item(32942, "&Program backup", "Make backup copy of Dorvalquintex program"), Separator(), Item(57665, "E&xit"),
         }),
         Popup("&Setup", {
             Item(32862, "&Studio data"), Item(30032, "&User list"), Item(30041, "&Teacher/employee list"),
@@ -128,14 +135,15 @@ const ui::MenuTemplate& Menu104()
             Item(30002, "&Log diagnostic data"),
             Popup("diagnostic and &repair functions", {
                 Item(32933, "Without a database open:"), Item(32841, "&View database structure"),
-                Item(33228, "&Repair database linked list"), Item(33230, "&Analyze and reconstruct"),
-                Item(33232, "Change file &format version"), Item(33223, "Un&pack compressed file"),
-                Item(32939, "&Unpack backup"), Item(33240, "Restore from &backup file"),
+                Item(33228, "&Repair database linked list", "Repair database linked list by testing and updating headers"), Item(33230, "&Analyze and reconstruct",
+                     "Analyze database linked list structure and reconstruct database"),
+                Item(33232, "Change file &format version", "Change the file format version in a file header"), Item(33223, "Un&pack compressed file", "Unpack compressed file"),
+                Item(32939, "&Unpack backup"), Item(33240, "Restore from &backup file", "Restore from a backup file"),
             }),
             Item(32944, "Dump contract"), Item(32894, "&Alphabetize student list"),
         }),
         Popup("&View", {
-            Item(59393, "status &Bar"), Item(30030, "status &Panes"), Item(32925, "&Users"),
+            Item(59393, "status &Bar"), Item(30030, "status &Panes", "Expand status panes in status bar"), Item(32925, "&Users"),
             Item(30029, "&Database"),
         }),
         Popup("&Help", {

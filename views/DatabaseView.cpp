@@ -18,15 +18,16 @@ void CDatabaseView::RegisterMenu()
 {
     static const ui::MenuTemplate menu = {kMenuId, {
         ui::Popup("&Record", {
-            ui::Item(kCmdShowHeader, "&Show record header data"), ui::Item(kCmdEditRecord, "&Edit record"),
+            ui::Item(kCmdShowHeader, "&Show record header data", "Show details of record header"), 
+            ui::Item(kCmdEditRecord, "&Edit record", "Show raw record data and edit bytes"),
             ui::Item(kCmdDeleteRecord, "&Delete record"), ui::Item(kCmdUndeleteRecord, "&Undelete record"),
-            ui::Item(kCmdMarkLast, "&Mark as last record"),
+            ui::Item(kCmdMarkLast, "&Mark as last record", "Mark this record as last record"),
         }),
         ui::Popup("&File", {
             ui::Item(kCmdUnlockAll, "un&Lock all records"), ui::Item(kCmdFileHeader, "&File header edit"),
-            ui::Item(kCmdDump, "dum&P"), ui::Separator(), ui::Item(kCmdExit, "e&Xit"),
+            ui::Item(kCmdDump, "dum&P", "Dump text representation to file"), ui::Separator(), ui::Item(kCmdExit, "e&Xit"),
         }),
-        ui::Item(kCmdHelp, "&Help"),
+        ui::Item(kCmdHelp, "&Help", "Show help topic for this view"),
     }};
     ui::RegisterMenu(menu);
 }

@@ -12,14 +12,14 @@ void CEmployeeView::RegisterMenu()
         Item(kCmdMainView, "&Main view"),
         Popup("&Find", {Item(kCmdFindFirst, "&First F2"), Item(kCmdFindRepeat, "&Repeat F3")}),
         Popup("&Teacher", {
-            Item(kCmdCategory, "&Category"), Separator(), Item(kCmdAdd, "&Add"), Item(kCmdEdit, "&Edit"),
+            Item(kCmdCategory, "&Category"), Separator(), Item(kCmdAdd, "&Add"), Item(kCmdEdit, "&Edit", "Edit highlighted student"),
             Item(kCmdDelete, "&Delete"), Item(kCmdSchedule, "&Schedule"),
         }),
         Popup("&List", {
             Item(kCmdPrint, "&Print"), Item(kCmdFormat, "&Format"), Item(kCmdEmail, "emai&L"), Separator(),
             Item(kCmdAll, "&All"), Item(kCmdActive, "ac&Tive"),
         }),
-        Item(kCmdHelp, "&Help"),
+        Item(kCmdHelp, "&Help", "Show help topic for this view"),
     }};
     ui::RegisterMenu(menu);
 }

@@ -17,9 +17,14 @@
 
 namespace ui {
 
+namespace {
+const char* const kIdleMessage = "Ready";
+}
+
 struct FrameWindow::Impl {
     QPointer<QMenuBar> bar;
     std::map<int, QAction*> actions;
+    std::vector<QPointer<QMenu>> topMenus;
     std::vector<QPointer<QShortcut>> shortcuts;
 };
 
@@ -59,6 +64,7 @@ void FrameWindow::DrawMenuBar()
         return;
     bar->clear();
     impl_->actions.clear();
+    impl_->topMenus.clear();
     // Builds the actions of items into a menu (or the bar itself).
     std::function<void(QWidget*, const std::vector<MenuItem>&)> build =
         [&](QWidget* into, const std::vector<MenuItem>& items) {
@@ -72,11 +78,17 @@ void FrameWindow::DrawMenuBar()
                     auto* popup = new QMenu(TextToQString(item.text), into);
                     QObject::connect(popup, &QMenu::aboutToShow, popup,
                                      [this]() { UpdateMenuState(); });
+                    QObject::connect(popup->menuAction(), &QAction::hovered, popup,
+                                     [this]() { OnMenuSelect(0); });
                     build(popup, item.items);
-                    if (auto* m = qobject_cast<QMenu*>(into))
+                    if (auto* m = qobject_cast<QMenu*>(into)) {
                         m->addMenu(popup);
-                    else
+                    } else {
                         static_cast<QMenuBar*>(into)->addMenu(popup);
+                        QObject::connect(popup, &QMenu::aboutToHide, popup,
+                                         [this]() { OnMenuSelect(-1); });
+                        impl_->topMenus.push_back(popup);
+                    }
                     continue;
                 }
                 // Qt shows text after '\t' as the shortcut text, and '&' marks the mnemonic.
@@ -87,6 +99,8 @@ void FrameWindow::DrawMenuBar()
                 const int id = item.id;
                 QObject::connect(action, &QAction::triggered, action,
                                  [this, id]() { SendCommand(id); });
+                QObject::connect(action, &QAction::hovered, action,
+                                 [this, id]() { OnMenuSelect(id); });
                 into->addAction(action);
                 impl_->actions[id] = action;
             }
@@ -165,11 +179,36 @@ bool FrameWindow::TranslateAccelerator(int vk, bool ctrl, bool shift, bool alt)
     return false;
 }
 
+void FrameWindow::OnMenuSelect(int id)
+{
+    if (!hasStatusBar_)
+        return;
+    statusBar_.SetMessageText(id > 0 ? menu_.GetMenuItemPrompt(id) : id == 0 ? "" : kIdleMessage);
+}
+
+bool FrameWindow::HighlightMenuItem(int id)
+{
+    auto it = impl_->actions.find(id);
+    if (it == impl_->actions.end())
+        return false;
+    it->second->hover();
+    return true;
+}
+
+void FrameWindow::CloseMenus()
+{
+    for (QMenu* menu : impl_->topMenus)
+        if (menu && menu->isVisible())
+            menu->hide();
+    OnMenuSelect(-1);
+}
+
 bool FrameWindow::CreateStatusBar(const std::vector<int>& paneIds)
 {
     if (!statusBar_.Create(this, paneIds))
         return false;
     hasStatusBar_ = true;
+    statusBar_.SetMessageText(kIdleMessage);
     Layout();
     return true;
 }

@@ -41,6 +41,15 @@ public:
     // Runs every menu command's update handler and shows the result.
     void UpdateMenuState();
 
+    // Menu highlighting, as the mouse or the arrow keys move over the menus: a command's prompt
+    // shows in the message pane while it is highlighted, nothing on a popup's own entry, and the
+    // idle message "Ready" once the menus close. id > 0 a command, 0 a popup entry, -1 closed.
+    virtual void OnMenuSelect(int id);
+    // Highlights the command's item on the bar (its action's hover); false when it has none.
+    bool HighlightMenuItem(int id);
+    // Closes every open menu of the bar, as Escape or a click elsewhere does.
+    void CloseMenus();
+
     // Accelerators: keys that send commands.
     void SetAccelerators(std::vector<Accelerator> accelerators);
     // Sends the command of a matching accelerator; false when none matches or it is disabled.

@@ -90,6 +90,12 @@ std::string Menu::GetMenuItemText(int id) const
     return item ? item->text : std::string();
 }
 
+std::string Menu::GetMenuItemPrompt(int id) const
+{
+    const MenuItem* item = Find(id);
+    return item ? item->prompt : std::string();
+}
+
 std::vector<int> Menu::CommandIds() const
 {
     std::vector<int> ids;

@@ -3,13 +3,14 @@
 //
 //   const ui::MenuTemplate kMenu104 = {104, {
 //       ui::Popup("&File", {
-//           ui::Item(30006, "&Print\tCtrl+P"),
+//           ui::Item(30006, "&Print\tCtrl+P", "Print the list"),
 //           ui::Separator(),
 //           ui::Item(57665, "E&xit"),
 //       }),
 //   }};
 //   ui::RegisterMenu(kMenu104);          // once; FrameWindow::LoadMenu(104) finds it
 //
+// An item's prompt is what the frame's message pane shows while the item is highlighted.
 // Item texts keep the Win32 conventions: '&' marks the mnemonic ("&&" is a literal '&'), and
 // text after "\t" is the accelerator text shown at the right; the key itself is an Accelerator.
 //
@@ -28,16 +29,20 @@ struct MenuItem {
     std::vector<MenuItem> items;  // a popup's items
     bool enabled = true;
     bool checked = false;
+    std::string prompt;    // status-bar prompt; empty for none
 
     bool IsSeparator() const { return id == 0 && text.empty() && items.empty(); }
     bool IsPopup() const { return id == 0 && !text.empty(); }
 };
 
-inline MenuItem Item(int id, std::string text) { return MenuItem{id, std::move(text), {}}; }
+inline MenuItem Item(int id, std::string text, std::string prompt = {})
+{
+    return MenuItem{id, std::move(text), {}, true, false, std::move(prompt)};
+}
 inline MenuItem Separator() { return MenuItem{}; }
 inline MenuItem Popup(std::string text, std::vector<MenuItem> items)
 {
-    return MenuItem{0, std::move(text), std::move(items)};
+    return MenuItem{0, std::move(text), std::move(items), true, false, {}};
 }
 
 struct MenuTemplate {
@@ -66,6 +71,7 @@ public:
     bool IsEnabled(int id) const;  // false when missing
     bool IsChecked(int id) const;
     std::string GetMenuItemText(int id) const;
+    std::string GetMenuItemPrompt(int id) const;  // "" when missing or without a prompt
     // Every command id, in menu order.
     std::vector<int> CommandIds() const;
 

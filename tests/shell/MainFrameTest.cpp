@@ -43,7 +43,8 @@ protected:
         CountingView* made = nullptr;
         frame_->OpenView(
             n, [&]() { return made = new CountingView; },
-            [](ui::View* v) { static_cast<CountingView*>(v)->SetUpLines(); }, "StudentView");
+            [](ui::View* v) { static_cast<CountingView*>(v)->SetUpLines(); },
+            "CMainFrame::StudentView pointer %u\n");
         return made;
     }
     std::vector<std::string>& Boxes() { return ui::test::GetHooks().messageBoxTexts; }

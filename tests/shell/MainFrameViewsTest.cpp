@@ -58,4 +58,54 @@ TEST_F(MainFrameViewsTest, OpensTheViewsWithTheirMenus)
     MainFrame = nullptr;
 }
 
+TEST_F(MainFrameViewsTest, HighlightedCommandsShowTheirPrompts)
+{
+    auto frame = std::make_unique<CMainFrame>();
+    ASSERT_TRUE(frame->CreateMainFrame());
+    MainFrame = frame.get();
+    const std::function<void()> launcher = [&] { frame->ReturnToMainView(); };
+    const std::function<void()> raw = [&] { frame->DatabaseView(db_.get(), 0); };
+    const std::function<void()> teachers = [&] { frame->TeacherView(db_.get()); };
+    struct Case {
+        const std::function<void()>* open;
+        int id;
+        const char* prompt;
+    };
+    const Case cases[] = {
+        {&launcher, 30000, "Make packed database file and copy it from your hard disk to a floppy disk"},
+        {&launcher, 30001, "Replace current database with one previously backed up to diskette."},
+        {&launcher, 30014, "Replace current database with one previously backed up to file on hard disk"},
+        {&launcher, 30090, "Create an archive file"},
+        {&launcher, 30092, "Recall a previously created archive file"},
+        {&launcher, 57600, "Create new studio database"},
+        {&launcher, 32942, "Make backup copy of Dorvalquintex program"},
+        {&launcher, 33228, "Repair database linked list by testing and updating headers"},
+        {&launcher, 33230, "Analyze database linked list structure and reconstruct database"},
+        {&launcher, 33232, "Change the file format version in a file header"},
+        {&launcher, 33223, "Unpack compressed file"},
+        {&launcher, 33240, "Restore from a backup file"},
+        {&launcher, 30030, "Expand status panes in status bar"},
+        {&launcher, 57665, ""},
+        {&raw, 33301, "Show details of record header"},
+        {&raw, 33302, "Show raw record data and edit bytes"},
+        {&raw, 33305, "Mark this record as last record"},
+        {&raw, 33308, "Dump text representation to file"},
+        {&raw, 57670, "Show help topic for this view"},
+        {&teachers, 30047, "Edit highlighted student"},
+        {&teachers, 57670, "Show help topic for this view"},
+    };
+    ui::StatusBar& bar = frame->GetStatusBar();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        (*c.open)();
+        ASSERT_TRUE(frame->HighlightMenuItem(c.id));
+        EXPECT_EQ(bar.GetPaneText(0), c.prompt);
+        frame->CloseMenus();
+        EXPECT_EQ(bar.GetPaneText(0), "Ready");
+    }
+    frame->ReturnToMainView();
+    frame.reset();
+    MainFrame = nullptr;
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ constexpr int kExit = 57665;
 
 const MenuTemplate kTestMenu = {
     4104,
-    {Popup("&File", {Item(kPrint, "&Print\tCtrl+P"), Separator(), Item(kExit, "E&xit")}),
+    {Popup("&File", {Item(kPrint, "&Print\tCtrl+P", "Print the list"), Separator(), Item(kExit, "E&xit")}),
      Popup("&View", {Item(kExpand, "&Expand status panes"), Item(kEdit, "&Edit")})}};
 
 class CountingView : public View {
@@ -184,6 +185,33 @@ TEST_F(FrameFixture, StatusBarPanes)
     EXPECT_EQ(bar.GetPaneWidth(30116), 0);
     EXPECT_EQ(bar.GetPaneWidth(30118), -1);
     EXPECT_FALSE(bar.SetIndicators({0, 30115, 30115})) << "an id used twice";
+}
+
+TEST_F(FrameFixture, HighlightedItemShowsItsPromptUntilTheMenuCloses)
+{
+    StatusBar& bar = frame.GetStatusBar();
+    EXPECT_EQ(bar.GetPaneText(0), "Ready");
+    ASSERT_TRUE(frame.HighlightMenuItem(kPrint));
+    EXPECT_EQ(bar.GetPaneText(0), "Print the list");
+    ASSERT_TRUE(frame.HighlightMenuItem(kExit));
+    EXPECT_EQ(bar.GetPaneText(0), "") << "an item without a prompt clears the pane";
+    EXPECT_FALSE(frame.HighlightMenuItem(4711));
+
+    // Opened and closed as the user does: the pane goes back to the idle message.
+    QMenu* file = nullptr;
+    for (QMenu* m : frame.GetWidget()->findChildren<QMenu*>())
+        if (m->title() == "&File")
+            file = m;
+    ASSERT_NE(file, nullptr);
+    file->popup(QPoint(10, 10));
+    ASSERT_TRUE(frame.HighlightMenuItem(kPrint));
+    EXPECT_EQ(bar.GetPaneText(0), "Print the list");
+    file->hide();
+    EXPECT_EQ(bar.GetPaneText(0), "Ready");
+
+    ASSERT_TRUE(frame.HighlightMenuItem(kPrint));
+    frame.CloseMenus();
+    EXPECT_EQ(bar.GetPaneText(0), "Ready");
 }
 
 TEST_F(FrameFixture, SwitchingViewsShowsOneAtATime)
