@@ -68,6 +68,17 @@ std::string ReadTextLine(std::FILE* file)
     return TrimTrailing(buffer);
 }
 
+std::string WithCrLf(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+        out += text[i];
+    }
+    return out;
+}
+
 void SplitLines(const std::string& text, std::vector<std::string>& lines)
 {
     SplitString(text, "\r\n", lines, 0, 1);

@@ -18,5 +18,7 @@ int WriteLinesToFile(const std::string& path, const std::vector<std::string>& li
 void ReadLinesFromFile(const std::string& path, std::vector<std::string>& lines);
 // The next line (at most 999 characters), or "" at the end of the file.
 std::string ReadTextLine(std::FILE* file);
+// The text with each "\n" (not already after a CR) as CR LF, as a text-mode write stores it.
+std::string WithCrLf(const std::string& text);
 // Splits the text at each "\r\n".
 void SplitLines(const std::string& text, std::vector<std::string>& lines);

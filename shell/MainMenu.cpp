@@ -42,7 +42,7 @@ const std::vector<stMenuCommand> kCommands = {
     {32890, R::Level, 5, false},  {30096, R::Level, 9, false},   {30099, R::Level, 9, false},
     {32924, R::Always, 0, false}, {32935, R::LevelSingle, 9, false}, {32893, R::LevelSingle, 10, false},
     {32927, R::Level, 9, false},  {32930, R::Level, 9, false},   {32928, R::Level, 9, false},
-    {32931, R::Always, 0, false}, {30013, R::Level, 9, false},   {30008, R::Level, 9, false},
+    {32931, R::Always, 0, false}, {30013, R::Level, 9, true},   {30008, R::Level, 9, true},
     {30017, R::LevelSingle, 9, true}, {30016, R::LevelSingle, 9, true}, {30007, R::LevelSingle, 9, false},
     {30015, R::LevelSingle, 9, false}, {30002, R::Level, 5, true}, {32841, R::NoDatabase, 0, false},
     {33228, R::NoDatabase, 0, true}, {33230, R::NoDatabase, 0, true}, {33232, R::NoDatabase, 0, true},

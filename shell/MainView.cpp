@@ -382,6 +382,12 @@ bool CMainView::OnCommand(int id, int code)
     case 30069:
         TemplateFiles();
         return true;
+    case 30013:
+        if (m_pDB) m_pDB->DeletedDataReport();
+        return true;
+    case 30008:
+        ClearDeletedData();
+        return true;
     case 30017:
         TestLinkedList(false);
         return true;
@@ -455,6 +461,24 @@ void CMainView::DefaultCategories()
                     MB_YESNO) != IDYES)
         return;
     if (m_pDB) m_pDB->MakeBasicCategories();
+}
+
+void CMainView::ClearDeletedData()
+{
+    if (!m_pDB) return;
+    if (m_pDB->HasLanLink() && !(m_fnIsLockManager && m_fnIsLockManager())) {
+        GetResponse(Format("Only the user on computer %s should perform this operation.",
+                           m_pDB->GetLockMngrName().c_str()),
+                    MB_OK);
+        return;
+    }
+    if (GetResponse("Are you sure you want to permanently delete items marked for deletion?", MB_YESNO) !=
+        IDYES)
+        return;
+    if (m_pDB->CompactDatabase(CurrentDatabasePath) != 0) return;
+    if (m_nTimerId == kRefreshTimer && IsCreated()) KillTimer(kRefreshTimer);
+    m_nTimerId = 0;
+    if (IsCreated()) Invalidate();
 }
 
 void CMainView::TestLinkedList(bool repair)

@@ -115,6 +115,8 @@ private:
     void LogDiagnosticData();
     void TemplateFiles();
     void DefaultCategories();
+    // Purges the items marked for deletion, on the lock manager's computer only, after asking.
+    void ClearDeletedData();
     void TestLinkedList(bool repair);
     bool RunCommand(int id);
 

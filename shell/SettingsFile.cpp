@@ -3,6 +3,7 @@
 #include "common/Diagnostic.h"
 #include "widgets/ExternalPrograms.h"
 #include "common/QuestionBox.h"
+#include "common/TextFile.h"
 #include "common/TextFormat.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
@@ -23,10 +24,11 @@ void ReadPrinterFields(const std::vector<std::string>& fields, stPrinterDef& def
     if (fields.size() > 5) def.sDevice = fields[5];
 }
 
-std::string PrinterLine(const char* key, const stPrinterDef& def)
+// format: the line's key and fields, "PRINTERDEF|%i|%i|%i|%i|%s\n" or the label printer's.
+std::string PrinterLine(const char* format, const stPrinterDef& def)
 {
-    return Format("%s|%i|%i|%i|%i|%s\r\n", key, def.nCopies, def.nPauseMode, def.nWaitSeconds,
-                  def.nPageNumbers, def.sDevice.c_str());
+    return Format(format, def.nCopies, def.nPauseMode, def.nWaitSeconds, def.nPageNumbers,
+                  def.sDevice.c_str());
 }
 
 bool ReadWholeFile(const std::string& path, std::string& out)
@@ -116,18 +118,22 @@ bool CSettingsFile::SaveConfig(const std::string& folder, const std::string& las
     DiagnosticLevel = 0;
 
     std::string text;
-    if (!lastDatabase.empty()) text += Format("LAST|%s\r\n", lastDatabase.c_str());
-    if (!m_sBackupDrive.empty()) text += Format("BACKUP|%s\r\n", m_sBackupDrive.c_str());
-    if (m_nTimedBackup > 0) text += Format("TIMEDBACKUP|%i\r\n", m_nTimedBackup);
+    if (!lastDatabase.empty()) text += Format("LAST|%s\n", lastDatabase.c_str());
+    if (!m_sBackupDrive.empty()) text += Format("BACKUP|%s\n", m_sBackupDrive.c_str());
+    if (m_nTimedBackup > 0) text += Format("TIMEDBACKUP|%i\n", m_nTimedBackup);
     if (m_nTimedBackupInterval > 0)
-        text += Format("TIMEDBACKUPINTERVAL|%i\r\n", m_nTimedBackupInterval);
-    if (!WordProcessorPath.empty()) text += Format("WORDPROCESSOR|%s\r\n", WordProcessorPath.c_str());
-    if (m_bShoppingCartFormat == 1) text += "SHOPPINGCARTFORMAT|TRUE\r\n";
-    if (!m_PrinterDef.sDevice.empty()) text += PrinterLine("PRINTERDEF", m_PrinterDef);
-    if (!m_LabelPrinterDef.sDevice.empty()) text += PrinterLine("LABELPRINTERDEF", m_LabelPrinterDef);
-    if (!m_sCheckLayout.empty()) text += m_sCheckLayout + "\r\n";
-    text += m_nWindowMode == kShowMaximized ? "SHOW|SW_SHOWMAXIMIZED\r\n" : "SHOW|SW_SHOWNORMAL\r\n";
-    text += m_nStatusPaneMode == 0 ? "STATUSPANES|SHOWNORMAL\r\n" : "STATUSPANES|MINIMIZE\r\n";
+        text += Format("TIMEDBACKUPINTERVAL|%i\n", m_nTimedBackupInterval);
+    if (!WordProcessorPath.empty()) text += Format("WORDPROCESSOR|%s\n", WordProcessorPath.c_str());
+    if (m_bShoppingCartFormat == 1) text += "SHOPPINGCARTFORMAT|TRUE\n";
+    if (!m_PrinterDef.sDevice.empty())
+        text += PrinterLine("PRINTERDEF|%i|%i|%i|%i|%s\n", m_PrinterDef);
+    if (!m_LabelPrinterDef.sDevice.empty())
+        text += PrinterLine("LABELPRINTERDEF|%i|%i|%i|%i|%s\n", m_LabelPrinterDef);
+    if (!m_sCheckLayout.empty()) text += m_sCheckLayout + "\n";
+    text += m_nWindowMode == kShowMaximized ? "SHOW|SW_SHOWMAXIMIZED\n" : "SHOW|SW_SHOWNORMAL\n";
+    text += m_nStatusPaneMode == 0 ? "STATUSPANES|SHOWNORMAL\n" : "STATUSPANES|MINIMIZE\n";
+
+    text = WithCrLf(text);
 
     const std::string path = PathIn(folder);
     const std::string temp = path + ".$$$";

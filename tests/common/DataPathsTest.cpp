@@ -153,4 +153,11 @@ TEST_F(PathsTest, SplitLines)
     EXPECT_EQ(lines, (std::vector<std::string>{"a", "b", "", "c"}));
 }
 
+TEST_F(PathsTest, LineEndsAsATextModeWriteStoresThem)
+{
+    EXPECT_EQ(WithCrLf("A|1\nB\r\n\nC"), "A|1\r\nB\r\n\r\nC");
+    EXPECT_EQ(WithCrLf("\n"), "\r\n");
+    EXPECT_EQ(WithCrLf(""), "");
+}
+
 }  // namespace

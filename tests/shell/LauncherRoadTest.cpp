@@ -229,6 +229,47 @@ TEST_F(LauncherRoadTest, PurgeCommandAsksForTheDates)
     EXPECT_EQ(h.messageBoxTexts.front(), "Would you like to do a backup first?");
 }
 
+TEST_F(LauncherRoadTest, ClearDeletedDataPurgesOnlyOnTheLockManagersYes)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto& h = ui::test::GetHooks();
+    h.messageBoxAnswers = {ui::IDYES};
+    ASSERT_EQ(Db()->DeleteTableItem(TABLE_PERSON, code_, 1), 1);
+    const auto reportNamesSmith = [&] {
+        h.messageBoxTexts.clear();
+        h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+        Launcher().OnCommand(30013, 0);
+        bool found = false;
+        for (const std::string& line : Db()->m_aLastReport)
+            found = found || line.find("Smith") != std::string::npos;
+        return found;
+    };
+    ASSERT_TRUE(reportNamesSmith());
+
+    Launcher().m_fnIsLockManager = [] { return false; };
+    h.messageBoxTexts.clear();
+    h.messageBoxAnswers = {ui::IDOK};
+    Launcher().OnCommand(30008, 0);
+    ASSERT_EQ(h.messageBoxTexts.size(), 1u);
+    EXPECT_EQ(h.messageBoxTexts[0], "Only the user on computer " + Db()->GetLockMngrName() +
+                                        " should perform this operation.");
+    EXPECT_TRUE(reportNamesSmith());
+
+    Launcher().m_fnIsLockManager = [] { return true; };
+    h.messageBoxTexts.clear();
+    h.messageBoxAnswers = {ui::IDNO};
+    Launcher().OnCommand(30008, 0);
+    ASSERT_FALSE(h.messageBoxTexts.empty());
+    EXPECT_EQ(h.messageBoxTexts[0], "Are you sure you want to permanently delete items marked for deletion?");
+    EXPECT_TRUE(reportNamesSmith()) << "No keeps the deleted items";
+
+    h.messageBoxAnswers = {ui::IDYES};
+    Launcher().OnCommand(30008, 0);
+    EXPECT_EQ(DatabaseOpen, 1);
+    EXPECT_FALSE(reportNamesSmith());
+}
+
 // The program's session end: a separate process runs the program object on the fixture (the
 // same test binary, started with the disabled child test below) and is sent SIGTERM.
 TEST_F(LauncherRoadTest, SigtermClosesTheFileAsANormalExitDoes)
