@@ -288,7 +288,8 @@ int CMainView::RestoreBackupFile(const std::string& source, const std::string& t
 void CMainView::ChooseAndRestoreBackup(const std::string& root, const std::string& target)
 {
     std::vector<std::string> names, dates;
-    for (const char* ext : {".BK*", ".PK*", ".ZP*"}) ListFilesWithDates(root + ext, names, dates, 1);
+    for (const char* pattern : {"%s.BK*", "%s.PK*", "%s.ZP*"})
+        ListFilesWithDates(Format(pattern, root.c_str()), names, dates, 1);
     if (names.empty()) {
         GetResponse("No backup files found", MB_OK);
         return;
@@ -378,7 +379,7 @@ void CMainView::RestoreDisketteBackup(const std::string& file, char drive, const
         Format("%s\\%s%s", ProgramFolder.c_str(), databaseName.c_str(), kind == 'P' ? ".PKA" : ".ZPA");
     // The users file is on the set's first diskette, in the drive now; it is staged and goes
     // beside the target once the set has been read whole.
-    const std::string disketteUsers = Format("%c:%s.rgs", drive, databaseName.c_str());
+    const std::string disketteUsers = Format("%s:%s.rgs", std::string(1, drive).c_str(), databaseName.c_str());
     const std::string staged = local + ".rgs.tmp";
     bool users = false;
     if (host::FileExists(disketteUsers) &&

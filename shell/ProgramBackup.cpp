@@ -82,9 +82,11 @@ int RunProgramBackup(const std::string& programPath)
     const std::string base = StripExtension(programPath);
     // The help files go in when the program has them.
     std::vector<std::string> files = {programPath};
-    for (const char* ext : {".hlp", ".cnt"})
-        if (host::FileExists(base + ext)) files.push_back(base + ext);
-    const std::string zip = base + ".zip";
+    for (const char* pattern : {"%s.hlp", "%s.cnt"}) {
+        const std::string help = Format(pattern, base.c_str());
+        if (host::FileExists(help)) files.push_back(help);
+    }
+    const std::string zip = Format("%s.zip", base.c_str());
     bool ok = ZipFileList(zip, files, 1) == 0;
     if (ok) ok = PrepareDiskette(letter);
     if (ok) ok = CopyFileWithRetry(installer, Format("%c:%s", letter, kInstallerFileName), 0, 0) == kCopyDone;
