@@ -10,6 +10,7 @@
 #include "common/QuestionBox.h"
 #include "widgets/WindowList.h"
 #include "widgets/DialogWaitBox.h"
+#include "platform/host/Beep.h"
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
@@ -341,7 +342,7 @@ void CDbEngine::UpdateOnLineState() {
 }
 
 void CDbEngine::OnServerOffLine() {
-    // The question box's own beep stands for the warning tone.
+    host::Beep(1000, 1000);
     int answer = GetResponse(Format("Server %s off-line. Close database?\n", m_sLockMngrName.c_str()), MB_YESNO);
     if (answer == IDYES) {
         if (m_pMessageWindow != nullptr)

@@ -160,7 +160,7 @@ void CScrollBase::OnDraw(ui::DC& dc)
             stPageLineRecord line;
             char mark = 0;
             line.pFormat = GetLine(i, mark, line.cKind, line.strText);
-            if (line.strText.empty()) line.strText = " ";
+            if (line.strText.empty()) line.strText.assign(1, ' ');
             line.nHeight = GetLineHeight(dc, line.pFormat, line.strText, 0);
             m_nLineHeight = line.nHeight;
             total += line.nHeight;
@@ -483,7 +483,7 @@ void CScrollBase::OnLButtonDown(int x, int y)
     (void)x;
     if (m_nDragSeparator >= 0 && m_bHeader && UserAccessLevel >= 9) {
         m_bDragging = true;
-        m_bSizeCursor = true;
+        ShowSizeCursor(true);
         Invalidate();
         return;
     }
@@ -499,7 +499,7 @@ void CScrollBase::OnLButtonUp(int, int)
     if (!m_bDragging) return;
     m_bDragging = false;
     m_nDragSeparator = -1;
-    m_bSizeCursor = false;
+    ShowSizeCursor(false);
     if (m_bLayoutChanged) {
         if (m_pHeaderFormat && m_pHeaderFormat->nCode != -1) SaveHeaderFormat();
         m_bLayoutChanged = 0;
@@ -523,10 +523,15 @@ void CScrollBase::OnRButtonDown(int, int y)
     if (m_nMaxLines > 0) EditHighlighted();
 }
 
+void CScrollBase::ShowSizeCursor(bool on)
+{
+    SetCursorShape(on ? ui::CursorShape::SizeWE : ui::CursorShape::Arrow);
+}
+
 void CScrollBase::OnMouseMove(int x, int y)
 {
     if (!m_bSeparatorsDrawn || !m_bHeader || UserAccessLevel < 9 || !m_pHeaderFormat) {
-        m_bSizeCursor = false;
+        ShowSizeCursor(false);
         return;
     }
     const int position = x + m_nHorzOffset;
@@ -540,7 +545,7 @@ void CScrollBase::OnMouseMove(int x, int y)
                 }
             }
         }
-        m_bSizeCursor = m_nDragSeparator >= 0;
+        ShowSizeCursor(m_nDragSeparator >= 0);
         return;
     }
     const size_t i = static_cast<size_t>(m_nDragSeparator);

@@ -102,7 +102,7 @@ public:
     // The line under a y position, or -1 (above the lines, below the last, empty view).
     int LineFromPoint(int y) const;
     // Whether the pointer shows the west-east size arrow (over a header separator, level 9).
-    bool IsSizeCursor() const { return m_bSizeCursor; }
+    bool IsSizeCursor() const { return GetCursorShape() == ui::CursorShape::SizeWE; }
 
     // ---- ui::View ----
     void OnDraw(ui::DC& dc) override;
@@ -155,6 +155,8 @@ public:
     char m_cFindMode = 0;
 
 protected:
+    // The sizing arrows while the pointer is over a header separator that may be dragged.
+    void ShowSizeCursor(bool on);
     // Saves the header's format after a separator was dragged (stored formats only).
     virtual void SaveHeaderFormat();
     // The line index of the first match from `start` in the direction, or -1.
@@ -167,7 +169,6 @@ protected:
 
 private:
     bool m_bCtrlDown = false;
-    bool m_bSizeCursor = false;
     bool m_bVertBarShown = false;
     bool m_bHorzBarShown = false;
 };

@@ -1,11 +1,17 @@
 #include "platform/ui/Application.h"
 
+#include "platform/host/Beep.h"
 #include "platform/host/UserPrompt.h"
+#include "platform/host/WaitCursor.h"
 #include "platform/ui/MessageBox.h"
+#include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
 #include "platform/ui/WindowImpl.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QIcon>
+#include <QThread>
 #include <QWidget>
 
 #include <clocale>
@@ -36,6 +42,25 @@ int PromptWithMessageBox(const std::string& text, uint32_t style, uint32_t help)
     return MessageBox(text, style, AppTitle(), help);
 }
 
+// The override cursor belongs to the main thread; a call from elsewhere is queued to it.
+void ShowWaitCursor(bool show)
+{
+    if (!g_qapp) return;
+    const auto apply = [show] {
+        if (show) QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else QApplication::restoreOverrideCursor();
+    };
+    if (QThread::currentThread() == g_qapp->thread()) apply();
+    else QMetaObject::invokeMethod(g_qapp, apply, Qt::QueuedConnection);
+}
+
+void SoundBeep(uint32_t frequency, uint32_t durationMs)
+{
+    if (QThread::currentThread() != g_qapp->thread()) return;
+    test::GetHooks().beeps.emplace_back(frequency, durationMs);
+    QApplication::beep();
+}
+
 }  // namespace
 
 Application::Application(int& argc, char** argv)
@@ -48,11 +73,15 @@ Application::Application(int& argc, char** argv)
     InstallLayerHooks();
     g_app = this;
     host::SetPromptFunction(&PromptWithMessageBox);
+    host::SetWaitCursorFunction(&ShowWaitCursor);
+    host::SetBeepFunction(&SoundBeep);
 }
 
 Application::~Application()
 {
     host::SetPromptFunction(nullptr);
+    host::SetWaitCursorFunction(nullptr);
+    host::SetBeepFunction(nullptr);
     g_app = nullptr;
     delete g_qapp;
     g_qapp = nullptr;
@@ -64,6 +93,11 @@ void Application::SetTitle(const std::string& title)
 {
     title_ = title;
     QApplication::setApplicationName(ToQ(title));
+}
+
+void Application::SetIcon(const Icon& icon)
+{
+    if (icon.Get()) QApplication::setWindowIcon(*icon.Get());
 }
 
 int Application::Run()

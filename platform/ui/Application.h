@@ -6,6 +6,7 @@
 // Right after the toolkit is up, LC_NUMERIC and LC_TIME are put back to "C" so that "%f" writes
 // '.' and dates are English in every locale.
 
+#include "platform/ui/Icon.h"
 #include "platform/ui/Messages.h"
 
 #include <functional>
@@ -28,6 +29,8 @@ public:
     // The program title: message-box caption and default window caption.
     void SetTitle(const std::string& title);
     const std::string& GetTitle() const { return title_; }
+    // The icon of every window that sets none of its own.
+    void SetIcon(const Icon& icon);
 
     // The main window: shown by Run; the loop ends when it is destroyed.
     void SetMainWindow(Window* window) { mainWindow_ = window; }

@@ -2,9 +2,11 @@
 
 #include "platform/host/Text.h"
 #include "platform/ui/DCQt.h"
+#include "platform/ui/Icon.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -341,6 +343,18 @@ void DC::Rectangle(const DCRect& r)
     device_->DrawRect({r.left + origin_.x, r.top + origin_.y, r.right + origin_.x,
                        r.bottom + origin_.y},
                       pen_, brush_);
+}
+
+void DC::DrawIcon(int x, int y, const Icon& icon)
+{
+    if (!icon.IsNull()) device_->DrawIcon(x + origin_.x, y + origin_.y, icon);
+}
+
+void DCDevice::DrawIcon(int, int, const Icon&) {}
+
+void PainterDevice::DrawIcon(int x, int y, const Icon& icon)
+{
+    if (painter_ && icon.Get()) painter_->drawPixmap(x, y, icon.Get()->pixmap(Icon::kSize, Icon::kSize));
 }
 
 void DC::FillSolidRect(const DCRect& r, COLORREF colour)

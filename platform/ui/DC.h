@@ -102,6 +102,8 @@ struct TextStyle {
 
 // The primitives that reach a device. Coordinates arrive already offset by the DC's viewport
 // origin. Implemented by the painter device (DC.cpp) and the recording device (RecordingDC.cpp).
+class Icon;
+
 class DCDevice {
 public:
     virtual ~DCDevice() = default;
@@ -119,6 +121,9 @@ public:
     virtual void DrawRect(const DCRect& r, const Pen& pen, const Brush& brush) = 0;
     // Limits drawing to r, or lifts the limit when r is null.
     virtual void SetClip(const DCRect* r) = 0;
+    // Draws the icon's big picture with its top-left corner at (x, y); devices without pictures
+    // draw nothing.
+    virtual void DrawIcon(int x, int y, const Icon& icon);
 };
 
 class DC {
@@ -175,6 +180,8 @@ public:
     DCPoint GetCurrentPosition() const { return current_; }
     // Outlined with the pen and filled with the brush.
     void Rectangle(const DCRect& r);
+    // The icon's picture, Icon::kSize square, with its top-left corner at (x, y) (Win32 DrawIcon).
+    void DrawIcon(int x, int y, const Icon& icon);
     // Filled with one colour, no outline.
     void FillSolidRect(const DCRect& r, COLORREF colour);
 

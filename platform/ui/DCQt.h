@@ -52,6 +52,7 @@ public:
                  const TextStyle& style) override;
     void DrawLine(int x1, int y1, int x2, int y2, const Pen& pen) override;
     void DrawRect(const DCRect& r, const Pen& pen, const Brush& brush) override;
+    void DrawIcon(int x, int y, const Icon& icon) override;
     void SetClip(const DCRect* r) override;
 
 private:

@@ -37,6 +37,13 @@ struct RecordedRect {
     Brush brush;
 };
 
+// An icon drawn at (x, y), known by its letters.
+struct RecordedIcon {
+    int x = 0;
+    int y = 0;
+    std::string letters;
+};
+
 struct RecordedPage {
     int width = 0;   // HORZRES
     int height = 0;  // VERTRES
@@ -46,6 +53,7 @@ struct RecordedPage {
     std::vector<RecordedText> texts;
     std::vector<RecordedLine> lines;
     std::vector<RecordedRect> rects;
+    std::vector<RecordedIcon> icons;
 
     // The first text item whose text is exactly text, or null.
     const RecordedText* Find(std::string_view text) const;

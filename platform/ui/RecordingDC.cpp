@@ -1,5 +1,7 @@
 #include "platform/ui/RecordingDC.h"
 
+#include "platform/ui/Icon.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -117,6 +119,11 @@ void RecordingDevice::DrawRect(const DCRect& r, const Pen& pen, const Brush& bru
     if (pen.style == PS_NULL && brush.null)
         return;
     Page().rects.push_back({r, pen, brush});
+}
+
+void RecordingDevice::DrawIcon(int x, int y, const Icon& icon)
+{
+    Page().icons.push_back({x, y, icon.Letters()});
 }
 
 RecordingDC::RecordingDC(int width, int height, int dpi) : DC(std::unique_ptr<DCDevice>())

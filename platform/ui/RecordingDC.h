@@ -47,6 +47,7 @@ public:
     void DrawLine(int x1, int y1, int x2, int y2, const Pen& pen) override;
     void DrawRect(const DCRect& r, const Pen& pen, const Brush& brush) override;
     void SetClip(const DCRect*) override {}
+    void DrawIcon(int x, int y, const Icon& icon) override;
 
 private:
     RecordedPage& Page();

@@ -39,6 +39,16 @@ Hooks& ResetHooks()
 
 void AddFailure(const std::string& what) { GetHooks().failures.push_back(what); }
 
+bool ChooseSystemMenuItem(Window& window, uint32_t command)
+{
+    for (const auto& [id, text] : window.GetSystemMenuItems()) {
+        if (id != command || text.empty()) continue;
+        window.OnSysCommand(command);
+        return true;
+    }
+    return false;
+}
+
 void EnsureApplication()
 {
     if (Application::Instance()) return;

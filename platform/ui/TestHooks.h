@@ -26,6 +26,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ui {
@@ -76,6 +77,9 @@ struct Hooks {
     std::deque<std::string> fileDialogAnswers;
     std::vector<FileDialogRequest> fileDialogRequests;
 
+    // Tones asked for through host::Beep (frequency, duration), in order.
+    std::vector<std::pair<uint32_t, uint32_t>> beeps;
+
     std::vector<std::string> failures;
 };
 
@@ -96,6 +100,10 @@ void EnsureApplication();
 // that destroyed them has returned. For code that runs without that loop (tests, benchmarks),
 // from outside any window's handler.
 void DeleteDestroyedWindows();
+
+// Chooses the command in the window's system menu, as the user does; false when it has no such
+// item.
+bool ChooseSystemMenuItem(Window& window, uint32_t command);
 
 // Actions as the user would take them, on a created dialog's control `id`; each sends the
 // notification the user's action sends. False when there is no such control.

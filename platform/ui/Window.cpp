@@ -9,19 +9,23 @@
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include <atomic>
@@ -682,6 +686,77 @@ void Window::BringWindowToTop()
     if (!w) return;
     w->window()->raise();
     w->window()->activateWindow();
+}
+
+void Window::SetIcon(const Icon& icon, bool)
+{
+    impl_->icon = icon;
+    QWidget* w = impl_->widget.data();
+    if (w && icon.Get()) w->setWindowIcon(*icon.Get());
+}
+
+Icon Window::GetIcon(bool) const { return impl_->icon; }
+
+bool Window::IsIconic() const
+{
+    const QWidget* w = impl_->widget.data();
+    return w && w->window()->isMinimized();
+}
+
+bool Window::OnSysCommand(uint32_t) { return false; }
+
+const std::vector<std::pair<uint32_t, std::string>>& Window::GetSystemMenuItems() const
+{
+    return impl_->systemMenu;
+}
+
+void Window::AppendSystemMenuItem(uint32_t command, const std::string& text)
+{
+    impl_->systemMenu.emplace_back(command, text);
+    QWidget* w = impl_->widget.data();
+    if (!w || impl_->systemMenuHooked) return;
+    impl_->systemMenuHooked = true;
+    const auto open = [this](QPoint at) {
+        QWidget* widget = impl_->widget.data();
+        if (!widget) return;
+        QMenu menu(widget);
+        for (const auto& [id, label] : impl_->systemMenu) {
+            if (label.empty()) {
+                menu.addSeparator();
+                continue;
+            }
+            const uint32_t chosen = id;
+            QObject::connect(menu.addAction(ToQ(label)), &QAction::triggered, widget,
+                             [this, chosen] { OnSysCommand(chosen); });
+        }
+        menu.exec(widget->mapToGlobal(at));
+    };
+    w->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(w, &QWidget::customContextMenuRequested, w, open);
+    auto* key = new QShortcut(QKeySequence(Qt::AltModifier | Qt::Key_Space), w);
+    QObject::connect(key, &QShortcut::activated, w, [open] { open(QPoint(0, 0)); });
+}
+
+void Window::SetCursorShape(CursorShape shape)
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    switch (shape) {
+    case CursorShape::Arrow: w->unsetCursor(); break;
+    case CursorShape::SizeWE: w->setCursor(Qt::SizeHorCursor); break;
+    case CursorShape::Wait: w->setCursor(Qt::WaitCursor); break;
+    }
+}
+
+CursorShape Window::GetCursorShape() const
+{
+    const QWidget* w = impl_->widget.data();
+    if (!w || !w->testAttribute(Qt::WA_SetCursor)) return CursorShape::Arrow;
+    switch (w->cursor().shape()) {
+    case Qt::SizeHorCursor: return CursorShape::SizeWE;
+    case Qt::WaitCursor: return CursorShape::Wait;
+    default: return CursorShape::Arrow;
+    }
 }
 
 DCRect Window::GetClientRect() const

@@ -19,17 +19,23 @@
 // Application::PumpMessages. A message for a window destroyed meanwhile is dropped.
 
 #include "platform/ui/DC.h"
+#include "platform/ui/Icon.h"
 #include "platform/ui/Messages.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 class QWidget;
 
 namespace ui {
 
 class Dialog;
+
+// Pointer shapes: the arrow, the left-right sizing arrows (IDC_SIZEWE), the hourglass.
+enum class CursorShape { Arrow, SizeWE, Wait };
 
 class Window {
 public:
@@ -70,6 +76,21 @@ public:
     COLORREF GetTextColor() const;
     // Raises a top-level window to the top of the z-order and activates it.
     void BringWindowToTop();
+    // The icon of a top-level window (title bar, task bar; Win32 WM_SETICON big and small: one
+    // picture serves both here).
+    void SetIcon(const Icon& icon, bool big);
+    Icon GetIcon(bool big) const;
+    bool IsIconic() const;  // minimised
+    // The system menu's items that the program adds (the menu the window manager shows is not
+    // ours): a separator for an empty text. The window shows them as its own small menu on a
+    // right click on its background or Alt+Space; a choice reaches OnSysCommand.
+    void AppendSystemMenuItem(uint32_t command, const std::string& text);
+    const std::vector<std::pair<uint32_t, std::string>>& GetSystemMenuItems() const;
+    // A system-menu command; true when handled. The base handles none.
+    virtual bool OnSysCommand(uint32_t command);
+    // The mouse pointer's shape over the window (Win32's class cursor and SetCursor).
+    void SetCursorShape(CursorShape shape);
+    CursorShape GetCursorShape() const;
 
     // Geometry in pixels: the client area (origin 0,0) and the window's place in its parent's
     // client area (or on the screen for a top-level window).

@@ -38,6 +38,9 @@ struct Window::Impl : public QObject {
     enum class Paint { Unknown, Owner, Native } paint = Paint::Unknown;
     int programChange = 0;     // > 0 while code (not the user) changes the control
     std::map<uint32_t, QTimer*> timers;
+    Icon icon;
+    std::vector<std::pair<uint32_t, std::string>> systemMenu;
+    bool systemMenuHooked = false;  // the right click and Alt+Space open it
 };
 
 // Access to Window internals for the layer's own classes.

@@ -325,6 +325,10 @@ TEST_F(ScrollBaseTest, DraggedSeparatorIsSavedInTheFormatRecord)
 
     view.OnMouseMove(first + 3, 2);
     EXPECT_TRUE(view.IsSizeCursor());
+    EXPECT_EQ(view.GetCursorShape(), ui::CursorShape::SizeWE);
+    view.OnMouseMove((first + second) / 2, 2);
+    EXPECT_EQ(view.GetCursorShape(), ui::CursorShape::Arrow) << "between separators";
+    view.OnMouseMove(first + 3, 2);
     view.OnLButtonDown(first + 3, 2);
     // Within 5 pixels of the neighbour: ignored.
     view.OnMouseMove(second - 4, 2);

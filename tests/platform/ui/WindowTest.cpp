@@ -1,9 +1,13 @@
 #include "UiFixture.h"
 
+#include "platform/host/Beep.h"
+#include "platform/host/WaitCursor.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/Window.h"
 
 #include <QAbstractButton>
+#include <QCursor>
+#include <QWidget>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -187,6 +191,55 @@ TEST_F(WindowTest, ScriptedMessageBoxesRecordTextsAndFlagTheUnexpected)
     ASSERT_EQ(hooks->failures.size(), 2u);
     EXPECT_NE(hooks->failures[0].find("Surprise"), std::string::npos);
     hooks->failures.clear();
+}
+
+}  // namespace
+
+namespace {
+
+Qt::CursorShape OverrideShape()
+{
+    const QCursor* c = QApplication::overrideCursor();
+    return c ? c->shape() : Qt::ArrowCursor;
+}
+
+TEST_F(WindowTest, WaitCursorShowsFromFirstBeginToLastEndAlsoFromAThread)
+{
+    ASSERT_EQ(host::WaitCursorDepth(), 0);
+    {
+        host::WaitCursor outer;
+        EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+        {
+            host::WaitCursor inner;
+            EXPECT_EQ(host::WaitCursorDepth(), 2);
+        }
+        EXPECT_EQ(OverrideShape(), Qt::WaitCursor) << "an inner end keeps it";
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    host::EndWaitCursor();
+    EXPECT_EQ(host::WaitCursorDepth(), 0) << "an end without a begin does nothing";
+
+    std::thread([] { host::BeginWaitCursor(); }).join();
+    ui::Application::PumpMessages();
+    EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+    std::thread([] { host::EndWaitCursor(); }).join();
+    ui::Application::PumpMessages();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(WindowTest, BeepsAreRecordedAndWindowsTakeTheirPointerShape)
+{
+    host::Beep(1000, 1000);
+    EXPECT_EQ(hooks->beeps, (std::vector<std::pair<uint32_t, uint32_t>>{{1000, 1000}}));
+
+    Recorder w;
+    ASSERT_TRUE(w.Create(nullptr, {0, 0, 100, 100}, 0));
+    EXPECT_EQ(w.GetCursorShape(), ui::CursorShape::Arrow);
+    w.SetCursorShape(ui::CursorShape::SizeWE);
+    EXPECT_EQ(w.GetCursorShape(), ui::CursorShape::SizeWE);
+    EXPECT_EQ(w.GetWidget()->cursor().shape(), Qt::SizeHorCursor);
+    w.SetCursorShape(ui::CursorShape::Arrow);
+    EXPECT_EQ(w.GetCursorShape(), ui::CursorShape::Arrow);
 }
 
 }  // namespace
