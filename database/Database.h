@@ -166,8 +166,16 @@ public:
     int ValidateSettings(const stDataHeader& header);
     int ReadVarRecord();
     int SaveVarRecord();
-    // The Configuration dialog's OK: writes the Parameters record.
-    int SaveParameterRecord() { return SaveVarRecord(); }
+    // Edits (with `showDialog` 1, through the configuration dialog) and saves the Parameters and
+    // Configuration records under the Parameters record's lock and the database lock.
+    void SaveParameterRecord(int showDialog);
+    // The format dialog on font record `index`, saved under its record lock and the database
+    // lock; for access level 9 and above. The dialog's result (2 when refused or cancelled).
+    int SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2);
+    // The page-layout dialog on layout `index`, saved under its record lock and the database lock.
+    void SavePageLayoutRecord(uint32_t index, const std::string& name);
+    // Refreshes this copy when it knows of changes, before a settings record is locked to edit.
+    void RefreshBeforeSettingsEdit();
     void SetDefaults();
     int SaveConfigurationTable();
     int ReadConfigurationRecord(const stDataHeader& header);
