@@ -392,6 +392,10 @@ public:
     void MakeTeacherActivitySummary(std::vector<stActivityLine>& summary);
     int CheckPurchaseScheduleConflicts(const CPurchaseRecord& purchase);
     int CheckScheduleItemConflicts(const CScheduleRecord& item);
+    // Lets a student pick a dated price-list activity of today, still open and not yet used by
+    // the purchase item, to sign in to (with `onlyOwn` 1 only the item's own price-list item).
+    // The chosen line's position with its price-list code and date, or -1 when none is chosen.
+    int SelectSignInActivity(const CPurchaseItem& item, uint32_t& priceListCode, DATE& date, int onlyOwn);
 
     // ---- Repair backup, rebuild from found headers, raw opening (DatabaseRebuild.cpp) ----
     // Copies the database file to its repair backup (root + ".BKA", older generations shifted);
