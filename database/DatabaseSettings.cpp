@@ -53,25 +53,30 @@ void SetDefaultAppearance(stParameters& p, uint32_t at)
 
 // The keys of the Configuration table, in the order they are written.
 struct ConfigKey {
-    const char* key;
+    const char* line;  // how the writer formats the line: the key, "|" and the value
     std::string stStudioStrings::*value;
+    std::string Key() const
+    {
+        const std::string text = line;
+        return text.substr(0, text.find('|'));
+    }
 };
 const ConfigKey kConfigKeys[] = {
-    {"STUDIO_NAME", &stStudioStrings::sStudioName},
-    {"STUDIO_CODE", &stStudioStrings::sStudioCode},
-    {"STUDIO_ADDRESS1", &stStudioStrings::sAddress1},
-    {"STUDIO_ADDRESS2", &stStudioStrings::sAddress2},
-    {"STUDIO_CITY", &stStudioStrings::sCity},
-    {"STUDIO_STATE", &stStudioStrings::sState},
-    {"STUDIO_ZIP", &stStudioStrings::sZip},
-    {"STUDIO_COUNTRY", &stStudioStrings::sCountry},
-    {"STUDIO_PHONE", &stStudioStrings::sPhone},
-    {"STUDIO_FAX", &stStudioStrings::sFax},
-    {"STUDIO_EMAIL", &stStudioStrings::sStudioEmail},
-    {"REPORT_EMAIL", &stStudioStrings::sReportEmail},
-    {"WELCOMELOGOFILE", &stStudioStrings::sWelcomeLogoFile},
-    {"WELCOMELOGOTEXT", &stStudioStrings::sWelcomeLogoText},
-    {"WELCOMEMESSAGE", &stStudioStrings::sWelcomeMessage},
+    {"STUDIO_NAME|%s", &stStudioStrings::sStudioName},
+    {"STUDIO_CODE|%s", &stStudioStrings::sStudioCode},
+    {"STUDIO_ADDRESS1|%s", &stStudioStrings::sAddress1},
+    {"STUDIO_ADDRESS2|%s", &stStudioStrings::sAddress2},
+    {"STUDIO_CITY|%s", &stStudioStrings::sCity},
+    {"STUDIO_STATE|%s", &stStudioStrings::sState},
+    {"STUDIO_ZIP|%s", &stStudioStrings::sZip},
+    {"STUDIO_COUNTRY|%s", &stStudioStrings::sCountry},
+    {"STUDIO_PHONE|%s", &stStudioStrings::sPhone},
+    {"STUDIO_FAX|%s", &stStudioStrings::sFax},
+    {"STUDIO_EMAIL|%s", &stStudioStrings::sStudioEmail},
+    {"REPORT_EMAIL|%s", &stStudioStrings::sReportEmail},
+    {"WELCOMELOGOFILE|%s", &stStudioStrings::sWelcomeLogoFile},
+    {"WELCOMELOGOTEXT|%s", &stStudioStrings::sWelcomeLogoText},
+    {"WELCOMEMESSAGE|%s", &stStudioStrings::sWelcomeMessage},
 };
 
 std::string Trim(const std::string& text)
@@ -179,7 +184,7 @@ int CDatabase::SaveConfigurationTable()
     std::vector<std::string> lines;
     for (const ConfigKey& k : kConfigKeys) {
         const std::string& value = (*m_pStudio).*(k.value);
-        if (!value.empty()) lines.push_back(std::string(k.key) + "|" + value);
+        if (!value.empty()) lines.push_back(Format(k.line, value.c_str()));
     }
     return WriteSettingsRecord(PutStringList(*this, lines), kTableConfig, 1);
 }
@@ -192,7 +197,7 @@ void CDatabase::ApplyConfigurationLines(const std::vector<std::string>& lines)
         if (bar == std::string::npos) continue;
         const std::string key = line.substr(0, bar);
         for (const ConfigKey& k : kConfigKeys)
-            if (key == k.key) {
+            if (key == k.Key()) {
                 values.*(k.value) = line.substr(bar + 1);
                 break;
             }
