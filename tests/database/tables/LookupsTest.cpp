@@ -3,6 +3,7 @@
 #include "TablesFixture.h"
 
 #include "records/PurchaseItem.h"
+#include "records/SchedulePayment.h"
 
 #include "common/QuestionBox.h"
 #include "platform/host/Clock.h"
@@ -261,4 +262,39 @@ TEST_F(TablesTest, SignInOffersTodaysOpenActivitiesNotYetUsed)
     EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"No activities scheduled for today remaining for sign-in."}));
     host::Clock::ClearFixedTime();
     db_->SetUi(nullptr);
+}
+
+TEST_F(TablesTest, StudentSummaryKeepsEachStudentsLatestActivity)
+{
+    auto addPurchase = [&](uint32_t code, uint32_t person, int32_t status, DATE date,
+                           std::vector<std::pair<char, DATE>> payments) {
+        auto* p = static_cast<CPurchaseRecord*>(db_->GetNewItemPointer(TABLE_PURCHASE, nullptr));
+        p->m_nCode = code;
+        p->m_nPerson = person;
+        p->m_nStatus = status;
+        p->m_dDate = date;
+        p->m_sDescription = "Ten lessons";
+        for (auto [kind, when] : payments) {
+            auto sp = std::make_unique<CSchedulePayment>();
+            sp->m_cKind = kind;
+            sp->m_dDate = when;
+            p->m_Payments.push_back(std::move(sp));
+        }
+        db_->AddIndex(TABLE_PURCHASE, p, code, 0, 0, 0xFFFFFFFE, -1);
+    };
+    const DATE march = MakeDate(2024, 3, 1, 10, 0);
+    // Person 1: paid after buying; person 2: a later payment scheduled only ('S'); person 3: a
+    // cancelled sale is no activity.
+    addPurchase(0, 1, CPurchaseRecord::STATUS_ACTIVE, march, {{'R', march + 7}, {'R', march + 3}});
+    addPurchase(1, 2, CPurchaseRecord::STATUS_ACTIVE, march, {{'S', march + 9}});
+    addPurchase(2, 3, -2, march, {{'R', march + 1}});
+    std::vector<stActivityLine> summary;
+    db_->MakeStudentActivitySummary(summary);
+    ASSERT_EQ(summary.size(), 2u);
+    EXPECT_EQ(summary[0].nPerson, 1u);
+    EXPECT_EQ(summary[0].sText, "Payment on: Ten lessons");
+    EXPECT_EQ(summary[0].dDate, march + 7);
+    EXPECT_EQ(summary[1].nPerson, 2u);
+    EXPECT_EQ(summary[1].sText, "Purchase: Ten lessons");
+    EXPECT_EQ(summary[1].dDate, march);
 }
