@@ -87,6 +87,10 @@ unsigned LongestMatch(stDeflateState* s, uint32_t cur_match)
         // All bytes compared, the third too: a chain may hold a position whose hash was
         // taken over fewer than three input bytes.
         const unsigned len = 2 + CommonLength(scan + 2, match + 2, kDeflateMaxMatch - 2);
+        if (s->strstart + len > s->window_size) {
+            DeflateFail(s, "wild scan");
+            return 0;
+        }
         if (len > best_len) {
             s->match_start = cur_match;
             best_len = len;

@@ -57,6 +57,25 @@ unsigned long long PointerValue(const void* pointer) {
     return static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(pointer));
 }
 
+// The pointer lines are written as "%u (%X)" for a 32-bit address; addresses are 64 bits wide
+// here, so each "%u" and "%X" of such a line is widened before the pointer value is formatted.
+std::string WidenPointerFormat(const char* format) {
+    std::string wide;
+    for (const char* p = format; *p; ++p) {
+        wide += *p;
+        if (*p == '%' && (p[1] == 'u' || p[1] == 'X'))
+            wide += "ll";
+        else if (*p == '%' && p[1] == '%')
+            wide += *++p;
+    }
+    return wide;
+}
+
+std::string FormatPointerLine(const char* format, const void* pointer, const std::string& label) {
+    const std::string wide = WidenPointerFormat(format);
+    return Format(wide.c_str(), PointerValue(pointer), PointerValue(pointer), label.c_str());
+}
+
 } // namespace
 
 void OpenDiagnosticFile() {
@@ -126,8 +145,7 @@ void WriteDiagnosticString(const std::string& text) {
 
 void WriteMemoryTraceAlloc(const void* pointer, const std::string& label) {
     if (DiagnosticLevel > 2) {
-        DiagnosticText = Format("_Allocate pointer %llu (%llX), %s\n", PointerValue(pointer),
-                                PointerValue(pointer), label.c_str());
+        DiagnosticText = FormatPointerLine("_Allocate pointer %u (%X), %s\n", pointer, label);
         WriteDiagnostic();
     }
     TraceState& s = State();
@@ -148,8 +166,7 @@ void WriteMemoryTraceFree(const void* pointer) {
     if (first == last) {
         guard.unlock();
         if (DiagnosticLevel > 0) {
-            DiagnosticText = Format("_About to free pointer %llu (%llX), not in list\n",
-                                    PointerValue(pointer), PointerValue(pointer));
+            DiagnosticText = FormatPointerLine("_About to free pointer %u (%X), not in list\n", pointer, "");
             WriteDiagnostic();
         }
         return;
@@ -160,8 +177,7 @@ void WriteMemoryTraceFree(const void* pointer) {
     s.registrations.erase(earliest);
     guard.unlock();
     if (DiagnosticLevel > 2) {
-        DiagnosticText = Format("_Free pointer %llu (%llX), %s\n", PointerValue(pointer),
-                                PointerValue(pointer), label.c_str());
+        DiagnosticText = FormatPointerLine("_Free pointer %u (%X), %s\n", pointer, label);
         WriteDiagnostic();
     }
 }
@@ -190,7 +206,7 @@ void WriteFontTrace(const std::string& label, const void* entry, int code,
     std::string stops;
     for (double stop : tabStops)
         stops += Format(" %.2f,", stop);
-    DiagnosticText = Format("%s: Font pointer %llu", label.c_str(), PointerValue(entry));
+    DiagnosticText = Format(WidenPointerFormat("%s: Font pointer %u").c_str(), label.c_str(), PointerValue(entry));
     WriteDiagnostic();
     DiagnosticText = Format(", code %i, %s\n", code, name.c_str());
     WriteDiagnostic();

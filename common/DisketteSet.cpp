@@ -128,7 +128,8 @@ int WriteRecombineInfo(const std::string& path, uint32_t piece, uint32_t offset,
     std::FILE* file = OpenTextFile(path, "wb");
     if (file == nullptr)
         return 0;
-    const std::string line = Format("%u,%u,%u,%u", piece, offset, size, total);
+    std::string line = Format("%u,%u,%u,%u\n", piece, offset, size, total);
+    line.pop_back();  // the file is written in binary: the line ends in CR LF
     const bool written = std::fprintf(file, "%s\r\n", line.c_str()) > 0 && std::fflush(file) == 0;
     const bool closed = std::fclose(file) == 0;
     Trace(Format("FileCopyToFloppies save %s in %s\n", line.c_str(), path.c_str()));

@@ -1,6 +1,7 @@
 #include "common/HtmlOutput.h"
 
 #include "common/TextFormat.h"
+#include "platform/host/Format.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ void WriteLine(std::FILE* file, const std::string& line) {
 void WriteHtmlHead(std::FILE* file, const std::string& title) {
     WriteLine(file, "<HTML>");
     WriteLine(file, "<HEAD>");
-    WriteLine(file, "<TITLE>" + title + "</TITLE>");
+    WriteLine(file, Format("<TITLE>%s</TITLE>", title.c_str()));
     WriteLine(file, "</HEAD>");
     WriteLine(file, "<BODY>");
 }
@@ -29,5 +30,5 @@ std::string FormatHtmlCell(const std::string& text) {
     const std::string cell = StripTrailingBlanks(text);
     if (cell.empty())
         return "<TD>&nbsp;</TD>";
-    return "<TD>" + cell + "</TD>";
+    return Format("<TD>%s</TD>", cell.c_str());
 }

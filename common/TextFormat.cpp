@@ -286,10 +286,7 @@ std::string CenterString(const std::string& text, int width, char fill) {
 char GetFirstChar(const std::string& text) { return text.empty() ? '\0' : text[0]; }
 
 bool HasNoLetters(const std::string& text) {
-    for (char c : text)
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
-            return false;
-    return true;
+    return text.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") == std::string::npos;
 }
 
 // --- Search and reshape ----------------------------------------------------------------------

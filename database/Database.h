@@ -166,8 +166,16 @@ public:
     int ValidateSettings(const stDataHeader& header);
     int ReadVarRecord();
     int SaveVarRecord();
-    // The Configuration dialog's OK: writes the Parameters record.
-    int SaveParameterRecord() { return SaveVarRecord(); }
+    // Edits (with `showDialog` 1, through the configuration dialog) and saves the Parameters and
+    // Configuration records under the Parameters record's lock and the database lock.
+    void SaveParameterRecord(int showDialog);
+    // The format dialog on font record `index`, saved under its record lock and the database
+    // lock; for access level 9 and above. The dialog's result (2 when refused or cancelled).
+    int SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2);
+    // The page-layout dialog on layout `index`, saved under its record lock and the database lock.
+    void SavePageLayoutRecord(uint32_t index, const std::string& name);
+    // Refreshes this copy when it knows of changes, before a settings record is locked to edit.
+    void RefreshBeforeSettingsEdit();
     void SetDefaults();
     int SaveConfigurationTable();
     int ReadConfigurationRecord(const stDataHeader& header);
@@ -384,6 +392,10 @@ public:
     void MakeTeacherActivitySummary(std::vector<stActivityLine>& summary);
     int CheckPurchaseScheduleConflicts(const CPurchaseRecord& purchase);
     int CheckScheduleItemConflicts(const CScheduleRecord& item);
+    // Lets a student pick a dated price-list activity of today, still open and not yet used by
+    // the purchase item, to sign in to (with `onlyOwn` 1 only the item's own price-list item).
+    // The chosen line's position with its price-list code and date, or -1 when none is chosen.
+    int SelectSignInActivity(const CPurchaseItem& item, uint32_t& priceListCode, DATE& date, int onlyOwn);
 
     // ---- Repair backup, rebuild from found headers, raw opening (DatabaseRebuild.cpp) ----
     // Copies the database file to its repair backup (root + ".BKA", older generations shifted);

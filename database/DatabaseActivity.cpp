@@ -3,7 +3,10 @@
 
 #include "database/Database.h"
 
+#include <algorithm>
+
 #include "studio/ScheduleConflict.h"
+#include "platform/host/Format.h"
 
 namespace {
 
@@ -81,9 +84,11 @@ void CDatabase::MakeStudentActivitySummary(std::vector<stActivityLine>& summary)
     for (const stIndex& e : *GetItemList(TABLE_PURCHASE)) {
         const CPurchaseRecord* p = static_cast<const CPurchaseRecord*>(e.pItem);
         if (p->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
-        KeepLatestActivity({p->m_nPerson, "Purchase: " + p->m_sDescription, p->m_dDate}, summary);
+        KeepLatestActivity({p->m_nPerson, Format("Purchase: %s", p->m_sDescription.c_str()), p->m_dDate}, summary);
         for (const auto& sp : p->m_Payments)
-            if (sp->m_cKind == 'R') KeepLatestActivity({p->m_nPerson, "Payment on: " + p->m_sDescription, sp->m_dDate}, summary);
+            if (sp->m_cKind == 'R')
+                KeepLatestActivity({p->m_nPerson, Format("Payment on: %s", p->m_sDescription.c_str()), sp->m_dDate},
+                                   summary);
         for (const auto& item : p->m_Items)
             for (const auto& t : item->m_Tokens) {
                 if (t->m_cState != 'U') continue;
@@ -159,4 +164,46 @@ int CDatabase::CheckScheduleItemConflicts(const CScheduleRecord& item)
         AddScheduleEntries(*s, others.back());
     }
     return CheckEntries(*this, own, others);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Sign-in
+
+int CDatabase::SelectSignInActivity(const CPurchaseItem& item, uint32_t& priceListCode, DATE& date, int onlyOwn)
+{
+    // What the purchase item has signed in to already: price-list code and date.
+    std::vector<std::pair<uint32_t, DATE>> used;
+    for (const auto& t : item.m_Tokens)
+        if (t->m_cState == 'U' && t->m_nActivity != NO_CODE && (t->IsKindTN() || item.m_cKind == 's'))
+            used.push_back({t->m_nActivity, t->m_dDate});
+    auto isUsed = [&](uint32_t code, DATE when) {
+        for (const auto& [c, d] : used)
+            if (c == code && IsSameMinute(d, when)) return true;
+        return false;
+    };
+
+    // Open for sign-in: on today's date and not yet over.
+    const DATE now = GetNow();
+    std::vector<std::pair<uint32_t, DATE>> choices;
+    std::vector<std::pair<uint32_t, std::string>> lines;
+    for (const stIndex& e : *GetItemList(TABLE_PRICELIST)) {
+        const CPriceListItem* p = static_cast<const CPriceListItem*>(e.pItem);
+        if (onlyOwn == 1 && p->m_nCode != item.m_nPriceListCode) continue;
+        for (DATE d : p->m_Dates) {
+            if (!IsSameDay(d, now) || d + std::max(p->m_nDuration, 0) / 1440.0 <= now) continue;
+            if (isUsed(p->m_nCode, d)) continue;
+            lines.push_back({static_cast<uint32_t>(lines.size()),
+                             Format("%s %s", p->m_sName.c_str(), FormatDateTime(d, "%A %B %d, %Y, %I:%M%p").c_str())});
+            choices.push_back({p->m_nCode, d});
+        }
+    }
+    if (lines.empty()) {
+        GetResponse("No activities scheduled for today remaining for sign-in.", MB_OK);
+        return -1;
+    }
+    const int32_t chosen = Ui().SelectOne("Select activity", lines);
+    if (chosen < 0 || static_cast<size_t>(chosen) >= choices.size()) return -1;
+    priceListCode = choices[static_cast<size_t>(chosen)].first;
+    date = choices[static_cast<size_t>(chosen)].second;
+    return chosen;
 }

@@ -48,16 +48,20 @@ bool CDatabase::LockAndRefreshDatabaseList(const std::string& purpose, uint32_t 
         return true;
     }
     m_bLockAndRefresh = true;
-    auto skip = [&](const char* why) {
-        TraceBoth(Format("CDatabase::LockAndRefreshDatabase skip because %s, Timer=%s\n", why, GetTimerText().c_str()));
+    auto skip = [&](const char* line) {
+        TraceBoth(Format(line, GetTimerText().c_str()));
         m_bLockAndRefresh = false;
         m_bRefreshPending = true;
         return false;
     };
-    if (refreshOnly == 1 && m_bDisableDataRefresh) return skip("m_bDisableDataRefresh == TRUE");
-    if (m_bIsRefreshInProcess) return skip("m_bIsRefreshInProcess == TRUE");
-    if (m_bWaitingForLock) return skip("m_bWaitingForLock == TRUE");
-    if (m_nAccessWaitDepth > 0) return skip("a block transfer is waiting");
+    if (refreshOnly == 1 && m_bDisableDataRefresh)
+        return skip("CDatabase::LockAndRefreshDatabase skip because m_bDisableDataRefresh == TRUE, Timer=%s\n");
+    if (m_bIsRefreshInProcess)
+        return skip("CDatabase::LockAndRefreshDatabase skip because m_bIsRefreshInProcess == TRUE, Timer=%s\n");
+    if (m_bWaitingForLock)
+        return skip("CDatabase::LockAndRefreshDatabase skip because m_bWaitingForLock == TRUE, Timer=%s\n");
+    if (m_nAccessWaitDepth > 0)
+        return skip("CDatabase::LockAndRefreshDatabase skip because a block transfer is waiting, Timer=%s\n");
 
     if (!TakeDatabaseLock(purpose, table, testRecords != 0, tableList)) {
         m_bLockAndRefresh = false;
@@ -347,7 +351,8 @@ void CDatabase::DisableRefreshOn(const std::string& caller)
     ++m_nDisableRefreshCount;
     m_bDisableDataRefresh = true;
     if (DiagnosticLevel > 0) {
-        DiagnosticText = Format("CDatabase::DisableRefreshOn %s, count %u\n", caller.c_str(), m_nDisableRefreshCount);
+        DiagnosticText = Format("CDatabase::DisableRefreshOn %s, Timer=%s, count %u\n", caller.c_str(),
+                                GetTimerText().c_str(), m_nDisableRefreshCount);
         WriteDiagnosticMsg();
     }
     Ui().ShowUsers(m_nUsersOnLine, false);
@@ -357,7 +362,8 @@ void CDatabase::DisableRefreshOff(const std::string& caller)
 {
     if (m_nDisableRefreshCount > 0) --m_nDisableRefreshCount;
     if (DiagnosticLevel > 0) {
-        DiagnosticText = Format("CDatabase::DisableRefreshOff %s, count %u\n", caller.c_str(), m_nDisableRefreshCount);
+        DiagnosticText = Format("CDatabase::DisableRefreshOff %s, Timer=%s, count %u\n", caller.c_str(),
+                                GetTimerText().c_str(), m_nDisableRefreshCount);
         WriteDiagnosticMsg();
     }
     if (m_nDisableRefreshCount > 0 || !m_bDatabaseOpen) return;

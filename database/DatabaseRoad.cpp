@@ -317,16 +317,16 @@ bool CDatabase::ReadDatabaseIntoMemory(CDialogWaitBox* waitBox, std::string& err
             problems += referenceReport.front() + "\r\n";
         // Only real damage (or a wrong version) asks; a short settings table is simply renewed.
         if (version != 0 || failed > 0 || !problems.empty()) {
-            std::string text =
-                problems +
-                "You have the option of making just enough repairs to allow DORVALQUINTEX to continue to load "
+            std::string text = Format(
+                "%sYou have the option of making just enough repairs to allow DORVALQUINTEX to continue to load "
                 "the database.\r\nIf you continue, you will probably have to do further repairs to the database "
                 "to make it usable\r\n(see main menu 'Miscellaneous/Integrity tests' for test and repair "
                 "options) and the repairs may cause\r\nthe loss of some of your data. Your alternative is to "
                 "abort loading the database and attempt to repair\r\nit without opening it (see menu item "
                 "'Miscellaneous/Diagnostic and repair functions/Analyze and repair DB')\r\nor restore from a "
                 "backup file. Click on help for more information.\r\n\r\nDo you want to abort loading the "
-                "database?";
+                "database?",
+                problems.c_str());
             if (MyBoxSaidYes(ShowMyMessageBox("Problems found in data", text, 1, 801))) {
                 errorText = "Database corrupted.";
                 return false;

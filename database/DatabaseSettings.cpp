@@ -8,6 +8,7 @@
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
+#include "widgets/WindowList.h"
 #include "platform/host/Format.h"
 
 namespace {
@@ -52,25 +53,30 @@ void SetDefaultAppearance(stParameters& p, uint32_t at)
 
 // The keys of the Configuration table, in the order they are written.
 struct ConfigKey {
-    const char* key;
+    const char* line;  // how the writer formats the line: the key, "|" and the value
     std::string stStudioStrings::*value;
+    std::string Key() const
+    {
+        const std::string text = line;
+        return text.substr(0, text.find('|'));
+    }
 };
 const ConfigKey kConfigKeys[] = {
-    {"STUDIO_NAME", &stStudioStrings::sStudioName},
-    {"STUDIO_CODE", &stStudioStrings::sStudioCode},
-    {"STUDIO_ADDRESS1", &stStudioStrings::sAddress1},
-    {"STUDIO_ADDRESS2", &stStudioStrings::sAddress2},
-    {"STUDIO_CITY", &stStudioStrings::sCity},
-    {"STUDIO_STATE", &stStudioStrings::sState},
-    {"STUDIO_ZIP", &stStudioStrings::sZip},
-    {"STUDIO_COUNTRY", &stStudioStrings::sCountry},
-    {"STUDIO_PHONE", &stStudioStrings::sPhone},
-    {"STUDIO_FAX", &stStudioStrings::sFax},
-    {"STUDIO_EMAIL", &stStudioStrings::sStudioEmail},
-    {"REPORT_EMAIL", &stStudioStrings::sReportEmail},
-    {"WELCOMELOGOFILE", &stStudioStrings::sWelcomeLogoFile},
-    {"WELCOMELOGOTEXT", &stStudioStrings::sWelcomeLogoText},
-    {"WELCOMEMESSAGE", &stStudioStrings::sWelcomeMessage},
+    {"STUDIO_NAME|%s", &stStudioStrings::sStudioName},
+    {"STUDIO_CODE|%s", &stStudioStrings::sStudioCode},
+    {"STUDIO_ADDRESS1|%s", &stStudioStrings::sAddress1},
+    {"STUDIO_ADDRESS2|%s", &stStudioStrings::sAddress2},
+    {"STUDIO_CITY|%s", &stStudioStrings::sCity},
+    {"STUDIO_STATE|%s", &stStudioStrings::sState},
+    {"STUDIO_ZIP|%s", &stStudioStrings::sZip},
+    {"STUDIO_COUNTRY|%s", &stStudioStrings::sCountry},
+    {"STUDIO_PHONE|%s", &stStudioStrings::sPhone},
+    {"STUDIO_FAX|%s", &stStudioStrings::sFax},
+    {"STUDIO_EMAIL|%s", &stStudioStrings::sStudioEmail},
+    {"REPORT_EMAIL|%s", &stStudioStrings::sReportEmail},
+    {"WELCOMELOGOFILE|%s", &stStudioStrings::sWelcomeLogoFile},
+    {"WELCOMELOGOTEXT|%s", &stStudioStrings::sWelcomeLogoText},
+    {"WELCOMEMESSAGE|%s", &stStudioStrings::sWelcomeMessage},
 };
 
 std::string Trim(const std::string& text)
@@ -178,7 +184,7 @@ int CDatabase::SaveConfigurationTable()
     std::vector<std::string> lines;
     for (const ConfigKey& k : kConfigKeys) {
         const std::string& value = (*m_pStudio).*(k.value);
-        if (!value.empty()) lines.push_back(std::string(k.key) + "|" + value);
+        if (!value.empty()) lines.push_back(Format(k.line, value.c_str()));
     }
     return WriteSettingsRecord(PutStringList(*this, lines), kTableConfig, 1);
 }
@@ -191,7 +197,7 @@ void CDatabase::ApplyConfigurationLines(const std::vector<std::string>& lines)
         if (bar == std::string::npos) continue;
         const std::string key = line.substr(0, bar);
         for (const ConfigKey& k : kConfigKeys)
-            if (key == k.key) {
+            if (key == k.Key()) {
                 values.*(k.value) = line.substr(bar + 1);
                 break;
             }
@@ -521,4 +527,121 @@ int CDatabase::SavePageLayoutTable(const stPageLayout& layout)
 void CDatabase::ClearPageLayouts()
 {
     m_aPageLayouts.clear();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing the settings records
+
+namespace {
+
+// One settings record held under its record lock; released on the file it was taken on (a file
+// replaced meanwhile by a compaction or a restore gets the unlock notice instead).
+class SettingsRecordLock {
+public:
+    SettingsRecordLock(CDatabase& db, uint32_t table, uint32_t key)
+        : m_DB(db), m_nTable(table), m_nKey(key), m_File(db.GetFile().Identity()),
+          m_nLoc(db.LockRecord(table, key))
+    {
+    }
+    ~SettingsRecordLock()
+    {
+        if (m_nLoc == LOC_NONE) return;
+        if (m_DB.GetFile().Identity() == m_File) m_DB.UnlockRecord(m_nLoc);
+        else m_DB.SendUnlockNotice(static_cast<uint8_t>(m_nTable), m_nKey);
+    }
+    SettingsRecordLock(const SettingsRecordLock&) = delete;
+    SettingsRecordLock& operator=(const SettingsRecordLock&) = delete;
+    bool IsHeld() const { return m_nLoc != LOC_NONE; }
+
+private:
+    CDatabase& m_DB;
+    uint32_t m_nTable;
+    uint32_t m_nKey;
+    host::FileId m_File;
+    uint32_t m_nLoc;
+};
+
+}  // namespace
+
+void CDatabase::RefreshBeforeSettingsEdit()
+{
+    // The dialog starts from what the file holds.
+    if (IsFileReplaced() || !m_aRefreshFlags.empty()) LockAndRefreshDatabase("refresh database", 0, 0, 0, 1);
+}
+
+void CDatabase::SaveParameterRecord(int showDialog)
+{
+    if (!IsOpen()) return;
+    RefreshBeforeSettingsEdit();
+    SettingsRecordLock lock(*this, kTableParams, 1);
+    if (!lock.IsHeld()) return;
+    // The dialog works on the live settings; what it changed is put back when the save is refused.
+    const stParameters parameters = m_Parameters;
+    const stStudioStrings strings = *m_pStudio;
+    if (showDialog == 1 && Ui().EditConfiguration(*this) != 1) {
+        m_Parameters = parameters;
+        *m_pStudio = strings;
+        return;
+    }
+    const stParameters changed = m_Parameters;
+    const stStudioStrings changedStrings = *m_pStudio;
+    if (!LockAndRefreshDatabase("save data", 0, 0, 0, 0)) {
+        m_Parameters = parameters;
+        *m_pStudio = strings;
+        return;
+    }
+    // The refresh may have read another desk's older settings over the dialog's.
+    m_Parameters = changed;
+    *m_pStudio = changedStrings;
+    CDialogWaitBox* box = ShowWaitBox("Save miscellaneous parameter record.", false, 0);
+    if (SaveVarRecord() != 0 && SaveConfigurationTable() != 0)
+        NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
+    ReleaseDatabaseLock();
+    CloseWaitBox(box);
+}
+
+int CDatabase::SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2)
+{
+    if (GetUserAccessLevel() < 9) {
+        GetResponse("Access denied for access level less than 9", MB_OK);
+        return 2;
+    }
+    if (!IsOpen() || index >= m_aFormats.size() || !m_aFormats[index]) return 2;
+    RefreshBeforeSettingsEdit();
+    SettingsRecordLock lock(*this, kTableFonts, index);
+    if (!lock.IsHeld() || index >= m_aFormats.size() || !m_aFormats[index]) return 2;
+    stFormatRecord format = *m_aFormats[index];
+    const int result = Ui().EditFormat(*this, format, Format("Format %s", name.c_str()), value1, value2);
+    if (result != 1) return result;
+    if (!LockAndRefreshDatabase("save format data", 0, 0, 0, 0)) return 2;
+    CDialogWaitBox* box = ShowWaitBox(Format("Save format record %u.", static_cast<uint32_t>(format.nCode)), false, 0);
+    if (index < m_aFormats.size() && m_aFormats[index]) {
+        if (WriteFormatRecord(format) != 0) {
+            *m_aFormats[index] = format;
+            m_pRtfFormat = GetFormat(1);
+            NotifyDataModified(kTableFonts, static_cast<uint32_t>(format.nCode),
+                               GetItemLoc(kTableFonts, static_cast<uint32_t>(format.nCode), 0, 0));
+        }
+    }
+    ReleaseDatabaseLock();
+    CloseWaitBox(box);
+    return result;
+}
+
+void CDatabase::SavePageLayoutRecord(uint32_t index, const std::string& name)
+{
+    if (!IsOpen() || index >= m_aPageLayouts.size()) return;
+    RefreshBeforeSettingsEdit();
+    SettingsRecordLock lock(*this, kTableLayouts, index);
+    if (!lock.IsHeld() || index >= m_aPageLayouts.size()) return;
+    stPageLayout layout = m_aPageLayouts[index];
+    if (Ui().EditPageLayout(*this, layout, name) != 1) return;
+    if (!LockAndRefreshDatabase("save page layout", 0, 0, 0, 0)) return;
+    CDialogWaitBox* box = ShowWaitBox(Format("Save page layout record %u.", index), false, 0);
+    if (index < m_aPageLayouts.size() && SavePageLayoutTable(layout) != 0) {
+        m_aPageLayouts[index] = layout;
+        NotifyDataModified(kTableLayouts, index, GetItemLoc(kTableLayouts, index, 0, 0));
+    }
+    ReleaseDatabaseLock();
+    CloseWaitBox(box);
 }

@@ -437,16 +437,18 @@ int CDatabase::TestTableSequence(uint8_t table, std::vector<stIndex>* index, int
             stIndex& b = (*index)[j];
             if (a.nCode != b.nCode) continue;
             duplicates = true;
-            std::string line = Format("Duplicate key in table %s, key %u, indices %u and %u, file locations %u and %u.",
-                                      name.c_str(), a.nCode, static_cast<uint32_t>(i), static_cast<uint32_t>(j),
-                                      a.nFileLoc, b.nFileLoc);
+            const uint32_t ii = static_cast<uint32_t>(i), jj = static_cast<uint32_t>(j);
             if (repair == 1) {
-                m_aTestReport.push_back(line + Format("\nItem at location %u will be marked as deleted.", b.nFileLoc));
+                m_aTestReport.push_back(Format("Duplicate key in table %s, key %u, indices %u and %u, file locations %u "
+                                               "and %u.\nItem at location %u will be marked as deleted.",
+                                               name.c_str(), a.nCode, ii, jj, a.nFileLoc, b.nFileLoc, b.nFileLoc));
                 DeleteRecord(b.nFileLoc, 0, true);
                 if (index == GetItemList(table)) DeleteItemPointer(table, b.pItem);
                 index->erase(index->begin() + j);
             } else {
-                m_aTestReport.push_back(line + "\n");
+                m_aTestReport.push_back(Format("Duplicate key in table %s, key %u, indices %u and %u, file locations %u "
+                                               "and %u.\n",
+                                               name.c_str(), a.nCode, ii, jj, a.nFileLoc, b.nFileLoc));
             }
         }
     }

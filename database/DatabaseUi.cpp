@@ -27,6 +27,9 @@ int32_t IDatabaseUi::SelectOne(const std::string& title,
 }
 
 int IDatabaseUi::EditItemDialog(CDatabase&, uint8_t, void*, int, const uint8_t*) { return 2; }
+int IDatabaseUi::EditConfiguration(CDatabase&) { return 2; }
+int IDatabaseUi::EditFormat(CDatabase&, stFormatRecord&, const std::string&, int, int) { return 2; }
+int IDatabaseUi::EditPageLayout(CDatabase&, stPageLayout&, const std::string&) { return 2; }
 bool IDatabaseUi::GetPurgeDates(CDatabase&, DATE&, DATE&) { return false; }
 void IDatabaseUi::BackupDatabase(CDatabase&) {}
 

@@ -13,6 +13,8 @@
 #include "common/DateTime.h"
 
 class CDatabase;
+struct stFormatRecord;
+struct stPageLayout;
 struct stUserRegData;
 
 class IDatabaseUi {
@@ -40,6 +42,15 @@ public:
     virtual bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others);
     // The backup of the open database that a purge offers first.
     virtual void BackupDatabase(CDatabase& database);
+
+    // ---- Studio settings ----
+    // The studio configuration dialog on the database's settings; 1 OK (settings changed).
+    virtual int EditConfiguration(CDatabase& database);
+    // The format dialog titled `title` on one font record; 1 OK (the record changed).
+    virtual int EditFormat(CDatabase& database, stFormatRecord& format, const std::string& title,
+                           int value1, int value2);
+    // The page-layout dialog on one page layout named `name`; 1 OK (the layout changed).
+    virtual int EditPageLayout(CDatabase& database, stPageLayout& layout, const std::string& name);
 
     // ---- What the windows show ----
     // A report's lines (the program's message box dialog by default).

@@ -104,7 +104,7 @@ uint32_t CDbEngine::LockedAccessFileBlock(char mode, host::File& file, uint32_t 
                static_cast<unsigned>(file.Handle()), mode == 'W' ? "write" : "read", status.c_str());
     if (DiagnosticLevel > 0) WriteDiagnosticFormat("%s\n", message.c_str());
     if (file.Size() < 0) {
-        if (GetResponse(message + "\nError in file size access. Terminate?", MB_YESNO) == IDYES) {
+        if (GetResponse(Format("%s\nError in file size access. Terminate?", message.c_str()), MB_YESNO) == IDYES) {
             if (DiagnosticLevel > 0)
                 WriteDiagnosticString(
                     "CDbEngine::LockedAccessFileBlock error in file size. Post quit message.\n");

@@ -131,7 +131,13 @@ void CDbEngine::FindHeadersFromDelimiters(std::vector<uint32_t>& locs, CDialogWa
         if (last && got >= 1) area = got - 1;
         bool anyU = false;
         for (uint32_t p = 0; p < area; ++p) {
-            if (window[p] != 'U') continue;
+            if (DiagnosticLevel > 2)
+                WriteDiagnosticFormat(" pStart %i, pStart - pBuffer %i, nAreaToSearch %i, end %i\n",
+                                      static_cast<int>(startBlock + p), static_cast<int>(p),
+                                      static_cast<int>(area - p), static_cast<int>(startBlock + area));
+            const auto next = std::find(window.begin() + p, window.begin() + area, 'U');
+            if (next == window.begin() + area) break;
+            p = static_cast<uint32_t>(next - window.begin());
             anyU = true;
             if (window[p + 1] == 'U') {
                 uint32_t candidate = startBlock + p;

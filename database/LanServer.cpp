@@ -174,11 +174,14 @@ void EnumerateNetworkComputers(std::vector<std::string>& list, const std::string
     // The current network context lists nothing here; the connected disk resources are the
     // network mounts.
     if (scope != 2) return;
-    for (const std::string& name : host::MountedNetworkHosts()) {
+    bool unreadable = false;
+    for (const std::string& name : host::MountedNetworkHosts(&unreadable)) {
         if (name == ownName) continue;
         if (std::find(list.begin(), list.end(), name) != list.end()) continue;
         list.push_back(name);
     }
+    // The list ends at "no more items"; any other failure of the enumeration is put on the list.
+    if (unreadable) list.push_back("Error - no more items");
 }
 
 void GetComputerList(std::vector<std::string>& list, const std::string& ownName,

@@ -87,8 +87,7 @@ void CInstallDlg::OnOK()
         return;
     }
     if (InstallFromZip(sourceFolder_, zipName) == 0) {
-        if (GetResponse(Format("Do you want to create a desktop shortcut icon for %s?", kProgramName),
-                        MB_YESNO) == IDYES) {
+        if (GetResponse("Do you want to create a desktop shortcut icon for Dorvalquintex?", MB_YESNO) == IDYES) {
             std::string launcher;
             if (!CreateDesktopShortcut(folder, kProgramName, &launcher))
                 GetResponse(Format("Can't create the desktop shortcut %s", launcher.c_str()),

@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "platform/host/Format.h"
+
 CCategory::CCategory(char type) : m_cType(type)
 {
 }
@@ -55,4 +57,10 @@ void CCategory::CopyFrom(const CCategory& other)
 bool CCategory::IsEqual(const CCategory& other) const
 {
     return Stored(*this) == Stored(other);
+}
+
+std::string CCategory::GetDumpLine() const
+{
+    return Format("Category:%s, code:%u, type:%c, param0:%c \n", m_sName.c_str(), m_nCode, m_cType,
+                  static_cast<char>(m_Params[0]));
 }

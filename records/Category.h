@@ -26,6 +26,8 @@ public:
 
     void CopyFrom(const CCategory& other);
     bool IsEqual(const CCategory& other) const;
+    // The category's line of the database dump: name, code, type letter and first parameter.
+    std::string GetDumpLine() const;
 
     int32_t m_nSequence = -1;
     uint32_t m_nCode = NO_CODE;

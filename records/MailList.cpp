@@ -70,6 +70,8 @@ bool CMailList::WriteRecord(CRecordWriter& w) const
 
 uint32_t CMailList::SaveRecord(IRecordStore& store) const
 {
+    if (DiagnosticLevel > 1)
+        WriteDiagnosticFormat("CDatabase::SaveRecordMailList, Timer=%s\n", GetTimerText().c_str());
     return SaveRecordToStore(*this, store, TABLE_MAILLIST, m_nCode);
 }
 

@@ -62,9 +62,10 @@ std::string SourceHost(const std::string& type, const std::string& source) {
     return std::string();
 }
 
-std::vector<NetworkMount> ReadNetworkMounts() {
+std::vector<NetworkMount> ReadNetworkMounts(bool* unreadable = nullptr) {
     std::vector<NetworkMount> mounts;
     std::ifstream in("/proc/self/mountinfo");
+    if (unreadable != nullptr) *unreadable = !in;
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
@@ -154,9 +155,9 @@ std::string RemoteHostOfPath(const std::string& hostPath) {
     return best != nullptr ? best->host : std::string();
 }
 
-std::vector<std::string> MountedNetworkHosts() {
+std::vector<std::string> MountedNetworkHosts(bool* unreadable) {
     std::vector<std::string> hosts;
-    for (const NetworkMount& m : ReadNetworkMounts())
+    for (const NetworkMount& m : ReadNetworkMounts(unreadable))
         if (std::find(hosts.begin(), hosts.end(), m.host) == hosts.end()) hosts.push_back(m.host);
     return hosts;
 }

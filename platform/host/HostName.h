@@ -24,7 +24,8 @@ std::string ServerComputerOverride();
 // The computer that holds the file or folder at a host path when it lies on a CIFS or NFS
 // mount (normalised); empty for a local path.
 std::string RemoteHostOfPath(const std::string& hostPath);
-// The computers whose shares are mounted here (CIFS and NFS), normalised, each once.
-std::vector<std::string> MountedNetworkHosts();
+// The computers whose shares are mounted here (CIFS and NFS), normalised, each once;
+// `unreadable`, when given, says whether the mount table could not be read.
+std::vector<std::string> MountedNetworkHosts(bool* unreadable = nullptr);
 
 }  // namespace host

@@ -51,6 +51,15 @@ TEST_F(RecordLayoutTest, NewCategoryDefaults)
     EXPECT_EQ(store.Written(n), expected);
 }
 
+TEST_F(RecordLayoutTest, CategoryDumpLine)
+{
+    CCategory c('A');
+    c.m_sName = "Tuition 10%";
+    c.m_nCode = 4000000000u;
+    c.m_Params[0] = 'x';
+    EXPECT_EQ(c.GetDumpLine(), "Category:Tuition 10%, code:4000000000, type:A, param0:x \n");
+}
+
 // ---- mail list ----
 
 TEST_F(RecordLayoutTest, MailList)

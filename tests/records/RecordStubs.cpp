@@ -18,3 +18,12 @@ int GetResponse(const std::string&, uint32_t, uint32_t)
 {
     return IDOK;
 }
+
+void WriteDiagnosticFormat(const char*, ...)
+{
+}
+
+std::string GetTimerText()
+{
+    return "     0.000";
+}

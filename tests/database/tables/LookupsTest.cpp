@@ -3,8 +3,10 @@
 #include "TablesFixture.h"
 
 #include "records/PurchaseItem.h"
+#include "records/SchedulePayment.h"
 
 #include "common/QuestionBox.h"
+#include "platform/host/Clock.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListBox.h"
 
@@ -199,4 +201,100 @@ TEST_F(TablesTest, TeacherActivityRecords)
     EXPECT_EQ(rows[1].nTotalSales, 0u);
     db_->FreeTeacherActivityItems(rows);
     EXPECT_TRUE(rows[0].aActivities.empty());
+}
+
+TEST_F(TablesTest, SignInOffersTodaysOpenActivitiesNotYetUsed)
+{
+    host::LocalTime six{};
+    six.year = 2024, six.month = 3, six.day = 4, six.hour = 18, six.isDst = -1;
+    time_t at = 0;
+    ASSERT_TRUE(host::Clock::FromLocal(six, at));
+    host::Clock::SetFixedTime(at);
+    auto addActivity = [&](uint32_t code, const char* name, std::vector<DATE> dates) {
+        auto* p = static_cast<CPriceListItem*>(db_->GetNewItemPointer(TABLE_PRICELIST, nullptr));
+        p->m_nCode = code;
+        p->m_sName = name;
+        p->m_nDuration = 60;
+        p->m_Dates = std::move(dates);
+        db_->AddIndex(TABLE_PRICELIST, p, code, 0, 0, 0xFFFFFFFE, -1);
+    };
+    // Salsa: over at 17:30, open at 19:00, tomorrow; Tango: running since 17:15, and used at 20:00.
+    addActivity(0, "Salsa", {MakeDate(2024, 3, 4, 16, 30), MakeDate(2024, 3, 4, 19, 0), MakeDate(2024, 3, 5, 19, 0)});
+    addActivity(1, "Tango", {MakeDate(2024, 3, 4, 17, 15), MakeDate(2024, 3, 4, 20, 0)});
+    CPurchaseItem item;
+    item.m_nPriceListCode = 1;
+    item.m_cKind = 's';
+    auto used = std::make_unique<CScheduleToken>();
+    used->m_cState = 'U';
+    used->m_nActivity = 1;
+    used->m_dDate = MakeDate(2024, 3, 4, 20, 0);
+    item.m_Tokens.push_back(std::move(used));
+
+    struct Picker : IDatabaseUi {
+        std::string title;
+        std::vector<std::string> lines;
+        int32_t SelectOne(const std::string& t, const std::vector<std::pair<uint32_t, std::string>>& items) override
+        {
+            title = t;
+            for (const auto& [data, text] : items) lines.push_back(text);
+            return items.empty() ? -1 : static_cast<int32_t>(items.back().first);
+        }
+    } picker;
+    db_->SetUi(&picker);
+    uint32_t code = 99;
+    DATE date = 0;
+    EXPECT_EQ(db_->SelectSignInActivity(item, code, date, 0), 1);
+    EXPECT_EQ(picker.title, "Select activity");
+    EXPECT_EQ(picker.lines, (std::vector<std::string>{"Salsa Monday March 04, 2024, 07:00PM",
+                                                      "Tango Monday March 04, 2024, 05:15PM"}));
+    EXPECT_EQ(code, 1u);
+    EXPECT_TRUE(IsSameMinute(date, MakeDate(2024, 3, 4, 17, 15)));
+
+    // Only the item's own activity, all of it used or over by 19:30.
+    picker.lines.clear();
+    six.minute = 30;
+    six.hour = 19;
+    ASSERT_TRUE(host::Clock::FromLocal(six, at));
+    host::Clock::SetFixedTime(at);
+    ExpectBoxes({IDOK});
+    EXPECT_EQ(db_->SelectSignInActivity(item, code, date, 1), -1);
+    EXPECT_TRUE(picker.lines.empty());
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"No activities scheduled for today remaining for sign-in."}));
+    host::Clock::ClearFixedTime();
+    db_->SetUi(nullptr);
+}
+
+TEST_F(TablesTest, StudentSummaryKeepsEachStudentsLatestActivity)
+{
+    auto addPurchase = [&](uint32_t code, uint32_t person, int32_t status, DATE date,
+                           std::vector<std::pair<char, DATE>> payments) {
+        auto* p = static_cast<CPurchaseRecord*>(db_->GetNewItemPointer(TABLE_PURCHASE, nullptr));
+        p->m_nCode = code;
+        p->m_nPerson = person;
+        p->m_nStatus = status;
+        p->m_dDate = date;
+        p->m_sDescription = "Ten lessons";
+        for (auto [kind, when] : payments) {
+            auto sp = std::make_unique<CSchedulePayment>();
+            sp->m_cKind = kind;
+            sp->m_dDate = when;
+            p->m_Payments.push_back(std::move(sp));
+        }
+        db_->AddIndex(TABLE_PURCHASE, p, code, 0, 0, 0xFFFFFFFE, -1);
+    };
+    const DATE march = MakeDate(2024, 3, 1, 10, 0);
+    // Person 1: paid after buying; person 2: a later payment scheduled only ('S'); person 3: a
+    // cancelled sale is no activity.
+    addPurchase(0, 1, CPurchaseRecord::STATUS_ACTIVE, march, {{'R', march + 7}, {'R', march + 3}});
+    addPurchase(1, 2, CPurchaseRecord::STATUS_ACTIVE, march, {{'S', march + 9}});
+    addPurchase(2, 3, -2, march, {{'R', march + 1}});
+    std::vector<stActivityLine> summary;
+    db_->MakeStudentActivitySummary(summary);
+    ASSERT_EQ(summary.size(), 2u);
+    EXPECT_EQ(summary[0].nPerson, 1u);
+    EXPECT_EQ(summary[0].sText, "Payment on: Ten lessons");
+    EXPECT_EQ(summary[0].dDate, march + 7);
+    EXPECT_EQ(summary[1].nPerson, 2u);
+    EXPECT_EQ(summary[1].sText, "Purchase: Ten lessons");
+    EXPECT_EQ(summary[1].dDate, march);
 }

@@ -269,3 +269,94 @@ TEST_F(TablesTest, RefreshedLayoutsTwoAndThreeLoseTheirMargins)
     EXPECT_EQ(db_->m_aPageLayouts[2].nFirstPageNumber, 0);
     EXPECT_EQ(db_->m_aPageLayouts[2].nField76, 9);
 }
+
+namespace {
+
+// The settings dialogs as a person would use them: each says what it was shown, then changes what
+// it was given and answers OK, or answers Cancel after changing it all the same.
+class SettingsDialogs : public IDatabaseUi {
+public:
+    int answer = 1;
+    std::vector<std::string> shown;
+    int EditConfiguration(CDatabase& database) override
+    {
+        shown.push_back("configuration");
+        database.m_Parameters.SetInt(param::kPackedBackups, 9);
+        database.GetStudioStrings().sStudioName = "Moonlight Studio";
+        return answer;
+    }
+    int EditFormat(CDatabase&, stFormatRecord& format, const std::string& title, int, int) override
+    {
+        shown.push_back(title);
+        format.SetFace("Arial");
+        format.nSize = 140;
+        return answer;
+    }
+    int EditPageLayout(CDatabase&, stPageLayout& layout, const std::string& name) override
+    {
+        shown.push_back(name);
+        layout.fLeftMargin = 1.25f;
+        return answer;
+    }
+};
+
+}  // namespace
+
+TEST_F(TablesTest, SettingsDialogsSaveOnOkOnly)
+{
+    SettingsDialogs dialogs;
+    for (int answer : {1, 2}) {
+        SCOPED_TRACE(answer);
+        CreateDatabase();
+        db_->SetUi(&dialogs);
+        const int size = db_->GetFormat(7)->nSize;
+        const std::string face = db_->GetFormat(7)->GetFace();
+        dialogs.answer = answer;
+        dialogs.shown.clear();
+        EXPECT_EQ(db_->SaveFormatRecord(7, "Heading", 0, 0), answer);
+        db_->SavePageLayoutRecord(3, "Mail labels");
+        db_->SaveParameterRecord(1);
+        EXPECT_EQ(dialogs.shown, (std::vector<std::string>{"Format Heading", "Mail labels", "configuration"}));
+        const bool saved = answer == 1;
+        // What this copy holds ...
+        EXPECT_EQ(db_->GetFormat(7)->GetFace(), saved ? "Arial" : face);
+        EXPECT_FLOAT_EQ(db_->m_aPageLayouts[3].fLeftMargin, saved ? 1.25f : 0.5f);
+        EXPECT_EQ(db_->m_Parameters.GetInt(param::kPackedBackups), saved ? 9 : 5);
+        EXPECT_EQ(db_->GetStudioStrings().sStudioName, saved ? "Moonlight Studio" : "");
+        // ... and what the file holds, records unlocked.
+        Reopen();
+        ASSERT_EQ(db_->ReadFormatRecordTable(), 1);
+        EXPECT_EQ(db_->GetFormat(7)->GetFace(), saved ? "Arial" : face);
+        EXPECT_EQ(db_->GetFormat(7)->nSize, saved ? 140 : size);
+        ASSERT_EQ(db_->ReadPageLayoutTable(), 1);
+        EXPECT_FLOAT_EQ(db_->m_aPageLayouts[3].fLeftMargin, saved ? 1.25f : 0.5f);
+        ASSERT_EQ(db_->ReadVarRecord(), 1);
+        EXPECT_EQ(db_->m_Parameters.GetInt(param::kPackedBackups), saved ? 9 : 5);
+        for (uint8_t table : {2, 3, 4})
+            for (const stDataHeader& h : db_->GetHeaderArray()) {
+                if (h.nTable == table) {
+                    EXPECT_NE(h.cStatus, DB_STATUS_LOCKED) << int(table);
+                }
+            }
+        db_->CloseDB();
+        std::filesystem::remove(DbPath());
+        db_ = std::make_unique<CDatabase>();
+        db_->SetUserAccessLevel(10);
+    }
+}
+
+TEST_F(TablesTest, FormatEditNeedsAccessLevelNineAndAFont)
+{
+    CreateDatabase();
+    SettingsDialogs dialogs;
+    db_->SetUi(&dialogs);
+    db_->SetUserAccessLevel(8);
+    ExpectBoxes({IDOK});
+    EXPECT_EQ(db_->SaveFormatRecord(7, "Heading", 0, 0), 2);
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"Access denied for access level less than 9"}));
+    db_->SetUserAccessLevel(9);
+    EXPECT_EQ(db_->SaveFormatRecord(FORMAT_COUNT, "None", 0, 0), 2);
+    db_->SavePageLayoutRecord(PAGE_LAYOUT_COUNT, "None");
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(db_->GetFormat(7)->GetFace(), "Times New Roman");
+}
