@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <unordered_map>
+#include <utility>
 
 #include "common/Diagnostic.h"
 #include "common/TextFormat.h"
@@ -19,9 +20,12 @@ bool IsSet(uint32_t code)
     return code != NO_CODE && code != 0;
 }
 
-double RoundToCents(double amount)
+// The amount shared by two in whole cents: the first share, the second taking the odd cent.
+std::pair<double, double> ShareInTwo(double amount)
 {
-    return std::round(amount * 100.0) / 100.0;
+    const long long cents = std::llround(amount * 100.0);
+    const long long first = cents / 2;
+    return {static_cast<double>(first) / 100.0, static_cast<double>(cents - first) / 100.0};
 }
 
 }  // namespace
@@ -136,10 +140,9 @@ void CDatabase::TeacherActivityData(char mode, DATE start, DATE end, std::vector
             if (bySupervisor) {
                 if (IsSet(purchase->m_nField16)) credit(purchase->m_nField16, total);
             } else if (IsSet(purchase->m_nField14) && IsSet(purchase->m_nField15)) {
-                // Two teachers share in cents; the second takes what rounding leaves.
-                const double first = RoundToCents(total / 2.0);
+                const auto [first, second] = ShareInTwo(total);
                 credit(purchase->m_nField14, first);
-                credit(purchase->m_nField15, RoundToCents(total - first));
+                credit(purchase->m_nField15, second);
             } else if (IsSet(purchase->m_nField14)) {
                 credit(purchase->m_nField14, total);
             } else if (IsSet(purchase->m_nField15)) {
