@@ -2,6 +2,7 @@
 // program, department or contract-type statistics.
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "common/Diagnostic.h"
 #include "database/Database.h"
@@ -57,26 +58,31 @@ void CDatabase::ProgramStatisticsData(char mode, DATE start, DATE end, std::vect
         double amount;
     };
     std::vector<Interview> interviews;
-    const CSalesByInterview sales(m_aIndex[TABLE_PURCHASE]);
+    std::unordered_set<uint32_t> interviewed;
     for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
         const CPerson* person = static_cast<const CPerson*>(e.pItem);
         for (const auto& interview : person->m_Interviews) {
             if (interview->m_dDate < start || !(interview->m_dDate < end)) continue;
-            Interview record{person, interview.get(), InterviewCategory(*interview, mode), 0, 0.0};
-            for (const CPurchaseRecord* purchase : sales.Find(person->m_nCode, interview->m_dDate)) {
-                if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
-                ++record.sales;
-                record.amount += purchase->GetTotal(0);
-            }
-            if (trace) {
-                std::string name;
-                GetPersonName(name, person->m_nCode, 0);
-                WriteDiagnosticFormat("Adding interview by %s %u with %s %u on %s, program %s, # purchases %u\n",
-                                      MakeTraceName(*this, interview->m_nField4).c_str(), interview->m_nField4,
-                                      name.c_str(), person->m_nCode, FormatTraceDate(interview->m_dDate).c_str(),
-                                      GetCategoryName(record.category).c_str(), record.sales);
-            }
-            interviews.push_back(record);
+            interviews.push_back({person, interview.get(), InterviewCategory(*interview, mode), 0, 0.0});
+            interviewed.insert(person->m_nCode);
+        }
+    }
+    const CSalesByInterview sales(m_aIndex[TABLE_PURCHASE], interviewed);
+    for (Interview& record : interviews) {
+        const CPerson* person = record.person;
+        const CInterview* interview = record.interview;
+        for (const CPurchaseRecord* purchase : sales.Find(person->m_nCode, interview->m_dDate)) {
+            if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
+            ++record.sales;
+            record.amount += purchase->GetTotal(0);
+        }
+        if (trace) {
+            std::string name;
+            GetPersonName(name, person->m_nCode, 0);
+            WriteDiagnosticFormat("Adding interview by %s %u with %s %u on %s, program %s, # purchases %u\n",
+                                  MakeTraceName(*this, interview->m_nField4).c_str(), interview->m_nField4,
+                                  name.c_str(), person->m_nCode, FormatTraceDate(interview->m_dDate).c_str(),
+                                  GetCategoryName(record.category).c_str(), record.sales);
         }
     }
 

@@ -6,6 +6,8 @@
 #include "database/Database.h"
 #include "platform/host/Format.h"
 #include "studio/GridPlacement.h"
+#include "studio/PersonLookup.h"
+#include "studio/ScheduleTexts.h"
 #include "studio/ScheduleOccurrences.h"
 
 namespace {
@@ -35,7 +37,9 @@ void CDatabase::MakeScheduleGridText(char mode, DATE start, DATE end, CTextArray
 {
     days.clear();
     times.clear();
+    // Bookings outside the period are never appended: the walk below would drop them.
     auto append = [&](char type, DATE date, void* record, int32_t index1, int32_t index2) {
+        if (date < start || date > end) return;
         stDataToken entry;
         entry.type = type;
         entry.date = date;
@@ -105,6 +109,7 @@ void CDatabase::MakeScheduleGridText(char mode, DATE start, DATE end, CTextArray
     const int cellColumns = columns - 1;
     std::vector<std::string> texts(static_cast<size_t>(timeRows) * static_cast<size_t>(cellColumns));
     std::string kindText, shortText, longText;
+    const CPersonLookup persons(m_aIndex[TABLE_PERSON]);
     for (stDataToken& entry : list) {
         const int d = dayIndex.Find(GetGridDay(entry.date));
         const int i = timeIndex.Find(GetGridTime(entry.date));
@@ -121,7 +126,7 @@ void CDatabase::MakeScheduleGridText(char mode, DATE start, DATE end, CTextArray
             if (d >= cellColumns) continue;
             c = d;
         }
-        MakeScheduleText(&entry, kindText, shortText, longText, 1);
+        MakeEntryTexts(*this, &persons, &entry, kindText, shortText, longText, 1);
         std::string& text = texts[static_cast<size_t>(i) * static_cast<size_t>(cellColumns) + static_cast<size_t>(c)];
         if (daily)
             text = MakeCellLine(shortText);  // a later booking of the room replaces an earlier one

@@ -3,11 +3,13 @@
 #include "records/PurchaseRecord.h"
 #include "studio/GridPlacement.h"
 
-CSalesByInterview::CSalesByInterview(const std::vector<stIndex>& purchases)
+CSalesByInterview::CSalesByInterview(const std::vector<stIndex>& purchases,
+                                     const std::unordered_set<uint32_t>& persons)
 {
+    if (persons.empty()) return;
     for (const stIndex& e : purchases) {
         const CPurchaseRecord* purchase = static_cast<const CPurchaseRecord*>(e.pItem);
-        m_ByPerson[purchase->m_nPerson].push_back(purchase);
+        if (persons.count(purchase->m_nPerson) != 0) m_ByPerson[purchase->m_nPerson].push_back(purchase);
     }
 }
 

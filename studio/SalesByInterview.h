@@ -1,10 +1,12 @@
 #pragma once
 // The purchases that resulted from an interview: those whose first purchaser is the interviewed
 // person and whose interview date is the interview's own date (compared to the second). Built
-// once from the purchase table, so that each interview finds its sales without a scan.
+// once from the purchase table for the persons asked about, so that each interview finds its
+// sales without a scan.
 
 #include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "common/DateTime.h"
@@ -14,7 +16,7 @@ class CPurchaseRecord;
 
 class CSalesByInterview {
 public:
-    explicit CSalesByInterview(const std::vector<stIndex>& purchases);
+    CSalesByInterview(const std::vector<stIndex>& purchases, const std::unordered_set<uint32_t>& persons);
     // The purchases of the person from the interview of that date, active or not, in table order.
     std::vector<const CPurchaseRecord*> Find(uint32_t person, DATE interviewDate) const;
 

@@ -1,11 +1,14 @@
 // CDatabase: the table of a week's schedule grid, its axes and the placement of its entries.
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/Diagnostic.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"
 #include "studio/GridPlacement.h"
+#include "studio/PersonLookup.h"
+#include "studio/ScheduleTexts.h"
 #include "studio/ScheduleTrace.h"
 
 namespace {
@@ -33,7 +36,10 @@ void CDatabase::MakeScheduleGrid(int32_t person, DATE start, DATE end, CTextArra
                               MakeTraceRangeText(start, end).c_str());
     days.clear();
     times.clear();
-    GetAllScheduleItems(person, list, 1, 0.0, 0.0, 0);
+    // Gathering only from the first day on and up to the end (kept) gives the same entries as
+    // gathering every date: an early entry moves to 08:00 of its own day, never to another day.
+    const DATE gatherFrom = start > 0.0 ? GetGridDay(start) : 0.0;
+    GetAllScheduleItems(person, list, 1, gatherFrom, std::nextafter(end, end + 1.0), 0);
     if (trace)
         WriteDiagnosticFormat("CDatabase::MakeScheduleGrid processing %i items from GetAllScheduleItems\n",
                               static_cast<int>(list.size()));
@@ -77,13 +83,14 @@ void CDatabase::MakeScheduleGrid(int32_t person, DATE start, DATE end, CTextArra
     std::vector<double> due(kDaysShown, 0.0), received(kDaysShown, 0.0);
     std::vector<std::string> dueTexts(kDaysShown), receivedTexts(kDaysShown);
     std::string kindText, shortText, longText;
+    const CPersonLookup persons(m_aIndex[TABLE_PERSON]);
     for (stDataToken& entry : list) {
         const int d = dayIndex.Find(GetGridDay(entry.date));
         if (d < 0 || d >= kDaysShown) continue;
         if (!IsEntryDone(entry, hideTaken)) {
             const int i = timeIndex.Find(GetGridTime(entry.date));
             if (i < 0) continue;
-            MakeScheduleText(&entry, kindText, shortText, longText, 1);
+            MakeEntryTexts(*this, &persons, &entry, kindText, shortText, longText, 1);
             texts[static_cast<size_t>(i) * kDaysShown + d] += MakeCellLine(shortText) + "|";
             entry.row = i;
             entry.column = d;
@@ -104,7 +111,7 @@ void CDatabase::MakeScheduleGrid(int32_t person, DATE start, DATE end, CTextArra
             amount = payment->m_dAmount;
         }
         if (status != 'R' && status != 'S') continue;
-        MakeScheduleText(&entry, kindText, shortText, longText, 1);
+        MakeEntryTexts(*this, &persons, &entry, kindText, shortText, longText, 1);
         const std::string line = "|" + MakeCellLine(shortText);
         if (status == 'R') {
             received[d] += amount;

@@ -1,13 +1,16 @@
 // CDatabase: gathering the dated entries of the schedules and putting them in display order.
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 
 #include "common/Diagnostic.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"
+#include "studio/PersonLookup.h"
 #include "studio/ScheduleOccurrences.h"
+#include "studio/ScheduleTexts.h"
 #include "studio/ScheduleTrace.h"
 
 namespace {
@@ -223,11 +226,13 @@ void CDatabase::ArrangeScheduleEntries(std::vector<stDataToken>& list)
     };
     std::vector<size_t> places;
     std::vector<Undated> undated;
+    std::unique_ptr<CPersonLookup> persons;
     for (size_t place = 0; place < order.size(); ++place) {
         const stDataToken& entry = list[order[place]];
         if (entry.date != 0.0) continue;
+        if (!persons) persons = std::make_unique<CPersonLookup>(m_aIndex[TABLE_PERSON]);
         std::string kindText, shortText, longText;
-        MakeScheduleText(&entry, kindText, shortText, longText, 1);
+        MakeEntryTexts(*this, persons.get(), &entry, kindText, shortText, longText, 1);
         places.push_back(place);
         undated.push_back({std::move(longText), order[place]});
     }

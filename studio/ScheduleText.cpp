@@ -1,9 +1,12 @@
 // CDatabase: the kind, short and long texts of a schedule entry.
 
+#include "studio/ScheduleTexts.h"
+
 #include "common/Diagnostic.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"
+#include "studio/PersonLookup.h"
 
 namespace {
 
@@ -30,6 +33,12 @@ const T* At(const OwnedList<T>& list, int32_t index)
 void CDatabase::MakeScheduleText(const stDataToken* entry, std::string& kindText, std::string& shortText,
                                  std::string& longText, int32_t withTeacher)
 {
+    MakeEntryTexts(*this, nullptr, entry, kindText, shortText, longText, withTeacher);
+}
+
+void MakeEntryTexts(CDatabase& database, const CPersonLookup* persons, const stDataToken* entry, std::string& kindText,
+                    std::string& shortText, std::string& longText, int32_t withTeacher)
+{
     kindText.clear();
     shortText.clear();
     longText.clear();
@@ -38,9 +47,13 @@ void CDatabase::MakeScheduleText(const stDataToken* entry, std::string& kindText
         WriteDiagnosticFormat("In CDatabase::MakeScheduleText, %s\n", FormatTokenText(*entry).c_str());
     if (entry->record == nullptr) return;
     // "First Last" of a person, "" for none.
-    auto nameOf = [this](uint32_t code) {
+    auto nameOf = [&](uint32_t code) {
         std::string name;
-        if (code != NO_CODE) GetPersonName(name, code, 0);
+        if (code == NO_CODE) return name;
+        if (persons != nullptr)
+            name = persons->GetName(code);
+        else
+            database.GetPersonName(name, code, 0);
         return name;
     };
     auto teacherOf = [&](uint32_t code) { return withTeacher == 1 ? nameOf(code) : std::string(); };
@@ -62,7 +75,7 @@ void CDatabase::MakeScheduleText(const stDataToken* entry, std::string& kindText
         const CPurchaseItem* item = At(purchase.m_Items, entry->index1);
         const CScheduleToken* token = item != nullptr ? At(item->m_Tokens, entry->index2) : nullptr;
         if (token == nullptr) return;
-        const std::string typeName = item->GetTypeName(this);
+        const std::string typeName = item->GetTypeName(&database);
         kindText = token->m_cKind == 'T' ? Format("Unlim. %s", typeName.c_str()) : Capitalize(typeName);
         const stNames names = JoinNames(teacherOf(token->m_nField8), nameOf(purchase.m_nPerson));
         shortText = Format(token->m_cState == 'U' ? "*%s, %s" : "%s, %s", names.shortForm.c_str(), kindText.c_str());
@@ -85,7 +98,7 @@ void CDatabase::MakeScheduleText(const stDataToken* entry, std::string& kindText
     case '$': {
         const CPriceListItem& item = *static_cast<const CPriceListItem*>(entry->record);
         std::string typeName;
-        kindText = item.m_nBasicType != NO_CODE && LookupCategoryName(item.m_nBasicType, typeName)
+        kindText = item.m_nBasicType != NO_CODE && database.LookupCategoryName(item.m_nBasicType, typeName)
                        ? Capitalize(typeName)
                        : std::string("No basic type");
         shortText = item.m_sName;

@@ -3,12 +3,15 @@
 // guests, and lessons enrolled, taken and cancelled per activity type.
 
 #include <cmath>
+#include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "common/Diagnostic.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
+#include "studio/PersonLookup.h"
 #include "studio/SalesByInterview.h"
 #include "studio/ScheduleTrace.h"
 
@@ -60,60 +63,68 @@ void CDatabase::TeacherActivityData(char mode, DATE start, DATE end, std::vector
     };
 
     // Interviews of the period with the sales that resulted from them.
-    const CSalesByInterview sales(m_aIndex[TABLE_PURCHASE]);
+    std::vector<std::pair<const CPerson*, const CInterview*>> interviews;
+    std::unordered_set<uint32_t> interviewed;
     for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
         const CPerson* person = static_cast<const CPerson*>(e.pItem);
         for (const auto& interview : person->m_Interviews) {
             if (!inPeriod(interview->m_dDate)) continue;
-            uint32_t teacher = interview->m_nField4;
-            uint32_t supervisor = interview->m_nField5;
-            uint32_t count = 0, closed = 0;
-            double value = 0.0, closedValue = 0.0;
-            for (const CPurchaseRecord* purchase : sales.Find(person->m_nCode, interview->m_dDate)) {
-                const double total = purchase->GetTotal(0);
-                ++count;
-                value += total;
-                if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) {
-                    ++closed;
-                    closedValue += total;
-                }
-                if (IsSet(purchase->m_nField14)) teacher = purchase->m_nField14;
-                if (IsSet(purchase->m_nField16)) supervisor = purchase->m_nField16;
+            interviews.emplace_back(person, interview.get());
+            interviewed.insert(person->m_nCode);
+        }
+    }
+    const CSalesByInterview sales(m_aIndex[TABLE_PURCHASE], interviewed);
+    for (const auto& [person, interview] : interviews) {
+        uint32_t teacher = interview->m_nField4;
+        uint32_t supervisor = interview->m_nField5;
+        uint32_t count = 0, closed = 0;
+        double value = 0.0, closedValue = 0.0;
+        for (const CPurchaseRecord* purchase : sales.Find(person->m_nCode, interview->m_dDate)) {
+            const double total = purchase->GetTotal(0);
+            ++count;
+            value += total;
+            if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) {
+                ++closed;
+                closedValue += total;
             }
-            if (trace)
-                WriteDiagnosticFormat("Adding interview by %s %u with %s %u on %s\n", MakeTraceName(*this, teacher).c_str(),
-                                      teacher, MakeTraceName(*this, person->m_nCode).c_str(), person->m_nCode,
-                                      FormatTraceDate(interview->m_dDate).c_str());
-            stTeacherActivityData* row = creditedRow(bySupervisor ? supervisor : teacher);
-            if (row == nullptr) continue;
-            if (interview->m_nField8 == 1) {
-                ++row->nFirstInterviews;
-                row->nFirstSales += count;
-                row->dFirstSalesValue += value;
-                row->nFirstCancellations += closed;
-                row->dFirstCancellationsValue += closedValue;
-            } else {
-                ++row->nLaterInterviews;
-                row->nLaterSales += count;
-                row->dLaterSalesValue += value;
-                row->nLaterCancellations += closed;
-                row->dLaterCancellationsValue += closedValue;
-            }
+            if (IsSet(purchase->m_nField14)) teacher = purchase->m_nField14;
+            if (IsSet(purchase->m_nField16)) supervisor = purchase->m_nField16;
+        }
+        if (trace)
+            WriteDiagnosticFormat("Adding interview by %s %u with %s %u on %s\n", MakeTraceName(*this, teacher).c_str(),
+                                  teacher, MakeTraceName(*this, person->m_nCode).c_str(), person->m_nCode,
+                                  FormatTraceDate(interview->m_dDate).c_str());
+        stTeacherActivityData* row = creditedRow(bySupervisor ? supervisor : teacher);
+        if (row == nullptr) continue;
+        if (interview->m_nField8 == 1) {
+            ++row->nFirstInterviews;
+            row->nFirstSales += count;
+            row->dFirstSalesValue += value;
+            row->nFirstCancellations += closed;
+            row->dFirstCancellationsValue += closedValue;
+        } else {
+            ++row->nLaterInterviews;
+            row->nLaterSales += count;
+            row->dLaterSalesValue += value;
+            row->nLaterCancellations += closed;
+            row->dLaterCancellationsValue += closedValue;
         }
     }
 
     // Guests of the period, by their creation: to the person credited with them.
+    std::unique_ptr<CPersonLookup> persons;
     for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
         const CPerson* guest = static_cast<const CPerson*>(e.pItem);
         if (guest->m_cStatus != 'G' || !inPeriod(guest->m_dStamp1Date)) continue;
         uint32_t credited = bySupervisor ? guest->m_nCode28 : guest->m_nTeacher;
         if (!IsSet(credited) && IsSet(guest->m_nCode30)) {
-            const CPerson* referrer = static_cast<const CPerson*>(GetItem(TABLE_PERSON, guest->m_nCode30));
+            if (!persons) persons = std::make_unique<CPersonLookup>(m_aIndex[TABLE_PERSON]);
+            const CPerson* referrer = persons->Find(guest->m_nCode30);
             uint32_t teacher = NO_CODE;
             if (referrer != nullptr) teacher = referrer->m_cType == 'E' ? referrer->m_nCode : referrer->m_nTeacher;
             credited = teacher;
             if (bySupervisor) {
-                const CPerson* t = IsSet(teacher) ? static_cast<const CPerson*>(GetItem(TABLE_PERSON, teacher)) : nullptr;
+                const CPerson* t = IsSet(teacher) ? persons->Find(teacher) : nullptr;
                 credited = t != nullptr ? t->m_nCode28 : NO_CODE;
             }
         }
