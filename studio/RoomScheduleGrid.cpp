@@ -123,7 +123,8 @@ void CDatabase::MakeScheduleGridText(char mode, DATE start, DATE end, CTextArray
                 if (rooms[r]->m_nCode == room) c = static_cast<int>(r);
             if (c < 0) continue;
         } else {
-            if (d >= cellColumns) continue;
+            // Only the weekly mode 'M' fills the week's cells; another mode leaves them empty.
+            if (mode != 'M' || d >= cellColumns) continue;
             c = d;
         }
         MakeEntryTexts(*this, &persons, &entry, kindText, shortText, longText, 1);

@@ -161,6 +161,19 @@ TEST_F(StudioGridTest, EntryAtTheEndBeyondTheWeek)
     EXPECT_TRUE(ui::test::GetHooks().messageBoxTexts.empty());
 }
 
+// An entry before 08:00 stands at 08:00 of its day, and the period is tested on that time.
+TEST_F(StudioGridTest, EarlyEntriesStandAtEight)
+{
+    Get<CPriceListItem>(TABLE_PRICELIST, codes_.practice)->m_Dates.push_back(D(2026, 3, 3, 7, 0));
+    Grid g;
+    db_->MakeScheduleGrid(-2, D(2026, 3, 3, 7, 30), D(2026, 3, 10), g.cells, g.days, g.times, g.list, kHeader, kCell, 1);
+    EXPECT_EQ(g.cells.GetText(0, 1), "Tue 03/03/26");
+    EXPECT_EQ(g.cells.GetText(RowOf(g.cells, "08:00AM"), 1), "Practice party|");
+    Get<CPriceListItem>(TABLE_PRICELIST, codes_.practice)->m_Dates.back() = D(2026, 3, 10, 7, 0);
+    db_->MakeScheduleGrid(-2, D(2026, 3, 3), D(2026, 3, 10, 7, 30), g.cells, g.days, g.times, g.list, kHeader, kCell, 1);
+    EXPECT_TRUE(std::none_of(g.list.begin(), g.list.end(), [](const stDataToken& e) { return e.date >= D(2026, 3, 10); }));
+}
+
 TEST_F(StudioGridTest, ClassDatesOnlyAndAStudentsWeek)
 {
     Grid classes = Week(-2, 1);
@@ -190,6 +203,12 @@ TEST_F(StudioGridTest, RoomWeek)
     EXPECT_EQ(g.cells.GetText(RowOf(g.cells, "10:00AM"), 2), "");
     EXPECT_EQ(g.cells.GetText(RowOf(g.cells, "08:00PM"), 6), "");
     EXPECT_EQ(g.list.size(), 5u);
+    // Another mode lays out the week with empty cells.
+    Grid other = Rooms('X', D(2026, 3, 1), D(2026, 3, 8));
+    EXPECT_EQ(other.cells.GetText(0, 3), "Tue 03/03/26");
+    EXPECT_EQ(other.cells.GetRows(), 16);
+    for (int r = 1; r < other.cells.GetRows(); ++r)
+        for (int c = 1; c < 8; ++c) EXPECT_EQ(other.cells.GetText(r, c), "") << r << "," << c;
 }
 
 TEST_F(StudioGridTest, RoomWeekKeepsChangedOccurrences)
