@@ -13,7 +13,8 @@
 // sequences, moves), DatabaseSettings.cpp (tables 1-4), DatabaseUsers.cpp (users file, log-on),
 // DatabaseLookups.cpp (item lookups, categories, persons, tallies), DatabaseReferences.cpp (the
 // table reference test and teacher activity records), DatabaseTallies.cpp (report tallies, the
-// payment date list, account settings of a category).
+// payment date list, account settings of a category). The studio computations on the tables
+// (schedule entries and texts, grid tables, payment lines, statistics) are in studio/.
 
 #include <array>
 #include <cstdint>
@@ -40,6 +41,11 @@
 #include "records/PriceListItem.h"
 #include "records/PurchaseRecord.h"
 #include "records/ScheduleRecord.h"
+#include "records/TextArray2D.h"
+
+#include "studio/DataToken.h"
+#include "studio/PaymentData.h"
+#include "studio/ProgramStatisticsData.h"
 
 namespace ui {
 class ComboBox;
@@ -88,20 +94,6 @@ struct stSourceTotal {
 };
 // Activity totals are stActivityCount rows: counts and units enrolled ('E'), taken ('U') and
 // cancelled ('C') per category code.
-
-// One entry of a date-indexed list (schedules, payment listings): what kind of entry, its date
-// (0.0 when it has none yet), the record it comes from, indexes into that record by kind, where
-// a grid placed it, and for a lesson the number of unscheduled lessons it stands for.
-struct stDataToken {
-    char type = 0;
-    DATE date = 0.0;
-    void* record = nullptr;
-    int32_t index1 = -1;
-    int32_t index2 = -1;
-    int32_t row = -1;
-    int32_t column = -1;
-    uint32_t count = 1;
-};
 
 class CDatabase : public CDbEngine, public IRefreshHold, public ICategoryNames {
 public:
@@ -306,6 +298,35 @@ public:
     void AddPurchaseToTeacher(uint32_t teacherCode, const CPurchaseRecord& purchase, double divisor,
                               std::vector<stTeacherActivityData>& list);
     void FreeTeacherActivityItems(std::vector<stTeacherActivityData>& list);
+
+    // ---- Schedule entries, grid tables, payment lines and statistics (studio/) ----
+    // The dated entries of `person` (-1 everyone, -2 only the price list's class dates) into
+    // `list` (emptied first), kept when `start` is 0.0 or start <= date < end, in display order.
+    // expand 1: a repeating schedule item gives one 's' entry per occurrence.
+    void GetAllScheduleItems(int32_t person, std::vector<stDataToken>& list, int32_t expand, DATE start,
+                             DATE end, int32_t leaveOutPurchasePayments);
+    // Display order: by date, kind, then gathering order; an entry before 08:00 moves to 08:00 of
+    // its day; the undated ones (first) by their long text, teacher included, then gathering order.
+    void ArrangeScheduleEntries(std::vector<stDataToken>& list);
+    // The kind, short and long texts of an entry (three empty texts for an unknown kind).
+    void MakeScheduleText(const stDataToken* entry, std::string& kindText, std::string& shortText,
+                          std::string& longText, int32_t withTeacher);
+    // The week grid from the day of `start`: row 0 and column 0 headers, a row per time, and
+    // (person other than -2) the payments due and received per day.
+    void MakeScheduleGrid(int32_t person, DATE start, DATE end, CTextArray2D& cells, std::vector<DATE>& days,
+                          std::vector<DATE>& times, std::vector<stDataToken>& list, uint32_t headerColour,
+                          uint32_t cellColour, int32_t hideTaken);
+    // The room grid: mode 'D' one day with a column per room, any other mode a week of days.
+    void MakeScheduleGridText(char mode, DATE start, DATE end, CTextArray2D& cells, std::vector<DATE>& days,
+                              std::vector<DATE>& times, std::vector<stDataToken>& list, uint32_t headerColour,
+                              uint32_t cellColour);
+    // The payment line of a 'P' or 'p' entry.
+    stPaymentData MakeAccountHistory(stDataToken entry);
+    // Adds one period's lessons, interviews and resulting sales into the rows of mode 'P'
+    // (programs), 'D' (departments) or 'C' (contract types).
+    void ProgramStatisticsData(char mode, DATE start, DATE end, std::vector<stProgramStatisticsData>& rows);
+    // Adds one period's figures into the rows of teachers (mode 'T') or supervisors ('S').
+    void TeacherActivityData(char mode, DATE start, DATE end, std::vector<stTeacherActivityData>& rows);
 
     // ---- Opening, loading and closing (DatabaseRoad.cpp) ----
     bool OpenDatabase(const std::string& name, int newSetup);

@@ -1,0 +1,25 @@
+#pragma once
+// One entry of a date-indexed list (schedules, payment listings): what kind of entry, its date
+// (0.0 when it has none yet), the record it comes from, indexes into that record by kind, where
+// a grid placed it, and for a lesson the number of unscheduled lessons it stands for.
+//
+// Kinds (upper and lower case differ): '$' class date of a price-list item (index1: the date),
+// 'S' schedule item as a whole, 's' one occurrence of it (index1: the occurrence's own index,
+// the key of its change), 'T' lesson token (index1: item, index2: token), 'p' scheduled payment
+// of a purchase (index1), 'P' payment record, 'B' birthday, 'A' anniversary, and the dates of
+// an interview of a person: 'D' deadline, 'M' mail-out, 'N' next contact (index1: interview).
+
+#include <cstdint>
+
+#include "common/DateTime.h"
+
+struct stDataToken {
+    char type = 0;
+    DATE date = 0.0;
+    void* record = nullptr;
+    int32_t index1 = -1;
+    int32_t index2 = -1;
+    int32_t row = -1;
+    int32_t column = -1;
+    uint32_t count = 1;
+};

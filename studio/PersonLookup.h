@@ -1,0 +1,25 @@
+#pragma once
+// The persons of the person table by code, looked up in constant time: the computations that
+// name or follow persons once per entry build one for the call instead of searching the table
+// each time.
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "database/Index.h"
+
+class CPerson;
+
+class CPersonLookup {
+public:
+    explicit CPersonLookup(const std::vector<stIndex>& persons);
+    // The person of that code, null when there is none.
+    const CPerson* Find(uint32_t code) const;
+    // "First Last", or the person table's placeholder "Person code %u" for an unknown code.
+    std::string GetName(uint32_t code) const;
+
+private:
+    std::unordered_map<uint32_t, const CPerson*> m_ByCode;
+};
