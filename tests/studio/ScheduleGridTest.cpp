@@ -124,8 +124,12 @@ TEST_F(StudioGridTest, LessonsPaymentsAndPlacement)
 
     // Placement in the list: the row and column of the time and day axes.
     for (const stDataToken& e : g.list) {
-        if (e.type == 'T' && e.index2 == 1) EXPECT_EQ(std::make_pair(e.row, e.column), std::make_pair(3, 2));
-        if (e.type == 'p' || e.type == 'P') EXPECT_EQ(std::make_pair(e.row, e.column), std::make_pair(-1, -1));
+        if (e.type == 'T' && e.index2 == 1) {
+            EXPECT_EQ(std::make_pair(e.row, e.column), std::make_pair(3, 2));
+        }
+        if (e.type == 'p' || e.type == 'P') {
+            EXPECT_EQ(std::make_pair(e.row, e.column), std::make_pair(-1, -1));
+        }
     }
     EXPECT_EQ(g.list.size(), 16u);  // the week's entries only
 }
