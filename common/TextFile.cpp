@@ -33,6 +33,12 @@ void WriteTextLine(const std::string& text, std::FILE* file)
     std::fputs("\r\n", file);
 }
 
+void WriteText(const std::string& text, std::FILE* file)
+{
+    const std::string stored = WithCrLf(text);
+    std::fwrite(stored.data(), 1, stored.size(), file);
+}
+
 int WriteLinesToFile(const std::string& path, const std::vector<std::string>& lines)
 {
     std::FILE* file = OpenOutputFile(path);

@@ -10,6 +10,8 @@
 std::FILE* OpenOutputFile(const std::string& path);
 // Writes the text and a line end.
 void WriteTextLine(const std::string& text, std::FILE* file);
+// Writes the text as a text-mode write does: each "\n" as CR LF.
+void WriteText(const std::string& text, std::FILE* file);
 // Writes every line; 1 when written and closed, 0 when the file could not be opened (the user has
 // been told) or a write failed.
 int WriteLinesToFile(const std::string& path, const std::vector<std::string>& lines);

@@ -51,13 +51,13 @@ void SaveWeeklyClassesPage(const std::string& title, const CTextArray2D& grid)
     WriteHtmlHead(file, "WEB_PAGE");
     const std::string heading =
         Format("<font size=4><strong><em>%s</em></strong></font>", title.c_str());
-    WriteTextLine(Format("<P>%s</P>", heading.c_str()), file);
+    WriteText(Format("<P>%s</P>\n", heading.c_str()), file);
     WriteTextLine("<TABLE border=\"2\" cellspacing=\"1\">", file);
     for (int row = 0; row < grid.GetRows(); ++row) {
-        WriteTextLine("<TR>", file);
+        WriteText("<TR>\n", file);
         for (int column = 0; column < grid.GetColumns(); ++column)
             WriteTextLine(FormatHtmlCell(CellText(grid.GetText(row, column))), file);
-        WriteTextLine("</TR>", file);
+        WriteText("</TR>\n", file);
     }
     WriteHtmlTail(file);
     const bool written = std::ferror(file) == 0;
