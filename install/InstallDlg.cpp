@@ -10,6 +10,7 @@
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
+#include "widgets/ProgramIcon.h"
 
 namespace {
 
@@ -28,15 +29,30 @@ const ui::DialogTemplate kInstallTemplate{CInstallDlg::IDD, "Dorvalquintex insta
 }  // namespace
 
 CInstallDlg::CInstallDlg(ui::Window* parent)
-    : ui::Dialog(kInstallTemplate, parent), targetPath_(GetDefaultTargetFolder())
+    : ui::Dialog(kInstallTemplate, parent), targetPath_(GetDefaultTargetFolder()), icon_(InstallerIcon())
 {
 }
 
 bool CInstallDlg::OnInitDialog()
 {
     ui::Dialog::OnInitDialog();
+    AppendSystemMenuItem(0, "");
+    AppendSystemMenuItem(kAboutCommand, "&About Install...");
+    SetIcon(icon_, true);
+    SetIcon(icon_, false);
     ShowDlgItem(kStatusId, false);
     return true;
+}
+
+void CInstallDlg::OnPaint(ui::DC& dc)
+{
+    if (!IsIconic()) {
+        ui::Dialog::OnPaint(dc);
+        return;
+    }
+    const ui::DCRect client = GetClientRect();
+    dc.DrawIcon((client.Width() - ui::Icon::kSize + 1) / 2, (client.Height() - ui::Icon::kSize + 1) / 2,
+                icon_);
 }
 
 void CInstallDlg::DoDataExchange(ui::DataExchange& dx)

@@ -29,7 +29,11 @@ public:
     // it with IDOK.
     void OnOK() override;
     // System-menu commands: 0x10 to 0x1F open the about box. True when handled.
-    bool OnSysCommand(uint32_t id);
+    bool OnSysCommand(uint32_t id) override;
+    // Minimised, the dialog draws its icon centred; otherwise as any dialog.
+    void OnPaint(ui::DC& dc) override;
+    // The picture shown while the minimised window is dragged.
+    const ui::Icon& OnQueryDragIcon() const { return icon_; }
 
     // Copies or rebuilds the zip `zipName` of the source folder into the target folder and
     // extracts it there: 0 done, else the failing step's result (already reported).
@@ -41,4 +45,5 @@ private:
 
     std::string sourceFolder_;
     std::string targetPath_;
+    ui::Icon icon_;
 };

@@ -9,6 +9,7 @@
 #include "platform/host/Path.h"
 #include "platform/host/Process.h"
 #include "platform/ui/Application.h"
+#include "widgets/ProgramIcon.h"
 #include "shell/AboutDlg.h"
 #include "widgets/AppHelpers.h"
 #include "shell/ExitSignals.h"
@@ -45,7 +46,10 @@ bool CDorvalquintexApp::InitInstance()
     ProgramFolder = m_sProgramFolder.empty() ? host::ExecutableFolder() : m_sProgramFolder;
     // The files the program writes to the current folder land beside the program.
     if (!ProgramFolder.empty()) host::SetCurrentFolder(ProgramFolder);
-    if (ui::Application* app = ui::Application::Instance()) app->SetTitle("Dorvalquintex");
+    if (ui::Application* app = ui::Application::Instance()) {
+        app->SetTitle("Dorvalquintex");
+        app->SetIcon(ProgramIcon());
+    }
     SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
 
     m_pMainFrame = std::make_unique<CMainFrame>();

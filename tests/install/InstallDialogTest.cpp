@@ -4,7 +4,10 @@
 #include "install/InstallDlg.h"
 #include "platform/host/Format.h"
 #include "platform/host/Process.h"
+#include "platform/ui/RecordingDC.h"
 #include "platform/ui/Window.h"
+
+#include <QWidget>
 
 #include <sys/stat.h>
 
@@ -229,16 +232,36 @@ TEST_F(InstallDialogTest, StartsInItsOwnFolderWithTheDefaultTarget)
     EXPECT_TRUE(Shown().empty());
 }
 
-TEST_F(InstallDialogTest, AboutCommandOpensTheAboutBox)
+TEST_F(InstallDialogTest, SystemMenuAboutOpensTheAboutBoxAndTheIconIsSet)
 {
     Hooks().dialogScripts.push_back([](ui::Dialog& d) {
         auto& dialog = dynamic_cast<CInstallDlg&>(d);
+        using Items = std::vector<std::pair<uint32_t, std::string>>;
+        EXPECT_EQ(dialog.GetSystemMenuItems(), (Items{{0, ""}, {0x10, "&About Install..."}}));
+        EXPECT_FALSE(dialog.GetIcon(true).IsNull());
+        EXPECT_EQ(dialog.GetIcon(false).Letters(), dialog.OnQueryDragIcon().Letters());
         Hooks().dialogScripts.push_back([](ui::Dialog& about) {
             EXPECT_EQ(about.GetWindowText(), "About Install");
             ui::test::Click(about, ui::IDOK);
         });
-        EXPECT_TRUE(dialog.OnSysCommand(CInstallDlg::kAboutCommand));
+        EXPECT_TRUE(ui::test::ChooseSystemMenuItem(dialog, CInstallDlg::kAboutCommand));
         EXPECT_FALSE(dialog.OnSysCommand(0xF060));
+
+        // Minimised, the dialog draws its icon in the middle of its client area.
+        ui::RecordingDC shown;
+        dialog.OnPaint(shown);
+        EXPECT_TRUE(shown.Model().pages.back().icons.empty());
+        dialog.GetWidget()->showMinimized();
+        ASSERT_TRUE(dialog.IsIconic());
+        {
+            ui::RecordingDC iconic;
+            dialog.OnPaint(iconic);
+            const ui::DCRect client = dialog.GetClientRect();
+            ASSERT_EQ(iconic.Model().pages.back().icons.size(), 1u);
+            EXPECT_EQ(iconic.Model().pages.back().icons[0].x, (client.Width() - 31) / 2);
+            EXPECT_EQ(iconic.Model().pages.back().icons[0].y, (client.Height() - 31) / 2);
+        }
+        dialog.GetWidget()->showNormal();
         ui::test::Click(d, ui::IDCANCEL);
     });
     CInstallDlg dialog;
