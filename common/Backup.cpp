@@ -10,6 +10,7 @@
 #include "common/TextFormat.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
+#include "platform/host/WaitCursor.h"
 
 #include <memory>
 #include <new>
@@ -220,6 +221,7 @@ int PackFile(const std::string& source, const std::string& destination,
         GetResponse("Can't open working buffer", MB_OK);
         return 1;
     }
+    host::WaitCursor wait;
     host::DeleteFile(scratch);
     int outcome = 0;
     host::File input, output;
@@ -275,6 +277,7 @@ int UnpackFile(const std::string& packed, const std::string& output)
         GetResponse("Can't open working buffer", MB_OK);
         return 5;
     }
+    host::WaitCursor wait;
     // The output is built beside its place and put there only when complete.
     const std::string scratch = output + ".$$$";
     int outcome = 0;

@@ -10,6 +10,7 @@
 #include "platform/host/Drives.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
+#include "platform/host/WaitCursor.h"
 
 #include <cstdio>
 #include <cstring>
@@ -179,6 +180,7 @@ uint64_t GetDisketteFreeSpace(char drive, uint64_t* total)
         GetResponse("Not removable drive.", MB_OK);
         return 0;
     }
+    host::WaitCursor wait;
     uint64_t freeBytes = 0, totalBytes = 0;
     if (!host::Drives::FreeSpace(root, freeBytes, &totalBytes))
         return 0;  // no medium in the drive: no room either

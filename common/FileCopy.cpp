@@ -6,6 +6,7 @@
 #include "platform/host/Clock.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
+#include "platform/host/WaitCursor.h"
 
 namespace {
 
@@ -66,6 +67,8 @@ int CopyFileWithRetry(const std::string& source, const std::string& destination,
     if (ask == 1 && FileExists(destination) == 1 &&
         GetResponse(Format("File %s exists.\n Overwrite?", destination.c_str()), MB_YESNO) != IDYES)
         return kCopyNotOverwritten;
+
+    host::WaitCursor wait;
 
     // The host's copy writes a temporary file beside the destination and renames it in place, so
     // the old destination is kept until the new one is whole (it is never deleted beforehand).

@@ -13,6 +13,7 @@
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
+#include "platform/host/WaitCursor.h"
 
 // ---------------------------------------------------------------------------------------------
 // Compaction
@@ -91,6 +92,7 @@ void CDatabase::PurgePersons(char mode)
         return;
     }
     if (!LockAndRefreshDatabase("modify table", TABLE_PERSON, 1, 0, 0)) return;
+    host::WaitCursor wait;
     std::vector<stActivityLine> summary;
     MakeStudentActivitySummary(summary);
     bool deleted = false;

@@ -11,6 +11,7 @@
 #include "widgets/DialogWaitBox.h"
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
+#include "platform/host/WaitCursor.h"
 #include "platform/ui/Application.h"
 
 namespace {
@@ -42,6 +43,7 @@ uint32_t CDbEngine::FindRecordLoc(uint32_t table, uint32_t key) {
 }
 
 int CDbEngine::IsAnyRecordLockedInTable(int mode, uint32_t table, uint32_t& loc) {
+    host::WaitCursor wait;
     uint32_t fileSize = GetFileSize(m_File);
     uint32_t at = LOC_START_TABLES;
     while (at != LOC_NONE && at < fileSize) {

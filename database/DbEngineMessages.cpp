@@ -15,6 +15,7 @@
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
 #include "platform/host/Socket.h"
+#include "platform/host/WaitCursor.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Window.h"
 
@@ -145,6 +146,7 @@ void CDbEngine::SendOnLineUsersMessage(char type, uint8_t kind, uint32_t value) 
 }
 
 void CDbEngine::SendDataModifiedNotices(uint32_t table, uint32_t key, uint32_t loc) {
+    host::WaitCursor wait;
     if (m_pLanServer != nullptr) {
         bool ownLocSent = false;
         for (uint32_t written : m_aWrittenLocs) {

@@ -11,6 +11,7 @@
 #include "widgets/WindowList.h"
 #include "platform/host/Clock.h"
 #include "platform/host/Format.h"
+#include "platform/host/WaitCursor.h"
 
 namespace {
 
@@ -660,6 +661,7 @@ int CDbEngine::DeleteRecord(uint32_t loc, int mode, bool locked) {
 // Keys, deleted records, the compacted copy
 
 uint32_t CDbEngine::GetNextKey(uint32_t table) {
+    host::WaitCursor wait;
     uint32_t user = GetCurrentUserCode();
     if (user == 0) user = 1;  // before a log-on, keys come from the first user's range
     const uint64_t rangeStart = KeyRangeStart(user);

@@ -6,6 +6,7 @@
 
 #include "common/Diagnostic.h"
 #include "platform/host/Format.h"
+#include "platform/host/WaitCursor.h"
 
 int CDbEngine::SetRecordLock(uint32_t loc) {
     stDataHeader h;
@@ -107,6 +108,7 @@ bool CDbEngine::IsAnyTableLocked(int mode) {
 }
 
 int CDbEngine::IsTableLocked(uint32_t table, int mode) {
+    host::WaitCursor wait;
     uint8_t owner = 0;
     if (ReadDbBlock(DB_LOCK_AREA_LOC + table, &owner, 1, false) != 1) return 1;
     if (owner != 0 && owner != GetCurrentUserCode() && (mode == 1 || mode == 2) &&
@@ -120,6 +122,7 @@ int CDbEngine::IsTableLocked(uint32_t table, int mode) {
 }
 
 bool CDbEngine::UnlockAllRecords() {
+    host::WaitCursor wait;
     bool chainOK = true;
     uint32_t fileSize = GetFileSize(m_File);
     uint32_t loc = LOC_START_TABLES;

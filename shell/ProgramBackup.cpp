@@ -13,6 +13,7 @@
 #include "platform/host/Drives.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
+#include "platform/host/WaitCursor.h"
 #include "shell/MainView.h"
 
 #include <optional>
@@ -79,6 +80,7 @@ int RunProgramBackup(const std::string& programPath)
         return 0;
     }
     const char letter = drive[0];
+    host::BeginWaitCursor();
     const std::string base = StripExtension(programPath);
     // The help files go in when the program has them.
     std::vector<std::string> files = {programPath};
@@ -92,6 +94,7 @@ int RunProgramBackup(const std::string& programPath)
     if (ok) ok = CopyFileWithRetry(installer, Format("%c:%s", letter, kInstallerFileName), 0, 0) == kCopyDone;
     if (ok) ok = FileCopyToFloppies(zip, Format("%c:%s", letter, GetFileNamePart(zip).c_str()), 0, 0, 0) == 0;
     HoldRefresh(false, "CMainView::OnProgramBackup");
+    host::EndWaitCursor();
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CMainView::OnProgramBackup to %c:, %s\n", letter, ok ? "done" : "failed");
     // The failures have been told in their own words; the closing advice follows success only.

@@ -7,6 +7,7 @@
 #include "database/Database.h"
 #include "dialogs/DialogFindFive.h"
 #include "platform/host/Format.h"
+#include "platform/host/WaitCursor.h"
 #include "platform/ui/FrameWindow.h"
 #include "reports/PrintSpoolFile.h"
 #include "views/ViewFrame.h"
@@ -604,6 +605,7 @@ void CScrollBase::RunSearch(int start)
 
 int CScrollBase::SearchLines(int start, char direction)
 {
+    host::WaitCursor wait;
     const int step = direction == 'B' ? -1 : 1;
     for (int i = start; i >= 0 && i < m_nMaxLines; i += step) {
         char mark = 'V';
@@ -627,6 +629,7 @@ int CScrollBase::SearchLines(int start, char direction)
 void CScrollBase::PrintLines()
 {
     if (m_nMaxLines < 1) return;
+    host::WaitCursor wait;
     std::vector<stFmtString> lines;
     auto add = [&](int index) {
         stFmtString line;

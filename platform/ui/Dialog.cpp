@@ -475,6 +475,7 @@ int Dialog::DoModal()
             widget->activateWindow();
             QEventLoop loop;
             loop_ = &loop;
+            ArrowWhileAsking arrow;
             if (!ended_) loop.exec(QEventLoop::DialogExec);
             loop_ = nullptr;
         }

@@ -115,7 +115,10 @@ int MessageBox(const std::string& text, uint32_t style, const std::string& capti
     box.setEscapeButton(buttons[ids.size() > 1 ? 0 : 0].first);
     for (auto& [b, id] : buttons)
         if (id == EscapeAnswer(style)) box.setEscapeButton(b);
-    box.exec();
+    {
+        ArrowWhileAsking arrow;
+        box.exec();
+    }
     QAbstractButton* clicked = box.clickedButton();
     for (auto& [b, id] : buttons)
         if (b == clicked) return id;

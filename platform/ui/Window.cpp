@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QFocusEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -686,6 +687,18 @@ void Window::BringWindowToTop()
     if (!w) return;
     w->window()->raise();
     w->window()->activateWindow();
+}
+
+ArrowWhileAsking::ArrowWhileAsking()
+{
+    if (!QApplication::overrideCursor()) return;
+    QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+    pushed_ = true;
+}
+
+ArrowWhileAsking::~ArrowWhileAsking()
+{
+    if (pushed_) QApplication::restoreOverrideCursor();
 }
 
 void Window::SetIcon(const Icon& icon, bool)

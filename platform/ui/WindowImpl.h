@@ -64,6 +64,19 @@ private:
     Window::Impl* impl_;
 };
 
+// While a box or modal dialog waits for the user, the pointer is the arrow even when the program
+// shows its wait cursor (the wait cursor comes back after).
+class ArrowWhileAsking {
+public:
+    ArrowWhileAsking();
+    ~ArrowWhileAsking();
+    ArrowWhileAsking(const ArrowWhileAsking&) = delete;
+    ArrowWhileAsking& operator=(const ArrowWhileAsking&) = delete;
+
+private:
+    bool pushed_ = false;
+};
+
 // Sends a control notification to the control's parent unless code is changing the control.
 void NotifyParent(Window& control, int code);
 // The same without the user-only test (EN_CHANGE).

@@ -70,6 +70,8 @@ public:
     {
         if (id == 7) {
             KillTimer(7);
+            const QCursor* c = QApplication::overrideCursor();
+            shapeWhileOpen = c ? c->shape() : Qt::ArrowCursor;
             EndDialog(42);
         } else if (id == 99) {
             EndDialog(-1);
@@ -82,6 +84,7 @@ public:
 
     bool useTimer = false;
     bool onMainThread = false;
+    Qt::CursorShape shapeWhileOpen = Qt::BlankCursor;
     std::thread poster;
     std::thread::id mainThread = std::this_thread::get_id();
 };
@@ -218,6 +221,16 @@ TEST_F(WindowTest, WaitCursorShowsFromFirstBeginToLastEndAlsoFromAThread)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     host::EndWaitCursor();
     EXPECT_EQ(host::WaitCursorDepth(), 0) << "an end without a begin does nothing";
+
+    {
+        host::WaitCursor waiting;
+        SelfEnding dialog;
+        dialog.useTimer = true;
+        EXPECT_EQ(dialog.DoModal(), 42);
+        EXPECT_EQ(dialog.shapeWhileOpen, Qt::ArrowCursor) << "a dialog asks under the arrow";
+        EXPECT_EQ(OverrideShape(), Qt::WaitCursor) << "and the wait cursor comes back";
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
     std::thread([] { host::BeginWaitCursor(); }).join();
     ui::Application::PumpMessages();
