@@ -9,9 +9,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -49,6 +51,18 @@ bool IsLanPortFree(uint16_t port, const std::vector<std::string>& addresses) {
         if (!free) return false;
     }
     return true;
+}
+
+std::string ChooseLanName(const std::string& prefix, const std::string& extension,
+                          const std::vector<std::string>& addresses, uint16_t (*portOf)(const std::string&)) {
+    std::random_device rd;
+    for (int tries = 0; tries < 1000; ++tries) {
+        std::string name = prefix + std::to_string(getpid()) + "_" + std::to_string(rd() % 100000);
+        std::string identity = addresses.at(0) + "." + name + extension;
+        for (char& c : identity) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (IsLanPortFree(portOf(identity), addresses)) return name;
+    }
+    return std::string();
 }
 
 std::string DriverPath() {

@@ -60,5 +60,12 @@ std::string DriverPath();
 
 // True when the copies can listen on `port` at each of the addresses: it lies below the range
 // the system hands out to outgoing connections (which a busy machine may hold at any moment)
-// and nothing listens on it now. The multi-copy suites choose their database's name by it.
+// and nothing listens on it now.
 bool IsLanPortFree(uint16_t port, const std::vector<std::string>& addresses);
+
+// A database file name of its own for one run, "<prefix><pid>_<n>", whose port is free for
+// copies on the addresses, the first the server: parallel runs do not meet, and no port in use
+// stops a copy's start-up. `portOf` gives the port of an identity ("<SERVER>.<FILE><EXTENSION>"
+// in capitals); empty when no such name was found.
+std::string ChooseLanName(const std::string& prefix, const std::string& extension,
+                          const std::vector<std::string>& addresses, uint16_t (*portOf)(const std::string&));

@@ -6,12 +6,10 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -30,18 +28,10 @@ protected:
         char pattern[] = "/tmp/dq_lan_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder_ = pattern;
-        // A name of its own per test run, whose port (taken from the name) is free for the
-        // copies: parallel runs do not meet, and no port in use stops a copy's start-up.
-        std::random_device rd;
-        std::string file;
-        for (int tries = 0; file.empty(); ++tries) {
-            ASSERT_LT(tries, 1000) << "no free port";
-            file = "S" + std::to_string(getpid()) + "_" + std::to_string(rd() % 100000) + ".DBS";
-            std::string identity = std::string(kAddresses[0]) + "." + file;
-            for (char& c : identity) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-            if (!IsLanPortFree(GetLanPort(identity), {std::begin(kAddresses), std::end(kAddresses)})) file.clear();
-        }
-        database_ = folder_ + "/" + file;
+        const std::string file =
+            ChooseLanName("S", ".DBS", {std::begin(kAddresses), std::end(kAddresses)}, GetLanPort);
+        ASSERT_FALSE(file.empty()) << "no free port";
+        database_ = folder_ + "/" + file + ".DBS";
         for (const char* a : kAddresses) {
             std::string work = folder_ + "/" + a;
             std::filesystem::create_directory(work);
