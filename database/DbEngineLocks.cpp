@@ -75,7 +75,10 @@ bool CDbEngine::HoldStampCompanion(uint32_t loc) {
         if (m_File.Lock(at, 1)) return true;
         host::Clock::Sleep(1);
     }
+    // The trace keeps the lock's error for the caller.
+    const host::FileError error = host::LastFileError();
     if (DiagnosticLevel > 0) WriteDiagnosticFormat("CDbEngine::HoldStampCompanion at %u not taken\n", loc);
+    host::SetLastFileError(error);
     return false;
 }
 

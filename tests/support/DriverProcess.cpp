@@ -191,6 +191,13 @@ bool DriverProcess::SawLine(const std::string& prefix) const {
     return false;
 }
 
+std::string DriverProcess::Transcript(size_t lines) const {
+    std::string text;
+    for (size_t i = lines_.size() > lines ? lines_.size() - lines : 0; i < lines_.size(); ++i)
+        text += "\n  " + lines_[i];
+    return text;
+}
+
 bool DriverProcess::WaitForLine(const std::string& prefix, int timeoutMs) {
     int64_t until = NowMs() + timeoutMs;
     for (;;) {
@@ -204,6 +211,22 @@ bool DriverProcess::WaitForLine(const std::string& prefix, int timeoutMs) {
 
 void DriverProcess::Kill(int sig) {
     if (pid_ > 0) kill(pid_, sig);
+}
+
+bool DriverProcess::Pause(int timeoutMs) {
+    if (pid_ <= 0 || kill(pid_, SIGSTOP) != 0) return false;
+    int64_t until = NowMs() + timeoutMs;
+    for (;;) {
+        int status = 0;
+        pid_t done = waitpid(pid_, &status, WUNTRACED | WNOHANG);
+        if (done == pid_ && WIFSTOPPED(status)) return true;
+        if (done != 0 || NowMs() >= until) return false;
+        usleep(2000);
+    }
+}
+
+void DriverProcess::Resume() {
+    if (pid_ > 0) kill(pid_, SIGCONT);
 }
 
 int DriverProcess::WaitForExit(int timeoutMs) {

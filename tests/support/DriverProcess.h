@@ -37,7 +37,13 @@ public:
     // Every line read so far.
     const std::vector<std::string>& Lines() const { return lines_; }
     bool SawLine(const std::string& prefix) const;
+    // The last lines read, one a line, for a failure's message.
+    std::string Transcript(size_t lines = 20) const;
     void Kill(int signal);
+    // Stops the copy (SIGSTOP) and waits until every thread of it has stopped: until then it
+    // may still answer what reaches it. False when it did not stop within the time.
+    bool Pause(int timeoutMs = 30000);
+    void Resume();
     // Waits for the copy to end by itself (or by a signal): its wait status, -1 when it is still
     // running after the time.
     int WaitForExit(int timeoutMs = 30000);

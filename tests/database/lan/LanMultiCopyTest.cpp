@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -146,12 +147,12 @@ TEST_F(LanMultiCopyTest, AbortedWaitLeavesNoGrantBehind) {
     StartCopies(3);
     ASSERT_TRUE(AllSeeUsers(3, 3));
     // The manager stops answering for a moment: copy 2's request waits for its grant.
-    Copy(1).Kill(SIGSTOP);
+    ASSERT_TRUE(Copy(1).Pause());
     Copy(2).Send("lockdb");
-    ASSERT_TRUE(Copy(2).WaitForLine("EVENT waitbox 1", 30000));
+    ASSERT_TRUE(Copy(2).WaitForLine("EVENT waitbox 1", 30000)) << Copy(2).Transcript();
     EXPECT_EQ(Copy(2).Command("abort"), std::vector<std::string>{"1"});
     EXPECT_EQ(Copy(2).Answer("lockdb"), std::vector<std::string>{"0"});
-    Copy(1).Kill(SIGCONT);
+    Copy(1).Resume();
 
     // The late grant gives copy 2 nothing, and the manager keeps nothing for it.
     EXPECT_TRUE(Eventually(1, "granted", "0"));
@@ -166,6 +167,8 @@ TEST_F(LanMultiCopyTest, KilledManagerMakesTheOthersAskAndNothingHangs) {
     StartCopies(3);
     ASSERT_TRUE(AllSeeUsers(3, 3));
     Copy(1).Kill(SIGKILL);
+    const int status = Copy(1).WaitForExit();
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the manager did not end";
     // Traffic to the manager finds it gone whether or not the closed connection was seen.
     std::vector<std::string> locked = Copy(2).Command("lockdb");
     EXPECT_EQ(locked, std::vector<std::string>{"1"});
