@@ -48,9 +48,7 @@ int CDatabase::CompactDatabase(const std::string& databaseName)
         return 1;
     }
     // Copies waiting on the old file's lock byte find it free, then find the new file.
-    WriteByteAt(DB_LOCK_AREA_LOC, 0);
-    GetFile().Flush();
-    ReleaseStampCompanion(DB_LOCK_AREA_LOC);
+    ClearOwnLockByte(DB_LOCK_AREA_LOC);
     m_aWrittenLocs.clear();
     bool reopened = ReopenFile();
     if (reopened) {

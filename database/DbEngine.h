@@ -228,9 +228,14 @@ public:
     int TestAndSetLockByte(uint32_t loc);
     // The same for a record header's '*' stamp.
     int TestAndSetRecordLock(uint32_t loc);
-    // Takes (again) / gives up this copy's companion hold of the stamp at `loc`.
+    // Takes (again) / gives up this copy's companion hold of the stamp at `loc`. A stamp is
+    // written only while its companion is held: one without would be taken for a gone copy's.
     bool HoldStampCompanion(uint32_t loc);
     void ReleaseStampCompanion(uint32_t loc);
+    // Clears this user's lock byte at `loc` and gives up its companion under the byte's range,
+    // so that no copy testing the byte meanwhile finds it free with the companion still held.
+    // False when the byte is another user's or could not be read or written.
+    bool ClearOwnLockByte(uint32_t loc);
     // Clears the stamp at `loc` (a lock byte, or a record header when `header`) when it names
     // another user whose copy no longer holds its companion byte. True when it was cleared.
     bool ClearStampOfGoneHolder(uint32_t loc, bool header);

@@ -77,12 +77,52 @@ bool CDbEngine::HoldStampCompanion(uint32_t loc) {
         if (m_File.Lock(at, 1)) return true;
         host::Clock::Sleep(1);
     }
+    // The trace keeps the lock's error for the caller.
+    const host::FileError error = host::LastFileError();
     if (DiagnosticLevel > 0) WriteDiagnosticFormat("CDbEngine::HoldStampCompanion at %u not taken\n", loc);
+    host::SetLastFileError(error);
     return false;
 }
 
 void CDbEngine::ReleaseStampCompanion(uint32_t loc) {
     m_File.Unlock(kStampCompanionOffset + loc, 1);
+}
+
+namespace {
+
+// A stamp's companion that could not be taken: 0 when another copy holds it (one of this user
+// on another desk, or one that has just cleared its stamp and not yet given the byte up), so
+// the stamp counts as taken; -1 when the lock call itself failed.
+int CompanionRefused() {
+    return host::LastFileError() == host::FileError::LockViolation ? 0 : -1;
+}
+
+}  // namespace
+
+bool CDbEngine::ClearOwnLockByte(uint32_t loc) {
+    const uint8_t own = GetCurrentUserCode();
+    bool ranged = false;
+    for (int tries = 0; tries < kStampRangeTries && !ranged; ++tries) {
+        ranged = m_File.Lock(loc, 1);
+        if (!ranged) host::Clock::Sleep(1);
+    }
+    if (!ranged) {
+        // The range stays taken: the guarded transfer waits for it, then the companion goes.
+        uint8_t owner = ReadByteAt(loc);
+        if (m_bLastByteReadFailed || owner != own) return false;
+        bool written = WriteByteAt(loc, 0) == 1;
+        if (written) ReleaseStampCompanion(loc);
+        return written;
+    }
+    uint8_t value = 0;
+    bool cleared = false;
+    if (ReadFileBlockNoLock(m_File, loc, &value, 1) == 1 && value == own) {
+        const uint8_t zero = 0;
+        cleared = WriteFileBlockUnflushed(m_File, loc, &zero, 1) == 1 && FlushDbFile();
+        if (cleared) ReleaseStampCompanion(loc);
+    }
+    m_File.Unlock(loc, 1);
+    return cleared;
 }
 
 bool CDbEngine::ClearStampOfGoneHolder(uint32_t loc, bool header) {
@@ -148,12 +188,14 @@ int CDbEngine::TestAndSetLockByte(uint32_t loc) {
         result = -1;
     } else if (value != 0 && value != own && !m_File.Lock(companion, 1)) {
         result = 0;
+    } else if ((value == 0 || value == own) && !HoldStampCompanion(loc)) {
+        // Free or this user's, but the companion is held elsewhere: no stamp without it.
+        result = CompanionRefused();
     } else {
         // Free, this user's own, or left by a copy that is gone (its companion is now ours).
         if (value != 0 && value != own && DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDbEngine::TestAndSetLockByte lock of %s at %u left by a closed copy, taken over\n",
                                   GetUserName(value).c_str(), loc);
-        HoldStampCompanion(loc);
         result = WriteFileBlockUnflushed(m_File, loc, &own, 1) == 1 && FlushDbFile() ? 1 : -1;
         if (result != 1 && value != own) m_File.Unlock(companion, 1);
     }
@@ -176,11 +218,15 @@ int CDbEngine::TestAndSetRecordLock(uint32_t loc) {
         stDataHeader h;
         h.Unpack(raw);
         const uint64_t companion = kStampCompanionOffset + loc;
-        if (h.cStatus == DB_STATUS_LOCKED && h.nLockOwner != own && !m_File.Lock(companion, 1)) {
+        const bool foreign = h.cStatus == DB_STATUS_LOCKED && h.nLockOwner != own;
+        if (foreign && !m_File.Lock(companion, 1)) {
             result = 0;
+        } else if (!foreign && (h.cStatus == DB_STATUS_USED || h.cStatus == DB_STATUS_LOCKED) &&
+                   !HoldStampCompanion(loc)) {
+            // Free or this user's, but the companion is held elsewhere: no stamp without it.
+            result = CompanionRefused();
         } else if (h.cStatus == DB_STATUS_USED || h.cStatus == DB_STATUS_LOCKED) {
             // Free, this user's own, or left by a copy that is gone (its companion is now ours).
-            HoldStampCompanion(loc);
             h.cStatus = DB_STATUS_LOCKED;
             h.nLockOwner = own;
             h.Pack(raw);
@@ -468,18 +514,18 @@ bool CDbEngine::UnlockRecord(uint32_t loc) {
     if (!ReadDbHeader(loc, h, true)) return false;
     SendUnlockNotice(h.nTable, h.nKey);
     if (h.cStatus != DB_STATUS_LOCKED) {
-        // A save that rewrote the header took the stamp away; the companion goes with it.
+        // A save that rewrote the header took the stamp away; the companion goes with it,
+        // under the header's range (see ClearRecordLock).
+        bool ranged = m_File.Lock(loc, DB_HEADER_LEN);
         ReleaseStampCompanion(loc);
+        if (ranged) m_File.Unlock(loc, DB_HEADER_LEN);
         return false;
     }
     return ClearRecordLock(loc) == 1;
 }
 
 bool CDbEngine::UnlockTable(uint32_t table) {
-    uint8_t owner = ReadByteAt(DB_LOCK_AREA_LOC + table);
-    if (m_bLastByteReadFailed || owner != GetCurrentUserCode()) return false;
-    WriteByteAt(DB_LOCK_AREA_LOC + table, 0);
-    ReleaseStampCompanion(DB_LOCK_AREA_LOC + table);
+    if (!ClearOwnLockByte(DB_LOCK_AREA_LOC + table)) return false;
     SendUnlockNotice(static_cast<uint8_t>(table), LOCK_VALUE_WHOLE);
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CDbEngine::UnlockTable() %s by %s\n", GetTableName(table).c_str(),
@@ -488,10 +534,7 @@ bool CDbEngine::UnlockTable(uint32_t table) {
 }
 
 bool CDbEngine::UnlockDatabase() {
-    uint8_t owner = ReadByteAt(DB_LOCK_AREA_LOC);
-    if (m_bLastByteReadFailed || owner != GetCurrentUserCode()) return false;
-    WriteByteAt(DB_LOCK_AREA_LOC, 0);
-    ReleaseStampCompanion(DB_LOCK_AREA_LOC);
+    if (!ClearOwnLockByte(DB_LOCK_AREA_LOC)) return false;
     SendUnlockNotice(LOCK_KIND_DATABASE, LOCK_VALUE_WHOLE);
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CDbEngine::UnlockDatabase(), Timer=%s\n", GetTimerText().c_str());

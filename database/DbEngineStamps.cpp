@@ -5,13 +5,22 @@
 #include <vector>
 
 #include "common/Diagnostic.h"
+#include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 #include "platform/host/WaitCursor.h"
+
+namespace {
+
+// Tries to take a stamp's range for clearing it; others hold it only for a transfer.
+constexpr int kClearRangeTries = 2000;
+
+}  // namespace
 
 int CDbEngine::SetRecordLock(uint32_t loc) {
     stDataHeader h;
     if (!ReadDbHeader(loc, h, true)) return 0;
-    HoldStampCompanion(loc);
+    // No stamp without its companion: one nobody holds would be cleared as a gone copy's.
+    if (!HoldStampCompanion(loc)) return 0;
     h.cStatus = DB_STATUS_LOCKED;
     h.nLockOwner = GetCurrentUserCode();
     if (WriteDbHeader(loc, h, true) != DB_HEADER_LEN) {
@@ -25,13 +34,42 @@ int CDbEngine::SetRecordLock(uint32_t loc) {
 }
 
 int CDbEngine::ClearRecordLock(uint32_t loc) {
-    stDataHeader h;
-    if (!ReadDbHeader(loc, h, true)) return 0;
-    if (h.nLockOwner != GetCurrentUserCode()) return 0;
-    h.cStatus = DB_STATUS_USED;
-    h.nLockOwner = 0;
-    int result = WriteDbHeader(loc, h, true) == DB_HEADER_LEN ? 1 : 0;
-    ReleaseStampCompanion(loc);
+    const uint8_t own = GetCurrentUserCode();
+    // The stamp is cleared and its companion given up under the header's range, so that no
+    // copy testing the stamp meanwhile finds it free with the companion still held.
+    bool ranged = false;
+    for (int tries = 0; tries < kClearRangeTries && !ranged; ++tries) {
+        ranged = m_File.Lock(loc, DB_HEADER_LEN);
+        if (!ranged) host::Clock::Sleep(1);
+    }
+    if (!ranged) {
+        // The range stays taken: the guarded transfer waits for it, then the companion goes.
+        stDataHeader h;
+        if (!ReadDbHeader(loc, h, true) || h.nLockOwner != own) return 0;
+        h.cStatus = DB_STATUS_USED;
+        h.nLockOwner = 0;
+        int result = WriteDbHeader(loc, h, true) == DB_HEADER_LEN ? 1 : 0;
+        ReleaseStampCompanion(loc);
+        return result;
+    }
+    int result = 0;
+    uint8_t raw[DB_HEADER_LEN];
+    if (ReadFileBlockNoLock(m_File, loc, raw, DB_HEADER_LEN) == DB_HEADER_LEN) {
+        stDataHeader h;
+        h.Unpack(raw);
+        if (h.nLockOwner == own) {
+            h.cStatus = DB_STATUS_USED;
+            h.nLockOwner = 0;
+            h.Pack(raw);
+            if (WriteFileBlockUnflushed(m_File, loc, raw, DB_HEADER_LEN) == DB_HEADER_LEN && FlushDbFile()) {
+                h.nCurrLoc = loc;
+                PutHeaderInArray(h);
+                result = 1;
+            }
+            ReleaseStampCompanion(loc);
+        }
+    }
+    m_File.Unlock(loc, DB_HEADER_LEN);
     return result;
 }
 
@@ -139,10 +177,12 @@ bool CDbEngine::UnlockAllRecords() {
         if (h.cStatus == DB_STATUS_LOCKED) {
             if (DiagnosticLevel > 2)
                 WriteDiagnosticFormat("Unlocking %u, next %u\n", loc, h.nNextLoc);
-            if (h.nLockOwner == GetCurrentUserCode()) ReleaseStampCompanion(loc);
+            const bool own = h.nLockOwner == GetCurrentUserCode();
             h.cStatus = DB_STATUS_USED;
             h.nLockOwner = 0;
             WriteDbHeader(loc, h, true);
+            // After the stamp is gone: a stamp is never left without its companion.
+            if (own) ReleaseStampCompanion(loc);
         }
         if (h.nNextLoc == LOC_NONE) break;
         if (!(h.nNextLoc > loc && h.nNextLoc <= fileSize)) {

@@ -304,6 +304,56 @@ TEST_F(DbRecordTest, StampsOfACopyThatIsGoneAreCleared) {
     EXPECT_EQ(db_.SetRecordLock(locs[1]), 1);
 }
 
+// A stamp is never written while another copy still holds its companion (user 1 has cleared
+// its stamp, or a save rewrote the header, and has not given the companion up yet): once that
+// copy gives it up, the stamp would look left by a copy that is gone and be cleared under its
+// holder.
+TEST_F(DbRecordTest, StampWaitsUntilTheLastHolderGivesUpItsCompanion) {
+    std::vector<uint32_t> locs = DbFixture().Add({6, 1, "a"}).Write(path_);
+    OpenExisting();
+    CDbEngine second, third;
+    ASSERT_GT(second.OpenDB(path_, 0), 0);
+    ASSERT_GT(third.OpenDB(path_, 0), 0);
+    struct Case {
+        const char* name;
+        uint32_t loc;
+        bool header;
+    };
+    for (const Case& c : {Case{"record header", locs[0], true}, Case{"database lock byte", 256, false}}) {
+        SCOPED_TRACE(c.name);
+        auto stamp = [&](CDbEngine& copy, uint8_t user) {
+            SetStampUserCode(user);
+            return c.header ? copy.TestAndSetRecordLock(c.loc) : copy.TestAndSetLockByte(c.loc);
+        };
+        auto clear = [&](CDbEngine& copy, uint8_t user) {
+            SetStampUserCode(user);
+            return c.header ? copy.ClearRecordLock(c.loc) == 1 : copy.ClearOwnLockByte(c.loc);
+        };
+        auto lockedForUser3 = [&] {
+            SetStampUserCode(3);
+            return c.header ? third.IsRecordLocked(2, c.loc) : third.IsDatabaseLocked(2);
+        };
+        ASSERT_EQ(stamp(db_, 1), 1);
+        SetStampUserCode(1);
+        if (c.header)
+            ASSERT_EQ(db_.SetRecordStatus(c.loc, '+'), 1);
+        else
+            ASSERT_EQ(db_.WriteByteAt(c.loc, 0), 1u);
+
+        EXPECT_EQ(stamp(second, 2), 0) << "stamped without its companion";
+        db_.ReleaseStampCompanion(c.loc);
+        ASSERT_EQ(stamp(second, 2), 1);
+        EXPECT_EQ(lockedForUser3(), 1) << "a live copy's stamp taken for a gone one's";
+
+        // Cleared by its holder, the stamp goes with its companion: the next one takes both.
+        EXPECT_TRUE(clear(second, 2));
+        EXPECT_EQ(lockedForUser3(), 0);
+        EXPECT_EQ(stamp(db_, 1), 1);
+        EXPECT_TRUE(clear(db_, 1));
+    }
+    SetStampUserCode(1);
+}
+
 // A second copy whose header array missed the first copy's writes (their notices not arrived):
 // its write must land beside them, never on them.
 TEST_F(DbRecordTest, WriteFromAStaleHeaderArrayLeavesTheOtherCopysRecords) {

@@ -13,6 +13,7 @@
 #include "database/Database.h"
 #include "tests/support/ScriptedUi.h"
 #include "database/DbEngine.h"
+#include "database/LanServer.h"
 #include "database/UserRegData.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "platform/ui/Application.h"
@@ -34,7 +35,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <thread>
 
 extern char** environ;
@@ -69,9 +69,9 @@ protected:
         ShellTest::SetUp();
         SetCopyEnvironment(folder_.Path());
         ui::test::GetHooks().driveDialogs = true;
-        // A name of its own per run: its own port, so parallel runs do not meet.
-        std::random_device rd;
-        name_ = folder_.Path() + "/L" + std::to_string(::getpid()) + "_" + std::to_string(rd() % 100000);
+        const std::string file = ChooseLanName("L", ".dbs", {"127.0.0.1", "127.0.0.2"}, GetLanPort);
+        ASSERT_FALSE(file.empty()) << "no free port";
+        name_ = folder_.Path() + "/" + file;
         std::ofstream(name_ + ".rgs", std::ios::binary)
             << UserEntry("front", "desk", 1, 9) << UserEntry("office", "other", 2, 9);
         folder_.WriteFile("Dorvalquintex.usr", "127.0.0.1\r\n127.0.0.2\r\n");

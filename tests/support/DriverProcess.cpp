@@ -1,13 +1,19 @@
 #include "tests/support/DriverProcess.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstring>
+#include <fstream>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -26,6 +32,38 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 }  // namespace
+
+bool IsLanPortFree(uint16_t port, const std::vector<std::string>& addresses) {
+    int lowestEphemeral = 32768;
+    std::ifstream("/proc/sys/net/ipv4/ip_local_port_range") >> lowestEphemeral;
+    if (port < 1024 || port >= lowestEphemeral) return false;
+    for (const std::string& address : addresses) {
+        int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (s < 0) return false;
+        int yes = 1;
+        setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        sockaddr_in sa{};
+        sa.sin_family = AF_INET;
+        sa.sin_port = htons(port);
+        bool free = inet_pton(AF_INET, address.c_str(), &sa.sin_addr) == 1 &&
+                    bind(s, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0 && listen(s, 1) == 0;
+        close(s);
+        if (!free) return false;
+    }
+    return true;
+}
+
+std::string ChooseLanName(const std::string& prefix, const std::string& extension,
+                          const std::vector<std::string>& addresses, uint16_t (*portOf)(const std::string&)) {
+    std::random_device rd;
+    for (int tries = 0; tries < 1000; ++tries) {
+        std::string name = prefix + std::to_string(getpid()) + "_" + std::to_string(rd() % 100000);
+        std::string identity = addresses.at(0) + "." + name + extension;
+        for (char& c : identity) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (IsLanPortFree(portOf(identity), addresses)) return name;
+    }
+    return std::string();
+}
 
 std::string DriverPath() {
     return std::string(DQ_BINARY_DIR) + "/tests/driver/dq_driver";
@@ -153,6 +191,13 @@ bool DriverProcess::SawLine(const std::string& prefix) const {
     return false;
 }
 
+std::string DriverProcess::Transcript(size_t lines) const {
+    std::string text;
+    for (size_t i = lines_.size() > lines ? lines_.size() - lines : 0; i < lines_.size(); ++i)
+        text += "\n  " + lines_[i];
+    return text;
+}
+
 bool DriverProcess::WaitForLine(const std::string& prefix, int timeoutMs) {
     int64_t until = NowMs() + timeoutMs;
     for (;;) {
@@ -168,8 +213,50 @@ void DriverProcess::Kill(int sig) {
     if (pid_ > 0) kill(pid_, sig);
 }
 
+bool DriverProcess::Pause(int timeoutMs) {
+    if (pid_ <= 0 || kill(pid_, SIGSTOP) != 0) return false;
+    int64_t until = NowMs() + timeoutMs;
+    for (;;) {
+        int status = 0;
+        pid_t done = waitpid(pid_, &status, WUNTRACED | WNOHANG);
+        if (done == pid_ && WIFSTOPPED(status)) return true;
+        if (done != 0 || NowMs() >= until) return false;
+        usleep(2000);
+    }
+}
+
+void DriverProcess::Resume() {
+    if (pid_ > 0) kill(pid_, SIGCONT);
+}
+
+int DriverProcess::WaitForExit(int timeoutMs) {
+    if (pid_ <= 0) return -1;
+    int64_t until = NowMs() + timeoutMs;
+    int status = 0;
+    for (;;) {
+        pid_t done = waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) break;
+        if (done < 0 || NowMs() >= until) return -1;
+        // Its last lines, and the end of the pipe when it is gone.
+        std::string line;
+        if (out_ < 0 || !ReadLine(line, 20)) usleep(5000);
+    }
+    pid_ = -1;
+    Close();
+    return status;
+}
+
+void DriverProcess::Close() {
+    if (in_ >= 0) close(in_);
+    if (out_ >= 0) close(out_);
+    in_ = out_ = -1;
+}
+
 void DriverProcess::Stop() {
-    if (pid_ <= 0) return;
+    if (pid_ <= 0) {
+        Close();
+        return;
+    }
     Send("quit");
     int status = 0;
     int64_t until = NowMs() + 5000;
@@ -183,7 +270,5 @@ void DriverProcess::Stop() {
         if (!ReadLine(line, 50)) usleep(10000);
     }
     pid_ = -1;
-    if (in_ >= 0) close(in_);
-    if (out_ >= 0) close(out_);
-    in_ = out_ = -1;
+    Close();
 }

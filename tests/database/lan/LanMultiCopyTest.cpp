@@ -4,17 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "database/LanServer.h"
 #include "tests/support/DriverProcess.h"
 
 namespace {
@@ -28,9 +29,10 @@ protected:
         char pattern[] = "/tmp/dq_lan_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder_ = pattern;
-        // A name of its own per test run: its own port, so parallel runs do not meet.
-        std::random_device rd;
-        database_ = folder_ + "/S" + std::to_string(getpid()) + "_" + std::to_string(rd() % 100000) + ".DBS";
+        const std::string file =
+            ChooseLanName("S", ".DBS", {std::begin(kAddresses), std::end(kAddresses)}, GetLanPort);
+        ASSERT_FALSE(file.empty()) << "no free port";
+        database_ = folder_ + "/" + file + ".DBS";
         for (const char* a : kAddresses) {
             std::string work = folder_ + "/" + a;
             std::filesystem::create_directory(work);
@@ -61,7 +63,7 @@ protected:
     }
     DriverProcess& Copy(int number) { return *copies_[number - 1]; }
 
-    bool Eventually(int number, const std::string& query, const std::string& expected, int timeoutMs = 10000) {
+    bool Eventually(int number, const std::string& query, const std::string& expected, int timeoutMs = 30000) {
         return Copy(number).Eventually(query, expected, timeoutMs);
     }
     bool AllSeeUsers(int n, int users) {
@@ -117,15 +119,16 @@ TEST_F(LanMultiCopyTest, DatabaseLockPassesFromCopyToCopy) {
     ASSERT_EQ(Copy(1).Command("lockdb"), std::vector<std::string>{"1"});
     Copy(2).Send("lockdb");
     Copy(3).Send("lockdb");
-    ASSERT_TRUE(Copy(2).WaitForLine("EVENT waitbox 1", 10000));
-    ASSERT_TRUE(Copy(3).WaitForLine("EVENT waitbox 1", 10000));
+    ASSERT_TRUE(Copy(2).WaitForLine("EVENT waitbox 1", 30000));
+    ASSERT_TRUE(Copy(3).WaitForLine("EVENT waitbox 1", 30000));
     EXPECT_FALSE(Copy(2).HasAnswerWithin("lockdb", 300));
     EXPECT_FALSE(Copy(3).HasAnswerWithin("lockdb", 10));
 
     ASSERT_EQ(Copy(1).Command("unlockdb"), std::vector<std::string>{"1"});
     // Exactly one of the two waiting copies gets it; the other keeps waiting.
     int first = 0;
-    for (int round = 0; round < 200 && first == 0; ++round) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (first == 0 && std::chrono::steady_clock::now() < until) {
         if (Copy(2).HasAnswerWithin("lockdb", 25)) first = 2;
         else if (Copy(3).HasAnswerWithin("lockdb", 25)) first = 3;
     }
@@ -135,7 +138,7 @@ TEST_F(LanMultiCopyTest, DatabaseLockPassesFromCopyToCopy) {
     EXPECT_FALSE(Copy(second).HasAnswerWithin("lockdb", 500));
 
     ASSERT_EQ(Copy(first).Command("unlockdb"), std::vector<std::string>{"1"});
-    EXPECT_EQ(Copy(second).Answer("lockdb", 10000), std::vector<std::string>{"1"});
+    EXPECT_EQ(Copy(second).Answer("lockdb"), std::vector<std::string>{"1"});
     ASSERT_EQ(Copy(second).Command("unlockdb"), std::vector<std::string>{"1"});
     EXPECT_TRUE(Eventually(1, "granted", "0"));
 }
@@ -144,12 +147,12 @@ TEST_F(LanMultiCopyTest, AbortedWaitLeavesNoGrantBehind) {
     StartCopies(3);
     ASSERT_TRUE(AllSeeUsers(3, 3));
     // The manager stops answering for a moment: copy 2's request waits for its grant.
-    Copy(1).Kill(SIGSTOP);
+    ASSERT_TRUE(Copy(1).Pause());
     Copy(2).Send("lockdb");
-    ASSERT_TRUE(Copy(2).WaitForLine("EVENT waitbox 1", 10000));
+    ASSERT_TRUE(Copy(2).WaitForLine("EVENT waitbox 1", 30000)) << Copy(2).Transcript();
     EXPECT_EQ(Copy(2).Command("abort"), std::vector<std::string>{"1"});
     EXPECT_EQ(Copy(2).Answer("lockdb"), std::vector<std::string>{"0"});
-    Copy(1).Kill(SIGCONT);
+    Copy(1).Resume();
 
     // The late grant gives copy 2 nothing, and the manager keeps nothing for it.
     EXPECT_TRUE(Eventually(1, "granted", "0"));
@@ -164,11 +167,13 @@ TEST_F(LanMultiCopyTest, KilledManagerMakesTheOthersAskAndNothingHangs) {
     StartCopies(3);
     ASSERT_TRUE(AllSeeUsers(3, 3));
     Copy(1).Kill(SIGKILL);
+    const int status = Copy(1).WaitForExit();
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the manager did not end";
     // Traffic to the manager finds it gone whether or not the closed connection was seen.
-    std::vector<std::string> locked = Copy(2).Command("lockdb", 20000);
+    std::vector<std::string> locked = Copy(2).Command("lockdb");
     EXPECT_EQ(locked, std::vector<std::string>{"1"});
-    EXPECT_TRUE(Copy(2).WaitForLine("BOX Server 127.0.0.1 off-line. Close database?|", 10000));
-    EXPECT_TRUE(Copy(3).WaitForLine("BOX Server 127.0.0.1 off-line. Close database?|", 10000));
+    EXPECT_TRUE(Copy(2).WaitForLine("BOX Server 127.0.0.1 off-line. Close database?|", 30000));
+    EXPECT_TRUE(Copy(3).WaitForLine("BOX Server 127.0.0.1 off-line. Close database?|", 30000));
     EXPECT_EQ(Copy(2).Command("manager"), (std::vector<std::string>{"127.0.0.1", "0"}));
     EXPECT_EQ(Copy(2).Command("unlockdb"), std::vector<std::string>{"1"});
     EXPECT_TRUE(Eventually(3, "users", "2"));
