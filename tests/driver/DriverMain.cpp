@@ -495,6 +495,9 @@ private:
     }
 
     void FlushBoxes() {
+        const auto& beeps = ui::test::GetHooks().beeps;
+        for (; m_beepsSounded < beeps.size(); ++m_beepsSounded)
+            Emit(Format("BEEP %u %u", beeps[m_beepsSounded].first, beeps[m_beepsSounded].second));
         const std::vector<std::string>& texts = ui::test::GetHooks().messageBoxTexts;
         for (; m_boxesShown < texts.size(); ++m_boxesShown) {
             std::string t = texts[m_boxesShown];
@@ -545,6 +548,7 @@ private:
     int m_engineBusy = 0;
     bool m_bBoxShown = false;
     size_t m_boxesShown = 0;
+    size_t m_beepsSounded = 0;
 };
 
 }  // namespace

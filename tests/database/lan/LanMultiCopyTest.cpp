@@ -174,6 +174,7 @@ TEST_F(LanMultiCopyTest, KilledManagerMakesTheOthersAskAndNothingHangs) {
     EXPECT_EQ(locked, std::vector<std::string>{"1"});
     EXPECT_TRUE(Copy(2).WaitForLine("BOX Server 127.0.0.1 off-line. Close database?|", 30000));
     EXPECT_TRUE(Copy(3).WaitForLine("BOX Server 127.0.0.1 off-line. Close database?|", 30000));
+    EXPECT_TRUE(Copy(2).SawLine("BEEP 1000 1000")) << "the question comes with its warning tone";
     EXPECT_EQ(Copy(2).Command("manager"), (std::vector<std::string>{"127.0.0.1", "0"}));
     EXPECT_EQ(Copy(2).Command("unlockdb"), std::vector<std::string>{"1"});
     EXPECT_TRUE(Eventually(3, "users", "2"));
