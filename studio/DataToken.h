@@ -23,3 +23,15 @@ struct stDataToken {
     int32_t column = -1;
     uint32_t count = 1;
 };
+
+// An entry of the kind, date and record, with its indexes.
+inline stDataToken MakeDataToken(char type, DATE date, void* record, int32_t index1 = -1, int32_t index2 = -1)
+{
+    stDataToken entry;
+    entry.type = type;
+    entry.date = date;
+    entry.record = record;
+    entry.index1 = index1;
+    entry.index2 = index2;
+    return entry;
+}

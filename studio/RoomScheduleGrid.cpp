@@ -40,13 +40,7 @@ void CDatabase::MakeScheduleGridText(char mode, DATE start, DATE end, CTextArray
     // Bookings outside the period are never appended: the walk below would drop them.
     auto append = [&](char type, DATE date, void* record, int32_t index1, int32_t index2) {
         if (date < start || date > end) return;
-        stDataToken entry;
-        entry.type = type;
-        entry.date = date;
-        entry.record = record;
-        entry.index1 = index1;
-        entry.index2 = index2;
-        list.push_back(entry);
+        list.push_back(MakeDataToken(type, date, record, index1, index2));
     };
     // Scheduled lessons with a room, occurrences of schedule items with a room, studio classes.
     for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {

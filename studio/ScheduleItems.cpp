@@ -34,17 +34,6 @@ DATE GetDayThisYear(DATE date)
     return 0.0;
 }
 
-stDataToken MakeEntry(char type, DATE date, void* record, int32_t index1 = -1, int32_t index2 = -1)
-{
-    stDataToken entry;
-    entry.type = type;
-    entry.date = date;
-    entry.record = record;
-    entry.index1 = index1;
-    entry.index2 = index2;
-    return entry;
-}
-
 }  // namespace
 
 void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& list, int32_t expand, DATE start,
@@ -69,7 +58,7 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
         if (!item->IsKindPS()) continue;
         if (!everyone && person != -2 && item->m_nTeacher != who) continue;
         for (size_t i = 0; i < item->m_Dates.size(); ++i) {
-            const stDataToken entry = MakeEntry('$', item->m_Dates[i], item, static_cast<int32_t>(i));
+            const stDataToken entry = MakeDataToken('$', item->m_Dates[i], item, static_cast<int32_t>(i));
             if (inRange(entry.date)) append(entry, "  Adding schedule item to list %s\n");
         }
     }
@@ -90,11 +79,11 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
         if (trace) WriteDiagnosticString("  Found person\n");
         if (expand == 1 && record->m_cRepeat != 'O') {
             for (const stOccurrence& o : GetShownOccurrences(*record)) {
-                const stDataToken entry = MakeEntry('s', o.date, record, o.index);
+                const stDataToken entry = MakeDataToken('s', o.date, record, o.index);
                 if (inRange(entry.date)) append(entry, "  Adding schedule item to list %s\n");
             }
         } else {
-            const stDataToken entry = MakeEntry('S', record->m_dFirstDate, record);
+            const stDataToken entry = MakeDataToken('S', record->m_dFirstDate, record);
             if (inRange(entry.date)) append(entry, "  Adding schedule item to list %s\n");
         }
     }
@@ -123,7 +112,7 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
                         if (unscheduledAt >= 0) ++list[static_cast<size_t>(unscheduledAt)].count;
                         continue;
                     }
-                    const stDataToken entry = MakeEntry('T', isUnscheduled ? 0.0 : token.m_dDate, purchase,
+                    const stDataToken entry = MakeDataToken('T', isUnscheduled ? 0.0 : token.m_dDate, purchase,
                                                         static_cast<int32_t>(i), static_cast<int32_t>(j));
                     if (!inRange(entry.date)) continue;
                     if (isUnscheduled) {
@@ -146,7 +135,7 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
         for (size_t i = 0; i < purchase->m_Payments.size(); ++i) {
             CSchedulePayment& payment = *purchase->m_Payments[i];
             if (payment.m_cKind == 'U') payment.m_dDate = 0.0;
-            const stDataToken entry = MakeEntry('p', payment.m_dDate, purchase, static_cast<int32_t>(i));
+            const stDataToken entry = MakeDataToken('p', payment.m_dDate, purchase, static_cast<int32_t>(i));
             if (inRange(entry.date)) append(entry, "  Adding purchase payment item to list %s\n");
         }
     }
@@ -158,7 +147,7 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
         if (!everyone && payment->m_nPerson != who) continue;
         if (payment->m_cType != 'R' && payment->m_cType != 'P') continue;
         if (payment->m_cReceived == 'U') payment->m_dDate = 0.0;
-        const stDataToken entry = MakeEntry('P', payment->m_dDate, payment);
+        const stDataToken entry = MakeDataToken('P', payment->m_dDate, payment);
         if (inRange(entry.date)) append(entry, "  Adding payment to/from to list %s\n");
     }
 
@@ -173,10 +162,10 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
                                       p->m_nCode);
             const DATE birthday = p->m_dBirthday != 0.0 ? GetDayThisYear(p->m_dBirthday) : 0.0;
             if (birthday != 0.0 && inRange(birthday))
-                append(MakeEntry('B', birthday, p), "  Adding birthday to list %s\n");
+                append(MakeDataToken('B', birthday, p), "  Adding birthday to list %s\n");
             const DATE anniversary = p->m_dAnniversary != 0.0 ? GetDayThisYear(p->m_dAnniversary) : 0.0;
             if (anniversary != 0.0 && inRange(anniversary))
-                append(MakeEntry('A', anniversary, p), "  Adding anniversary to list %s\n");
+                append(MakeDataToken('A', anniversary, p), "  Adding anniversary to list %s\n");
         }
         for (size_t i = 0; i < p->m_Interviews.size(); ++i) {
             const CInterview& interview = *p->m_Interviews[i];
@@ -188,20 +177,20 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
                                       MakeTraceName(*this, interview.m_nField21).c_str(), interview.m_nField21);
             if (isPerson && interview.m_dField14 > earliest) {
                 if (trace) WriteDiagnosticString("  Found person interviewed\n");
-                const stDataToken entry = MakeEntry('D', interview.m_dField14, p, index);
+                const stDataToken entry = MakeDataToken('D', interview.m_dField14, p, index);
                 if (inRange(entry.date)) append(entry, "  Adding schedule item to list %s\n");
             }
             // A mail-out that is not to be done (its flag 0) is not on the schedule.
             if ((everyone || interview.m_nField17 == who) && interview.m_nField15 != 0 &&
                 interview.m_dField16 > earliest) {
                 if (trace) WriteDiagnosticString("  Found person doing mailout\n");
-                const stDataToken entry = MakeEntry('M', interview.m_dField16, p, index);
+                const stDataToken entry = MakeDataToken('M', interview.m_dField16, p, index);
                 if (inRange(entry.date)) append(entry, "  Adding schedule item to list %s\n");
             }
             if ((everyone || interview.m_nField21 == who) && interview.m_dField20 > earliest &&
                 interview.m_cField19 != 0) {
                 if (trace) WriteDiagnosticString("  Found person doing next contact\n");
-                const stDataToken entry = MakeEntry('N', interview.m_dField20, p, index);
+                const stDataToken entry = MakeDataToken('N', interview.m_dField20, p, index);
                 if (inRange(entry.date)) append(entry, "  Adding schedule item to list %s\n");
             }
         }

@@ -14,6 +14,7 @@
 #include "common/Diagnostic.h"
 #include "database/Database.h"
 #include "platform/host/Clock.h"
+#include "tests/support/FixedClock.h"
 #include "platform/host/Format.h"
 #include "platform/ui/TestHooks.h"
 #include "records/RecordBuffer.h"
@@ -64,16 +65,7 @@ protected:
 
     static void FixClock(int year, int month, int day, int hour, int minute)
     {
-        host::LocalTime t;
-        t.year = year;
-        t.month = month;
-        t.day = day;
-        t.hour = hour;
-        t.minute = minute;
-        t.isDst = -1;
-        time_t when = 0;
-        ASSERT_TRUE(host::Clock::FromLocal(t, when));
-        host::Clock::SetFixedTime(when);
+        dqtest::FixClock(year, month, day, hour, minute);
     }
 
     // Saves a new record into the file (not into the tables in memory) in table order; its code.

@@ -3,6 +3,7 @@
 // fixed clock; every hook failure fails the test.
 
 #include "platform/host/Clock.h"
+#include "tests/support/FixedClock.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
 #include "tests/support/ScriptedUi.h"
@@ -31,15 +32,6 @@ protected:
     // Fixes the clock at a local wall time.
     static void FixClock(int year, int month, int day, int hour, int minute)
     {
-        host::LocalTime t;
-        t.year = year;
-        t.month = month;
-        t.day = day;
-        t.hour = hour;
-        t.minute = minute;
-        t.isDst = -1;
-        time_t when = 0;
-        ASSERT_TRUE(host::Clock::FromLocal(t, when));
-        host::Clock::SetFixedTime(when);
+        dqtest::FixClock(year, month, day, hour, minute);
     }
 };
