@@ -78,8 +78,14 @@ void FrameWindow::DrawMenuBar()
                     auto* popup = new QMenu(TextToQString(item.text), into);
                     QObject::connect(popup, &QMenu::aboutToShow, popup,
                                      [this]() { UpdateMenuState(); });
-                    QObject::connect(popup->menuAction(), &QAction::hovered, popup,
-                                     [this]() { OnMenuSelect(0); });
+                    // A popup's own entry clears the pane while a menu is open; on the bar with
+                    // every menu closed (after Escape) the program is idle again.
+                    QObject::connect(popup->menuAction(), &QAction::hovered, popup, [this]() {
+                        bool open = false;
+                        for (QMenu* menu : impl_->topMenus)
+                            open = open || (menu && menu->isVisible());
+                        OnMenuSelect(open ? 0 : -1);
+                    });
                     build(popup, item.items);
                     if (auto* m = qobject_cast<QMenu*>(into)) {
                         m->addMenu(popup);

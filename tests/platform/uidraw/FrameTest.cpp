@@ -206,8 +206,12 @@ TEST_F(FrameFixture, HighlightedItemShowsItsPromptUntilTheMenuCloses)
     file->popup(QPoint(10, 10));
     ASSERT_TRUE(frame.HighlightMenuItem(kPrint));
     EXPECT_EQ(bar.GetPaneText(0), "Print the list");
+    file->menuAction()->hover();
+    EXPECT_EQ(bar.GetPaneText(0), "") << "a popup's own entry while a menu is open";
     file->hide();
     EXPECT_EQ(bar.GetPaneText(0), "Ready");
+    file->menuAction()->hover();
+    EXPECT_EQ(bar.GetPaneText(0), "Ready") << "the bar's entry after Escape closed the menu";
 
     ASSERT_TRUE(frame.HighlightMenuItem(kPrint));
     frame.CloseMenus();
