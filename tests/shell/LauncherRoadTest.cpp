@@ -128,7 +128,8 @@ protected:
     {
         const std::string otherFolder = folder_.FilePath("other");
         std::filesystem::create_directory(otherFolder);
-        std::ofstream(otherFolder + "/Dorvalquintex.usr") << (linked ? "127.0.0.1\r\n127.0.0.2\r\n" : "127.0.0.2\r\n");
+        std::ofstream(otherFolder + "/Dorvalquintex.usr")
+            << (linked ? "127.0.0.1\r\n127.0.0.2\r\n" : "127.0.0.2\r\n");
         auto other = std::make_unique<DriverProcess>("127.0.0.2", "127.0.0.1", otherFolder);
         if (!other->Started()) return nullptr;
         const Words opened = Run(*other, "opendb " + name_ + " other");

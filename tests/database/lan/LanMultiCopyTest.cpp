@@ -105,8 +105,8 @@ TEST_F(LanMultiCopyTest, SecondCopyOnTheSameAddressSaysWhyItHasNoLink) {
     std::vector<std::string> opened = second.Command("open " + database_ + " 2");
     ASSERT_EQ(opened.size(), 3u) << opened[0];
     EXPECT_EQ(opened[1], "0");
-    EXPECT_TRUE(second.WaitForLine("BOX The local area network could not be started: port " +
-                                       std::to_string(GetLanPort("127.0.0.1." + database_.substr(folder_.size() + 1))) +
+    const uint16_t port = GetLanPort("127.0.0.1." + database_.substr(folder_.size() + 1));
+    EXPECT_TRUE(second.WaitForLine("BOX The local area network could not be started: port " + std::to_string(port) +
                                        " at 127.0.0.1 cannot be listened on (",
                                    30000))
         << second.Transcript();
