@@ -604,22 +604,27 @@ CPerson* CDatabase::FindPersonByCheckInCode(const std::string& text)
 
 uint32_t CDatabase::MakeDefaultCategory(char type, const std::string& name, char parameter)
 {
+    // Added as every item is: under the database lock with this copy's tables current, so the
+    // sequence follows the categories the other desks made; they are told of it afterwards.
+    if (!LockAndRefreshDatabase("save data", TABLE_CATEGORY, 0, 0, 0)) return LOC_NONE;
     auto* category = new CCategory(type);
     category->m_sName = Capitalize(name);
     category->m_nSequence = static_cast<int32_t>(m_aIndex[TABLE_CATEGORY].size());
     category->m_Params[0] = static_cast<uint8_t>(parameter);
     uint32_t code = GetNextKey(TABLE_CATEGORY);
-    if (code == LOC_NONE) {
-        delete category;
-        return LOC_NONE;
+    uint32_t loc = RECORD_WRITE_FAILED;
+    if (code != LOC_NONE) {
+        category->m_nCode = code;
+        loc = category->SaveRecord(*this);
     }
-    category->m_nCode = code;
-    uint32_t loc = category->SaveRecord(*this);
     if (loc == RECORD_WRITE_FAILED) {
         delete category;
+        ReleaseDatabaseLock();
         return LOC_NONE;
     }
     AddIndex(TABLE_CATEGORY, category, code, static_cast<uint32_t>(category->m_nSequence), loc, 0xFFFFFFFE, -1);
+    NotifyDataModified(TABLE_CATEGORY, code, loc);
+    ReleaseDatabaseLock();
     return code;
 }
 
@@ -644,7 +649,13 @@ void CDatabase::MakeBasicCategories()
         {'T', "TAXES", 'P'},            {'T', "TRAVEL", 'P'},             {'T', "UTILITIES", 'P'},
         {'T', "WAGE, FEES INCOME", 'P'}, {'T', "WAGES PAID", 'P'},
     };
-    for (const Row& row : kRows) MakeDefaultCategory(row.type, row.name, row.parameter);
+    // One hold of the database lock for the whole set: another desk's categories do not come
+    // between them.
+    if (!LockAndRefreshDatabase("save data", TABLE_CATEGORY, 0, 0, 0)) return;
+    // A write that failed has told the user why; the rest would only fail after it.
+    for (const Row& row : kRows)
+        if (MakeDefaultCategory(row.type, row.name, row.parameter) == LOC_NONE) break;
+    ReleaseDatabaseLock();
 }
 
 int CDatabase::FindAccountCategoryByName(const std::string& name)

@@ -249,9 +249,21 @@ bool CDbEngine::InitializeLan(const std::string& path) {
     m_pLanServer = new CLanServer();
     if (!m_pLanServer->InitListening(&m_pMessageWindow, identity, GetCurrentUserCode(),
                                      &m_IncomingMessages, box)) {
+        const bool failed = m_pLanServer->ListenFailed();
+        const std::string address = m_pLanServer->GetListenAddress();
+        const std::string reason = m_pLanServer->GetListenError();
+        const uint16_t port = m_pLanServer->GetPort();
         delete m_pLanServer;
         m_pLanServer = nullptr;
         CloseWaitBox(box);
+        // An abort was the user's own; a port that cannot be listened on is said.
+        if (failed)
+            GetResponse(Format("The local area network could not be started: port %u at %s cannot be "
+                               "listened on (%s).\nAnother copy of the program on this computer may be "
+                               "using that address.",
+                               static_cast<unsigned>(port), address.empty() ? "every address" : address.c_str(),
+                               reason.c_str()),
+                        MB_OK);
         return false;
     }
     m_sComputerName = m_pLanServer->GetOwnName();

@@ -232,6 +232,8 @@ bool CLanServer::InitListening(ui::Window** mainWindow, const std::string& ident
     m_sListenAddress = host::ListenAddress();
     m_bStopped = false;
     m_bStopping = false;
+    m_bListenFailed = false;
+    m_sListenError.clear();
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CLanServer::InitListening %s, port %u\n", identity.c_str(), m_nPort);
     if (waitBox != nullptr) waitBox->SetStepText("Initialize local area network listening function");
@@ -264,9 +266,10 @@ bool CLanServer::InitListening(ui::Window** mainWindow, const std::string& ident
 void CLanServer::ServerThread() {
     int s = host::CreateTcpSocket();
     if (s == host::kInvalidSocket || !host::BindAndListen(s, m_sListenAddress, m_nPort, kListenBacklog)) {
+        m_sListenError = host::LastSocketErrorText();
         if (DiagnosticLevel > 0)
             TraceMsg(Format("**sockfcn_ServerThread cannot listen on port %u: %s\n", m_nPort,
-                            host::LastSocketErrorText().c_str()));
+                            m_sListenError.c_str()));
         host::CloseSocket(s);
         m_bListenFailed = true;
         return;

@@ -112,6 +112,12 @@ public:
     uint8_t GetUserCode() const { return m_nUserCode; }
     void SetUserCode(uint8_t code) { m_nUserCode = code; }
     bool IsListening() const { return m_bListening.load(); }
+    // After InitListening gave false: true when the port could not be listened on (not an
+    // abort), with the system's reason.
+    bool ListenFailed() const { return m_bListenFailed.load(); }
+    const std::string& GetListenError() const { return m_sListenError; }
+    // The address listened on; empty for every local address.
+    const std::string& GetListenAddress() const { return m_sListenAddress; }
 
     // The computer list file (relative: in the current folder, which is the program's folder).
     std::string m_sComputerListFile = "Dorvalquintex.usr";
@@ -139,6 +145,7 @@ private:
     std::atomic<uint8_t> m_nUserCode{255};
     std::string m_sOwnName;
     std::string m_sListenAddress;
+    std::string m_sListenError;  // written before m_bListenFailed is set
     ui::Window** m_ppMainWindow = nullptr;
     CLanMessageList* m_pMessages = nullptr;
 

@@ -15,7 +15,7 @@ using R = MenuRule;
 // id, rule, level, built
 const std::vector<stMenuCommand> kCommands = {
     {57601, R::Always, 0, true},  {57602, R::Always, 0, true},   {32911, R::Level, 1, true},
-    {30003, R::Level, 5, false},  {30000, R::Level, 5, true},   {30001, R::Always, 0, true},
+    {30003, R::Level, 5, true},  {30000, R::Level, 5, true},   {30001, R::Always, 0, true},
     {30014, R::Always, 0, true}, {30090, R::Level, 9, true},   {30092, R::NoOpenFile, 0, true},
     {57600, R::NoOpenFile, 0, true}, {57665, R::Always, 0, true}, {32942, R::Always, 0, true},
     {32862, R::Level, 9, false},  {30032, R::LevelSingle, 10, true}, {30041, R::Level, 9, true},

@@ -370,6 +370,9 @@ bool CMainView::OnCommand(int id, int code)
     case 32925:
         if (m_pDB) m_pDB->EditUserList();
         return true;
+    case 30003:
+        if (m_pDB) m_pDB->RefreshDatabase();
+        return true;
     case 32940:
         DefaultCategories();
         return true;

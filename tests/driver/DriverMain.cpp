@@ -32,6 +32,7 @@
 //   addpayments <purchase> <m> adds m scheduled payments, each through the edit road; a save
 //                              refused because another desk holds the record is tried again
 //                              (up to 60 s): OK addpayments <added> <retries>
+//   categories                 appends the default categories: OK categories <categories now>
 //   delete <table> <code>      DeleteTableItem with the reference check: OK delete <result>
 //   refresh                    the refresh timer's call: OK refresh <1/0>
 //   compact | purge <A|P>      compaction (OK compact <result>) / person purge
@@ -342,6 +343,10 @@ private:
             Reply(Format("addpurchase %i %u", result, result == 1 ? purchase.m_nCode : LOC_NONE));
         } else if (c == "addpayments") {
             AddPayments(Num(w, 1), Num(w, 2));
+        } else if (c == "categories") {
+            m_db.MakeBasicCategories();
+            const std::vector<stIndex>* list = m_db.GetItemList(TABLE_CATEGORY);
+            Reply(Format("categories %u", list ? static_cast<unsigned>(list->size()) : 0u));
         } else if (c == "delete") {
             int result = m_db.DeleteTableItem(static_cast<uint8_t>(Num(w, 1)), Num(w, 2), 1);
             Reply(Format("delete %i", result));

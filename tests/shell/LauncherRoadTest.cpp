@@ -22,6 +22,8 @@
 #include "shell/DorvalquintexApp.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgramState.h"
+#include "records/Category.h"
+#include "views/DatabaseView.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -119,6 +121,31 @@ protected:
     }
     CMainView& Launcher() { return app_->GetMainFrame()->GetLauncher(); }
     CDatabase* Db() { return Launcher().GetDatabase(); }
+    size_t Categories() { return Db()->GetItemList(TABLE_CATEGORY)->size(); }
+    // The other copy on 127.0.0.2 with the fixture open; `linked` false gives it a computer
+    // list of its own name only, so that neither copy finds the other (each counts one user).
+    std::unique_ptr<DriverProcess> StartOtherCopy(bool linked)
+    {
+        const std::string otherFolder = folder_.FilePath("other");
+        std::filesystem::create_directory(otherFolder);
+        std::ofstream(otherFolder + "/Dorvalquintex.usr")
+            << (linked ? "127.0.0.1\r\n127.0.0.2\r\n" : "127.0.0.2\r\n");
+        auto other = std::make_unique<DriverProcess>("127.0.0.2", "127.0.0.1", otherFolder);
+        if (!other->Started()) return nullptr;
+        const Words opened = Run(*other, "opendb " + name_ + " other");
+        if (opened.size() != 2 || opened[0] != "1") {
+            ADD_FAILURE() << "the other copy did not open the database: " << other->Transcript();
+            return nullptr;
+        }
+        EXPECT_EQ(opened[1], linked ? "2" : "1");
+        return other;
+    }
+    // The raw database view over the open database, current in the frame.
+    CDatabaseView* ShowRawView()
+    {
+        Launcher().OnCommand(30029, 0);
+        return dynamic_cast<CDatabaseView*>(app_->GetMainFrame()->GetViewObject(1));
+    }
     std::string FirstName()
     {
         const CPerson* p = static_cast<const CPerson*>(Db()->GetItem(TABLE_PERSON, code_));
@@ -200,6 +227,81 @@ TEST_F(LauncherRoadTest, RefreshTimerAppliesAnotherCopysChange)
 
     Run(other, "closedb");
     other.Stop();
+}
+
+// Another desk appends the default categories: its notices reach this desk, whose refresh
+// timer (or the notice itself) re-reads them, and the view shown re-reads its lines.
+TEST_F(LauncherRoadTest, CategoriesAddedOnAnotherDeskAreListedAfterTheRefresh)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    CDatabaseView* view = ShowRawView();
+    ASSERT_NE(view, nullptr);
+    const size_t blocksBefore = view->GetLocations().size();
+    std::unique_ptr<DriverProcess> other = StartOtherCopy(true);
+    ASSERT_TRUE(other);
+    ASSERT_EQ(Categories(), 0u);
+
+    ASSERT_EQ(Run(*other, "categories"), Words{"35"});
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Categories() != 35u && std::chrono::steady_clock::now() < until) {
+        ASSERT_TRUE(ui::test::FireTimer(Launcher(), CMainView::kRefreshTimer));
+        ui::Application::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(Categories(), 35u) << other->Transcript();
+    const auto& list = *Db()->GetItemList(TABLE_CATEGORY);
+    EXPECT_EQ(static_cast<const CCategory*>(list.front().pItem)->m_sName, "Private lesson");
+    EXPECT_EQ(static_cast<const CCategory*>(list.back().pItem)->m_sName, "Wages paid");
+    EXPECT_EQ(list.back().nSequence, 34u);
+    EXPECT_GE(view->GetLocations().size(), blocksBefore + 35);
+    EXPECT_TRUE(Db()->m_aRefreshFlags.empty());
+
+    // And the other way: this desk's categories reach the other copy.
+    ui::test::GetHooks().messageBoxAnswers = {ui::IDYES};
+    Launcher().OnCommand(32940, 0);
+    EXPECT_EQ(Categories(), 70u);
+    const auto back = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    Words counted;
+    while ((counted = Run(*other, "count 5")) != Words{"70"} && std::chrono::steady_clock::now() < back)
+        ASSERT_EQ(Run(*other, "refresh"), Words{"1"});
+    EXPECT_EQ(counted, Words{"70"});
+    Run(*other, "closedb");
+    other->Stop();
+}
+
+// Two desks that did not find each other on the network (each counts one user): no notice
+// comes, the refresh timer has nothing to apply, and File, reFresh (Ctrl+R, here from the view
+// shown) re-reads the file whole.
+TEST_F(LauncherRoadTest, CtrlRReadsWhatADeskOutsideTheLinkWrote)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    CDatabaseView* view = ShowRawView();
+    ASSERT_NE(view, nullptr);
+    const size_t blocksBefore = view->GetLocations().size();
+    std::unique_ptr<DriverProcess> other = StartOtherCopy(false);
+    ASSERT_TRUE(other);
+    EXPECT_EQ(Db()->m_nUsersOnLine, 1u);
+    ASSERT_EQ(Run(*other, "categories"), Words{"35"});
+    ASSERT_TRUE(ui::test::FireTimer(Launcher(), CMainView::kRefreshTimer));
+    ui::Application::PumpMessages();
+    EXPECT_EQ(Categories(), 0u);
+    EXPECT_EQ(view->GetLocations().size(), blocksBefore);
+
+    ASSERT_TRUE(app_->GetMainFrame()->QueryCommandState(30003).IsEnabled());
+    view->HandleKey('R', true);
+    EXPECT_EQ(Categories(), 35u);
+    EXPECT_GE(view->GetLocations().size(), blocksBefore + 35);
+    EXPECT_EQ(FirstName(), "Ann");
+
+    // From the launcher too: the other desk's next change is read by Ctrl+R.
+    app_->GetMainFrame()->ReturnToMainView();
+    ASSERT_EQ(Run(*other, "editperson " + std::to_string(code_) + " Anna"), Words{"1"});
+    Launcher().HandleKey('R', true);
+    EXPECT_EQ(FirstName(), "Anna");
+    Run(*other, "closedb");
+    other->Stop();
 }
 
 TEST_F(LauncherRoadTest, PurgeCommandAsksForTheDates)

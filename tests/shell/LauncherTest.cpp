@@ -130,6 +130,9 @@ TEST_F(LauncherTest, MenuEnablingByLevel)
         {32940, 1, 9, true},
         {30002, 1, 5, true},
         {30002, 1, 4, false},
+        {30003, 0, 10, false},  // reFresh: level 5 with a database
+        {30003, 1, 4, false},
+        {30003, 1, 5, true},
         {32894, 1, 9, false},   // level 10
         {32894, 1, 10, true},
         {32925, 1, 1, true},

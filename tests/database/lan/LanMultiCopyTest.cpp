@@ -96,6 +96,23 @@ TEST_F(LanMultiCopyTest, LogOnCountUsersAndExchangeNotices) {
     EXPECT_TRUE(Eventually(2, "users", "2"));
 }
 
+// Two copies on one address: the second cannot listen on the database's port, and says so
+// instead of failing without a word.
+TEST_F(LanMultiCopyTest, SecondCopyOnTheSameAddressSaysWhyItHasNoLink) {
+    StartCopies(1);
+    DriverProcess second(kAddresses[0], kAddresses[0], folder_ + "/" + kAddresses[1]);
+    ASSERT_TRUE(second.Started());
+    std::vector<std::string> opened = second.Command("open " + database_ + " 2");
+    ASSERT_EQ(opened.size(), 3u) << opened[0];
+    EXPECT_EQ(opened[1], "0");
+    const uint16_t port = GetLanPort("127.0.0.1." + database_.substr(folder_.size() + 1));
+    EXPECT_TRUE(second.WaitForLine("BOX The local area network could not be started: port " + std::to_string(port) +
+                                       " at 127.0.0.1 cannot be listened on (",
+                                   30000))
+        << second.Transcript();
+    EXPECT_EQ(Copy(1).Command("users"), std::vector<std::string>{"1"});
+}
+
 TEST_F(LanMultiCopyTest, LockedRecordIsRefusedUntilReleased) {
     StartCopies(3);
     ASSERT_TRUE(AllSeeUsers(3, 3));
