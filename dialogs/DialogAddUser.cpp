@@ -20,11 +20,11 @@ const ui::DialogTemplate kAddUserTemplate{221, "Add/edit user", 186, 52, {
     {ui::Ctl::Label, -1, "User name"},
     {ui::Ctl::Edit, kIdUserID, ""},
     {ui::Ctl::Label, -1, "Password"},
-    {ui::Ctl::Edit, kIdPassword, "", ui::ES_UPPERCASE},
+    {ui::Ctl::Edit, kIdPassword, "", ui::ES_PASSWORD | ui::ES_UPPERCASE},
     {ui::Ctl::Label, -1, "Access level"},
     {ui::Ctl::Edit, kIdLevel, ""},
     {ui::Ctl::Spin, kIdSpin, "", ui::UDS_AUTOBUDDY | ui::UDS_SETBUDDYINT},
-    {ui::Ctl::Button, kIdStore, "OK"},
+    {ui::Ctl::DefButton, kIdStore, "OK"},
     {ui::Ctl::Button, ui::IDCANCEL, "Cancel"},
 }};
 
@@ -68,7 +68,7 @@ bool CDialogAddUser::OnInitDialog()
     return true;
 }
 
-// The framework's default OK (Enter) does nothing here.
+// Only button 1000 stores; Enter presses it as the default button.
 void CDialogAddUser::OnOK() {}
 
 bool CDialogAddUser::OnCommand(int id, int code)

@@ -1,7 +1,8 @@
 #pragma once
 // "Add/edit user" (template 221): edits one users-file entry: user ID, password (capitals) and
 // access level 1 to 9, or the fixed level 10 of the master user. Only button 1000 stores and
-// ends the dialog with IDOK; Enter never ends it; Cancel leaves the entry unchanged.
+// ends the dialog with IDOK; it is the default button, so Enter presses it; Cancel leaves the
+// entry unchanged.
 
 #include <string>
 

@@ -179,7 +179,9 @@ bool CDialogMenu::OnCommand(int id, int code)
 bool CDialogMenu::PreTranslateMessage(const ui::Msg& msg)
 {
     if (HandleHelpKey(msg, kHelpContext)) return true;
-    if (msg.message == ui::WM_KEYDOWN && MoveOnEnterKey(*this, msg)) return true;
+    // Return on the list presses OK/Select; elsewhere it moves on as in the other dialogs.
+    const bool onList = m_pList != nullptr && GetFocusId() == m_pList->GetDlgCtrlID();
+    if (msg.message == ui::WM_KEYDOWN && !onList && MoveOnEnterKey(*this, msg)) return true;
     if (msg.message == ui::WM_KEYUP && m_pList) {
         const char kind = IsMultiple() ? 'M' : 'S';
         if (msg.wParam == static_cast<uintptr_t>(ui::VK_F2)) {

@@ -1,8 +1,8 @@
 #pragma once
 // The "Switch users/Lock DB" prompt (template 313): whoever types a registered password becomes
-// the current user of this copy. DoModal gives 1 when nobody was switched to (the password's
-// user is already on line), 2 when the user changed or the prompt was closed with Escape;
-// HasSwitched tells the two cases of 2 apart.
+// the current user of this copy. It locks the desk: only a registered password ends it, never
+// Escape or the close box. DoModal gives 1 when nobody was switched to (the current user's own
+// password, or a user already on line elsewhere), 2 when the user changed; HasSwitched says which.
 
 #include <string>
 
@@ -16,6 +16,8 @@ public:
 
     bool OnInitDialog() override;
     void OnOK() override;
+    // Escape and the close box leave the desk locked.
+    void OnCancel() override {}
 
     bool HasSwitched() const { return m_bSwitched; }
 

@@ -40,7 +40,7 @@ bool CDorvalquintexApp::InitInstance()
         return false;
     }
     if (!m_Mutex.IsHeld()) {
-        GetResponse("Dorvalquintex for Windows is already running!", MB_OK);
+        GetResponse("Dorvalquintex is already running!", MB_OK);
         return false;
     }
     ProgramFolder = m_sProgramFolder.empty() ? host::ExecutableFolder() : m_sProgramFolder;

@@ -106,13 +106,16 @@ void CMainView::BackupDatabase() { BackupDatabaseWithResult(); }
 
 int CMainView::BackupDatabaseWithResult()
 {
-    std::string answer = PromptForString("Path for backup", 60, AppSettings().m_sBackupDrive, 'U');
-    if (answer.empty()) return 0;
+    // Kept as typed: folder names are case-sensitive here.
+    const std::string typed = PromptForString("Path for backup", 60, AppSettings().m_sBackupDrive, 0);
+    if (typed.empty()) return 0;
+    std::string answer = typed;
     if (!EndsWithSeparator(answer)) answer += "\\";
     CRefreshHold hold("CMainView::BackupDatabase");
 
-    const bool driveRoot = answer.size() == 3 && answer[0] >= 'A' && answer[0] <= 'Z' && answer[1] == ':' &&
-                           answer[2] == '\\';
+    const bool driveRoot = answer.size() == 3 && std::isalpha(static_cast<unsigned char>(answer[0])) &&
+                           answer[1] == ':' && answer[2] == '\\';
+    if (driveRoot) answer[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(answer[0])));
     // Diskette mode only for a removable drive: a bare root of a fixed drive is a folder.
     const bool disketteMode = driveRoot && host::Drives::TypeOf(answer) == host::DriveType::Removable;
 
@@ -168,9 +171,12 @@ int CMainView::BackupDatabaseWithResult()
     }
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CMainView::BackupDatabase to %s, %s\n", answer.c_str(), ok ? "done" : "failed");
-    // Only a backup that is whole ends the need for one.
-    if (ok && m_pDB) m_pDB->m_bDatabaseChanged = false;
-    return ok ? 1 : 0;
+    if (!ok) return 0;
+    // Only a backup that is whole ends the need for one; its path is offered next time.
+    if (m_pDB) m_pDB->m_bDatabaseChanged = false;
+    AppSettings().m_sBackupDrive = typed;
+    GetResponse(Format("Backup of %s written to %s", name.c_str(), ShownPath(zipTarget).c_str()), MB_OK);
+    return 1;
 }
 
 // ---- Archive -----------------------------------------------------------------------------------
@@ -425,7 +431,7 @@ void CMainView::OnNewDatabase()
     if (host::FileExists(root + ".dbs") || host::FileExists(root + ".rgs")) {
         GetResponse(Format("A database named %s already exists.\nChoose another name, or open it with "
                            "File, Open.",
-                           root.c_str()),
+                           ShownPath(root).c_str()),
                     MB_OK);
         return;
     }

@@ -70,6 +70,12 @@ void CLauncherButton::OnLButtonUp(int x, int y)
 
 void CLauncherButton::OnLButtonDblClk(int, int) { Clicked(); }
 
+bool CLauncherButton::OnKeyDown(int vk)
+{
+    ui::Window* parent = GetParent();
+    return parent != nullptr && parent->OnKeyDown(vk);
+}
+
 void CLauncherButton::Clicked()
 {
     if (ui::Window* parent = GetParent()) parent->OnCommand(GetDlgCtrlID(), ui::BN_CLICKED);

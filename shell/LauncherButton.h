@@ -1,7 +1,8 @@
 #pragma once
 // CLauncherButton: one of the launcher's sixteen command buttons. A plain child window that draws
 // itself as a push button with its caption; a click or double-click sends OnCommand(id,
-// BN_CLICKED) to the launcher, as a push button does.
+// BN_CLICKED) to the launcher, as a push button does. Keys pressed while it has the focus are
+// the launcher's.
 
 #include "platform/ui/Window.h"
 
@@ -11,6 +12,7 @@ public:
     void OnLButtonDown(int x, int y) override;
     void OnLButtonUp(int x, int y) override;
     void OnLButtonDblClk(int x, int y) override;
+    bool OnKeyDown(int vk) override;
     void SetWindowText(const std::string& text) override;
     std::string GetWindowText() const override { return m_sCaption; }
 

@@ -51,7 +51,7 @@ int CMainFrame::MenuOfView(int n) { return n >= 0 && n < kViewCount ? kMenus[n] 
 bool CMainFrame::CreateMainFrame()
 {
     RegisterMainMenu();
-    if (!CreateFrame(" Dorvalquintex (no database open)", {0, 0, 800, 600})) return false;
+    if (!CreateFrame("Dorvalquintex (no database open)", {0, 0, 800, 600})) return false;
     LoadMenu(104);
     InstallUpdateHandlers();
     if (!m_wndView.CreateLauncher(this)) {

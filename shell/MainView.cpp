@@ -77,6 +77,7 @@ CMainView::CMainView()
         return m_pDB && m_pDB->HasLanLink() && !m_pDB->GetLockMngrName().empty() &&
                m_pDB->GetLockMngrName() == m_pDB->GetComputerName();
     };
+    m_fnChooseUsersFile = [this] { return ChooseUsersFile(); };
     m_fnLockAndRefresh = [this] {
         if (m_pDB && (m_pDB->m_bRefreshPending || !m_pDB->m_aRefreshFlags.empty()))
             m_pDB->LockAndRefreshDatabase("refresh database", 0, 0, 0, 1);
@@ -123,15 +124,29 @@ std::string CMainView::VersionLine()
                   stamp.c_str());
 }
 
+std::string CMainView::ShownPath(std::string path)
+{
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
 std::string CMainView::TitleText() const
 {
     if (DatabaseOpen == 1) {
         std::string user = UserName;
         if (m_pDB) user = m_pDB->GetUserName(CDbEngine::GetCurrentUserCode());
-        return Format(" Dorvalquintex for studio in database: %s, user %s", CurrentDatabasePath.c_str(),
+        return Format("Dorvalquintex for studio in database: %s, user %s", ShownPath(CurrentDatabasePath).c_str(),
                       user.c_str());
     }
-    return " Dorvalquintex (no database open)";
+    return "Dorvalquintex (no database open)";
+}
+
+void CMainView::TakeCurrentUser()
+{
+    if (!m_pDB) return;
+    UserName = m_pDB->GetUserName(CDbEngine::GetCurrentUserCode());
+    UserAccessLevel = m_pDB->GetUserAccessLevel();
 }
 
 // ---- Layout and painting ------------------------------------------------------------------
@@ -364,7 +379,10 @@ bool CMainView::OnCommand(int id, int code)
         OnCloseDatabase();
         return true;
     case 32911:
-        if (m_pDB && m_pDB->SwitchUsers()) Invalidate();
+        if (m_pDB && m_pDB->SwitchUsers()) {
+            TakeCurrentUser();
+            Invalidate();
+        }
         return true;
     case 30032:
     case 32925:
@@ -530,6 +548,7 @@ void CMainView::OnDatabaseOpen(const std::string& suppliedPath, int isNew)
             WriteDiagnosticFormat("CMainView::OnDatabaseOpen %s opened OK, Timer=%s\n", path.c_str(),
                                   GetTimerText().c_str());
         DatabaseOpen = 1;
+        if (m_pDB) UserName = m_pDB->GetUserName(CDbEngine::GetCurrentUserCode());
         CurrentDatabasePath = path;
         DatabaseFolder = GetFolderPart(path);
         AddUniqueString(path, RecentDatabases, 'I');

@@ -56,6 +56,8 @@ public:
     std::string TitleText() const;
     // The version line at the bottom.
     static std::string VersionLine();
+    // A path as shown to the user: folders separated by "/".
+    static std::string ShownPath(std::string path);
 
     // Seams into the database road: opening (1 on success), closing, whether this computer is
     // the lock manager, and the lock-and-refresh of a timer tick. Opening is unset (and the
@@ -108,6 +110,8 @@ public:
     bool OnKeyDown(int vk) override;
 
 private:
+    // The program-wide user name and level become those of the database's current user.
+    void TakeCurrentUser();
     void LayoutButtons(int cx, int cy);
     void LookUpTypedCode();
     void TypeKey(int vk);

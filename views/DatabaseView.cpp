@@ -184,6 +184,11 @@ void CDatabaseView::Dump()
     std::fclose(file);
 }
 
+void CDatabaseView::OnEscape()
+{
+    if (IViewFrame* frame = IViewFrame::Of(*this)) frame->ReturnToMainView();
+}
+
 bool CDatabaseView::OnCommand(int id, int code)
 {
     switch (id) {

@@ -37,6 +37,8 @@ public:
     void ClearLines() override;
     stFormatRecord* GetLine(int index, char& mark, char& status, std::string& text) override;
     bool OnCommand(int id, int code) override;
+    // Escape leaves the view as e&Xit does.
+    void OnEscape() override;
 
     // The commands on the highlighted block.
     void ShowRecordHeader();

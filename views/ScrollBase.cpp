@@ -382,7 +382,7 @@ bool CScrollBase::OnKeyUp(int vk)
 void CScrollBase::HandleKey(int vk, bool ctrl)
 {
     if (m_bKeyLock) {
-        GetResponse("Dorvalquintex has detected a Windows error for this key.\nPlease use mouse to select button.");
+        GetResponse("Dorvalquintex has detected an error for this key.\nPlease use mouse to select button.");
         return;
     }
     switch (vk) {
@@ -588,7 +588,8 @@ void CScrollBase::RunSearch(int start)
         GetResponse("No words/phrases to search for");
         return;
     }
-    for (;;) {
+    // One restart at most: after it every line has been searched.
+    for (bool restarted = false;; restarted = true) {
         const int found = SearchLines(start, m_cFindDirection);
         if (found >= 0) {
             m_nHiLiteLine = found;
@@ -596,7 +597,7 @@ void CScrollBase::RunSearch(int start)
             Invalidate();
             break;
         }
-        if (GetResponse("Not found. Restart at beginning?", MB_YESNO) != IDYES) break;
+        if (restarted || GetResponse("Not found. Restart at beginning?", MB_YESNO) != IDYES) break;
         // The beginning of a backward search is the last line.
         start = m_cFindDirection == 'B' ? m_nMaxLines - 1 : 0;
     }

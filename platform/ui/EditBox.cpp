@@ -95,6 +95,12 @@ void EditBox::SetPasswordMode(bool password)
     if (auto* e = Line(*this)) e->setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
 }
 
+bool EditBox::IsPasswordMode() const
+{
+    auto* e = Line(*this);
+    return e && e->echoMode() == QLineEdit::Password;
+}
+
 void EditBox::SetSel(int start, int end)
 {
     if (auto* e = Line(*this)) {

@@ -18,6 +18,8 @@ public:
     void SetReadOnly(bool readOnly);
     bool IsReadOnly() const;
     void SetPasswordMode(bool password);
+    // Whether what is typed is shown as dots (ES_PASSWORD).
+    bool IsPasswordMode() const;
     // Changes the case rule at run time (Win32: ModifyStyle): ES_UPPERCASE, ES_LOWERCASE or 0.
     // Text typed or set from now on follows it; the text already there is kept as it is.
     void SetCaseStyle(uint32_t style);

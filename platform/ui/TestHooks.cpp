@@ -23,6 +23,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+// Qt's own entry to the shortcut map for a key event that did not come from the window system.
+Q_GUI_EXPORT bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                               const QString& text = QString(), bool autorep = false,
+                                               ushort count = 1);
+
 namespace ui::test {
 
 Hooks& GetHooks()
@@ -207,23 +212,35 @@ RecordedPage RecordPaint(Window& window)
     return dc.CurrentPage();
 }
 
-void PressKey(Window& window, int vk)
+namespace {
+
+void SendKey(Window& window, int vk, bool ctrl)
 {
     QWidget* top = window.GetWidget();
     if (!top) return;
     QWidget* target = top->focusWidget();
     if (!target || !(target == top || top->isAncestorOf(target))) target = top;
     const int key = QtKeyOf(vk);
+    const Qt::KeyboardModifiers mods = ctrl ? Qt::ControlModifier : Qt::NoModifier;
     QString text;
     if (vk == VK_RETURN) text = "\r";
     else if (vk == VK_ESCAPE) text = QString(QChar(27));
     else if (vk == VK_SPACE) text = " ";
+    else if (ctrl && vk >= 'A' && vk <= 'Z') text = QString(QChar(vk - 'A' + 1));
     else if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) text = QString(QChar(vk));
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    // The shortcut map first, as for a key from the keyboard.
+    if (ctrl && qt_sendShortcutOverrideEvent(target, 0, key, mods, text)) return;
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
     QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
     QApplication::sendEvent(target, &release);
 }
+
+}  // namespace
+
+void PressKey(Window& window, int vk) { SendKey(window, vk, false); }
+
+void PressCtrlKey(Window& window, int vk) { SendKey(window, vk, true); }
 
 void CloseBox(Window& window)
 {

@@ -127,6 +127,8 @@ RecordedPage RecordPaint(Window& window);
 // none), as from the keyboard: passes PreTranslateMessage (WM_KEYDOWN, WM_CHAR, WM_KEYUP), the
 // window's handlers and the dialog key handling.
 void PressKey(Window& window, int vk);
+// The same with Ctrl held; as from the keyboard, the window's accelerators see it first.
+void PressCtrlKey(Window& window, int vk);
 // The close box of a top-level window.
 void CloseBox(Window& window);
 // Runs the timer's handler now; false when the window has no such timer.

@@ -51,6 +51,31 @@ TEST_F(DialogMenuTest, SizeFollowsEntries)
     }
 }
 
+TEST_F(DialogMenuTest, ReturnOnTheListPressesOkSelect)
+{
+    for (char choice : {'S', 'M'}) {
+        CDialogMenu menu(nullptr, "Select invoice/contract template file", choice, 'N', -1, 0, "");
+        std::vector<uint32_t> chosen;
+        menu.m_pResult = &chosen;
+        AddNumbered(menu, 3);
+        Script([choice](ui::Dialog& d) {
+            const int list = choice == 'S' ? 1237 : 1239;
+            if (choice == 'S') ui::test::SelectItem(d, list, 2);
+            else ui::test::ToggleItem(d, list, 1);
+            ui::test::Focus(d, list);
+            ui::test::PressKey(d, ui::VK_RETURN);
+            EXPECT_TRUE(d.HasEnded()) << choice;
+        });
+        const int result = menu.DoModal();
+        if (choice == 'S') {
+            EXPECT_EQ(result, 102);
+        } else {
+            EXPECT_EQ(result, ui::IDOK);
+            EXPECT_EQ(chosen, std::vector<uint32_t>{101});
+        }
+    }
+}
+
 TEST_F(DialogMenuTest, SingleChoicePreselectsAndReturnsTheIdentifier)
 {
     CDialogMenu menu(nullptr, "Select activity", 'S', 'S', 102, 0, "");

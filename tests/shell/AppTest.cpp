@@ -45,7 +45,7 @@ TEST_F(AppTest, SecondCopyEndsAndLeavesSettings)
     EXPECT_FALSE(second.InitInstance());
     second.ExitInstance();
     EXPECT_EQ(ui::test::GetHooks().messageBoxTexts,
-              std::vector<std::string>{"Dorvalquintex for Windows is already running!"});
+              std::vector<std::string>{"Dorvalquintex is already running!"});
     EXPECT_EQ(folder_.ReadFile("Dorvalquintex.cfg"), settings);
     EXPECT_TRUE(first.IsHeld());
 }
@@ -60,7 +60,7 @@ TEST_F(AppTest, StartShowsLauncherAndExitSavesSettings)
     CMainFrame* frame = app.GetMainFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(ProgramFolder, folder_.Path());
-    EXPECT_EQ(frame->GetWindowText(), " Dorvalquintex (no database open)");
+    EXPECT_EQ(frame->GetWindowText(), "Dorvalquintex (no database open)");
     // The settings widened the panes during start-up.
     EXPECT_EQ(frame->GetStatusBar().GetPaneWidth(30118), 80);
     EXPECT_TRUE(frame->IsMaximized());

@@ -5,7 +5,9 @@
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
+#include "shell/AboutDlg.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgramState.h"
 
@@ -104,6 +106,30 @@ TEST_F(LauncherTest, ButtonsRefuseWithoutDatabaseOrLevel)
     EXPECT_EQ(view().GetSelectedRow(), 5);
 }
 
+TEST_F(LauncherTest, KeysReachTheLauncherWhileAButtonHasTheFocus)
+{
+    frame_->ShowWindow(true);
+    view().MoveWindow({0, 0, 800, 530});
+    ui::Application::PumpMessages();
+    view().Button(4).SetFocus();
+    ui::Application::PumpMessages();
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.messageBoxAnswers = {ui::IDOK};
+    ui::test::PressKey(*frame_, ui::VK_F3);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"No database is open."});
+
+    DatabaseOpen = 1;
+    UserAccessLevel = 9;
+    ui::test::PressKey(*frame_, ui::VK_F6);
+    EXPECT_EQ(view().GetSelectedColumn(), 0);
+    EXPECT_EQ(view().GetSelectedRow(), 5);
+    // Ctrl+B asks for the backup path.
+    h.driveDialogs = true;
+    h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });
+    ui::test::PressCtrlKey(*frame_, 'B');
+    EXPECT_EQ(h.dialogsRun, std::vector<int>{226});
+}
+
 TEST_F(LauncherTest, TypedCodeIsLookedUp)
 {
     ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
@@ -175,6 +201,69 @@ TEST_F(LauncherTest, OpeningStartsTimerAndKeepsTenRecent)
     EXPECT_FALSE(view().HasTimer(1));
     EXPECT_EQ(DatabaseOpen, 0);
     EXPECT_EQ(CurrentDatabasePath, "/studio/db10");  // kept for LAST
+}
+
+TEST_F(LauncherTest, FileOpenPicksTheUsersFileAndOpensItsDatabase)
+{
+    folder_.WriteFile("studio.rgs", "");
+    folder_.WriteFile("old.reg", "");
+    std::vector<std::string> opened;
+    view().m_fnOpenDatabase = [&](const std::string& path, int) {
+        opened.push_back(path);
+        UserAccessLevel = 9;
+        return 1;
+    };
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.scriptFileDialogs = true;
+    h.fileDialogAnswers = {"", folder_.FilePath("studio.rgs"), folder_.FilePath("old.reg")};
+    DatabaseOpen = 0;
+    EXPECT_TRUE(frame_->QueryCommandState(57601).IsEnabled());
+    // Cancel opens nothing.
+    EXPECT_TRUE(frame_->SendCommand(57601));
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(DatabaseOpen, 0);
+    // The chosen users file names the database by its root.
+    EXPECT_TRUE(frame_->SendCommand(57601));
+    EXPECT_EQ(opened, std::vector<std::string>{folder_.FilePath("studio")});
+    EXPECT_EQ(DatabaseOpen, 1);
+    EXPECT_EQ(CurrentDatabasePath, folder_.FilePath("studio"));
+    ASSERT_EQ(h.fileDialogRequests.size(), 2u);
+    EXPECT_NE(h.fileDialogRequests[1].filter.find("*.rgs"), std::string::npos);
+    // An old-style users file takes the current extension.
+    EXPECT_TRUE(frame_->SendCommand(57601));
+    EXPECT_EQ(opened.back(), folder_.FilePath("old"));
+    EXPECT_TRUE(folder_.Exists("old.rgs"));
+    EXPECT_FALSE(folder_.Exists("old.reg"));
+}
+
+TEST_F(LauncherTest, TitleAndAboutShowTheLoggedOnUser)
+{
+    CDatabase* db = view().GetDatabase();
+    stUserRegData ann;
+    ann.SetUserID("ann");
+    ann.nUserCode = 3;
+    ann.nAccessLevel = 9;
+    db->m_aUsers.push_back(ann);
+    view().m_fnOpenDatabase = [db](const std::string&, int) {
+        db->SetCurrentUser(3, 9);
+        UserAccessLevel = 9;
+        return 1;
+    };
+    view().OnDatabaseOpen("\\studio\\spring", 0);
+    EXPECT_EQ(view().TitleText(), "Dorvalquintex for studio in database: /studio/spring, user ann");
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.driveDialogs = true;
+    std::string user, access;
+    h.dialogScripts.push_back([&](ui::Dialog& d) {
+        user = d.GetDlgItemText(CAboutDlg::kIdUser);
+        access = d.GetDlgItemText(CAboutDlg::kIdAccess);
+        ui::test::Click(d, ui::IDOK);
+    });
+    EXPECT_TRUE(frame_->SendCommand(57664));
+    EXPECT_EQ(user, "User: ann");
+    EXPECT_EQ(access, "Access level: 9");
+    view().OnDatabaseClose();
+    EXPECT_EQ(view().TitleText(), "Dorvalquintex (no database open)");
 }
 
 TEST_F(LauncherTest, TimerRefreshesOnlyWhileOpenAndNotHeld)

@@ -58,6 +58,21 @@ TEST_F(MainFrameViewsTest, OpensTheViewsWithTheirMenus)
     MainFrame = nullptr;
 }
 
+TEST_F(MainFrameViewsTest, EscapeLeavesTheRawDatabaseView)
+{
+    auto frame = std::make_unique<CMainFrame>();
+    ASSERT_TRUE(frame->CreateMainFrame());
+    MainFrame = frame.get();
+    frame->ShowWindow(true);
+    frame->DatabaseView(db_.get(), 0);
+    ASSERT_EQ(frame->GetCurrentView(), 1);
+    ui::test::PressKey(*frame, ui::VK_ESCAPE);
+    EXPECT_EQ(frame->GetCurrentView(), 0);
+    EXPECT_EQ(frame->GetMenu().GetId(), 104);
+    frame.reset();
+    MainFrame = nullptr;
+}
+
 TEST_F(MainFrameViewsTest, HighlightedCommandsShowTheirPrompts)
 {
     auto frame = std::make_unique<CMainFrame>();

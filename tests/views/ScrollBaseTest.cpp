@@ -224,7 +224,7 @@ TEST_F(ScrollBaseTest, OtherKeysGoToTheViewUnlessCtrlIsHeld)
     view.m_bKeyLock = 1;
     Answer({ui::IDOK});
     view.HandleKey(ui::VK_DOWN, false);
-    EXPECT_EQ(BoxTexts().back(), "Dorvalquintex has detected a Windows error for this key.\nPlease use mouse to select button.");
+    EXPECT_EQ(BoxTexts().back(), "Dorvalquintex has detected an error for this key.\nPlease use mouse to select button.");
     EXPECT_EQ(view.m_nHiLiteLine, 0);
 }
 
@@ -292,6 +292,29 @@ TEST_F(FindTest, BackwardSearchRepeatsUpwardAndStopsAtTheFirstLine)
     Answer({ui::IDYES});
     view_.HandleKey(ui::VK_F3, false);
     EXPECT_EQ(view_.m_nHiLiteLine, 4);
+}
+
+TEST_F(FindTest, NothingFoundAsksOnceEvenAfterYes)
+{
+    struct Case {
+        std::vector<std::string> lines;
+        int highlight;
+    } cases[] = {
+        {{}, 0},                        // an empty list
+        {{"Smith\t1", "Jones\t2"}, 1},  // no line matches
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines.size());
+        view_.lines = c.lines;
+        view_.SetLineViewDatabase(db_.get());
+        view_.m_nHiLiteLine = c.highlight;
+        ui::test::GetHooks().messageBoxTexts.clear();
+        FindScript({{"nobody", false}});
+        Answer({ui::IDYES});
+        ui::test::PressKey(view_, ui::VK_F2);
+        EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Not found. Restart at beginning?"});
+        EXPECT_EQ(view_.m_nHiLiteLine, c.highlight);
+    }
 }
 
 TEST_F(FindTest, OnlyNotPhrasesOrCancelSearchNothing)

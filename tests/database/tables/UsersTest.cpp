@@ -4,9 +4,11 @@
 #include "TablesFixture.h"
 
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "common/QuestionBox.h"
+#include "platform/ui/EditBox.h"
 #include "platform/ui/ListBox.h"
 #include "tests/support/ScriptedUi.h"
 
@@ -164,9 +166,7 @@ TEST_F(UsersTest, AddEditDeleteRewriteTheFile)
         ui::test::Click(d, kIdStore);
         ui::test::SetText(d, kIdPassword, "c3");
         ui::test::Focus(d, kIdPassword);
-        ui::test::PressKey(d, ui::VK_RETURN);  // Enter never ends it
-        EXPECT_FALSE(d.HasEnded());
-        ui::test::Click(d, kIdStore);
+        ui::test::PressKey(d, ui::VK_RETURN);  // Enter presses OK
         EXPECT_TRUE(d.HasEnded()) << "add";
     });
     ExpectBoxes({IDOK, IDOK, IDOK, IDOK});
@@ -262,9 +262,16 @@ TEST_F(UsersTest, SwitchingUsers)
     Script(typeAndOk("A1"));
     EXPECT_EQ(db_->SwitchUsers(), 0);
 
-    // Escape (the close box gives the same command) changes nothing and reports no switch.
+    // The prompt locks the desk: Escape and the close box leave it up; only a registered
+    // password ends it.
     Script([](ui::Dialog& d) {
-        ui::test::CloseBox(d);  // as Escape
+        ui::test::Focus(d, 1467);
+        ui::test::PressKey(d, ui::VK_ESCAPE);
+        EXPECT_FALSE(d.HasEnded()) << "Escape";
+        ui::test::CloseBox(d);
+        EXPECT_FALSE(d.HasEnded()) << "close box";
+        ui::test::SetText(d, 1467, "A1");
+        ui::test::Click(d, ui::IDOK);
     });
     EXPECT_EQ(db_->SwitchUsers(), 0);
     EXPECT_EQ(CDatabase::GetCurrentUser(), 1);
@@ -275,6 +282,39 @@ TEST_F(UsersTest, SwitchingUsers)
     EXPECT_EQ(CDatabase::GetCurrentUser(), 2);
     EXPECT_EQ(db_->GetUserAccessLevel(), 4);
     EXPECT_EQ(sent, (std::vector<std::string>{"LOG_ON_SWITCH_USER"}));
+}
+
+TEST_F(UsersTest, PasswordBoxesShowDots)
+{
+    WriteUsers(Entry("ann", "A1", 1, 10));
+    ASSERT_EQ(db_->LoadRegistration(Name(), 0), 1);
+    SetStampUserCode(1);
+    auto dots = [](ui::Dialog& d, int id) {
+        auto* edit = d.Edit(id);
+        return edit != nullptr && edit->IsPasswordMode();
+    };
+    struct Case {
+        int templateId, passwordId;
+        std::function<void()> run;
+    } cases[] = {
+        {203, 1005, [this] { db_->TestRegistration(Name(), 0); }},
+        {313, 1467, [this] { db_->SwitchUsers(); }},
+        {221, kIdPassword, [this] { db_->EditUser(0); }},
+    };
+    for (const Case& c : cases) {
+        Script([&](ui::Dialog& d) {
+            EXPECT_EQ(d.GetTemplateId(), c.templateId);
+            EXPECT_TRUE(dots(d, c.passwordId)) << c.templateId;
+            if (c.templateId == 221) {
+                EXPECT_FALSE(dots(d, kIdUserID));
+                ui::test::Click(d, ui::IDCANCEL);
+            } else {
+                ui::test::SetText(d, c.passwordId, "A1");
+                ui::test::Click(d, ui::IDOK);
+            }
+        });
+        c.run();
+    }
 }
 
 TEST_F(UsersTest, UserListDialog)

@@ -12,6 +12,8 @@
 #include "shell/MainView.h"
 #include "shell/ProgramBackup.h"
 #include "shell/ProgramState.h"
+#include "shell/SettingsFile.h"
+#include "common/DataPaths.h"
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,8 +30,9 @@ TEST_F(BackupTest, ZipBackupIsRotatedAndRestoredByteForByte)
     OpenInLauncher(root);
     Db()->m_bDatabaseChanged = true;
     Prompt(Path("backups").c_str());
+    Answer({ui::IDOK});
     View().BackupDatabase();
-    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Backup of studio written to " + Path("backups") + "/studio.ZPA"});
     EXPECT_TRUE(Exists("backups/studio.ZPA"));
     EXPECT_EQ(Read("backups/studio.rgs"), "users of db/studio");
     EXPECT_TRUE(Exists("db/studio.ZPA"));
@@ -38,6 +41,7 @@ TEST_F(BackupTest, ZipBackupIsRotatedAndRestoredByteForByte)
 
     const std::string first = Read("db/studio.ZPA");
     Prompt(Path("backups").c_str());
+    Answer({ui::IDOK});
     View().BackupDatabase();
     EXPECT_EQ(Read("db/studio.ZPB"), first);
     View().OnDatabaseClose();
@@ -48,6 +52,39 @@ TEST_F(BackupTest, ZipBackupIsRotatedAndRestoredByteForByte)
     EXPECT_EQ(View().RestoreBackupFile(Path("db/studio.ZPB"), Path("restored/studio.dbs"), 0), 0);
     EXPECT_EQ(Shown().back(), "File restored OK.");
     EXPECT_EQ(Read("restored/studio.dbs"), original);
+}
+
+TEST_F(BackupTest, PromptStartsAtTheLastPathAndASuccessSaysWhereTheBackupWent)
+{
+    const std::string root = MakeDatabase(3, 200);
+    fs::create_directories(root_ / "first");
+    fs::create_directories(root_ / "second");
+    Write("prog/Dorvalquintex.cfg", "BACKUP|" + Path("first") + "\r\n");
+    AppSettings().LoadConfig(ProgramFolder);
+    OpenInLauncher(root);
+    auto promptStartingAt = [](std::string initial, std::string answer) {
+        Hooks().dialogScripts.push_back([=](ui::Dialog& d) {
+            EXPECT_EQ(d.GetDlgItemText(1254), initial);
+            ui::test::SetText(d, 1254, answer);
+            ui::test::Click(d, ui::IDOK);
+        });
+    };
+    promptStartingAt(Path("first"), Path("second"));
+    Answer({ui::IDOK});
+    EXPECT_EQ(View().BackupDatabaseWithResult(), 1);
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Backup of studio written to " + Path("second") + "/studio.ZPA"});
+    EXPECT_TRUE(Exists("second/studio.ZPA"));
+
+    // The next backup starts at the path just used, also after the settings were saved and read.
+    ASSERT_TRUE(AppSettings().SaveConfig(ProgramFolder, root));
+    AppSettings().SetDefaults();
+    AppSettings().LoadConfig(ProgramFolder);
+    promptStartingAt(Path("second"), Path("missing/folder"));
+    Answer({ui::IDOK});
+    EXPECT_EQ(View().BackupDatabaseWithResult(), 0);
+    // A failed backup keeps the path that worked.
+    promptStartingAt(Path("second"), "");
+    EXPECT_EQ(View().BackupDatabaseWithResult(), 0);
 }
 
 TEST_F(BackupTest, BackupWithTheDatabaseClosedHereIsRefusedWhileAnotherCopyHasItOpen)
@@ -69,8 +106,9 @@ TEST_F(BackupTest, BackupWithTheDatabaseClosedHereIsRefusedWhileAnotherCopyHasIt
         second.CloseDB();
     }
     Prompt(Path("backups").c_str());
+    Answer({ui::IDOK});
     View().BackupDatabase();
-    EXPECT_EQ(Shown().size(), 1u) << "closed everywhere: the file is copied as it lies";
+    EXPECT_EQ(Shown().size(), 2u) << "closed everywhere: the file is copied as it lies";
     EXPECT_TRUE(Exists("backups/studio.ZPA"));
 }
 
@@ -200,7 +238,7 @@ TEST_F(BackupTest, NewDatabaseNeverReplacesOneThatExists)
     Answer({ui::IDOK});
     View().OnNewDatabase();
     ASSERT_EQ(Shown().size(), 1u);
-    EXPECT_EQ(Shown()[0].rfind("A database named " + Path("prog") + "\\studio already exists.", 0), 0u);
+    EXPECT_EQ(Shown()[0].rfind("A database named " + Path("prog") + "/studio already exists.", 0), 0u);
     EXPECT_EQ(Read("prog/studio.dbs"), before);
     EXPECT_NE(DatabaseOpen, 1);
 }
@@ -229,8 +267,9 @@ TEST_F(BackupTest, FixedDriveRootIsAFolderAndIsNeverCleared)
     Write("cdrive/keep.txt", "keep");
     OpenInLauncher(root);
     Prompt("C:\\");
+    Answer({ui::IDOK});
     View().BackupDatabase();
-    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Backup of studio written to C:/studio.ZPA"});
     EXPECT_TRUE(Exists("cdrive/studio.ZPA"));
     EXPECT_EQ(Read("cdrive/keep.txt"), "keep");
 
@@ -273,6 +312,7 @@ TEST_F(BackupTest, BackupTakenWhileAnotherCopySavesPassesTheListTest)
         SCOPED_TRACE(round);
         ASSERT_TRUE(Db()->IsOpen());
         Prompt(Path("backups").c_str());
+        Answer({ui::IDOK});
         ASSERT_EQ(View().BackupDatabaseWithResult(), 1);
         // Unpacked directly: a restore would close the open database.
         fs::remove(root_ / "check.dbs");

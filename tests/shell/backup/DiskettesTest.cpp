@@ -21,9 +21,10 @@ TEST_F(BackupTest, BackupOverThreeDiskettesAndRestoreWithTheUsersFileBesideIt)
     InsertDiskette("d1", capacity);
     OpenInLauncher(root);
     ChangeDiskettesAt("Insert next diskette", {"d2", "d3"});
-    Answer({ui::IDOK, ui::IDOK});
+    Answer({ui::IDOK, ui::IDOK, ui::IDOK});
     Prompt("A:");
     ASSERT_EQ(View().BackupDatabaseWithResult(), 1);
+    EXPECT_EQ(Shown().back(), "Backup of studio written to A:/studio.ZPA");
     EXPECT_EQ(Read("d1/studio.rgs"), "users of db/studio");
     for (const char* d : {"d1", "d2", "d3"}) EXPECT_TRUE(Exists(std::string(d) + "/RecombineInfo.dat")) << d;
     View().OnDatabaseClose();
