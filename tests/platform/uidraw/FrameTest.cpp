@@ -159,6 +159,30 @@ TEST_F(FrameFixture, UpdateHandlersEnableAndCheck)
     EXPECT_EQ(view.handled, (std::vector<int>{kEdit}));
 }
 
+TEST(FrameMenu, DashItemIsDrawnAsASeparator)
+{
+    const MenuTemplate menu = {4106, {Popup("&Help", {Item(30010, "Help topics"), Item(30009, "&Getting started"),
+                                                      Item(32936, "-"), Item(57664, "&About")})}};
+    RegisterMenu(menu);
+    FrameWindow frame;
+    ASSERT_TRUE(frame.CreateFrame("Studio", {0, 0, 640, 480}));
+    ASSERT_TRUE(frame.LoadMenu(4106));
+    QMenu* help = nullptr;
+    for (QMenu* m : frame.GetWidget()->findChildren<QMenu*>())
+        if (m->title() == "&Help") help = m;
+    ASSERT_NE(help, nullptr);
+    const QList<QAction*> actions = help->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_FALSE(actions[0]->isSeparator());
+    EXPECT_TRUE(actions[2]->isSeparator()) << "a \"-\" item is a separator, not a greyed dash";
+    EXPECT_NE(actions[2]->text(), "-");
+    // Its id keeps its state in the menu; updating it leaves the separator as it is.
+    frame.Updaters().SetUpdateHandler(32936, [](CmdUI& cmd) { cmd.Enable(false); });
+    frame.UpdateMenuState();
+    EXPECT_FALSE(frame.GetMenu().IsEnabled(32936));
+    EXPECT_TRUE(help->actions()[2]->isSeparator());
+}
+
 TEST_F(FrameFixture, StatusBarPanes)
 {
     StatusBar& bar = frame.GetStatusBar();
