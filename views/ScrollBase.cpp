@@ -251,10 +251,12 @@ void CScrollBase::UpdateScrollBars()
         SetScrollPos(ui::SB_VERT, m_nTopLine);
         SetScrollPos(ui::SB_HORZ, m_nHorzOffset);
     } else {
+        // An empty list has nothing to scroll sideways: no bar at all.
+        const bool horizontal = m_nMaxLines > 0;
         if (m_bVertBarShown) ShowScrollBar(ui::SB_VERT, false);
-        if (!m_bHorzBarShown) ShowScrollBar(ui::SB_HORZ, true);
+        if (m_bHorzBarShown != horizontal) ShowScrollBar(ui::SB_HORZ, horizontal);
         m_bVertBarShown = false;
-        m_bHorzBarShown = true;
+        m_bHorzBarShown = horizontal;
         SetScrollRange(ui::SB_VERT, 0, 0);
         SetScrollRange(ui::SB_HORZ, 0, m_nHorzMax);
         SetScrollPos(ui::SB_HORZ, m_nHorzOffset);

@@ -3,7 +3,9 @@
 
 #include "ShellTestSupport.h"
 
+#include "common/DataPaths.h"
 #include "database/Database.h"
+#include "widgets/CommandGuards.h"
 #include "platform/ui/Dialog.h"
 #include "widgets/ExternalPrograms.h"
 #include "platform/ui/TestHooks.h"

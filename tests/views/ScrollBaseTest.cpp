@@ -139,6 +139,23 @@ TEST_F(ScrollBaseTest, FewerLinesThanFitShowOnlyTheHorizontalBar)
     EXPECT_EQ(view.m_nHiLiteLine, 2);
 }
 
+TEST_F(ScrollBaseTest, EmptyListShowsNoScrollBar)
+{
+    CTestLines view;
+    view.SetLineViewDatabase(db_.get());
+    Show(view);
+    EXPECT_FALSE(view.IsScrollBarVisible(ui::SB_VERT));
+    EXPECT_FALSE(view.IsScrollBarVisible(ui::SB_HORZ));
+    view.SetLines(2);
+    view.RefreshLineView(1);
+    Paint(view);
+    EXPECT_TRUE(view.IsScrollBarVisible(ui::SB_HORZ));
+    view.SetLines(0);
+    view.RefreshLineView(1);
+    Paint(view);
+    EXPECT_FALSE(view.IsScrollBarVisible(ui::SB_HORZ)) << "emptied again";
+}
+
 TEST_F(ScrollBaseTest, PaintColoursTheHighlightAndMarkedLines)
 {
     CTestLines view;
