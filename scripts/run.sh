@@ -8,7 +8,10 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 dir="${DQ_BUILD_DIR:-build}"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  # Ninja, where installed, finds in a moment that nothing needs building.
+  generator=()
+  if command -v ninja > /dev/null; then generator=(-G Ninja); fi
+  cmake -S . -B "$dir" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake --build "$dir" --target Dorvalquintex -j"$(nproc)"
 exec "$dir/app/Dorvalquintex" "$@"
