@@ -109,6 +109,7 @@ bool CDialogMenu::OnInitDialog()
             if (m_pList->GetCount() > 0) m_pList->SetCurSel(preselect >= 0 ? preselect : 0);
         }
     }
+    UpdateOkButton();
     ui::Dialog::OnInitDialog();
     return true;
 }
@@ -120,8 +121,21 @@ int CDialogMenu::SelectedIdentifier() const
     return index >= 0 ? static_cast<int>(m_pList->GetItemData(index)) : -1;
 }
 
+bool CDialogMenu::SelectedCanBeChosen() const
+{
+    if (IsMultiple() || !m_fnCanChoose) return true;
+    const int id = SelectedIdentifier();
+    return id < 0 || m_fnCanChoose(static_cast<uint32_t>(id));
+}
+
+void CDialogMenu::UpdateOkButton()
+{
+    EnableDlgItem(ui::IDOK, SelectedCanBeChosen());
+}
+
 void CDialogMenu::OnOK()
 {
+    if (!SelectedCanBeChosen()) return;
     if (!IsMultiple()) {
         m_nSelectedId = SelectedIdentifier();
         EndDialog(m_nSelectedId);
@@ -169,6 +183,7 @@ bool CDialogMenu::OnCommand(int id, int code)
         return true;
     case kIdSingle:
     case kIdSingleSorted:
+        if (code == ui::LBN_SELCHANGE) UpdateOkButton();
         if (code == ui::LBN_DBLCLK) OnOK();
         return true;
     default:

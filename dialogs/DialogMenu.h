@@ -6,6 +6,7 @@
 #include "platform/ui/Dialog.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,15 @@ public:
     int m_nExtraButton;
     int m_nHelpContext = -1;
     std::string m_strExtraText;
+    // Single choice: entries that cannot be chosen now. While one is selected OK/Select is
+    // greyed, and a double click or Return on it does nothing. Unset: every entry can be chosen.
+    std::function<bool(uint32_t id)> m_fnCanChoose;
 
 private:
     bool IsMultiple() const { return m_cChoiceMode == 'M'; }
     int SelectedIdentifier() const;
+    bool SelectedCanBeChosen() const;
+    void UpdateOkButton();
 
     ui::ListBox* m_pList = nullptr;
 };

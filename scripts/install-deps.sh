@@ -10,9 +10,12 @@ packages=(
   unzip zip python3 poppler-utils locales-all fonts-liberation2
 )
 
+# One query for every package: those not reported as installed are missing.
+installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null |
+  awk '$NF == "installed" && $(NF-1) == "ok" {print $1}' | sed 's/:.*//' || true)
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+  if ! grep -qx -- "$p" <<< "$installed"; then
     missing+=("$p")
   fi
 done

@@ -7,6 +7,7 @@ constexpr ui::COLORREF kFace = 0x00F0F0F0;
 constexpr ui::COLORREF kLight = 0x00FFFFFF;
 constexpr ui::COLORREF kShadow = 0x00A0A0A0;
 constexpr ui::COLORREF kBlack = 0x00000000;
+constexpr ui::COLORREF kGreyText = 0x006D6D6D;
 }  // namespace
 
 void CLauncherButton::SetWindowText(const std::string& text)
@@ -20,6 +21,13 @@ void CLauncherButton::SetSelected(bool selected)
 {
     if (m_bSelected == selected) return;
     m_bSelected = selected;
+    Invalidate();
+}
+
+void CLauncherButton::SetGreyed(bool greyed)
+{
+    m_bGreyed = greyed;
+    EnableWindow(!greyed);
     Invalidate();
 }
 
@@ -47,7 +55,7 @@ void CLauncherButton::OnPaint(ui::DC& dc)
     font.face = "Arial";
     font.sizeTenths = 90;
     dc.SelectFont(font);
-    dc.SetTextColor(kBlack);
+    dc.SetTextColor(m_bGreyed ? kGreyText : kBlack);
     dc.SetBkMode(ui::TRANSPARENT);
     const ui::DCSize extent = dc.GetTextExtent(m_sCaption);
     dc.TextOut((w - extent.cx) / 2, (h - extent.cy) / 2, m_sCaption);
@@ -55,6 +63,7 @@ void CLauncherButton::OnPaint(ui::DC& dc)
 
 void CLauncherButton::OnLButtonDown(int, int)
 {
+    if (m_bGreyed) return;
     m_bPressed = true;
     Invalidate();
 }
@@ -68,7 +77,10 @@ void CLauncherButton::OnLButtonUp(int x, int y)
     if (x >= 0 && y >= 0 && x < r.Width() && y < r.Height()) Clicked();
 }
 
-void CLauncherButton::OnLButtonDblClk(int, int) { Clicked(); }
+void CLauncherButton::OnLButtonDblClk(int, int)
+{
+    if (!m_bGreyed) Clicked();
+}
 
 bool CLauncherButton::OnKeyDown(int vk)
 {

@@ -19,10 +19,14 @@ public:
     // Whether the launcher's selection frame is drawn on this button.
     void SetSelected(bool selected);
     bool IsSelected() const { return m_bSelected; }
+    // A greyed button is disabled and draws its caption grey.
+    void SetGreyed(bool greyed);
+    bool IsGreyed() const { return m_bGreyed; }
 
 private:
     void Clicked();
     std::string m_sCaption;
     bool m_bSelected = false;
     bool m_bPressed = false;
+    bool m_bGreyed = false;
 };

@@ -165,3 +165,17 @@ const stMenuCommand* FindMainMenuCommand(int id)
         if (c.id == id) return &c;
     return nullptr;
 }
+
+bool IsLauncherButtonBuilt(int k)
+{
+    // The menu command of each button; 0 for exit and help, -1 where no menu command does the
+    // button's work and that work is not built yet (F10 to F12: person, purchase, payment entry).
+    static const int kButtonCommands[16] = {0,     0,     30035, 30053, 30052, 30054, 30068, 30041,
+                                            30076, -1,    -1,    -1,    30080, 30058, 32897, 30063};
+    if (k < 0 || k >= 16) return false;
+    const int id = kButtonCommands[k];
+    if (id == 0) return true;
+    if (id < 0) return false;
+    const stMenuCommand* c = FindMainMenuCommand(id);
+    return c && c->built;
+}

@@ -24,3 +24,7 @@ struct stMenuCommand {
 void RegisterMainMenu();
 // The rule of a command of menu 104, or null for an id the menu does not have.
 const stMenuCommand* FindMainMenuCommand(int id);
+// Whether the work of launcher button k (k = column * 8 + row) is built: the built flag of the
+// menu command that does the same work, false for a button whose work is not built yet. A button
+// that is not built stays greyed, as its command does in the menu.
+bool IsLauncherButtonBuilt(int k);

@@ -105,6 +105,7 @@ bool CMainView::CreateLauncher(CMainFrame* frame)
         CLauncherButton& b = Button(k);
         if (!b.Create(this, {0, 0, 0, 0}, kFirstButtonId + k)) return false;
         b.SetWindowText(kCaptions[k]);
+        b.SetGreyed(!IsLauncherButtonBuilt(k));
         b.ShowWindow(false);
     }
     Button(0).SetSelected(true);
@@ -222,6 +223,8 @@ void CMainView::SelectButton(int row, int column)
 void CMainView::RunButton(int k)
 {
     if (k < 0 || k >= kButtonCount) return;
+    // A greyed button's key does nothing, as its click does.
+    if (!IsLauncherButtonBuilt(k)) return;
     if (k == 0) {
         if (GetResponse("Exit Dorvalquintex?", MB_OKCANCEL) != IDOK) return;
         if (ConfirmCloseAsLockManager() == 0) return;
@@ -243,8 +246,6 @@ void CMainView::RunButton(int k)
         default: break;
         }
     }
-    // The lists, grids and entry dialogs the buttons open are built by their own commands;
-    // until one exists its button only becomes the selected one.
     SelectButton(k % 8, k / 8);
 }
 
@@ -467,6 +468,10 @@ void CMainView::TemplateFiles()
     names.insert(names.begin(), "<new>");
     CDialogMenu menu(m_pDB.get(), "Select invoice/contract template file", 'S', 'N', 0, 0, "");
     for (size_t i = 0; i < names.size(); ++i) menu.AddItem(static_cast<uint32_t>(i), names[i]);
+    // "<new>" needs the word processor; a file also opens in the own viewer when that is there.
+    menu.m_fnCanChoose = [&names](uint32_t id) {
+        return id < names.size() && CanOpenInWordProcessor(id == 0 ? std::string() : names[id]);
+    };
     const int selected = menu.DoModal();  // the entry's number, -1 for Cancel
     if (selected < 0 || selected >= static_cast<int>(names.size())) return;
     OpenInWordProcessor(selected == 0 ? std::string() : names[selected]);

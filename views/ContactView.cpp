@@ -27,8 +27,13 @@ void CContactView::InstallUpdaters(const std::vector<std::pair<int, int>>& level
     for (const auto& entry : levels) {
         const int id = entry.first;
         const uint8_t need = static_cast<uint8_t>(entry.second);
-        Updaters().SetUpdateHandler(id, [id, need](ui::CmdUI& cmd) {
+        Updaters().SetUpdateHandler(id, [this, id, need](ui::CmdUI& cmd) {
             const stListViewOperations& ops = ListViewOperations();
+            // Commands on the highlighted person, and printing, need a line.
+            if (IsLineCommand(id) && m_nMaxLines < 1) {
+                cmd.Enable(false);
+                return;
+            }
             bool built = true;
             switch (id) {
             case kCmdAdd: built = static_cast<bool>(ops.addPerson); break;
@@ -48,6 +53,18 @@ void CContactView::InstallUpdaters(const std::vector<std::pair<int, int>>& level
             }
             EnableForAccessLevel(need, cmd);
         });
+    }
+}
+
+bool CContactView::IsLineCommand(int id)
+{
+    switch (id) {
+    case kCmdEdit: case kCmdDelete: case kCmdPrint: case kCmdSchedule:
+    case 32851: case 32852: case 32887: case 30091: case 30093: case 32858: case 32854: case 32856:
+    case 32861:
+        return true;
+    default:
+        return false;
     }
 }
 

@@ -60,6 +60,8 @@ public:
     std::vector<uint32_t> m_aCategoryFilter;
 
 protected:
+    // Whether the command acts on the highlighted line or on every line (greyed in an empty list).
+    static bool IsLineCommand(int id);
     // Installs the enabling of the person views' commands; `levels` pairs a command with its level.
     void InstallUpdaters(const std::vector<std::pair<int, int>>& levels);
     // The help topic of the view: 0x20000 plus its menu resource.

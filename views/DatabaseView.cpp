@@ -37,8 +37,14 @@ CDatabaseView::CDatabaseView()
     if (DiagnosticLevel > 0) WriteDiagnosticString("CDatabaseView::CDatabaseView constructor\n");
     RegisterMenu();
     m_bHeader = 1;
+    // The commands on a block are greyed while no line is highlighted (an empty file).
+    for (int id : {int(kCmdShowHeader), int(kCmdEditRecord)})
+        Updaters().SetUpdateHandler(id, [this](ui::CmdUI& cmd) { cmd.Enable(SelectedLocation() != LOC_NONE); });
     for (int id : {int(kCmdDeleteRecord), int(kCmdUndeleteRecord), int(kCmdMarkLast)})
-        Updaters().SetUpdateHandler(id, [](ui::CmdUI& cmd) { EnableForAccessLevel(9, cmd); });
+        Updaters().SetUpdateHandler(id, [this](ui::CmdUI& cmd) {
+            if (SelectedLocation() == LOC_NONE) cmd.Enable(false);
+            else EnableForAccessLevel(9, cmd);
+        });
     Updaters().SetUpdateHandler(kCmdUnlockAll, [](ui::CmdUI& cmd) { EnableForAccessLevel(10, cmd); });
     // The file-header dialog is not part of this program yet.
     Updaters().SetUpdateHandler(kCmdFileHeader, [](ui::CmdUI& cmd) { cmd.Enable(false); });

@@ -32,6 +32,8 @@ constexpr ui::COLORREF kDragLine = Rgb(150, 255, 150);
 // Pixels within which the pointer takes a separator, and the least gap between two separators.
 constexpr int kGrabDistance = 4;
 constexpr int kMinimumGap = 5;
+// Pixels above and below the header's text, so that it stands clear of the band's edges.
+constexpr int kHeaderPadding = 3;
 
 std::string UpperText(const std::string& text)
 {
@@ -149,7 +151,7 @@ void CScrollBase::OnDraw(ui::DC& dc)
             char mark = 0;
             stFormatRecord* format = GetLine(-1, mark, header.cKind, header.strText);
             header.pFormat = format;
-            header.nHeight = GetLineHeight(dc, format, header.strText, 0);
+            header.nHeight = GetLineHeight(dc, format, header.strText, 0) + 2 * kHeaderPadding;
             header.nIndex = -1;
             m_pHeaderFormat = format;
             m_nHeaderHeight = header.nHeight;
@@ -209,7 +211,8 @@ void CScrollBase::OnDraw(ui::DC& dc)
         const ui::Font old = dc.SelectFont(FormatFont(dc, *shown));
         std::vector<int> stops;
         for (double stop : shown->aTabStops) stops.push_back(static_cast<int>(m_dPixelsPerInch * stop));
-        dc.TabbedTextOut(-m_nHorzOffset, y, line.strText, stops, -m_nHorzOffset);
+        const int textY = line.nIndex == -1 ? y + kHeaderPadding : y;
+        dc.TabbedTextOut(-m_nHorzOffset, textY, line.strText, stops, -m_nHorzOffset);
         dc.SelectFont(old);
         y += line.nHeight;
     }
@@ -251,10 +254,12 @@ void CScrollBase::UpdateScrollBars()
         SetScrollPos(ui::SB_VERT, m_nTopLine);
         SetScrollPos(ui::SB_HORZ, m_nHorzOffset);
     } else {
+        // An empty list has nothing to scroll sideways: no bar at all.
+        const bool horizontal = m_nMaxLines > 0;
         if (m_bVertBarShown) ShowScrollBar(ui::SB_VERT, false);
-        if (!m_bHorzBarShown) ShowScrollBar(ui::SB_HORZ, true);
+        if (m_bHorzBarShown != horizontal) ShowScrollBar(ui::SB_HORZ, horizontal);
         m_bVertBarShown = false;
-        m_bHorzBarShown = true;
+        m_bHorzBarShown = horizontal;
         SetScrollRange(ui::SB_VERT, 0, 0);
         SetScrollRange(ui::SB_HORZ, 0, m_nHorzMax);
         SetScrollPos(ui::SB_HORZ, m_nHorzOffset);

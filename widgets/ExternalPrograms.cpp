@@ -67,16 +67,24 @@ void OpenInWordProcessor(const std::string& document)
     }
     // An argument vector, never a shell: the document's path is one argument whatever it holds.
     std::vector<std::string> words = SplitCommandSetting(WordProcessorPath);
-    std::string hostPath;
-    std::string argument = GetPathInCurrentFolder(document);
-    if (host::ToHostPath(argument, hostPath))
-        argument = host::Utf8ToCp1252Lossy(hostPath);
     host::ProcessResult result;
     if (!words.empty()) {
         std::vector<std::string> args(words.begin() + 1, words.end());
-        args.push_back(argument);
+        if (!document.empty()) {
+            std::string hostPath;
+            std::string argument = GetPathInCurrentFolder(document);
+            if (host::ToHostPath(argument, hostPath))
+                argument = host::Utf8ToCp1252Lossy(hostPath);
+            args.push_back(argument);
+        }
         result = host::StartProcess(words.front(), args, false);
     }
     if (!result.started)
         GetResponse("Error in calling word processor program.", MB_OK);
+}
+
+bool CanOpenInWordProcessor(const std::string& document)
+{
+    if (!WordProcessorPath.empty()) return true;
+    return !document.empty() && static_cast<bool>(g_viewerOpener);
 }

@@ -21,7 +21,11 @@ void SetRichTextViewerOpener(RichTextViewerOpener opener);
 // its bare name): in the word processor when one is configured, started with the document's full
 // path as its argument and not waited for; else in the own viewer. A word processor that cannot
 // be started is reported ("Error in calling word processor program.").
+// An empty `document` starts the word processor with no file (a new document).
 void OpenInWordProcessor(const std::string& document);
+// Whether OpenInWordProcessor can show the document now: a word processor is configured, or,
+// for an existing document, the own viewer is there. A new document needs the word processor.
+bool CanOpenInWordProcessor(const std::string& document);
 
 // The word-processor setting as a program and its arguments: a setting that names an existing
 // file is the program alone; otherwise it is split at blanks outside double quotes.

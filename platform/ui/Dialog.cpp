@@ -407,6 +407,8 @@ bool Dialog::BuildWindow(Window* parent)
 {
     if (!QApplication::instance()) return false;
     QWidget* parentWidget = parent ? parent->GetWidget() : nullptr;
+    // A dialog without an owner belongs to the window in front, so it opens over it.
+    if (!parentWidget) parentWidget = DefaultOwnerWidget();
     if (parentWidget) parentWidget = parentWidget->window();
     auto* widget = new QWidget(parentWidget, Qt::Dialog);
     widget->setWindowTitle(ToQ(tmpl_.caption));

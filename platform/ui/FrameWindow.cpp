@@ -97,6 +97,15 @@ void FrameWindow::DrawMenuBar()
                     }
                     continue;
                 }
+                // An item whose text is "-" is drawn as a separator (it keeps its id and state).
+                if (item.text == "-") {
+                    if (auto* m = qobject_cast<QMenu*>(into)) {
+                        QAction* separator = m->addSeparator();
+                        separator->setEnabled(item.enabled);
+                        impl_->actions[item.id] = separator;
+                        continue;
+                    }
+                }
                 // Qt shows text after '\t' as the shortcut text, and '&' marks the mnemonic.
                 auto* action = new QAction(TextToQString(item.text), into);
                 action->setEnabled(item.enabled);

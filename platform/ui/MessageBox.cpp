@@ -74,6 +74,39 @@ int Scripted(const std::string& text, const std::string& caption, uint32_t style
 
 }  // namespace
 
+std::string JoinWrappedLines(const std::string& text)
+{
+    // A line this long that stops mid-sentence was broken for the width of a narrower box.
+    constexpr size_t kWrappedLine = 30;
+    std::string plain;
+    plain.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) plain += text[i];
+    std::string out;
+    out.reserve(plain.size());
+    size_t lineStart = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        if (plain[i] != '\n') {
+            out += plain[i];
+            continue;
+        }
+        std::string line = plain.substr(lineStart, i - lineStart);
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        const char last = line.empty() ? 0 : line.back();
+        const char next = i + 1 < plain.size() ? plain[i + 1] : 0;
+        const bool midSentence = last != '.' && last != '?' && last != '!' && last != ':' && last != 0;
+        const bool goesOn = next >= 'a' && next <= 'z';
+        if (line.size() >= kWrappedLine && midSentence && goesOn) {
+            while (!out.empty() && out.back() == ' ') out.pop_back();
+            out += ' ';
+        } else {
+            out += '\n';
+        }
+        lineStart = i + 1;
+    }
+    return out;
+}
+
 bool IsAnswerOfStyle(int answer, uint32_t style)
 {
     for (int b : ButtonsOf(style))
@@ -89,9 +122,9 @@ int MessageBox(const std::string& text, uint32_t style, const std::string& capti
     if (test::GetHooks().scriptMessageBoxes) return Scripted(text, title, style);
     if (!QApplication::instance()) return ButtonsOf(style).front();
 
-    QString body = ToQ(text);
-    body.replace("\r\n", "\n");
-    QMessageBox box;
+    const QString body = ToQ(JoinWrappedLines(text));
+    // Owned by the window in front, the box opens centred over it.
+    QMessageBox box(DefaultOwnerWidget());
     box.setWindowTitle(ToQ(title));
     box.setText(body);
     switch (style & MB_ICONMASK) {

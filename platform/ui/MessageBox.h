@@ -34,6 +34,10 @@ enum : uint32_t {
 int MessageBox(const std::string& text, uint32_t style = MB_OK, const std::string& caption = "",
                uint32_t help = 0);
 
+// The text as a box shows it: a line break inside a paragraph (after a long line that ends
+// mid-sentence, before a line that goes on in lower case) becomes a blank, so the box wraps the
+// paragraph to its own width; other breaks stay. "\r\n" counts as "\n".
+std::string JoinWrappedLines(const std::string& text);
 // The button ids a style offers, in order (for checks of scripted answers).
 bool IsAnswerOfStyle(int answer, uint32_t style);
 

@@ -61,9 +61,11 @@ void ScrollView::OnHScroll(int code, int pos) { Scroll(SB_HORZ, code, pos); }
 
 void ScrollView::OnPaint(DC& dc)
 {
+    BeginViewPaint(dc);
     const DCPoint old = dc.SetViewportOrg(-pos_.x, -pos_.y);
     OnDraw(dc);
     dc.SetViewportOrg(old.x, old.y);
+    EndViewPaint(dc);
 }
 
 void ScrollView::OnSize(int cx, int cy)

@@ -1,5 +1,6 @@
 #include "platform/ui/View.h"
 
+#include "platform/ui/DC.h"
 #include "platform/ui/FrameWindow.h"
 
 #include <QObject>
@@ -25,6 +26,9 @@ int CodeOfAction(int action)
     default: return SB_ENDSCROLL;
     }
 }
+
+// The colour of a window's face (the corner between two scroll bars).
+constexpr COLORREF kFaceColour = 0x00F0F0F0;
 
 } // namespace
 
@@ -72,7 +76,27 @@ void View::OnDraw(DC&) {}
 void View::OnUpdate() { Invalidate(); }
 void View::OnActivateView(bool) {}
 
-void View::OnPaint(DC& dc) { OnDraw(dc); }
+void View::OnPaint(DC& dc)
+{
+    BeginViewPaint(dc);
+    OnDraw(dc);
+    EndViewPaint(dc);
+}
+
+void View::BeginViewPaint(DC& dc)
+{
+    const bool vert = bars_->bar[SB_VERT].visible, horz = bars_->bar[SB_HORZ].visible;
+    if (!vert && !horz) return;
+    const DCRect client = GetClientRect();
+    const DCRect inner = GetViewClientRect();
+    if (vert && horz) dc.FillSolidRect({inner.right, inner.bottom, client.right, client.bottom}, kFaceColour);
+    dc.SetClipRect(inner);
+}
+
+void View::EndViewPaint(DC& dc)
+{
+    if (bars_->bar[SB_VERT].visible || bars_->bar[SB_HORZ].visible) dc.ClearClip();
+}
 
 void View::OnSize(int, int) { PlaceBars(); }
 

@@ -75,6 +75,12 @@ public:
     void OnPaint(DC& dc) override;
     void OnSize(int cx, int cy) override;
 
+protected:
+    // Around OnDraw: paints the corner between two visible bars in the face colour and keeps the
+    // drawing inside the area the bars leave; EndViewPaint lifts that clip again.
+    void BeginViewPaint(DC& dc);
+    void EndViewPaint(DC& dc);
+
 private:
     struct Bars;
     void PlaceBars();

@@ -29,6 +29,7 @@
 #include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <unordered_map>
 #include <vector>
@@ -799,15 +800,56 @@ void Window::MoveWindow(const DCRect& rect)
     }
 }
 
+QWidget* DefaultOwnerWidget()
+{
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    // Qt's own list, never a stored pointer that may outlive its window: the main window when it
+    // is shown, else the first shown top-level window of the program.
+    QWidget* shown = nullptr;
+    Application* app = Application::Instance();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!w->isVisible() || w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip) continue;
+        Window* window = WindowFromWidget(w);
+        if (!window) continue;
+        if (app && app->GetMainWindow() == window) return w;
+        if (!shown) shown = w;
+    }
+    return shown;
+}
+
+void CentreOverOwner(QWidget* widget, QWidget* owner)
+{
+    if (!widget) return;
+    if (!widget->isVisible() && !widget->testAttribute(Qt::WA_Resized)) widget->adjustSize();
+    QRect area;
+    QScreen* screen = nullptr;
+    if (owner && owner->window() != widget && owner->window()->isVisible()) {
+        area = owner->window()->frameGeometry();
+        screen = owner->window()->screen();
+    }
+    if (!screen) screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    if (area.isEmpty()) area = available;
+    if (area.isEmpty()) return;
+    // frameGeometry less geometry: the title bar and borders the window manager adds.
+    const QSize frame = widget->frameGeometry().size() - widget->geometry().size();
+    const QSize outer = widget->size() + (frame.isValid() ? frame : QSize());
+    QPoint topLeft = area.center() - QPoint(outer.width() / 2, outer.height() / 2);
+    if (!available.isEmpty()) {
+        topLeft.setX(std::max(available.left(), std::min(topLeft.x(), available.right() + 1 - outer.width())));
+        topLeft.setY(std::max(available.top(), std::min(topLeft.y(), available.bottom() + 1 - outer.height())));
+    }
+    widget->move(topLeft);
+}
+
 void Window::CenterWindow()
 {
     QWidget* w = impl_->widget.data();
     if (!w) return;
-    QRect area;
-    if (QWidget* p = w->parentWidget()) area = p->window()->geometry();
-    else if (QScreen* s = QGuiApplication::primaryScreen()) area = s->availableGeometry();
-    if (area.isEmpty()) return;
-    w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
+    QWidget* owner = w->parentWidget();
+    if (!owner && w->isWindow()) owner = DefaultOwnerWidget();
+    CentreOverOwner(w, owner);
 }
 
 void Window::Invalidate()

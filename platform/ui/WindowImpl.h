@@ -85,6 +85,13 @@ void NotifyParentAlways(Window& control, int code);
 // The Window whose screen window is `widget` or its nearest ancestor; null when none.
 Window* WindowFromWidget(const QWidget* widget);
 
+// The window a new box or dialog without an owner of its own belongs to: the modal window in
+// front, else the active window, else the program's main window; null when there is none.
+QWidget* DefaultOwnerWidget();
+// Centres the top-level widget over the owner's window (the screen when there is none), kept
+// on the owner's screen. A widget not shown yet first takes the size its layout asks for.
+void CentreOverOwner(QWidget* widget, QWidget* owner);
+
 // Upper or lower case as typed (caseStyle 1 or 2) and digits only on a one-line edit.
 void SetLineEditRules(QLineEdit* edit, int caseStyle, bool digitsOnly);
 

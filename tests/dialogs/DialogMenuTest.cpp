@@ -108,6 +108,27 @@ TEST_F(DialogMenuTest, SingleChoiceWithoutMatchSelectsFirstShown)
     EXPECT_EQ(menu.DoModal(), -1);
 }
 
+TEST_F(DialogMenuTest, EntryThatCannotBeChosenGreysOk)
+{
+    CDialogMenu menu(nullptr, "Select invoice/contract template file", 'S', 'N', 0, 0, "");
+    menu.AddItem(0, "<new>");
+    menu.AddItem(1, "INVOICE.RTF");
+    menu.m_fnCanChoose = [](uint32_t id) { return id != 0; };
+    Script([](ui::Dialog& d) {
+        EXPECT_FALSE(d.GetDlgItem(ui::IDOK)->IsWindowEnabled()) << "<new> is selected first";
+        ui::test::Click(d, ui::IDOK);
+        ui::test::DoubleClickItem(d, 1237, 0);
+        ui::test::PressKey(d, ui::VK_RETURN);
+        EXPECT_FALSE(d.HasEnded());
+        ui::test::SelectItem(d, 1237, 1);
+        EXPECT_TRUE(d.GetDlgItem(ui::IDOK)->IsWindowEnabled());
+        ui::test::SelectItem(d, 1237, 0);
+        EXPECT_FALSE(d.GetDlgItem(ui::IDOK)->IsWindowEnabled());
+        ui::test::DoubleClickItem(d, 1237, 1);
+    });
+    EXPECT_EQ(menu.DoModal(), 1);
+}
+
 TEST_F(DialogMenuTest, ExtraButtonEndsOrOpensHelp)
 {
     CDialogMenu menu(nullptr, "Pick", 'S', 'N', 11, 1, "New");

@@ -139,6 +139,41 @@ TEST_F(ScrollBaseTest, FewerLinesThanFitShowOnlyTheHorizontalBar)
     EXPECT_EQ(view.m_nHiLiteLine, 2);
 }
 
+TEST_F(ScrollBaseTest, EmptyListShowsNoScrollBar)
+{
+    CTestLines view;
+    view.SetLineViewDatabase(db_.get());
+    Show(view);
+    EXPECT_FALSE(view.IsScrollBarVisible(ui::SB_VERT));
+    EXPECT_FALSE(view.IsScrollBarVisible(ui::SB_HORZ));
+    view.SetLines(2);
+    view.RefreshLineView(1);
+    Paint(view);
+    EXPECT_TRUE(view.IsScrollBarVisible(ui::SB_HORZ));
+    view.SetLines(0);
+    view.RefreshLineView(1);
+    Paint(view);
+    EXPECT_FALSE(view.IsScrollBarVisible(ui::SB_HORZ)) << "emptied again";
+}
+
+TEST_F(ScrollBaseTest, HeaderTextStandsClearInsideItsBand)
+{
+    CTestLines view;
+    view.SetLines(2);
+    view.SetLineViewDatabase(db_.get());
+    Show(view);
+    const ui::RecordedPage page = Paint(view);
+    const ui::RecordedText* header = page.Find("Name");
+    const ui::RecordedText* first = page.Find("Line 00");
+    ASSERT_NE(header, nullptr);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->y, view.m_nHeaderHeight);
+    EXPECT_GT(header->y, 0) << "room above the header's text";
+    // The text's own height (that of a line) fits with room below it too.
+    ASSERT_GE(view.m_aPageLines.size(), 2u);
+    EXPECT_GT(view.m_nHeaderHeight, header->y + view.m_aPageLines[1].nHeight);
+}
+
 TEST_F(ScrollBaseTest, PaintColoursTheHighlightAndMarkedLines)
 {
     CTestLines view;

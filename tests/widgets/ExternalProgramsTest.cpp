@@ -64,6 +64,38 @@ TEST_F(ProgramsTest, WordProcessorGetsTheDocumentAsOneArgument)
     EXPECT_TRUE(Shown().empty());
 }
 
+TEST_F(ProgramsTest, NewDocumentStartsTheWordProcessorWithoutAFile)
+{
+    Write("wp.sh", "#!/bin/sh\necho \"$#\" > args.tmp\nmv args.tmp args.txt\n");
+    std::filesystem::permissions(root_ / "wp.sh", std::filesystem::perms::owner_all);
+    WordProcessorPath = Host("wp.sh");
+    OpenInWordProcessor("");
+    for (int i = 0; i < 500 && !Exists("args.txt"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(Read("args.txt"), "0\n") << "no argument, not the folder";
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(ProgramsTest, WhatCanBeOpened)
+{
+    struct Case {
+        bool wordProcessor, viewer;
+        const char* document;
+        bool can;
+    } cases[] = {
+        {false, false, "", false},         {false, false, "INVOICE.RTF", false},
+        {false, true, "", false},          {false, true, "INVOICE.RTF", true},
+        {true, false, "", true},           {true, false, "INVOICE.RTF", true},
+    };
+    for (const Case& c : cases) {
+        WordProcessorPath = c.wordProcessor ? "wp" : "";
+        SetRichTextViewerOpener(c.viewer ? RichTextViewerOpener([](const std::string&, const ui::DCRect&) {})
+                                         : RichTextViewerOpener());
+        EXPECT_EQ(CanOpenInWordProcessor(c.document), c.can)
+            << c.wordProcessor << c.viewer << " " << c.document;
+    }
+}
+
 TEST_F(ProgramsTest, WordProcessorThatCannotStartIsReported)
 {
     WordProcessorPath = Host("no-such-program");

@@ -1,11 +1,14 @@
 #include "UiFixture.h"
 
 #include "platform/ui/EditBox.h"
+#include "platform/ui/FrameWindow.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PropertyPage.h"
 #include "platform/ui/PropertySheet.h"
 #include "platform/ui/RadioButton.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabBar>
 #include <QWidget>
 
@@ -392,6 +395,79 @@ TEST_F(DialogTest, PropertySheetEscapeCancels)
     sheet.AddPage(&one);
     EXPECT_EQ(sheet.DoModal(), ui::IDCANCEL);
     EXPECT_EQ(one.oks, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(DialogTest, DialogWithoutOwnerOpensCentredOverTheMainWindow)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ui::FrameWindow frame;
+    struct Case {
+        ui::DCRect rect;
+        bool inside;  // the frame lies on the screen, so the dialog is centred over it
+    } cases[] = {
+        {{screen.left() + 40, screen.top() + 30, screen.left() + 640, screen.top() + 480}, true},
+        {{screen.left() - 500, screen.top() + 10, screen.left() + 100, screen.top() + 460}, false},
+    };
+    ASSERT_TRUE(frame.CreateFrame("Studio", cases[0].rect));
+    ui::Application::Instance()->SetMainWindow(&frame);
+    for (const Case& c : cases) {
+        frame.MoveWindow(c.rect);
+        frame.ShowWindow(true);
+        frame.GetWidget()->activateWindow();
+        ui::Application::PumpMessages();
+        NumbersDialog dialog;
+        ASSERT_TRUE(dialog.Create(nullptr));
+        QWidget* widget = dialog.GetWidget();
+        ASSERT_EQ(widget->parentWidget(), frame.GetWidget()) << "the main window owns it";
+        dialog.CenterWindow();
+        const QRect d = widget->frameGeometry();
+        const QRect f = frame.GetWidget()->frameGeometry();
+        if (c.inside) {
+            EXPECT_LE(std::abs(d.center().x() - f.center().x()), 1);
+            EXPECT_LE(std::abs(d.center().y() - f.center().y()), 1);
+        } else {
+            EXPECT_GE(d.left(), screen.left()) << "kept on the screen";
+            EXPECT_GE(d.top(), screen.top());
+        }
+        dialog.DestroyWindow();
+    }
+    ui::Application::Instance()->SetMainWindow(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MessageBoxText, BreaksInsideAParagraphBecomeBlanks)
+{
+    struct Case {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        // Broken mid-sentence for a narrow box: one paragraph.
+        {"This computer is acting as lock manager to coordinate operations of the 2 other\nusers "
+         "apparently using the database. The operation you have selected will close the\r\ndatabase.",
+         "This computer is acting as lock manager to coordinate operations of the 2 other users "
+         "apparently using the database. The operation you have selected will close the database."},
+        {"floor use),\nsome sources of new business (newspaper ad, yellow pages), and a\nnumber of tax "
+         "categories.",
+         "floor use),\nsome sources of new business (newspaper ad, yellow pages), and a number of tax "
+         "categories."},
+        // Sentences on lines of their own, short lines, capitals and blank lines stay as written.
+        {"This is the last resort operation to recover a trashed database.\nYou should do a backup.",
+         "This is the last resort operation to recover a trashed database.\nYou should do a backup."},
+        {"Name\nphone", "Name\nphone"},
+        {"Files copied to the backup folder of the studio\nDorvalquintex.dbs",
+         "Files copied to the backup folder of the studio\nDorvalquintex.dbs"},
+        {"A paragraph that ends without a stop here\n\nnext paragraph", "A paragraph that ends without a stop here\n\nnext paragraph"},
+        {"Line ends with a colon so a list follows:\nfirst item", "Line ends with a colon so a list follows:\nfirst item"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ui::JoinWrappedLines(c.text), c.shown) << c.text;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "platform/ui/View.h"
 
 #include <QAction>
+#include <QImage>
+#include <QPainter>
 #include <QLabel>
 #include <QMenu>
 #include <QWidget>
@@ -159,6 +161,30 @@ TEST_F(FrameFixture, UpdateHandlersEnableAndCheck)
     EXPECT_EQ(view.handled, (std::vector<int>{kEdit}));
 }
 
+TEST(FrameMenu, DashItemIsDrawnAsASeparator)
+{
+    const MenuTemplate menu = {4106, {Popup("&Help", {Item(30010, "Help topics"), Item(30009, "&Getting started"),
+                                                      Item(32936, "-"), Item(57664, "&About")})}};
+    RegisterMenu(menu);
+    FrameWindow frame;
+    ASSERT_TRUE(frame.CreateFrame("Studio", {0, 0, 640, 480}));
+    ASSERT_TRUE(frame.LoadMenu(4106));
+    QMenu* help = nullptr;
+    for (QMenu* m : frame.GetWidget()->findChildren<QMenu*>())
+        if (m->title() == "&Help") help = m;
+    ASSERT_NE(help, nullptr);
+    const QList<QAction*> actions = help->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_FALSE(actions[0]->isSeparator());
+    EXPECT_TRUE(actions[2]->isSeparator()) << "a \"-\" item is a separator, not a greyed dash";
+    EXPECT_NE(actions[2]->text(), "-");
+    // Its id keeps its state in the menu; updating it leaves the separator as it is.
+    frame.Updaters().SetUpdateHandler(32936, [](CmdUI& cmd) { cmd.Enable(false); });
+    frame.UpdateMenuState();
+    EXPECT_FALSE(frame.GetMenu().IsEnabled(32936));
+    EXPECT_TRUE(help->actions()[2]->isSeparator());
+}
+
 TEST_F(FrameFixture, StatusBarPanes)
 {
     StatusBar& bar = frame.GetStatusBar();
@@ -292,6 +318,45 @@ TEST_F(FrameFixture, ScrollingOffsetsWhatOnDrawDraws)
     ASSERT_EQ(page.lines.size(), 1u);
     EXPECT_EQ(page.lines[0].y1, -480);
     EXPECT_EQ(dc.GetViewportOrg(), (DCPoint{0, 0})) << "the origin is restored";
+}
+
+class FillingView : public View {
+public:
+    void OnDraw(DC& dc) override { dc.FillSolidRect({0, 0, 5000, 5000}, 0x000000FF); }
+};
+
+TEST_F(FrameFixture, ViewPaintsNeitherUnderTheBarsNorIntoTheirCorner)
+{
+    FillingView view;
+    ASSERT_TRUE(view.CreateView(&frame, 59653));
+    frame.SwitchView(&view);
+    view.MoveWindow({0, 0, 300, 200});
+    const DCRect client = view.GetClientRect();
+    struct Case {
+        bool vert, horz;
+    } cases[] = {{true, true}, {true, false}, {false, false}};
+    for (const Case& c : cases) {
+        view.ShowScrollBar(SB_VERT, c.vert);
+        view.ShowScrollBar(SB_HORZ, c.horz);
+        const DCRect inner = view.GetViewClientRect();
+        QImage image(client.Width(), client.Height(), QImage::Format_RGB32);
+        image.fill(QColor(0, 0, 255));
+        {
+            QPainter painter(&image);
+            DC dc(&painter);
+            view.OnPaint(dc);
+        }
+        EXPECT_EQ(image.pixelColor(inner.right - 1, inner.bottom - 1), QColor(255, 0, 0));
+        const QColor corner = image.pixelColor(client.right - 1, client.bottom - 1);
+        if (c.vert && c.horz) {
+            EXPECT_EQ(corner, QColor(240, 240, 240)) << "the corner between the bars is the face colour";
+            EXPECT_EQ(image.pixelColor(inner.right + 1, 5), QColor(0, 0, 255)) << "left to the bar";
+        } else if (c.vert) {
+            EXPECT_EQ(corner, QColor(0, 0, 255)) << "under the bar: not painted";
+        } else {
+            EXPECT_EQ(corner, QColor(255, 0, 0)) << "no bars: the whole client";
+        }
+    }
 }
 
 TEST_F(FrameFixture, SmallDocumentNeedsNoBars)
