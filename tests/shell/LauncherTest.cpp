@@ -120,9 +120,10 @@ TEST_F(LauncherTest, KeysReachTheLauncherWhileAButtonHasTheFocus)
 
     DatabaseOpen = 1;
     UserAccessLevel = 9;
-    ui::test::PressKey(*frame_, ui::VK_F6);
+    ui::test::PressKey(*frame_, ui::VK_F7);
     EXPECT_EQ(view().GetSelectedColumn(), 0);
-    EXPECT_EQ(view().GetSelectedRow(), 5);
+    EXPECT_EQ(view().GetSelectedRow(), 6);
+    frame_->ReturnToMainView();
     // Ctrl+B asks for the backup path.
     h.driveDialogs = true;
     h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });

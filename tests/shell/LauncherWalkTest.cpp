@@ -142,7 +142,9 @@ TEST_F(LauncherWalkTest, EveryListCommandWorksOrIsGreyedOnAnEmptyList)
                              std::to_string(id));
                 if (frame_->GetCurrentView() != list.view) list.open();
                 const bool enabled = frame_->QueryCommandState(id).IsEnabled();
-                if (list.greyedWhenEmpty.count(id)) EXPECT_FALSE(enabled);
+                if (list.greyedWhenEmpty.count(id)) {
+                    EXPECT_FALSE(enabled);
+                }
                 if (!enabled) {
                     EXPECT_FALSE(frame_->SendCommand(id)) << "a greyed command does not run";
                     continue;
@@ -151,7 +153,9 @@ TEST_F(LauncherWalkTest, EveryListCommandWorksOrIsGreyedOnAnEmptyList)
                 const stSeen before = Seen();
                 frame_->SendCommand(id);
                 ForgetUnscripted();
-                if (!silent.count(id)) EXPECT_NE(Seen(), before) << "a live command shows something";
+                if (!silent.count(id)) {
+                    EXPECT_NE(Seen(), before) << "a live command shows something";
+                }
             }
             EXPECT_GT(live, 0);
         }
