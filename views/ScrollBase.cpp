@@ -228,6 +228,7 @@ void CScrollBase::OnDraw(ui::DC& dc)
     if (!m_aHeaderTabs.empty() && m_bHeader) {
         for (int tab : m_aHeaderTabs) {
             const int x = tab - m_nHorzOffset;
+            if (DiagnosticLevel > 1) WriteDiagnosticFormat("Draw header tab at %i\n", x);
             dc.SelectPen({ui::PS_SOLID, 0, kBlack});
             dc.MoveTo(x, 0);
             dc.LineTo(x, m_nHeaderHeight);
