@@ -24,6 +24,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ScheduledBackup.h"
 #include "shell/SettingsFile.h"
+#include "views/ScheduleGrid.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -225,12 +226,19 @@ void CMainView::RunButton(int k)
         case 2: frame->StudentView(m_pDB.get()); break;
         case 6: frame->InterviewView(m_pDB.get()); break;
         case 7: frame->TeacherView(m_pDB.get()); break;
+        case 13: OpenScheduleGrid(-1); return;
         default: break;
         }
     }
     // The lists, grids and entry dialogs the buttons open are built by their own commands;
     // until one exists its button only becomes the selected one.
     SelectButton(k % 8, k / 8);
+}
+
+void CMainView::OpenScheduleGrid(int32_t mode)
+{
+    if (!m_pDB) return;
+    new CScheduleGrid(Frame(), m_pDB.get(), mode);  // deletes itself when closed
 }
 
 void CMainView::LookUpTypedCode()
@@ -405,6 +413,12 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 30035:
         if (CMainFrame* frame = Frame()) frame->StudentView(m_pDB.get());
+        return true;
+    case 30058:
+        OpenScheduleGrid(-1);
+        return true;
+    case 32922:
+        OpenScheduleGrid(-2);
         return true;
     case 30068:
         if (CMainFrame* frame = Frame()) frame->InterviewView(m_pDB.get());

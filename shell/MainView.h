@@ -110,6 +110,8 @@ public:
 private:
     void LayoutButtons(int cx, int cy);
     void LookUpTypedCode();
+    // Opens the weekly schedule grid (mode -1 everyone, -2 the classes) over the main frame.
+    void OpenScheduleGrid(int32_t mode);
     void TypeKey(int vk);
     void RunTimedBackup();
     void LogDiagnosticData();

@@ -59,9 +59,16 @@ private:
 
 CGridFrame::CGridFrame() : m_pView(std::make_unique<ClientView>(*this)) {}
 
-CGridFrame::~CGridFrame()
+CGridFrame::~CGridFrame() { RestoreHiddenWindow(); }
+
+void CGridFrame::RestoreHiddenWindow()
 {
-    if (m_pHiddenWindow) m_pHiddenWindow->ShowWindow(true);
+    if (!m_pHiddenWindow) return;
+    if (m_bHiddenZoomed)
+        m_pHiddenWindow->ShowMaximized();
+    else
+        m_pHiddenWindow->ShowWindow(true);
+    m_pHiddenWindow = nullptr;
 }
 
 ui::View& CGridFrame::GridView() { return *m_pView; }
@@ -72,6 +79,8 @@ bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
     ui::DCRect rect{0, 0, 800, 600};
     if (main && main->IsCreated()) rect = main->GetWindowRect();
     if (!CreateFrame(title, rect)) return false;
+    SetAutoDelete(true);
+    SetCursorShape(ui::CursorShape::Arrow);
     if (LoadMenu(menuId)) DrawMenuBar();
     if (!CreateStatusBar({0})) GetResponse("Failed to create status bar\n", MB_OK);
     m_pView->CreateView(this, 59648);
@@ -80,6 +89,7 @@ bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
     if (main && main->IsWindowVisible()) {
         main->ShowWindow(false);
         m_pHiddenWindow = main;
+        m_bHiddenZoomed = maximised;
     }
     if (maximised) {
         ShowMaximized();
@@ -92,10 +102,7 @@ bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
 
 void CGridFrame::OnDestroy()
 {
-    if (m_pHiddenWindow) {
-        m_pHiddenWindow->ShowWindow(true);
-        m_pHiddenWindow = nullptr;
-    }
+    RestoreHiddenWindow();
     ui::FrameWindow::OnDestroy();
 }
 
@@ -222,6 +229,7 @@ void CGridFrame::DrawGridText(ui::DC& dc, int x, int y, const std::string& text,
 
 void CGridFrame::PaintGrid(ui::DC& dc)
 {
+    BeforeGridUse();
     LayOut(dc);
     const int rows = m_Cells.GetRows();
     const int columns = m_Cells.GetColumns();
@@ -316,6 +324,7 @@ void CGridFrame::OnGridRButtonDown(int, int) {}
 void CGridFrame::OnGridMouseMove(int x, int y)
 {
     if (m_bDragMode != 1) return;
+    m_pView->SetCursorShape(ui::CursorShape::SizeAll);
     const ui::DCRect client = m_pView->GetClientRect();
     if (x > client.right - kAutoScrollBand)
         OnGridHScroll(ui::SB_LINERIGHT, 0);

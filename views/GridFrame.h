@@ -26,7 +26,8 @@ public:
     ~CGridFrame() override;
 
     // Creates the window over the main window's screen rectangle with the title and menu, and
-    // shows it (centred, or maximised as the main window is).
+    // shows it (centred, or maximised as the main window is). From then on the object deletes
+    // itself after its window is destroyed: make it with new and never delete it.
     bool CreateGridFrame(const std::string& title, int menuId);
 
     // Lays the table out at once (hit tests use the new layout) and repaints the window.
@@ -94,6 +95,10 @@ public:
 
     void OnDestroy() override;
 
+protected:
+    // Runs before the grid paints: a derived grid whose data went stale refills its cells.
+    virtual void BeforeGridUse() {}
+
 private:
     class ClientView;
     friend class ClientView;
@@ -111,6 +116,10 @@ private:
     void PrintBlock(ui::DC& dc, const Block& block, int left, int top, int penWidth);
     static void Scroll(int code, int pos, int maximum, int32_t& position);
 
+    // Shows the main window again as it was when the grid hid it.
+    void RestoreHiddenWindow();
+
     std::unique_ptr<ClientView> m_pView;
     ui::Window* m_pHiddenWindow = nullptr;
+    bool m_bHiddenZoomed = false;
 };
