@@ -226,7 +226,7 @@ void CMainView::RunButton(int k)
         case 2: frame->StudentView(m_pDB.get()); break;
         case 6: frame->InterviewView(m_pDB.get()); break;
         case 7: frame->TeacherView(m_pDB.get()); break;
-        case 13: OpenScheduleGrid(-1); return;
+        case 13: OpenScheduleGrid(-1); break;
         default: break;
         }
     }

@@ -91,6 +91,8 @@ bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
         m_pHiddenWindow = main;
         m_bHiddenZoomed = maximised;
     }
+    m_pRecordFrame = dynamic_cast<IViewFrame*>(main);
+    if (m_pRecordFrame) m_pRecordFrame->AddRecordWindow(this);
     if (maximised) {
         ShowMaximized();
     } else {
@@ -102,6 +104,8 @@ bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
 
 void CGridFrame::OnDestroy()
 {
+    if (m_pRecordFrame) m_pRecordFrame->RemoveRecordWindow(this);
+    m_pRecordFrame = nullptr;
     RestoreHiddenWindow();
     ui::FrameWindow::OnDestroy();
 }

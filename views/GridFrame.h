@@ -19,6 +19,7 @@
 #include "records/TextArray2D.h"
 
 namespace ui { class View; }
+class IViewFrame;
 
 class CGridFrame : public ui::FrameWindow {
 public:
@@ -122,4 +123,5 @@ private:
     std::unique_ptr<ClientView> m_pView;
     ui::Window* m_pHiddenWindow = nullptr;
     bool m_bHiddenZoomed = false;
+    IViewFrame* m_pRecordFrame = nullptr;  // the frame the grid is registered with
 };

@@ -17,6 +17,7 @@
 #include "platform/ui/View.h"
 #include "tests/support/ScriptedUi.h"
 #include "views/GridFrame.h"
+#include "views/ViewFrame.h"
 
 namespace {
 
@@ -226,7 +227,17 @@ TEST_F(GridFrameTest, ClosingShowsTheMainWindowAsItWasAndDeletesTheGridLater)
         ~Watched() override { gone_ = true; }
         bool& gone_;
     };
-    ui::FrameWindow main;
+    // The main frame keeps the windows that hold records, to close them before the database.
+    struct MainFrame : ui::FrameWindow, IViewFrame {
+        void ShowLineNumber(uint32_t) override {}
+        void SetViewModeText(const std::string&) override {}
+        void ReturnToMainView() override {}
+        stPrinterDef& GetPrinterDef() override { return printer; }
+        void AddRecordWindow(ui::Window* w) override { records.push_back(w); }
+        void RemoveRecordWindow(ui::Window* w) override { std::erase(records, w); }
+        stPrinterDef printer;
+        std::vector<ui::Window*> records;
+    } main;
     ASSERT_TRUE(main.CreateFrame("main", {0, 0, 640, 480}));
     ui::Application::Instance()->SetMainWindow(&main);
     for (bool maximised : {false, true}) {
@@ -240,7 +251,12 @@ TEST_F(GridFrameTest, ClosingShowsTheMainWindowAsItWasAndDeletesTheGridLater)
         ASSERT_TRUE(grid->CreateGridFrame("Grid", 0));
         EXPECT_FALSE(main.IsWindowVisible());
         EXPECT_EQ(grid->IsZoomed(), maximised);
-        ui::test::CloseBox(*grid);
+        EXPECT_EQ(main.records, std::vector<ui::Window*>{grid});
+        if (maximised)
+            main.records.front()->OnClose();  // the database closes on notice
+        else
+            ui::test::CloseBox(*grid);
+        EXPECT_TRUE(main.records.empty());
         EXPECT_FALSE(gone) << "not deleted inside its own handler";
         EXPECT_TRUE(main.IsWindowVisible());
         EXPECT_EQ(main.IsZoomed(), maximised);

@@ -278,6 +278,9 @@ TEST_F(ScheduleGridTest, RescheduleEntriesByKind)
     }
     tango = Get<CScheduleRecord>(TABLE_SCHEDULE, codes_.tango);
     EXPECT_EQ(tango->m_Changes.back(), (stCodeValuePair{4, D(2026, 3, 31, 19, 0)}));
+    // Onto the studio party, which names nobody: no one's time is taken twice, no question.
+    EXPECT_EQ(db_->RescheduleScheduleItem(tango, 3, D(2026, 3, 7, 20, 0)), 1);
+    EXPECT_TRUE(ui::test::GetHooks().messageBoxTexts.empty());
 
     stDataToken birthday;
     birthday.type = 'B';
@@ -288,8 +291,9 @@ TEST_F(ScheduleGridTest, RescheduleEntriesByKind)
               "Can't reschedule this type of schedule item from this. Go to master list of scheduled items.");
 
     Reopen();
-    EXPECT_EQ(Get<CScheduleRecord>(TABLE_SCHEDULE, codes_.tango)->m_Changes.back(),
-              (stCodeValuePair{4, D(2026, 3, 31, 19, 0)}));
+    tango = Get<CScheduleRecord>(TABLE_SCHEDULE, codes_.tango);
+    EXPECT_EQ(tango->m_Changes[static_cast<size_t>(tango->FindCode(4))], (stCodeValuePair{4, D(2026, 3, 31, 19, 0)}));
+    EXPECT_EQ(tango->m_Changes.back(), (stCodeValuePair{3, D(2026, 3, 7, 20, 0)}));
 }
 
 TEST_F(ScheduleGridTest, AScheduledPaymentIsDeletedUnlessItIsTheLastUnscheduledOne)
