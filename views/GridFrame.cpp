@@ -73,9 +73,10 @@ void CGridFrame::RestoreHiddenWindow()
 
 ui::View& CGridFrame::GridView() { return *m_pView; }
 
-bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
+bool CGridFrame::CreateGridFrame(const std::string& title, int menuId, ui::Window* opener)
 {
-    ui::Window* main = ui::Application::Instance() ? ui::Application::Instance()->GetMainWindow() : nullptr;
+    ui::Window* main = opener;
+    if (!main && ui::Application::Instance()) main = ui::Application::Instance()->GetMainWindow();
     ui::DCRect rect{0, 0, 800, 600};
     if (main && main->IsCreated()) rect = main->GetWindowRect();
     if (!CreateFrame(title, rect)) return false;

@@ -29,7 +29,8 @@ public:
     // Creates the window over the main window's screen rectangle with the title and menu, and
     // shows it (centred, or maximised as the main window is). From then on the object deletes
     // itself after its window is destroyed: make it with new and never delete it.
-    bool CreateGridFrame(const std::string& title, int menuId);
+    // `opener` is the window the grid replaces (none: the application's main window).
+    bool CreateGridFrame(const std::string& title, int menuId, ui::Window* opener = nullptr);
 
     // Lays the table out at once (hit tests use the new layout) and repaints the window.
     void DrawGrid();

@@ -56,7 +56,7 @@ CScheduleGrid::CScheduleGrid(ui::Window* parent, CDatabase* database, int32_t mo
     RegisterMenus();
     if (m_pDB) m_pDB->m_pScheduleGrid = this;
     CurrentWeek();
-    CreateGridFrame("Weekly schedule", mode == -2 ? kMenuClasses : kMenuSchedule);
+    CreateGridFrame("Weekly schedule", mode == -2 ? kMenuClasses : kMenuSchedule, parent);
     BuildGrid();
 }
 
