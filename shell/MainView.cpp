@@ -24,6 +24,7 @@
 #include "shell/ProgramState.h"
 #include "shell/ScheduledBackup.h"
 #include "shell/SettingsFile.h"
+#include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
 
 #include <cstdlib>
@@ -227,6 +228,7 @@ void CMainView::RunButton(int k)
         case 6: frame->InterviewView(m_pDB.get()); break;
         case 7: frame->TeacherView(m_pDB.get()); break;
         case 13: OpenScheduleGrid(-1); break;
+        case 14: OpenRoomGrid('D'); break;
         default: break;
         }
     }
@@ -239,6 +241,12 @@ void CMainView::OpenScheduleGrid(int32_t mode)
 {
     if (!m_pDB) return;
     new CScheduleGrid(Frame(), m_pDB.get(), mode);  // deletes itself when closed
+}
+
+void CMainView::OpenRoomGrid(char mode)
+{
+    if (!m_pDB) return;
+    new CRoomGrid(Frame(), m_pDB.get(), mode);  // deletes itself when closed
 }
 
 void CMainView::LookUpTypedCode()
@@ -419,6 +427,12 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 32922:
         OpenScheduleGrid(-2);
+        return true;
+    case 30071:
+        OpenRoomGrid('M');
+        return true;
+    case 32897:
+        OpenRoomGrid('D');
         return true;
     case 30068:
         if (CMainFrame* frame = Frame()) frame->InterviewView(m_pDB.get());

@@ -454,27 +454,47 @@ void CGridFrame::PrintSections(ui::DC& dc, int)
                 WriteDiagnosticString(Format(" Column block %i, start %i, end %i\n", static_cast<int>(cb), columnStart,
                                              columnEnd));
             }
-            auto copy = [&](int fromRow, int fromColumn, int toRow, int toColumn) {
+            if (DiagnosticLevel > 0) {
+                const char* resize = labelRow && labelColumn ? "Add row and column labels, resize grid to %i, %i\n"
+                                     : labelRow             ? "Add row label, resize grid to %i, %i\n"
+                                     : labelColumn          ? "Add column lable, resize grid to %i, %i\n"
+                                                            : "Resize grid to %i, %i\n";
+                WriteDiagnosticString(Format(resize, blockRows, blockColumns));
+            }
+            auto copy = [&](int fromRow, int fromColumn, int toRow, int toColumn, const char* trace) {
+                if (DiagnosticLevel > 0)
+                    WriteDiagnosticString(Format(trace, fromRow, fromColumn, m_Cells.GetText(fromRow, fromColumn).c_str(),
+                                                 toRow, toColumn));
                 block.cells.SetAt(toRow, toColumn, m_Cells.GetText(fromRow, fromColumn),
                                   m_Cells.GetColour(fromRow, fromColumn));
             };
+            constexpr const char* kRowLabel = " Insert row label from %i, %i (%s) at %i, %i\n";
+            constexpr const char* kColumnLabel = " Insert column label from %i, %i (%s) at %i, %i\n";
+            constexpr const char* kCell = " Insert from %i, %i (%s) at %i, %i\n";
             if (labelColumn) block.widths.push_back(widths[0]);
             for (int c = columnStart; c <= columnEnd; ++c) block.widths.push_back(widths[c]);
             if (labelRow) block.heights.push_back(heights[0]);
             for (int r = rowStart; r <= rowEnd; ++r) block.heights.push_back(heights[r]);
-            if (labelRow && labelColumn) copy(0, 0, 0, 0);
+            if (labelRow && labelColumn) copy(0, 0, 0, 0, kRowLabel);
             if (labelRow)
-                for (int c = columnStart; c <= columnEnd; ++c) copy(0, c, 0, c - columnStart + labelColumn);
+                for (int c = columnStart; c <= columnEnd; ++c) copy(0, c, 0, c - columnStart + labelColumn, kRowLabel);
             if (labelColumn)
-                for (int r = rowStart; r <= rowEnd; ++r) copy(r, 0, r - rowStart + labelRow, 0);
+                for (int r = rowStart; r <= rowEnd; ++r) copy(r, 0, r - rowStart + labelRow, 0, kColumnLabel);
             for (int r = rowStart; r <= rowEnd; ++r)
                 for (int c = columnStart; c <= columnEnd; ++c)
-                    copy(r, c, r - rowStart + labelRow, c - columnStart + labelColumn);
+                    copy(r, c, r - rowStart + labelRow, c - columnStart + labelColumn, kCell);
             if (DiagnosticLevel > 0)
                 WriteDiagnosticString(Format("Grid block: Row block %i, start %i, end %i, Column block %i, start %i, "
                                              "end %i\n",
                                              static_cast<int>(rb), rowStart, rowEnd, static_cast<int>(cb), columnStart,
                                              columnEnd));
+            if (DiagnosticLevel > 0)
+                for (int r = 0; r < block.cells.GetRows(); ++r) {
+                    std::string line;
+                    for (int c = 0; c < block.cells.GetColumns(); ++c)
+                        line += Format(" %16s |", block.cells.GetText(r, c).c_str());
+                    WriteDiagnosticString(line + "\n");
+                }
             if (printer) printer->StartPage();
             PrintBlock(dc, block, marginX, marginY, kPrinterPen);
             if (printer) printer->EndPage();

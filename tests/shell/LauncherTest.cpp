@@ -7,6 +7,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "shell/MainFrame.h"
+#include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
 #include "shell/ProgramState.h"
 
@@ -230,6 +231,26 @@ TEST_F(LauncherTest, TheScheduleCommandsOpenTheWeeklyGrid)
     EXPECT_FALSE(grid->IsCreated());
     EXPECT_TRUE(frame_->IsWindowVisible());
     ui::test::DeleteDestroyedWindows();
+}
+
+TEST_F(LauncherTest, TheRoomCommandsOpenTheDayAndTheWeek)
+{
+    AllowOpen(0, 5);
+    view().OnDatabaseOpen("/studio/x", 0);
+    frame_->ShowWindow(true);
+    CDatabase* db = view().GetDatabase();
+    for (const auto& [command, mode] : {std::pair{32897, 'D'}, std::pair{30071, 'M'}}) {
+        SCOPED_TRACE(command);
+        ASSERT_TRUE(frame_->SendCommand(command));
+        auto* grid = dynamic_cast<CRoomGrid*>(db->m_pRoomGrid);
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->m_cMode, mode);
+        EXPECT_FALSE(frame_->IsWindowVisible());
+        grid->SendCommand(30055);
+        ui::test::DeleteDestroyedWindows();
+        EXPECT_TRUE(frame_->IsWindowVisible());
+        EXPECT_EQ(db->m_pRoomGrid, nullptr);
+    }
 }
 
 }  // namespace
