@@ -415,6 +415,9 @@ public:
                        DATE end, CTextArray2D& cells, std::vector<DATE>& days, std::vector<DATE>& times)>
         m_fnScheduleCellDialog;
     std::function<int(uint32_t priceListCode, uint32_t person, DATE when)> m_fnSellItemNow;
+    // The editor of one schedule entry ("Edit: %s"; unset, the choice is not offered); 1 when
+    // something was stored.
+    std::function<int(const stDataToken& entry)> m_fnEditScheduleEntry;
     int SellItemNow(uint32_t priceListCode, uint32_t person, DATE when)
     {
         return m_fnSellItemNow ? m_fnSellItemNow(priceListCode, person, when) : 2;

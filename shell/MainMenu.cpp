@@ -27,7 +27,7 @@ const std::vector<stMenuCommand> kCommands = {
     {30069, R::Level, 9, true},   {30070, R::Level, 9, false},   {30088, R::Level, 9, false},
     {30035, R::Level, 5, true},  {30053, R::Level, 5, false},   {30052, R::Level, 5, false},
     {30054, R::Level, 5, false},  {30068, R::Level, 5, true},   {30076, R::Level, 5, false},
-    {30080, R::Level, 5, false},  {30058, R::Level, 5, true},   {32922, R::Level, 5, true},
+    {30080, R::Level, 5, true},  {30058, R::Level, 5, true},   {32922, R::Level, 5, true},
     {30071, R::Level, 5, true},  {32897, R::Level, 5, true},   {32888, R::Level, 8, false},
     {32916, R::Level, 8, false},  {30072, R::Level, 9, false},   {32878, R::Level, 9, false},
     {30073, R::Level, 9, false},  {32875, R::Level, 9, false},   {30074, R::Level, 9, false},

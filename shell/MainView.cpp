@@ -26,6 +26,7 @@
 #include "shell/SettingsFile.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
+#include "views/TeacherGrid.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -227,6 +228,9 @@ void CMainView::RunButton(int k)
         case 2: frame->StudentView(m_pDB.get()); break;
         case 6: frame->InterviewView(m_pDB.get()); break;
         case 7: frame->TeacherView(m_pDB.get()); break;
+        case 12:
+            if (m_pDB) new CTeacherGrid(Frame(), m_pDB.get());  // deletes itself
+            break;
         case 13: OpenScheduleGrid(-1); break;
         case 14: OpenRoomGrid('D'); break;
         default: break;
@@ -430,6 +434,9 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 30071:
         OpenRoomGrid('M');
+        return true;
+    case 30080:
+        if (m_pDB) new CTeacherGrid(Frame(), m_pDB.get());  // deletes itself when closed
         return true;
     case 32897:
         OpenRoomGrid('D');

@@ -9,6 +9,7 @@
 #include "shell/MainFrame.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
+#include "views/TeacherGrid.h"
 #include "shell/ProgramState.h"
 
 #include <memory>
@@ -233,7 +234,7 @@ TEST_F(LauncherTest, TheScheduleCommandsOpenTheWeeklyGrid)
     ui::test::DeleteDestroyedWindows();
 }
 
-TEST_F(LauncherTest, TheRoomCommandsOpenTheDayAndTheWeek)
+TEST_F(LauncherTest, TheRoomAndTeacherCommandsOpenTheirGrids)
 {
     AllowOpen(0, 5);
     view().OnDatabaseOpen("/studio/x", 0);
@@ -251,6 +252,15 @@ TEST_F(LauncherTest, TheRoomCommandsOpenTheDayAndTheWeek)
         EXPECT_TRUE(frame_->IsWindowVisible());
         EXPECT_EQ(db->m_pRoomGrid, nullptr);
     }
+    // The daily teacher schedule.
+    ASSERT_TRUE(frame_->SendCommand(30080));
+    auto* teachers = dynamic_cast<CTeacherGrid*>(db->m_pTeacherGrid);
+    ASSERT_NE(teachers, nullptr);
+    EXPECT_FALSE(frame_->IsWindowVisible());
+    teachers->SendCommand(30055);
+    ui::test::DeleteDestroyedWindows();
+    EXPECT_TRUE(frame_->IsWindowVisible());
+    EXPECT_EQ(db->m_pTeacherGrid, nullptr);
 }
 
 }  // namespace
