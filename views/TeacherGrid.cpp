@@ -139,6 +139,10 @@ void CTeacherGrid::FillGrid()
             if (DiagnosticLevel > 0)
                 WriteDiagnosticFormat(" Testing time array date %f %s\n", m_aTimes[i],
                                       FormatDateTime(m_aTimes[i], "%m/%d/%Y %H:%M").c_str());
+            if (DiagnosticLevel > 0)
+                for (const stDataToken& e : m_aTeachers[t].entries)
+                    WriteDiagnosticFormat("  Against pScheduleArray date %f %s (%f)\n", e.date,
+                                          FormatDateTime(e.date, "%m/%d/%Y %H:%M").c_str(), e.date - m_aTimes[i]);
             std::string text;
             for (const stDataToken* e : LessonsAt(m_aTeachers[t], i)) {
                 if (DiagnosticLevel > 0) WriteDiagnosticString("  Add item\n");
