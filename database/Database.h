@@ -50,6 +50,7 @@
 namespace ui {
 class ComboBox;
 class ListBox;
+class Window;
 }  // namespace ui
 
 class CDialogWaitBox;
@@ -382,6 +383,45 @@ public:
     void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);
     void SetPurchaseEntryDate(CPurchaseRecord* purchase, char kind, uint32_t index, uint32_t subIndex,
                               DATE value);
+    // Changes one stored item under the database lock: the item as this copy now has it after the
+    // refresh is copied, `change` edits the copy (false: nothing to store) and the copy is saved,
+    // becoming the live item only when stored. 1 when stored, else 0.
+    int ChangeItem(uint8_t table, uint32_t code, const std::function<bool(void* copy)>& change);
+
+    // ---- Schedule entry changes (DatabaseReschedule.cpp) ----
+    // Moves the record behind an entry to `when` (0.0: unscheduled). 1 when a change was stored.
+    int RescheduleEntry(const stDataToken& entry, DATE when);
+    int ReschedulePayment(CPaymentRecord* payment, DATE when);
+    // `occurrence` is the occurrence's own index (0 or -1: the item itself).
+    int RescheduleScheduleItem(CScheduleRecord* item, int32_t occurrence, DATE when);
+    // Removes one scheduled payment from the purchase given (the caller's copy, which it saves
+    // on 1); 2 when refused.
+    int DeleteScheduledPayment(CPurchaseRecord* purchase, uint32_t index);
+    // Marks a lesson token cancelled and stores the purchase; 1 when stored.
+    int CancelLessonToken(CPurchaseRecord* purchase, uint32_t item, uint32_t token);
+
+    // ---- Open grids ----
+    // The open schedule, teacher and room grid windows (null when none); after a refresh the
+    // first open one is told (message 1029).
+    ui::Window* m_pScheduleGrid = nullptr;
+    ui::Window* m_pTeacherGrid = nullptr;
+    ui::Window* m_pRoomGrid = nullptr;
+    // Counts the refreshes that reloaded tables: a grid built before the last one rebuilds.
+    uint32_t GetRefreshCount() const { return m_nRefreshCount; }
+    // Seams for the schedule dialogs of later work: the cell dialog of a grid's right click
+    // (entries, row, column, mode, week start and end, cells, days, times) and the sale of a
+    // price-list item at a moment ("Take and pay for": item, person, moment; 1 when sold).
+    std::function<void(std::vector<stDataToken>& entries, int row, int column, int32_t mode, DATE start,
+                       DATE end, CTextArray2D& cells, std::vector<DATE>& days, std::vector<DATE>& times)>
+        m_fnScheduleCellDialog;
+    std::function<int(uint32_t priceListCode, uint32_t person, DATE when)> m_fnSellItemNow;
+    // The editor of one schedule entry ("Edit: %s"; unset, the choice is not offered); 1 when
+    // something was stored.
+    std::function<int(const stDataToken& entry)> m_fnEditScheduleEntry;
+    int SellItemNow(uint32_t priceListCode, uint32_t person, DATE when)
+    {
+        return m_fnSellItemNow ? m_fnSellItemNow(priceListCode, person, when) : 2;
+    }
     void RemovePersonFromPurchases(uint32_t personCode);
     void CancelPurchase(CPurchaseRecord* purchase);
     void ReinstatePurchase(CPurchaseRecord* purchase);
@@ -478,6 +518,7 @@ private:
     void TellTableRefreshed(uint8_t table);
     bool DeleteOneItem(uint8_t table, uint32_t code, bool reportMissing);
     IDatabaseUi* m_pUi = nullptr;
+    uint32_t m_nRefreshCount = 0;
 };
 
 // Tallies shared by the report grids.

@@ -35,7 +35,7 @@ void AddScheduleEntries(const CScheduleRecord& item, std::vector<stScheduleEntry
     const bool repeats = s.m_cRepeat != 'O';
     if (repeats) s.BuildOccurrences(true);
     for (uint32_t person : {s.m_nStudent, s.m_nTeacher}) {
-        if (person == 0) continue;
+        if (person == 0 || person == NO_CODE) continue;  // nobody
         out.push_back({person, s.m_dFirstDate, s.m_nDuration});
         if (repeats)
             for (size_t i = 1; i < s.m_Occurrences.size(); ++i) out.push_back({person, s.m_Occurrences[i], s.m_nDuration});

@@ -4,6 +4,8 @@
 
 #include "database/Database.h"
 
+#include "platform/ui/Window.h"
+
 #include <algorithm>
 
 #include "common/Diagnostic.h"
@@ -209,7 +211,14 @@ bool CDatabase::ReloadAll(CDialogWaitBox* waitBox)
 
 void CDatabase::TellTableRefreshed(uint8_t table)
 {
+    ++m_nRefreshCount;
     Ui().TableRefreshed(table);
+    // Any item table may change what a grid shows (a lesson moved, a payment made).
+    for (ui::Window* grid : {m_pScheduleGrid, m_pTeacherGrid, m_pRoomGrid})
+        if (grid) {
+            grid->PostMessage(ui::WM_USER + 5, 0, 0);
+            break;
+        }
 }
 
 void CDatabase::RefreshItemInPlace(uint8_t table, uint32_t code)

@@ -66,8 +66,8 @@ public:
 
     // Windows that hold records of the database (grids): closed before the database closes on
     // notice. Each removes itself when it is destroyed.
-    void AddRecordWindow(ui::Window* window);
-    void RemoveRecordWindow(ui::Window* window);
+    void AddRecordWindow(ui::Window* window) override;
+    void RemoveRecordWindow(ui::Window* window) override;
 
     // The end of the program without the exit question (SIGTERM, SIGHUP).
     void ExitWithoutQuestion();

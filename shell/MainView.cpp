@@ -24,6 +24,9 @@
 #include "shell/ProgramState.h"
 #include "shell/ScheduledBackup.h"
 #include "shell/SettingsFile.h"
+#include "views/RoomGrid.h"
+#include "views/ScheduleGrid.h"
+#include "views/TeacherGrid.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -243,10 +246,27 @@ void CMainView::RunButton(int k)
         case 2: frame->StudentView(m_pDB.get()); break;
         case 6: frame->InterviewView(m_pDB.get()); break;
         case 7: frame->TeacherView(m_pDB.get()); break;
+        case 12:
+            if (m_pDB) new CTeacherGrid(Frame(), m_pDB.get());  // deletes itself
+            break;
+        case 13: OpenScheduleGrid(-1); break;
+        case 14: OpenRoomGrid('D'); break;
         default: break;
         }
     }
     SelectButton(k % 8, k / 8);
+}
+
+void CMainView::OpenScheduleGrid(int32_t mode)
+{
+    if (!m_pDB) return;
+    new CScheduleGrid(Frame(), m_pDB.get(), mode);  // deletes itself when closed
+}
+
+void CMainView::OpenRoomGrid(char mode)
+{
+    if (!m_pDB) return;
+    new CRoomGrid(Frame(), m_pDB.get(), mode);  // deletes itself when closed
 }
 
 void CMainView::LookUpTypedCode()
@@ -427,6 +447,21 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 30035:
         if (CMainFrame* frame = Frame()) frame->StudentView(m_pDB.get());
+        return true;
+    case 30058:
+        OpenScheduleGrid(-1);
+        return true;
+    case 32922:
+        OpenScheduleGrid(-2);
+        return true;
+    case 30071:
+        OpenRoomGrid('M');
+        return true;
+    case 30080:
+        if (m_pDB) new CTeacherGrid(Frame(), m_pDB.get());  // deletes itself when closed
+        return true;
+    case 32897:
+        OpenRoomGrid('D');
         return true;
     case 30068:
         if (CMainFrame* frame = Frame()) frame->InterviewView(m_pDB.get());

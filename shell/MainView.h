@@ -114,6 +114,10 @@ private:
     void TakeCurrentUser();
     void LayoutButtons(int cx, int cy);
     void LookUpTypedCode();
+    // Opens the weekly schedule grid (mode -1 everyone, -2 the classes) over the main frame.
+    void OpenScheduleGrid(int32_t mode);
+    // Opens the room grid ('D' a day, 'M' a week) over the main frame.
+    void OpenRoomGrid(char mode);
     void TypeKey(int vk);
     void RunTimedBackup();
     void LogDiagnosticData();

@@ -1,5 +1,7 @@
 #include "views/ContactView.h"
 
+#include "views/ScheduleGrid.h"
+
 #include "widgets/CommandGuards.h"
 #include "widgets/ControlHelpers.h"
 #include "common/Diagnostic.h"
@@ -218,6 +220,10 @@ bool CContactView::OnCommand(int id, int code)
     case kCmdFormat: OnFormat(); return true;
     case kCmdAll: SetScope(1); return true;
     case kCmdActive: SetScope(0); return true;
+    case kCmdSchedule:
+        if (CPerson* person = GetHighlightedPerson(); person && m_pDB)
+            new CScheduleGrid(GetParent(), m_pDB, static_cast<int32_t>(person->m_nCode));  // deletes itself
+        return true;
     case kCmdHelp: ShowHelpTopic(HelpContext()); return true;
     default: return CScrollBase::OnCommand(id, code);
     }

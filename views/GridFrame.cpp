@@ -59,19 +59,29 @@ private:
 
 CGridFrame::CGridFrame() : m_pView(std::make_unique<ClientView>(*this)) {}
 
-CGridFrame::~CGridFrame()
+CGridFrame::~CGridFrame() { RestoreHiddenWindow(); }
+
+void CGridFrame::RestoreHiddenWindow()
 {
-    if (m_pHiddenWindow) m_pHiddenWindow->ShowWindow(true);
+    if (!m_pHiddenWindow) return;
+    if (m_bHiddenZoomed)
+        m_pHiddenWindow->ShowMaximized();
+    else
+        m_pHiddenWindow->ShowWindow(true);
+    m_pHiddenWindow = nullptr;
 }
 
 ui::View& CGridFrame::GridView() { return *m_pView; }
 
-bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
+bool CGridFrame::CreateGridFrame(const std::string& title, int menuId, ui::Window* opener)
 {
-    ui::Window* main = ui::Application::Instance() ? ui::Application::Instance()->GetMainWindow() : nullptr;
+    ui::Window* main = opener;
+    if (!main && ui::Application::Instance()) main = ui::Application::Instance()->GetMainWindow();
     ui::DCRect rect{0, 0, 800, 600};
     if (main && main->IsCreated()) rect = main->GetWindowRect();
     if (!CreateFrame(title, rect)) return false;
+    SetAutoDelete(true);
+    SetCursorShape(ui::CursorShape::Arrow);
     if (LoadMenu(menuId)) DrawMenuBar();
     if (!CreateStatusBar({0})) GetResponse("Failed to create status bar\n", MB_OK);
     m_pView->CreateView(this, 59648);
@@ -80,7 +90,10 @@ bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
     if (main && main->IsWindowVisible()) {
         main->ShowWindow(false);
         m_pHiddenWindow = main;
+        m_bHiddenZoomed = maximised;
     }
+    m_pRecordFrame = dynamic_cast<IViewFrame*>(main);
+    if (m_pRecordFrame) m_pRecordFrame->AddRecordWindow(this);
     if (maximised) {
         ShowMaximized();
     } else {
@@ -92,10 +105,9 @@ bool CGridFrame::CreateGridFrame(const std::string& title, int menuId)
 
 void CGridFrame::OnDestroy()
 {
-    if (m_pHiddenWindow) {
-        m_pHiddenWindow->ShowWindow(true);
-        m_pHiddenWindow = nullptr;
-    }
+    if (m_pRecordFrame) m_pRecordFrame->RemoveRecordWindow(this);
+    m_pRecordFrame = nullptr;
+    RestoreHiddenWindow();
     ui::FrameWindow::OnDestroy();
 }
 
@@ -222,6 +234,7 @@ void CGridFrame::DrawGridText(ui::DC& dc, int x, int y, const std::string& text,
 
 void CGridFrame::PaintGrid(ui::DC& dc)
 {
+    BeforeGridUse();
     LayOut(dc);
     const int rows = m_Cells.GetRows();
     const int columns = m_Cells.GetColumns();
@@ -316,6 +329,7 @@ void CGridFrame::OnGridRButtonDown(int, int) {}
 void CGridFrame::OnGridMouseMove(int x, int y)
 {
     if (m_bDragMode != 1) return;
+    m_pView->SetCursorShape(ui::CursorShape::SizeAll);
     const ui::DCRect client = m_pView->GetClientRect();
     if (x > client.right - kAutoScrollBand)
         OnGridHScroll(ui::SB_LINERIGHT, 0);
@@ -440,27 +454,47 @@ void CGridFrame::PrintSections(ui::DC& dc, int)
                 WriteDiagnosticString(Format(" Column block %i, start %i, end %i\n", static_cast<int>(cb), columnStart,
                                              columnEnd));
             }
-            auto copy = [&](int fromRow, int fromColumn, int toRow, int toColumn) {
+            if (DiagnosticLevel > 0) {
+                const char* resize = labelRow && labelColumn ? "Add row and column labels, resize grid to %i, %i\n"
+                                     : labelRow             ? "Add row label, resize grid to %i, %i\n"
+                                     : labelColumn          ? "Add column lable, resize grid to %i, %i\n"
+                                                            : "Resize grid to %i, %i\n";
+                WriteDiagnosticString(Format(resize, blockRows, blockColumns));
+            }
+            auto copy = [&](int fromRow, int fromColumn, int toRow, int toColumn, const char* trace) {
+                if (DiagnosticLevel > 0)
+                    WriteDiagnosticString(Format(trace, fromRow, fromColumn, m_Cells.GetText(fromRow, fromColumn).c_str(),
+                                                 toRow, toColumn));
                 block.cells.SetAt(toRow, toColumn, m_Cells.GetText(fromRow, fromColumn),
                                   m_Cells.GetColour(fromRow, fromColumn));
             };
+            constexpr const char* kRowLabel = " Insert row label from %i, %i (%s) at %i, %i\n";
+            constexpr const char* kColumnLabel = " Insert column label from %i, %i (%s) at %i, %i\n";
+            constexpr const char* kCell = " Insert from %i, %i (%s) at %i, %i\n";
             if (labelColumn) block.widths.push_back(widths[0]);
             for (int c = columnStart; c <= columnEnd; ++c) block.widths.push_back(widths[c]);
             if (labelRow) block.heights.push_back(heights[0]);
             for (int r = rowStart; r <= rowEnd; ++r) block.heights.push_back(heights[r]);
-            if (labelRow && labelColumn) copy(0, 0, 0, 0);
+            if (labelRow && labelColumn) copy(0, 0, 0, 0, kRowLabel);
             if (labelRow)
-                for (int c = columnStart; c <= columnEnd; ++c) copy(0, c, 0, c - columnStart + labelColumn);
+                for (int c = columnStart; c <= columnEnd; ++c) copy(0, c, 0, c - columnStart + labelColumn, kRowLabel);
             if (labelColumn)
-                for (int r = rowStart; r <= rowEnd; ++r) copy(r, 0, r - rowStart + labelRow, 0);
+                for (int r = rowStart; r <= rowEnd; ++r) copy(r, 0, r - rowStart + labelRow, 0, kColumnLabel);
             for (int r = rowStart; r <= rowEnd; ++r)
                 for (int c = columnStart; c <= columnEnd; ++c)
-                    copy(r, c, r - rowStart + labelRow, c - columnStart + labelColumn);
+                    copy(r, c, r - rowStart + labelRow, c - columnStart + labelColumn, kCell);
             if (DiagnosticLevel > 0)
                 WriteDiagnosticString(Format("Grid block: Row block %i, start %i, end %i, Column block %i, start %i, "
                                              "end %i\n",
                                              static_cast<int>(rb), rowStart, rowEnd, static_cast<int>(cb), columnStart,
                                              columnEnd));
+            if (DiagnosticLevel > 0)
+                for (int r = 0; r < block.cells.GetRows(); ++r) {
+                    std::string line;
+                    for (int c = 0; c < block.cells.GetColumns(); ++c)
+                        line += Format(" %16s |", block.cells.GetText(r, c).c_str());
+                    WriteDiagnosticString(line + "\n");
+                }
             if (printer) printer->StartPage();
             PrintBlock(dc, block, marginX, marginY, kPrinterPen);
             if (printer) printer->EndPage();

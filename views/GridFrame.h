@@ -19,6 +19,7 @@
 #include "records/TextArray2D.h"
 
 namespace ui { class View; }
+class IViewFrame;
 
 class CGridFrame : public ui::FrameWindow {
 public:
@@ -26,8 +27,10 @@ public:
     ~CGridFrame() override;
 
     // Creates the window over the main window's screen rectangle with the title and menu, and
-    // shows it (centred, or maximised as the main window is).
-    bool CreateGridFrame(const std::string& title, int menuId);
+    // shows it (centred, or maximised as the main window is). From then on the object deletes
+    // itself after its window is destroyed: make it with new and never delete it.
+    // `opener` is the window the grid replaces (none: the application's main window).
+    bool CreateGridFrame(const std::string& title, int menuId, ui::Window* opener = nullptr);
 
     // Lays the table out at once (hit tests use the new layout) and repaints the window.
     void DrawGrid();
@@ -94,6 +97,10 @@ public:
 
     void OnDestroy() override;
 
+protected:
+    // Runs before the grid paints: a derived grid whose data went stale refills its cells.
+    virtual void BeforeGridUse() {}
+
 private:
     class ClientView;
     friend class ClientView;
@@ -111,6 +118,11 @@ private:
     void PrintBlock(ui::DC& dc, const Block& block, int left, int top, int penWidth);
     static void Scroll(int code, int pos, int maximum, int32_t& position);
 
+    // Shows the main window again as it was when the grid hid it.
+    void RestoreHiddenWindow();
+
     std::unique_ptr<ClientView> m_pView;
     ui::Window* m_pHiddenWindow = nullptr;
+    bool m_bHiddenZoomed = false;
+    IViewFrame* m_pRecordFrame = nullptr;  // the frame the grid is registered with
 };

@@ -47,7 +47,7 @@ CStudentView::CStudentView()
     RegisterMenu();
     InstallUpdaters({
         {kCmdMainView, 0}, {kCmdCategory, 0}, {kCmdFindFirst, 0}, {kCmdFindRepeat, 0}, {kCmdAdd, 0},
-        {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSignIn, kNotBuilt}, {kCmdSchedule, kNotBuilt},
+        {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSignIn, kNotBuilt}, {kCmdSchedule, 0},
         {kCmdBalanceSheet, kNotBuilt}, {kCmdDue, kNotBuilt}, {kCmdReceived, kNotBuilt}, {kCmdLogPayment, 7},
         {kCmdInvoice, kNotBuilt}, {kCmdSummary, kNotBuilt}, {kCmdActivities, kNotBuilt},
         {kCmdHistory, kNotBuilt}, {kCmdEmail, kNotBuilt}, {kCmdPrint, 7}, {kCmdFormat, 7}, {kCmdAll, 0},

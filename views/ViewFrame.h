@@ -6,7 +6,10 @@
 
 #include "common/PrinterDef.h"
 
-namespace ui { class View; }
+namespace ui {
+class View;
+class Window;
+}  // namespace ui
 
 class IViewFrame {
 public:
@@ -19,6 +22,10 @@ public:
     virtual void ReturnToMainView() = 0;
     // The printer definition ordinary printing uses.
     virtual stPrinterDef& GetPrinterDef() = 0;
+    // Windows that hold records of the database (grids) register while they are up, so that
+    // closing the database on notice closes them first.
+    virtual void AddRecordWindow(ui::Window*) {}
+    virtual void RemoveRecordWindow(ui::Window*) {}
 
     // The frame `view` sits in, when that frame is one; else null.
     static IViewFrame* Of(const ui::View& view);

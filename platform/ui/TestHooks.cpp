@@ -172,30 +172,66 @@ bool Focus(Dialog& dialog, int id)
     return true;
 }
 
-bool ClickAt(Window& window, int x, int y, uintptr_t keys)
+namespace {
+
+// The widget and point that take a mouse event at a client point of the window.
+QWidget* MouseTarget(Window& window, QPoint& p)
 {
     QWidget* w = window.GetWidget();
-    if (!w) return false;
-    QPoint p(x, y);
-    QWidget* target = w;
-    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) {
-        target = area->viewport();
-    } else if (QWidget* child = w->childAt(p)) {
+    if (!w) return nullptr;
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(w)) return area->viewport();
+    if (QWidget* child = w->childAt(p)) {
         p = child->mapFrom(w, p);
-        target = child;
+        return child;
     }
+    return w;
+}
+
+// Sends one mouse event; false when the target went away with an earlier one.
+bool SendMouse(const QPointer<QWidget>& target, QEvent::Type type, QPoint p, Qt::MouseButton button,
+               Qt::MouseButtons held, Qt::KeyboardModifiers modifiers = {})
+{
+    if (!target) return false;
+    const QPointF local(p);
+    QMouseEvent event(type, local, target->mapToGlobal(local), button, held, modifiers);
+    QApplication::sendEvent(target.data(), &event);
+    return true;
+}
+
+}  // namespace
+
+bool ClickAt(Window& window, int x, int y, uintptr_t keys)
+{
+    QPoint p(x, y);
+    QPointer<QWidget> target = MouseTarget(window, p);
+    if (!target) return false;
     Qt::KeyboardModifiers modifiers;
     if (keys & MK_SHIFT) modifiers |= Qt::ShiftModifier;
     if (keys & MK_CONTROL) modifiers |= Qt::ControlModifier;
-    QPointer<QWidget> guard(target);
-    const QPointF local(p);
-    QMouseEvent press(QEvent::MouseButtonPress, local, target->mapToGlobal(local), Qt::LeftButton,
-                      Qt::LeftButton, modifiers);
-    QApplication::sendEvent(target, &press);
-    if (!guard) return true;  // the click closed it
-    QMouseEvent release(QEvent::MouseButtonRelease, local, target->mapToGlobal(local),
-                        Qt::LeftButton, Qt::NoButton, modifiers);
-    QApplication::sendEvent(target, &release);
+    SendMouse(target, QEvent::MouseButtonPress, p, Qt::LeftButton, Qt::LeftButton, modifiers);
+    SendMouse(target, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton, modifiers);
+    return true;
+}
+
+bool DragAt(Window& window, int x1, int y1, int x2, int y2)
+{
+    QPoint from(x1, y1);
+    QPointer<QWidget> target = MouseTarget(window, from);
+    if (!target) return false;
+    const QPoint to = from + QPoint(x2 - x1, y2 - y1);
+    SendMouse(target, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(target, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    SendMouse(target, QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    return true;
+}
+
+bool RightClickAt(Window& window, int x, int y)
+{
+    QPoint p(x, y);
+    QPointer<QWidget> target = MouseTarget(window, p);
+    if (!target) return false;
+    SendMouse(target, QEvent::MouseButtonPress, p, Qt::RightButton, Qt::RightButton);
+    SendMouse(target, QEvent::MouseButtonRelease, p, Qt::RightButton, Qt::NoButton);
     return true;
 }
 

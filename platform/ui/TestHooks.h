@@ -120,6 +120,10 @@ bool Focus(Dialog& dialog, int id);
 // MK_CONTROL held as `keys` says, through the whole path: PreTranslateMessage, the window's
 // handlers, then the control's own behaviour. False when the window has no screen window.
 bool ClickAt(Window& window, int x, int y, uintptr_t keys = 0);
+// A left-button drag: press at (x1, y1), move to (x2, y2) with the button held, release there.
+bool DragAt(Window& window, int x1, int y1, int x2, int y2);
+// A right click (press and release of the right button) at a client point.
+bool RightClickAt(Window& window, int x, int y);
 // Runs the window's paint message now with a recording DC of its client size at screen resolution
 // (96 pixels per inch) and gives what its OnPaint drew; an empty page when it draws natively.
 RecordedPage RecordPaint(Window& window);

@@ -545,7 +545,16 @@ void Window::DestroyWindow()
         w->hide();
         w->deleteLater();
     }
+    if (impl_->autoDelete) {
+        // Deleted from the event loop, never inside the handler that destroyed it.
+        auto* holder = new QObject;
+        Window* self = this;
+        QObject::connect(holder, &QObject::destroyed, [self] { delete self; });
+        holder->deleteLater();
+    }
 }
+
+void Window::SetAutoDelete(bool autoDelete) { impl_->autoDelete = autoDelete; }
 
 bool Window::IsCreated() const { return !impl_->widget.isNull(); }
 QWidget* Window::GetWidget() const { return impl_->widget.data(); }
@@ -759,6 +768,7 @@ void Window::SetCursorShape(CursorShape shape)
     case CursorShape::Arrow: w->unsetCursor(); break;
     case CursorShape::SizeWE: w->setCursor(Qt::SizeHorCursor); break;
     case CursorShape::Wait: w->setCursor(Qt::WaitCursor); break;
+    case CursorShape::SizeAll: w->setCursor(Qt::SizeAllCursor); break;
     }
 }
 
@@ -769,6 +779,7 @@ CursorShape Window::GetCursorShape() const
     switch (w->cursor().shape()) {
     case Qt::SizeHorCursor: return CursorShape::SizeWE;
     case Qt::WaitCursor: return CursorShape::Wait;
+    case Qt::SizeAllCursor: return CursorShape::SizeAll;
     default: return CursorShape::Arrow;
     }
 }

@@ -34,8 +34,9 @@ namespace ui {
 
 class Dialog;
 
-// Pointer shapes: the arrow, the left-right sizing arrows (IDC_SIZEWE), the hourglass.
-enum class CursorShape { Arrow, SizeWE, Wait };
+// Pointer shapes: the arrow, the left-right sizing arrows (IDC_SIZEWE), the hourglass, the
+// four-headed arrow (IDC_SIZEALL).
+enum class CursorShape { Arrow, SizeWE, Wait, SizeAll };
 
 class Window {
 public:
@@ -50,6 +51,10 @@ public:
     // Destroys the screen window (OnDestroy runs first); the object stays usable for Create.
     void DestroyWindow();
     bool IsCreated() const;
+    // The object deletes itself once its screen window is destroyed, after the handler that
+    // destroyed it has returned (a frame made with new, as the framework's frames do). Whoever
+    // sets it must not delete the object.
+    void SetAutoDelete(bool autoDelete);
 
     // The control or command id (GetDlgCtrlID) and the parent window (none for top level).
     int GetDlgCtrlID() const { return id_; }

@@ -41,6 +41,7 @@ struct Window::Impl : public QObject {
     Icon icon;
     std::vector<std::pair<uint32_t, std::string>> systemMenu;
     bool systemMenuHooked = false;  // the right click and Alt+Space open it
+    bool autoDelete = false;        // the owner is deleted after DestroyWindow
 };
 
 // Access to Window internals for the layer's own classes.

@@ -9,6 +9,9 @@
 #include "platform/ui/TestHooks.h"
 #include "shell/AboutDlg.h"
 #include "shell/MainFrame.h"
+#include "views/RoomGrid.h"
+#include "views/ScheduleGrid.h"
+#include "views/TeacherGrid.h"
 #include "shell/ProgramState.h"
 
 #include <memory>
@@ -282,6 +285,75 @@ TEST_F(LauncherTest, TimerRefreshesOnlyWhileOpenAndNotHeld)
     db->m_nDisableRefreshCount = 1;
     view().OnTimer(1);
     EXPECT_EQ(refreshes, 1);
+}
+
+// Both schedule commands open the weekly grid over the main frame at level 5; Exit shows the
+// frame again and a close notice closes the grid before the database.
+TEST_F(LauncherTest, TheScheduleCommandsOpenTheWeeklyGrid)
+{
+    AllowOpen(0, 5);
+    view().OnDatabaseOpen("/studio/x", 0);
+    frame_->ShowWindow(true);
+    CDatabase* db = view().GetDatabase();
+    struct Case {
+        int command;
+        int32_t mode;
+        bool webPage;
+    };
+    for (const Case& c : {Case{30058, -1, false}, Case{32922, -2, true}}) {
+        SCOPED_TRACE(c.command);
+        UserAccessLevel = 4;
+        EXPECT_FALSE(frame_->SendCommand(c.command));
+        EXPECT_EQ(db->m_pScheduleGrid, nullptr);
+        UserAccessLevel = 5;
+        ASSERT_TRUE(frame_->SendCommand(c.command));
+        auto* grid = dynamic_cast<CScheduleGrid*>(db->m_pScheduleGrid);
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->m_nMode, c.mode);
+        EXPECT_EQ(grid->GetMenu().HasItem(32923), c.webPage);
+        EXPECT_FALSE(frame_->IsWindowVisible());
+        grid->SendCommand(30055);
+        ui::test::DeleteDestroyedWindows();
+        EXPECT_TRUE(frame_->IsWindowVisible());
+        EXPECT_EQ(db->m_pScheduleGrid, nullptr);
+    }
+    ASSERT_TRUE(frame_->SendCommand(30058));
+    auto* grid = dynamic_cast<CScheduleGrid*>(db->m_pScheduleGrid);
+    ASSERT_NE(grid, nullptr);
+    frame_->SendMessage(0x404, 2, 0);
+    ui::Application::PumpMessages();
+    EXPECT_FALSE(grid->IsCreated());
+    EXPECT_TRUE(frame_->IsWindowVisible());
+    ui::test::DeleteDestroyedWindows();
+}
+
+TEST_F(LauncherTest, TheRoomAndTeacherCommandsOpenTheirGrids)
+{
+    AllowOpen(0, 5);
+    view().OnDatabaseOpen("/studio/x", 0);
+    frame_->ShowWindow(true);
+    CDatabase* db = view().GetDatabase();
+    for (const auto& [command, mode] : {std::pair{32897, 'D'}, std::pair{30071, 'M'}}) {
+        SCOPED_TRACE(command);
+        ASSERT_TRUE(frame_->SendCommand(command));
+        auto* grid = dynamic_cast<CRoomGrid*>(db->m_pRoomGrid);
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->m_cMode, mode);
+        EXPECT_FALSE(frame_->IsWindowVisible());
+        grid->SendCommand(30055);
+        ui::test::DeleteDestroyedWindows();
+        EXPECT_TRUE(frame_->IsWindowVisible());
+        EXPECT_EQ(db->m_pRoomGrid, nullptr);
+    }
+    // The daily teacher schedule.
+    ASSERT_TRUE(frame_->SendCommand(30080));
+    auto* teachers = dynamic_cast<CTeacherGrid*>(db->m_pTeacherGrid);
+    ASSERT_NE(teachers, nullptr);
+    EXPECT_FALSE(frame_->IsWindowVisible());
+    teachers->SendCommand(30055);
+    ui::test::DeleteDestroyedWindows();
+    EXPECT_TRUE(frame_->IsWindowVisible());
+    EXPECT_EQ(db->m_pTeacherGrid, nullptr);
 }
 
 }  // namespace

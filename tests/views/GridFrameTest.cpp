@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Application.h"
+#include "platform/ui/FrameWindow.h"
 #include "platform/ui/PageModel.h"
 #include "platform/ui/PrinterDC.h"
 #include "platform/ui/RecordingDC.h"
@@ -15,6 +17,7 @@
 #include "platform/ui/View.h"
 #include "tests/support/ScriptedUi.h"
 #include "views/GridFrame.h"
+#include "views/ViewFrame.h"
 
 namespace {
 
@@ -25,15 +28,15 @@ protected:
     void SetUp() override { dqtest::StartScriptedUi(); }
     void TearDown() override
     {
-        if (grid_) grid_->DestroyWindow();
-        grid_.reset();
+        Close();
         dqtest::ExpectScriptsUsed();
         ui::test::ResetHooks();
     }
     // A grid window of the given client size with the cells.
     CGridFrame& Make(const std::vector<std::vector<std::string>>& cells, int width = 600, int height = 400)
     {
-        grid_ = std::make_unique<CGridFrame>();
+        Close();
+        grid_ = new CGridFrame;
         EXPECT_TRUE(grid_->CreateGridFrame("Grid", 0));
         grid_->MoveWindow({0, 0, width, height});
         Fill(cells);
@@ -48,8 +51,15 @@ protected:
     }
     // Lays out and paints as the window does, on the recording context.
     ui::RecordedPage Paint() { return ui::test::RecordPaint(grid_->GridView()); }
+    // Destroys the grid's window; the grid deletes itself once the event loop runs.
+    void Close()
+    {
+        if (grid_) grid_->DestroyWindow();
+        grid_ = nullptr;
+        ui::test::DeleteDestroyedWindows();
+    }
 
-    std::unique_ptr<CGridFrame> grid_;
+    CGridFrame* grid_ = nullptr;  // deletes itself
 };
 
 TEST_F(GridFrameTest, CellSizesTakeTheWidestLineTheSumOfLinesAndTheMaximums)
@@ -204,9 +214,67 @@ TEST_F(GridFrameTest, WideTablesPrintInBlocksRepeatingTheLabelColumn)
             EXPECT_EQ(hasLabel, p == 0 || repeat == 1) << "page " << p;
             for (const ui::RecordedLine& l : model.pages[p].lines) EXPECT_EQ(l.pen.width, 6);
         }
-        grid_->DestroyWindow();
-        grid_.reset();
+        Close();
     }
+}
+
+// A grid hides the main window and shows it again as it was; it deletes itself only once the
+// handler that closed it has returned.
+TEST_F(GridFrameTest, ClosingShowsTheMainWindowAsItWasAndDeletesTheGridLater)
+{
+    struct Watched : CGridFrame {
+        explicit Watched(bool& gone) : gone_(gone) {}
+        ~Watched() override { gone_ = true; }
+        bool& gone_;
+    };
+    // The main frame keeps the windows that hold records, to close them before the database.
+    struct MainFrame : ui::FrameWindow, IViewFrame {
+        void ShowLineNumber(uint32_t) override {}
+        void SetViewModeText(const std::string&) override {}
+        void ReturnToMainView() override {}
+        stPrinterDef& GetPrinterDef() override { return printer; }
+        void AddRecordWindow(ui::Window* w) override { records.push_back(w); }
+        void RemoveRecordWindow(ui::Window* w) override { std::erase(records, w); }
+        stPrinterDef printer;
+        std::vector<ui::Window*> records;
+    } main;
+    ASSERT_TRUE(main.CreateFrame("main", {0, 0, 640, 480}));
+    ui::Application::Instance()->SetMainWindow(&main);
+    for (bool maximised : {false, true}) {
+        SCOPED_TRACE(maximised);
+        if (maximised)
+            main.ShowMaximized();
+        else
+            main.ShowWindow(true);
+        bool gone = false;
+        auto* grid = new Watched(gone);
+        ASSERT_TRUE(grid->CreateGridFrame("Grid", 0));
+        EXPECT_FALSE(main.IsWindowVisible());
+        EXPECT_EQ(grid->IsZoomed(), maximised);
+        EXPECT_EQ(main.records, std::vector<ui::Window*>{grid});
+        if (maximised)
+            main.records.front()->OnClose();  // the database closes on notice
+        else
+            ui::test::CloseBox(*grid);
+        EXPECT_TRUE(main.records.empty());
+        EXPECT_FALSE(gone) << "not deleted inside its own handler";
+        EXPECT_TRUE(main.IsWindowVisible());
+        EXPECT_EQ(main.IsZoomed(), maximised);
+        ui::test::DeleteDestroyedWindows();
+        EXPECT_TRUE(gone);
+    }
+    ui::Application::Instance()->SetMainWindow(nullptr);
+}
+
+TEST_F(GridFrameTest, DraggingShowsTheFourHeadedArrow)
+{
+    CGridFrame& grid = Make({{"a", "b"}});
+    grid.DrawGrid();
+    grid.OnGridMouseMove(300, 200);
+    EXPECT_EQ(grid.GridView().GetCursorShape(), ui::CursorShape::Arrow);
+    grid.m_bDragMode = 1;
+    grid.OnGridMouseMove(300, 200);
+    EXPECT_EQ(grid.GridView().GetCursorShape(), ui::CursorShape::SizeAll);
 }
 
 TEST_F(GridFrameTest, PrintGridAsksForTheSetupAndPrintsOnTheChosenPrinter)
