@@ -52,13 +52,28 @@ protected:
     struct stSeen {
         size_t boxes, dialogs, fileDialogs;
         int view;
+        int grids;
         bool operator==(const stSeen&) const = default;
     };
+    std::vector<ui::Window*> Grids() const
+    {
+        std::vector<ui::Window*> grids;
+        if (const CDatabase* db = frame_->GetLauncher().GetDatabase())
+            for (ui::Window* grid : {db->m_pScheduleGrid, db->m_pTeacherGrid, db->m_pRoomGrid})
+                if (grid) grids.push_back(grid);
+        return grids;
+    }
     stSeen Seen() const
     {
         const ui::test::Hooks& h = ui::test::GetHooks();
         return {h.messageBoxes.size(), h.dialogsRun.size(), h.fileDialogRequests.size(),
-                frame_->GetCurrentView()};
+                frame_->GetCurrentView(), static_cast<int>(Grids().size())};
+    }
+    // Closes the grid windows a button opened, as their Exit does.
+    void CloseGrids()
+    {
+        for (ui::Window* grid : Grids()) grid->DestroyWindow();
+        ui::test::DeleteDestroyedWindows();
     }
     // The walk answers nothing: each box takes its first button, each dialog is cancelled. Those
     // unscripted answers are what the walk looks for, not failures.
@@ -70,7 +85,7 @@ protected:
 TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
 {
     // Buttons whose lists, grids and entry dialogs are not built yet.
-    const std::set<int> greyed = {3, 4, 5, 8, 9, 10, 11, 12, 13, 14, 15};
+    const std::set<int> greyed = {3, 4, 5, 8, 9, 10, 11, 15};
     for (const stRole& role : kRoles) {
         for (int k = 0; k < CMainView::kButtonCount; ++k) {
             SCOPED_TRACE(std::string(role.name) + " button " + std::to_string(k));
@@ -93,6 +108,7 @@ TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
             } else {
                 EXPECT_NE(Seen(), before) << "a live button shows something";
             }
+            CloseGrids();
         }
     }
     // The keys of greyed buttons do nothing either; F3 still answers.
@@ -101,7 +117,7 @@ TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
     const stSeen before = Seen();
     for (int vk : {ui::VK_F4, ui::VK_F5, ui::VK_F6, ui::VK_F9, ui::VK_F11, ui::VK_F12})
         launcher().HandleKey(vk, false);
-    for (int vk : {ui::VK_F2, ui::VK_F3, ui::VK_F4, ui::VK_F5}) launcher().HandleKey(vk, true);
+    launcher().HandleKey(ui::VK_F5, true);
     EXPECT_EQ(Seen(), before);
     ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
     launcher().HandleKey(ui::VK_F3, false);
