@@ -1,31 +1,15 @@
 // The room grid window on the studio fixture (today Wednesday 4 March 2026): the day and the
 // week, their titles and cells as the period moves.
 
-#include "tests/studio/StudioFixture.h"
+#include "tests/views/GridWindowFixture.h"
 
 #include "platform/ui/FrameWindow.h"
 #include "views/RoomGrid.h"
 
 namespace {
 
-class RoomGridTest : public StudioTest {
+class RoomGridTest : public GridWindowTest<CRoomGrid> {
 protected:
-    void SetUp() override
-    {
-        StudioTest::SetUp();
-        BuildStudio();
-        Reopen();
-        main_ = std::make_unique<ui::FrameWindow>();
-        ASSERT_TRUE(main_->CreateFrame("main", {0, 0, 900, 700}));
-        main_->ShowWindow(true);
-    }
-    void TearDown() override
-    {
-        if (grid_ && grid_->IsCreated()) grid_->SendCommand(30055);
-        ui::test::DeleteDestroyedWindows();
-        main_.reset();
-        StudioTest::TearDown();
-    }
     CRoomGrid& Open(char mode)
     {
         grid_ = new CRoomGrid(main_.get(), db_.get(), mode);
@@ -38,9 +22,6 @@ protected:
             if (Cell(r, 0) == time) return r;
         return -1;
     }
-
-    std::unique_ptr<ui::FrameWindow> main_;
-    CRoomGrid* grid_ = nullptr;  // deletes itself
 };
 
 TEST_F(RoomGridTest, TheDayMovesByOneDayAndItsTitleFollows)

@@ -2,7 +2,7 @@
 // Tuesday 3 March at 10:30, Bob on Thursday 5 March at 10:30, Ann's Monday 10:00 lesson is
 // unscheduled): columns of active teachers, slot rows and lesson rows, the click menu.
 
-#include "tests/studio/StudioFixture.h"
+#include "tests/views/GridWindowFixture.h"
 
 #include <algorithm>
 
@@ -14,24 +14,8 @@
 
 namespace {
 
-class TeacherGridTest : public StudioTest {
+class TeacherGridTest : public GridWindowTest<CTeacherGrid> {
 protected:
-    void SetUp() override
-    {
-        StudioTest::SetUp();
-        BuildStudio();
-        Reopen();
-        main_ = std::make_unique<ui::FrameWindow>();
-        ASSERT_TRUE(main_->CreateFrame("main", {0, 0, 900, 700}));
-        main_->ShowWindow(true);
-    }
-    void TearDown() override
-    {
-        if (grid_ && grid_->IsCreated()) grid_->SendCommand(30055);
-        ui::test::DeleteDestroyedWindows();
-        main_.reset();
-        StudioTest::TearDown();
-    }
     CTeacherGrid& Open()
     {
         grid_ = new CTeacherGrid(main_.get(), db_.get());
@@ -60,9 +44,6 @@ protected:
     {
         return *Purchase(codes_.purchase)->m_Items[0]->m_Tokens[1];
     }
-
-    std::unique_ptr<ui::FrameWindow> main_;
-    CTeacherGrid* grid_ = nullptr;  // deletes itself
 };
 
 TEST_F(TeacherGridTest, ActiveTeachersBySlotAndLessonTimesDayByDay)
