@@ -34,7 +34,7 @@ const std::vector<stMenuCommand> kCommands = {
     {30081, R::Level, 9, false},  {30087, R::Level, 9, false},   {30100, R::Level, 9, false},
     {32909, R::Level, 9, false},  {30089, R::Level, 5, false},   {30102, R::Level, 9, false},
     {32899, R::Level, 5, false},  {32943, R::Level, 5, false},   {32879, R::Level, 9, false},
-    {30097, R::Level, 9, false},  {32845, R::Level, 9, false},   {32877, R::Level, 9, false},
+    {30097, R::Level, 9, true},   {32845, R::Level, 9, true},   {32877, R::Level, 9, false},
     {30101, R::Level, 7, false},  {32860, R::Level, 7, false},   {32880, R::Level, 9, false},
     {32881, R::Level, 9, false},  {32910, R::Level, 9, false},   {30084, R::Level, 9, false},
     {32908, R::Level, 5, false},  {32884, R::Level, 9, false},   {32885, R::Level, 7, false},
