@@ -1,6 +1,6 @@
 // The teacher activity grid on the studio fixture (week of Sunday 1 to Saturday 7 March 2026):
 // Ann held Carl's first interview on 2 March, which sold the purchase of ten 45-minute privates
-// she teaches (one taken that day); the grid holds off the refresh while its window is up.
+// she teaches (one taken that day; 480.00 less its 10% discount); the grid holds off the refresh while its window is up.
 
 #include "tests/views/GridWindowFixture.h"
 
@@ -55,7 +55,7 @@ TEST_F(TeacherActivityGridTest, TeachersFiguresOfTheWeekByRow)
 
     const int ann = ColumnOf("Ann|Teach");
     ASSERT_GT(ann, 0) << "first and last name on two lines";
-    EXPECT_EQ(grid.m_Cells.GetText(1, ann), "1|1|480.00|0|0.00");
+    EXPECT_EQ(grid.m_Cells.GetText(1, ann), "1|1|432.00|0|0.00");
     EXPECT_EQ(grid.m_Cells.GetText(2, ann), "0|0|0.00|0|0.00");
     EXPECT_EQ(grid.m_Cells.GetText(4, ann), "0.00|0.00");
     EXPECT_EQ(grid.m_Cells.GetText(6, ann), "0");
@@ -69,7 +69,7 @@ TEST_F(TeacherActivityGridTest, TeachersFiguresOfTheWeekByRow)
     EXPECT_EQ(grid.m_dStart, D(2026, 2, 22));
     grid.SendCommand(32850);
     EXPECT_EQ(grid.m_dStart, D(2026, 3, 1));
-    EXPECT_EQ(grid.m_Cells.GetText(1, ann), "1|1|480.00|0|0.00");
+    EXPECT_EQ(grid.m_Cells.GetText(1, ann), "1|1|432.00|0|0.00");
 }
 
 // Ten privates of 45 minutes enrolled, one taken: the units are minutes divided by a unit

@@ -135,4 +135,16 @@ TEST_F(TeacherGridTest, ACellClickOffersToAddAndToEditItsLessons)
     EXPECT_EQ(edited, std::vector<char>{'T'});
 }
 
+// A "|" in an entry's text would split it over two lines of its cell and make the line clicked
+// name another entry: it shows as a blank.
+TEST_F(TeacherGridTest, ABarInAnEntryShowsAsABlank)
+{
+    Get<CCategory>(TABLE_CATEGORY, codes_.privateType)->m_sName = "PRIVATE|lesson";
+    CTeacherGrid& grid = Open();
+    grid.SendCommand(30078);
+    const std::string cell = grid.m_Cells.GetText(RowOf("10:30AM"), ColumnOf(codes_.ann));
+    EXPECT_NE(cell.find(" lesson"), std::string::npos) << cell;
+    EXPECT_EQ(cell.find('|'), std::string::npos) << "one entry, one line";
+}
+
 }  // namespace
