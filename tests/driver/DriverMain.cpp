@@ -46,8 +46,8 @@
 //   trace <level>              sets the trace level (DIAGNOSE.TXT in the working folder)
 // The schedule grid (one open at a time; day/time cells count from 0, as the grid's entries do):
 //   addlesson <purchase> <day> <hour>  adds, through the edit road, an item with one lesson
-//                              scheduled on day <day> (0 the first) of the week shown at <hour>:00
-//                              OK addlesson <result>
+//                              scheduled on day <day> (0 the first) of the week shown at <hour>:00;
+//                              a refused save is tried again (up to 60 s): OK addlesson <result>
 //   grid <mode>                opens the weekly schedule grid: OK grid <time rows> <day columns>
 //   cell <row> <column>        the cell as the grid paints it: OK cell <text> (blanks as '_',
 //                              "-" for an empty cell)
@@ -411,7 +411,16 @@ private:
             m_editKind = 'l';
             m_lessonDay = static_cast<int>(Num(w, 2));
             m_lessonHour = static_cast<int>(Num(w, 3));
-            int result = m_db.EditTableItem(TABLE_PURCHASE, Num(w, 1), nullptr);
+            // A save refused while another desk holds the database is tried again, as addpayments does.
+            int result = 0;
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while ((result = m_db.EditTableItem(TABLE_PURCHASE, Num(w, 1), nullptr)) != 1 &&
+                   std::chrono::steady_clock::now() < until) {
+                for (int i = 0; i < 4; ++i) {
+                    ui::Application::PumpMessages();
+                    usleep(2000 + (getpid() % 7) * 1000);
+                }
+            }
             m_editKind = 0;
             Reply(Format("addlesson %i", result));
         } else if (c == "grid" || c == "cell" || c == "where" || c == "drag" || c == "closegrid") {
