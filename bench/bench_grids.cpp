@@ -49,6 +49,7 @@ struct Studio {
 // The time per iteration of every run, by run name.
 class Collector : public benchmark::ConsoleReporter {
 public:
+    Collector() : benchmark::ConsoleReporter(OO_Tabular) {}
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& r : runs)
