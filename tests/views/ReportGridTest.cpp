@@ -227,9 +227,10 @@ TEST_F(ReportGridTest, ProgramStatisticsKinds)
         const std::vector<std::string> table = Table(*grid);
         ASSERT_GE(table.size(), 2u);
         EXPECT_EQ(table[1].substr(0, table[1].find(' ')), c.first);
-        if (c.kind == 'Z')
+        if (c.kind == 'Z') {
             EXPECT_EQ(table[1], "Totals | ~ | 0 | 0 | (0) $0.00 | 0 | (0) $0.00 | ~ | 0 | 0 | (0) $0.00 | 0 | (0) $0.00"
                                 " | ~ | 0 | 0 | (0) $0.00 | 0 | (0) $0.00");
+        }
         grid->SendCommand(CReportGrid::kCmdExit);
         ui::test::DeleteDestroyedWindows();
     }
