@@ -9,6 +9,7 @@
 #include "shell/MainFrame.h"
 #include "shell/MainMenu.h"
 #include "shell/ProgramState.h"
+#include "widgets/CommandGuards.h"
 #include "views/ReportGrid.h"
 
 #include <functional>
@@ -17,7 +18,7 @@
 namespace {
 
 class ReportGridLaunchTest : public ShellTest {
-protected:
+public:
     void SetUp() override
     {
         ShellTest::SetUp();
@@ -142,7 +143,9 @@ TEST_F(ReportGridLaunchTest, EveryCloseOfTheDatabaseClosesTheGridFirst)
         way.close(*this);
         EXPECT_FALSE(first->IsCreated());
         EXPECT_TRUE(frame_->GetRecordWindows().empty());
-        if (CDatabase* db = launcher().GetDatabase()) EXPECT_EQ(db->m_nDisableRefreshCount, 0u);
+        if (CDatabase* db = launcher().GetDatabase()) {
+            EXPECT_EQ(db->m_nDisableRefreshCount, 0u);
+        }
         // Deleting the grid now touches no database.
         ui::test::DeleteDestroyedWindows();
     }
