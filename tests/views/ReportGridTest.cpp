@@ -16,6 +16,10 @@
 
 #include <gmock/gmock.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
@@ -394,4 +398,31 @@ TEST_F(ReportGridTest, ProgramStatisticsPrintsPortraitColumnBlocks)
         EXPECT_NE(model.pages[p].Find("Period/Program"), nullptr) << p;
         EXPECT_NE(model.pages[p].Find("Bronze"), nullptr) << p;
     }
+}
+
+TEST_F(ReportGridTest, FinancePrintsToAPdfFile)
+{
+    auto* grid = new CFinanceGrid(main_.get(), db_.get(), 1);
+    grid_ = grid;
+    ui::test::SetPrintRecorder(nullptr);
+    const std::string pdf = folder_ + "/finance.pdf";
+    ui::test::Hooks& hooks = ui::test::GetHooks();
+    hooks.scriptFileDialogs = true;
+    hooks.fileDialogAnswers = {pdf};
+    {
+        ui::PrinterDC printer;
+        ASSERT_TRUE(printer.Open("PDF file"));
+        ASSERT_GT(printer.StartDoc("Grid print job"), 0);
+        grid->PrintSections(printer, grid->m_bLandscape);
+        printer.EndDoc();
+    }
+    hooks.scriptFileDialogs = false;
+    const std::string text = pdf + ".txt";
+    ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + text + "'").c_str()), 0);
+    std::ifstream in(text, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    EXPECT_NE(all.str().find("All purchases: 03/01/2026 to 03/08/2026"), std::string::npos) << all.str();
+    EXPECT_NE(all.str().find("Total"), std::string::npos);
+    EXPECT_NE(all.str().find("10580.00"), std::string::npos);
 }
