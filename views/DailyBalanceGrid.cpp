@@ -1,5 +1,7 @@
 #include "views/DailyBalanceGrid.h"
 
+#include <algorithm>
+
 #include "common/TextFormat.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"
@@ -69,8 +71,12 @@ void CDailyBalanceGrid::MakeGrid()
         m_aEntries.clear();
         m_pDB->CollectPaymentDates(m_aEntries, 0);
         double balance = 0.0;
-        for (const stDataToken& entry : m_aEntries) {
-            stPaymentData line = m_pDB->MakeAccountHistory(entry);
+        // The list is in date order and a line's date is its entry's: only the day's entries can
+        // give lines.
+        auto first = std::lower_bound(m_aEntries.begin(), m_aEntries.end(), m_dDayStart,
+                                      [](const stDataToken& e, DATE day) { return e.date < day; });
+        for (auto it = first; it != m_aEntries.end() && it->date < m_dDayEnd; ++it) {
+            stPaymentData line = m_pDB->MakeAccountHistory(*it);
             if (!(m_dDayStart <= line.dDate && line.dDate < m_dDayEnd)) continue;
             balance += line.dSignedAmount;
             balances.push_back(FormatMoney(balance, 0));
