@@ -7,6 +7,7 @@
 #include "platform/ui/PageModel.h"
 #include "platform/ui/PrinterDC.h"
 #include "platform/ui/TestHooks.h"
+#include "platform/ui/View.h"
 #include "views/ActivityHourGrid.h"
 #include "views/AdvertisingGrid.h"
 #include "views/DailyBalanceGrid.h"
@@ -425,4 +426,19 @@ TEST_F(ReportGridTest, FinancePrintsToAPdfFile)
     EXPECT_NE(all.str().find("All purchases: 03/01/2026 to 03/08/2026"), std::string::npos) << all.str();
     EXPECT_NE(all.str().find("Total"), std::string::npos);
     EXPECT_NE(all.str().find("10580.00"), std::string::npos);
+}
+
+TEST_F(ReportGridTest, PaintsTheTitleAndTheCells)
+{
+    auto* grid = new CEnrollmentGrid(main_.get(), db_.get());
+    grid_ = grid;
+    const ui::RecordedPage page = ui::test::RecordPaint(grid->GridView());
+    EXPECT_NE(page.Find("Weekly enrollment data: 03/01/2026 to 03/08/2026"), nullptr);
+    EXPECT_NE(page.Find("Year-to-date"), nullptr);
+    EXPECT_NE(page.Find("1930.00"), nullptr);
+    // The label rows are filled cyan.
+    bool cyan = false;
+    for (const ui::RecordedRect& r : page.rects)
+        if (r.brush.colour == CReportGrid::kCyan) cyan = true;
+    EXPECT_TRUE(cyan);
 }
