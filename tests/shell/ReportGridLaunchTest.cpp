@@ -61,20 +61,21 @@ TEST_F(ReportGridLaunchTest, EachCommandOpensItsGridAtItsLevel)
         int id;
         uint8_t level;
         const char* title;
+        int menu;
         const char* report;
     } cases[] = {
-        {32879, 9, "Activity breakdown", "Activity breakdown: "},
-        {30101, 7, "Weekly advertising data", "Weekly advertising data: "},
-        {32916, 8, "Daily balance", "Daily balance: "},
-        {32877, 9, "Weekly enrollment data", "Weekly enrollment data: "},
-        {30072, 9, "Weekly Finance schedule", "All purchases: "},
-        {32878, 9, "Weekly Finance schedule", "Murchandise purchases: "},
-        {30073, 9, "Weekly Finance schedule", "Payments received: "},
-        {32875, 9, "Weekly Finance schedule", "Summary of payments received: "},
-        {30074, 9, "Weekly Finance schedule", "Payments made: "},
-        {32860, 7, "Weekly program statistics", "Weekly program statistics: "},
-        {32880, 9, "Weekly department statistics", "Weekly department statistics: "},
-        {32881, 9, "Weekly contract statistics", "Weekly contract type statistics: "},
+        {32879, 9, "Activity breakdown", 120, "Activity breakdown: "},
+        {30101, 7, "Weekly advertising data", 117, "Weekly advertising data: "},
+        {32916, 8, "Daily balance", 121, "Daily balance: "},
+        {32877, 9, "Weekly enrollment data", 119, "Weekly enrollment data: "},
+        {30072, 9, "Weekly Finance schedule", 114, "All purchases: "},
+        {32878, 9, "Weekly Finance schedule", 114, "Murchandise purchases: "},
+        {30073, 9, "Weekly Finance schedule", 114, "Payments received: "},
+        {32875, 9, "Weekly Finance schedule", 114, "Summary of payments received: "},
+        {30074, 9, "Weekly Finance schedule", 114, "Payments made: "},
+        {32860, 7, "Weekly program statistics", 118, "Weekly program statistics: "},
+        {32880, 9, "Weekly department statistics", 118, "Weekly department statistics: "},
+        {32881, 9, "Weekly contract statistics", 118, "Weekly contract type statistics: "},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.id);
@@ -90,6 +91,7 @@ TEST_F(ReportGridLaunchTest, EachCommandOpensItsGridAtItsLevel)
         CReportGrid* grid = OpenGrid(c.id);
         ASSERT_NE(grid, nullptr);
         EXPECT_EQ(grid->GetWindowText(), c.title);
+        EXPECT_EQ(grid->GetMenu().GetId(), c.menu);
         EXPECT_EQ(grid->m_strTitle.rfind(c.report, 0), 0u) << grid->m_strTitle;
         EXPECT_EQ(grid->m_pParent, &launcher());
         EXPECT_FALSE(frame_->IsWindowVisible());
