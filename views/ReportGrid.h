@@ -36,9 +36,6 @@ public:
     bool OnCommand(int id, int code) override;
     void OnDestroy() override;
 
-    // Whether the grid holds the database's refresh (from construction until its window goes).
-    bool HoldsRefresh() const { return m_bRefreshHeld; }
-
     CDatabase* m_pDB;
     ui::Window* m_pParent;
     DATE m_dWeekStart = 0.0;
@@ -89,5 +86,6 @@ protected:
 private:
     void ReleaseRefresh();
 
+    // The grid holds the database's refresh from construction until its window goes.
     bool m_bRefreshHeld = false;
 };
