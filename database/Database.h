@@ -283,9 +283,13 @@ public:
                             std::vector<stContractTotal>& second) const;
     void PrepareInterviewSourceTotals(std::vector<stSourceTotal>& list) const;
     void SumInterviewSources(DATE from, DATE to, std::vector<stSourceTotal>& list) const;
-    // One zero activity row per basic dance item category.
+    // The list emptied, then one zero activity row per basic dance item category.
     void PrepareBasicItemTotals(std::vector<stActivityCount>& list) const;
     void SumItemActivity(DATE from, DATE to, std::vector<stActivityCount>& list) const;
+    // "%8.2f" of the amounts of the rows whose category is of `type`, with the several-items row
+    // when `contracts` is 1.
+    void SumCategoryTotalsByType(std::string& text, const std::vector<stCodeTotal>& list, char type,
+                                 int contracts) const;
     // The filter that takes only what is still due.
     static constexpr uint32_t PAYMENTS_DUE = 0x7FFFFFFB;
     // Appends a 'P' entry per payment and a 'p' entry per scheduled payment of every active

@@ -7,6 +7,7 @@
 #include "database/Database.h"
 
 #include "common/ListHelpers.h"
+#include "platform/host/Format.h"
 
 namespace {
 
@@ -248,6 +249,7 @@ void CDatabase::SumInterviewSources(DATE from, DATE to, std::vector<stSourceTota
 
 void CDatabase::PrepareBasicItemTotals(std::vector<stActivityCount>& list) const
 {
+    list.clear();
     for (const stIndex& e : m_aIndex[TABLE_CATEGORY]) {
         const CCategory* c = static_cast<const CCategory*>(e.pItem);
         if (c->m_cType != 'B') continue;
@@ -280,6 +282,17 @@ void CDatabase::SumItemActivity(DATE from, DATE to, std::vector<stActivityCount>
             }
         }
     }
+}
+
+void CDatabase::SumCategoryTotalsByType(std::string& text, const std::vector<stCodeTotal>& list, char type,
+                                        int contracts) const
+{
+    double sum = 0.0;
+    for (const stCodeTotal& t : list)
+        if ((contracts == 1 && t.nCode == TALLY_SEVERAL) || (t.nCode != TALLY_SEVERAL && t.nCode != TALLY_OTHER &&
+                                                             GetCategoryType(t.nCode) == type))
+            sum += t.dAmount;
+    text = Format("%8.2f", sum);
 }
 
 // ---------------------------------------------------------------------------------------------

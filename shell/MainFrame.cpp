@@ -252,13 +252,18 @@ void CMainFrame::RemoveRecordWindow(ui::Window* window)
                            m_aRecordWindows.end());
 }
 
-void CMainFrame::CloseDatabaseOnNotice()
+void CMainFrame::CloseRecordWindows()
 {
-    ReturnToMainView();
     // Each window takes itself off the list when it goes.
     std::vector<ui::Window*> windows = m_aRecordWindows;
     for (ui::Window* w : windows) w->OnClose();
     m_aRecordWindows.clear();
+}
+
+void CMainFrame::CloseDatabaseOnNotice()
+{
+    ReturnToMainView();
+    CloseRecordWindows();
     m_wndView.OnDatabaseClose();
     ShowWindow(true);
 }

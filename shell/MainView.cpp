@@ -24,6 +24,12 @@
 #include "shell/ProgramState.h"
 #include "shell/ScheduledBackup.h"
 #include "shell/SettingsFile.h"
+#include "views/ActivityHourGrid.h"
+#include "views/AdvertisingGrid.h"
+#include "views/DailyBalanceGrid.h"
+#include "views/EnrollmentGrid.h"
+#include "views/FinanceGrid.h"
+#include "views/ProgramStatisticsGrid.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
 #include "views/TeacherActivityGrid.h"
@@ -57,6 +63,12 @@ const uint8_t kButtonLevels[CMainView::kButtonCount] = {0, 0, 5, 5, 5, 5, 5, 9,
                                                         5, 5, 5, 5, 5, 5, 5, 5};
 
 const char* TrueFalse(bool b) { return b ? "TRUE" : "FALSE"; }
+
+// A report grid deletes itself after its window is destroyed; one without a window goes now.
+void KeepIfOpen(CReportGrid* grid)
+{
+    if (!grid->IsCreated()) delete grid;
+}
 
 }  // namespace
 
@@ -270,6 +282,27 @@ void CMainView::OpenRoomGrid(char mode)
     new CRoomGrid(Frame(), m_pDB.get(), mode);  // deletes itself when closed
 }
 
+void CMainView::OpenReportGrid(int id)
+{
+    if (!m_pDB) return;
+    CDatabase* db = m_pDB.get();
+    switch (id) {
+    case 32879: KeepIfOpen(new CActivityHourGrid(this, db)); break;
+    case 30101: KeepIfOpen(new CAdvertisingGrid(this, db)); break;
+    case 32916: KeepIfOpen(new CDailyBalanceGrid(this, db)); break;
+    case 32877: KeepIfOpen(new CEnrollmentGrid(this, db)); break;
+    case 30072: KeepIfOpen(new CFinanceGrid(this, db, 1)); break;
+    case 32878: KeepIfOpen(new CFinanceGrid(this, db, 5)); break;
+    case 30073: KeepIfOpen(new CFinanceGrid(this, db, 2)); break;
+    case 32875: KeepIfOpen(new CFinanceGrid(this, db, 3)); break;
+    case 30074: KeepIfOpen(new CFinanceGrid(this, db, 4)); break;
+    case 32860: KeepIfOpen(new CProgramStatisticsGrid(this, db, 'P')); break;
+    case 32880: KeepIfOpen(new CProgramStatisticsGrid(this, db, 'D')); break;
+    case 32881: KeepIfOpen(new CProgramStatisticsGrid(this, db, 'C')); break;
+    default: break;
+    }
+}
+
 void CMainView::LookUpTypedCode()
 {
     const std::string code = m_sTypedCode;
@@ -468,6 +501,20 @@ bool CMainView::OnCommand(int id, int code)
     case 32845:
         if (m_pDB) new CTeacherActivityGrid(Frame(), m_pDB.get(), id == 30097 ? 'T' : 'S');  // deletes itself when closed
         return true;
+    case 32879:
+    case 30101:
+    case 32916:
+    case 32877:
+    case 30072:
+    case 32878:
+    case 30073:
+    case 32875:
+    case 30074:
+    case 32860:
+    case 32880:
+    case 32881:
+        OpenReportGrid(id);
+        return true;
     case 30068:
         if (CMainFrame* frame = Frame()) frame->InterviewView(m_pDB.get());
         return true;
@@ -618,6 +665,8 @@ void CMainView::OnDatabaseClose()
 {
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CMainView::OnDatabaseClose, database open=%s\n", TrueFalse(m_pDB && m_pDB->IsOpen()));
+    // Windows that read the database's records go first.
+    if (CMainFrame* frame = Frame()) frame->CloseRecordWindows();
     if (m_pDB && m_pDB->IsOpen()) {
         if (m_fnCloseDatabase) m_fnCloseDatabase();
         else m_pDB->CloseDB();
@@ -651,6 +700,7 @@ void CMainView::OnCloseView(bool ask)
             RunScheduledBackup(m_pDB.get(), ask ? BackupReason::Closing : BackupReason::SessionEnd);
         OnDatabaseClose();
     }
+    if (CMainFrame* frame = Frame()) frame->CloseRecordWindows();
     if (m_pDB) {
         WriteMemoryTraceFree(m_pDB.get());
         m_pDB.reset();

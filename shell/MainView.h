@@ -118,6 +118,8 @@ private:
     void OpenScheduleGrid(int32_t mode);
     // Opens the room grid ('D' a day, 'M' a week) over the main frame.
     void OpenRoomGrid(char mode);
+    // Opens the report grid of a main-menu command.
+    void OpenReportGrid(int id);
     void TypeKey(int vk);
     void RunTimedBackup();
     void LogDiagnosticData();

@@ -24,6 +24,7 @@
 #include "shell/ProgramState.h"
 #include "records/Category.h"
 #include "views/DatabaseView.h"
+#include "views/ReportGrid.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -441,6 +442,64 @@ TEST_F(LauncherRoadTest, SigtermClosesTheFileAsANormalExitDoes)
     ::close(fd);
     // The settings were saved on the way out.
     EXPECT_EQ(folder_.ReadFile("Dorvalquintex.cfg").rfind("LAST|" + name_ + ".dbs\r\n", 0), 0u);
+}
+
+// While the enrollment grid is open its hold on the refresh keeps another desk's purchase out of
+// it, whatever period the user steps to; when the grid closes the held refresh runs, and the grid
+// opened again counts the purchase.
+TEST_F(LauncherRoadTest, EnrollmentGridHoldsTheRefreshUntilItCloses)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    CMainFrame* frame = app_->GetMainFrame();
+    auto openGrid = [&]() -> CReportGrid* {
+        Launcher().OnCommand(32877, 0);
+        const auto& windows = frame->GetRecordWindows();
+        return windows.size() == 1 ? dynamic_cast<CReportGrid*>(windows[0]) : nullptr;
+    };
+    // Without contract types the week's group is its label, "Other" and "Totals".
+    auto weekContracts = [](CReportGrid* grid) { return grid->m_Cells.GetText(2, 2); };
+    CReportGrid* grid = openGrid();
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->m_Cells.GetText(2, 0), "Other");
+    EXPECT_EQ(weekContracts(grid), "0");
+
+    std::unique_ptr<DriverProcess> other = StartOtherCopy(true);
+    ASSERT_NE(other, nullptr);
+    const Words added = Run(*other, "addpurchase " + std::to_string(code_));
+    ASSERT_EQ(added.size(), 2u);
+    ASSERT_EQ(added[0], "1");
+    // The notice arrives and the timer ticks, but the refresh waits for the grid.
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!Db()->m_bRefreshPending && Db()->m_aRefreshFlags.empty() && std::chrono::steady_clock::now() < until) {
+        ui::Application::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_TRUE(Db()->m_bRefreshPending || !Db()->m_aRefreshFlags.empty());
+    ASSERT_TRUE(ui::test::FireTimer(Launcher(), CMainView::kRefreshTimer));
+    EXPECT_TRUE(Db()->GetItemList(TABLE_PURCHASE)->empty());
+    grid->SendCommand(CReportGrid::kCmdNext);
+    grid->SendCommand(CReportGrid::kCmdCurrent);
+    EXPECT_EQ(weekContracts(grid), "0");
+
+    grid->SendCommand(CReportGrid::kCmdExit);
+    ui::test::DeleteDestroyedWindows();
+    until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Db()->GetItemList(TABLE_PURCHASE)->empty() && std::chrono::steady_clock::now() < until) {
+        ASSERT_TRUE(ui::test::FireTimer(Launcher(), CMainView::kRefreshTimer));
+        ui::Application::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(Db()->GetItemList(TABLE_PURCHASE)->size(), 1u);
+    grid = openGrid();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(weekContracts(grid), "1");
+    EXPECT_EQ(grid->m_Cells.GetText(3, 2), "1");
+    grid->SendCommand(CReportGrid::kCmdExit);
+    ui::test::DeleteDestroyedWindows();
+
+    Run(*other, "closedb");
+    other->Stop();
 }
 
 // Run only as the child of the test above: the program object on the message loop until the

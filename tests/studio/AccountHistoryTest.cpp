@@ -120,6 +120,45 @@ TEST_F(AccountHistoryTest, ScheduledPaymentsByStatus)
     EXPECT_EQ(line.nPerson, static_cast<int32_t>(codes_.bob));
 }
 
+// The receipt text: the receipt number, else the method with its text; a discount has none.
+TEST_F(AccountHistoryTest, ReceiptTexts)
+{
+    const struct {
+        char entry, kind, method;
+        uint32_t reference;
+        const char* methodText;
+        const char* receipt;
+    } cases[] = {
+        {'P', 'R', 'C', 1201, "55", "#1201"},   {'P', 'R', 'C', NO_CODE, "55", "Check 55"},
+        {'P', 'P', 'R', NO_CODE, "VISA", "Card VISA"}, {'P', 'R', 'A', NO_CODE, "", ""},
+        {'p', 'R', 'A', NO_CODE, "drawer", "Cash drawer"}, {'p', 'F', 'C', 88, "", "#88"},
+        {'p', 'd', 'C', 0, "", ""},
+    };
+    CPurchaseRecord* purchase = Purchase(codes_.purchase);
+    ASSERT_NE(purchase, nullptr);
+    for (const auto& c : cases) {
+        CPaymentRecord payment;
+        stDataToken entry;
+        entry.type = c.entry;
+        if (c.entry == 'P') {
+            payment.m_cType = c.kind;
+            payment.m_cMethod = c.method;
+            payment.m_sMethodText = c.methodText;
+            payment.m_nReference = c.reference;
+            entry.record = &payment;
+        } else {
+            auto scheduled = Scheduled(c.kind, D(2026, 3, 6, 12, 0), 10.0, c.reference);
+            scheduled->m_cMethod = c.method;
+            scheduled->m_sMethodText = c.methodText;
+            purchase->m_Payments.push_back(std::move(scheduled));
+            entry.record = purchase;
+            entry.index1 = static_cast<int32_t>(purchase->m_Payments.size() - 1);
+        }
+        EXPECT_EQ(db_->MakeAccountHistory(entry).sReceipt, c.receipt) << c.entry << c.kind;
+        if (c.entry == 'p') purchase->m_Payments.pop_back();
+    }
+}
+
 // The lines of the fixture's own payments as the gathering lists them.
 TEST_F(AccountHistoryTest, LinesOfGatheredEntries)
 {

@@ -352,6 +352,27 @@ TEST_F(TalliesTest, SalesByCategory)
     EXPECT_EQ(Rows(list), (std::vector<CodeRow>{{tax, 1, 11.0}, {kOther, 2, 25.0}}));
 }
 
+TEST_F(TalliesTest, SumsOfCategoryTypes)
+{
+    const uint32_t dance = AddCategory('B');
+    const uint32_t shoes = AddCategory('m');
+    const uint32_t tax = AddCategory('T');
+    const std::vector<stCodeTotal> list = {
+        {dance, 1, 10.0}, {shoes, 1, 2.5}, {tax, 1, 100.0}, {kSeveral, 1, 1000.0}, {kOther, 1, 7.0}};
+    // The several-items row belongs to the dance items only when asked for.
+    const struct {
+        char type;
+        int contracts;
+        const char* text;
+    } cases[] = {{'B', 1, " 1010.00"}, {'B', 0, "   10.00"}, {'m', 0, "    2.50"}, {'m', 1, " 1002.50"},
+                 {'Q', 0, "    0.00"}};
+    for (const auto& c : cases) {
+        std::string text;
+        db_->SumCategoryTotalsByType(text, list, c.type, c.contracts);
+        EXPECT_EQ(text, c.text) << c.type << c.contracts;
+    }
+}
+
 TEST_F(TalliesTest, PurchaseWithoutItemsCountsAsOther)
 {
     AddCategory('B');
@@ -493,7 +514,8 @@ TEST_F(TalliesTest, ItemActivity)
     late->m_Items.push_back(Item(tango, 'p', 5, 0.0, 60));
     late->m_Items[0]->m_Tokens.push_back(Token('p', 'U', kIn, kBefore, 60));
 
-    std::vector<stActivityCount> list;
+    // Preparing empties what the list held.
+    std::vector<stActivityCount> list(3);
     db_->PrepareBasicItemTotals(list);
     ASSERT_EQ(list.size(), 2u);
     db_->SumItemActivity(kFrom, kTo, list);
