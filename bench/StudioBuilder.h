@@ -23,10 +23,37 @@ inline const DATE kYearStart = MakeDate(2026, 1, 4, 0, 0);  // a Sunday
 inline const DATE kWeekStart = MakeDate(2026, 6, 7, 0, 0);
 inline const DATE kWeekEnd = MakeDate(2026, 6, 14, 0, 0);
 
-// A studio of `students` students in the tables of `db`, in memory only.
-class CStudioBuilder {
+// Puts records straight into the tables of a database in memory, each with the next code.
+class CMemoryTables {
 public:
-    CStudioBuilder(CDatabase& db, uint32_t students) : m_Db(db), m_nStudents(students) {}
+    explicit CMemoryTables(CDatabase& db) : m_Db(db) {}
+
+    uint32_t Category(char type, const char* name)
+    {
+        auto c = std::make_unique<CCategory>(type);
+        c->m_sName = name;
+        return Add(TABLE_CATEGORY, std::move(c));
+    }
+    template <class T>
+    uint32_t Add(uint8_t table, std::unique_ptr<T> item)
+    {
+        const uint32_t code = m_nNextCode++;
+        item->m_nCode = code;
+        const auto sequence = static_cast<uint32_t>(m_Db.GetItemList(table)->size());
+        item->m_nSequence = static_cast<int32_t>(sequence);
+        m_Db.AddIndex(table, item.release(), code, sequence, 0, 0xFFFFFFFE, -1);
+        return code;
+    }
+
+private:
+    CDatabase& m_Db;
+    uint32_t m_nNextCode = 1;
+};
+
+// A studio of `students` students in the tables of `db`, in memory only.
+class CStudioBuilder : private CMemoryTables {
+public:
+    CStudioBuilder(CDatabase& db, uint32_t students) : CMemoryTables(db), m_nStudents(students) {}
 
     void Build()
     {
@@ -149,26 +176,7 @@ public:
     }
 
 private:
-    uint32_t Category(char type, const char* name)
-    {
-        auto c = std::make_unique<CCategory>(type);
-        c->m_sName = name;
-        return Add(TABLE_CATEGORY, std::move(c));
-    }
-    template <class T>
-    uint32_t Add(uint8_t table, std::unique_ptr<T> item)
-    {
-        const uint32_t code = m_nNextCode++;
-        item->m_nCode = code;
-        const auto sequence = static_cast<uint32_t>(m_Db.GetItemList(table)->size());
-        item->m_nSequence = static_cast<int32_t>(sequence);
-        m_Db.AddIndex(table, item.release(), code, sequence, 0, 0xFFFFFFFE, -1);
-        return code;
-    }
-
-    CDatabase& m_Db;
     uint32_t m_nStudents;
-    uint32_t m_nNextCode = 1;
 };
 
 // Reads every dated field of the studio once: the yardstick of a computation that must look at
@@ -198,14 +206,14 @@ inline double ReadEveryDate(CDatabase& db)
     return sum;
 }
 
-// Fixes the clock in the middle of the studio's year (the birthdays' year; lessons before the
-// week measured are taken).
-inline void FixStudioClock()
+// Fixes the clock at 10:00 on a June day of 2026, the middle of the studio's year (the birthdays'
+// year; lessons before the week measured are taken).
+inline void FixStudioClock(int day = 10)
 {
     host::LocalTime now;
     now.year = 2026;
     now.month = 6;
-    now.day = 10;
+    now.day = day;
     now.hour = 10;
     now.isDst = -1;
     time_t when = 0;

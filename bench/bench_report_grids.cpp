@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
+#include "StudioBuilder.h"
 #include "database/Database.h"
 #include "platform/host/Clock.h"
 #include "platform/ui/FrameWindow.h"
@@ -34,31 +36,15 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double TimeOf(int reps, const std::function<void()>& work)
-{
-    std::vector<double> seconds;
-    for (int i = 0; i < reps; ++i) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return Median(seconds);
-}
+using bench_studio::CMemoryTables;
+using bench_timing::TimeOf;
 
 const DATE kFirstDay = MakeDate(2024, 6, 2, 0, 0);  // two years before the clock's week
 constexpr int kDays = 730;
 
-class CStudioBuilder {
+class CStudioBuilder : private CMemoryTables {
 public:
-    CStudioBuilder(CDatabase& db, uint32_t persons) : m_Db(db), m_nPersons(persons) {}
+    CStudioBuilder(CDatabase& db, uint32_t persons) : CMemoryTables(db), m_nPersons(persons) {}
 
     void Build()
     {
@@ -149,26 +135,7 @@ public:
     }
 
 private:
-    uint32_t Category(char type, const char* name)
-    {
-        auto c = std::make_unique<CCategory>(type);
-        c->m_sName = name;
-        return Add(TABLE_CATEGORY, std::move(c));
-    }
-    template <class T>
-    uint32_t Add(uint8_t table, std::unique_ptr<T> item)
-    {
-        const uint32_t code = m_nNextCode++;
-        item->m_nCode = code;
-        const auto sequence = static_cast<uint32_t>(m_Db.GetItemList(table)->size());
-        item->m_nSequence = static_cast<int32_t>(sequence);
-        m_Db.AddIndex(table, item.release(), code, sequence, 0, 0xFFFFFFFE, -1);
-        return code;
-    }
-
-    CDatabase& m_Db;
     uint32_t m_nPersons;
-    uint32_t m_nNextCode = 1;
 };
 
 // One pass over what the grids read.
@@ -252,14 +219,7 @@ int main(int argc, char** argv)
     }
     ui::test::EnsureApplication();
     SetStampUserCode(1);
-    host::LocalTime now;
-    now.year = 2026;
-    now.month = 6;
-    now.day = 3;
-    now.hour = 10;
-    now.isDst = -1;
-    time_t when = 0;
-    if (host::Clock::FromLocal(now, when)) host::Clock::SetFixedTime(when);
+    bench_studio::FixStudioClock(3);
     ui::FrameWindow main;
     main.CreateFrame("main", {0, 0, 900, 700});
 

@@ -23,29 +23,13 @@
 #include "database/Database.h"
 #include "platform/host/Clock.h"
 #include "platform/ui/TestHooks.h"
+#include "BenchTiming.h"
 #include "StudioBuilder.h"
 
 namespace {
 
 using namespace bench_studio;
-using Clock = std::chrono::steady_clock;
-
-double Median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double TimeOf(int reps, const std::function<void()>& work)
-{
-    std::vector<double> seconds;
-    for (int i = 0; i < reps; ++i) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return Median(seconds);
-}
+using bench_timing::TimeOf;
 
 struct Figures {
     double reference = 0.0;
