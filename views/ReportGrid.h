@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/DateTime.h"
+#include "views/GridCommands.h"
 #include "views/GridFrame.h"
 
 class CDatabase;
@@ -21,12 +22,12 @@ class CReportGrid : public CGridFrame {
 public:
     static constexpr uint32_t kWhite = 0xFFFFFF;
     static constexpr uint32_t kCyan = 0xFFFF00;  // blue and green full, red zero
-    static constexpr int kCmdExit = 30055;
-    static constexpr int kCmdNext = 30061;
-    static constexpr int kCmdPrevious = 30062;
-    static constexpr int kCmdCurrent = 32850;
-    static constexpr int kCmdPrint = 30056;
-    static constexpr int kCmdHelp = 57670;
+    static constexpr int kCmdExit = grid_commands::kCmdExit;
+    static constexpr int kCmdNext = grid_commands::kCmdNext;
+    static constexpr int kCmdPrevious = grid_commands::kCmdPrevious;
+    static constexpr int kCmdCurrent = grid_commands::kCmdCurrent;
+    static constexpr int kCmdPrint = grid_commands::kCmdPrint;
+    static constexpr int kCmdHelp = grid_commands::kCmdHelp;
 
     ~CReportGrid() override;
 

@@ -4,18 +4,14 @@
 #include "platform/host/Format.h"
 #include "platform/host/WaitCursor.h"
 #include "platform/ui/Menu.h"
+#include "views/GridCommands.h"
 
 using ui::Item;
 
 namespace {
 
 constexpr int kMenuRooms = 113;
-constexpr int kCmdExit = 30055;
-constexpr int kCmdNext = 30061;
-constexpr int kCmdPrevious = 30062;
-constexpr int kCmdCurrent = 32850;
-constexpr int kCmdPrint = 30056;
-constexpr int kCmdHelp = 57670;
+using namespace grid_commands;
 constexpr uint32_t kHelpTopic = 131185;
 
 void RegisterMenu()

@@ -10,6 +10,7 @@
 #include "platform/ui/Menu.h"
 #include "platform/ui/View.h"
 #include "reports/WeeklyClassesPage.h"
+#include "views/GridCommands.h"
 
 using ui::Item;
 
@@ -17,13 +18,7 @@ namespace {
 
 constexpr int kMenuSchedule = 107;
 constexpr int kMenuClasses = 122;
-constexpr int kCmdExit = 30055;
-constexpr int kCmdNext = 30061;
-constexpr int kCmdPrevious = 30062;
-constexpr int kCmdCurrent = 32850;
-constexpr int kCmdPrint = 30056;
-constexpr int kCmdHelp = 57670;
-constexpr int kCmdWebPage = 32923;
+using namespace grid_commands;
 constexpr uint32_t kHelpTopic = 131179;
 
 // Choices of the click menu; entries follow from kFirstEntryChoice.

@@ -4,17 +4,14 @@
 #include "platform/host/Format.h"
 #include "platform/host/WaitCursor.h"
 #include "platform/ui/Menu.h"
+#include "views/GridCommands.h"
 
 using ui::Item;
 
 namespace {
 
 constexpr int kMenuActivities = 116;
-constexpr int kCmdExit = 30055;
-constexpr int kCmdNext = 30061;
-constexpr int kCmdPrevious = 30062;
-constexpr int kCmdCurrent = 32850;
-constexpr int kCmdPrint = 30056;
+using namespace grid_commands;
 // The rows above the activity types.
 constexpr int kFixedRows = 7;
 constexpr uint32_t kWhite = 0xFFFFFF;

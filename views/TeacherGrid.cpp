@@ -10,18 +10,14 @@
 #include "platform/host/Format.h"
 #include "platform/host/WaitCursor.h"
 #include "platform/ui/Menu.h"
+#include "views/GridCommands.h"
 
 using ui::Item;
 
 namespace {
 
 constexpr int kMenuTeachers = 115;
-constexpr int kCmdExit = 30055;
-constexpr int kCmdNext = 30077;
-constexpr int kCmdPrevious = 30078;
-constexpr int kCmdCurrent = 32850;
-constexpr int kCmdPrint = 30056;
-constexpr int kCmdHelp = 57670;
+using namespace grid_commands;
 constexpr uint32_t kHelpTopic = 131187;
 
 // Click menu choices; entries are numbered from 0.
@@ -31,7 +27,7 @@ constexpr int kAddPriceList = -2;
 void RegisterMenu()
 {
     static const ui::MenuTemplate teachers = {kMenuTeachers, {
-        Item(kCmdExit, "e&Xit"), Item(kCmdNext, "&Next"), Item(kCmdPrevious, "p&Revious"),
+        Item(kCmdExit, "e&Xit"), Item(kCmdNextDay, "&Next"), Item(kCmdPreviousDay, "p&Revious"),
         Item(kCmdCurrent, "&Current"), Item(kCmdPrint, "&Print"), Item(kCmdHelp, "&Help"),
     }};
     ui::RegisterMenu(teachers);
@@ -177,9 +173,9 @@ bool CTeacherGrid::OnCommand(int id, int code)
     case kCmdExit:
         DestroyWindow();
         return true;
-    case kCmdNext:
-    case kCmdPrevious: {
-        const double step = id == kCmdNext ? 1.0 : -1.0;
+    case kCmdNextDay:
+    case kCmdPreviousDay: {
+        const double step = id == kCmdNextDay ? 1.0 : -1.0;
         m_dStart += step;
         m_dEnd += step;
         BuildGrid();
