@@ -2,6 +2,9 @@
 
 #include "common/QuestionBox.h"
 #include "dialogs/DialogAddUser.h"
+#include "dialogs/DialogConfigure.h"
+#include "dialogs/DialogFormat.h"
+#include "dialogs/DialogPageLayout.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogPassword.h"
 #include "dialogs/DialogPasswordSwitchUser.h"
@@ -44,6 +47,31 @@ bool CDatabaseDialogs::GetPurgeDates(CDatabase& database, DATE& initialOnly, DAT
     initialOnly = dialog.m_dNoActivities;
     others = dialog.m_dWithActivities;
     return true;
+}
+
+int CDatabaseDialogs::EditConfiguration(CDatabase& database)
+{
+    CDialogConfigure dialog(&database, DialogParent());
+    dialog.m_pAppValues = m_pAppValues;
+    return dialog.DoModal() == IDOK ? 1 : 2;
+}
+
+int CDatabaseDialogs::EditFormat(CDatabase& database, stFormatRecord& format, const std::string& title,
+                                 int value1, int value2)
+{
+    CDialogFormat dialog(&database, DialogParent());
+    dialog.m_strTitle = title;
+    dialog.m_pFormat = &format;
+    dialog.m_bTabsEditable = value1;
+    dialog.m_bTabCountChangeable = value2;
+    return dialog.DoModal() == IDOK ? 1 : 2;
+}
+
+int CDatabaseDialogs::EditPageLayout(CDatabase& database, stPageLayout& layout, const std::string&)
+{
+    CDialogPageLayout dialog(&database, DialogParent());
+    dialog.m_pLayout = &layout;
+    return dialog.DoModal() == IDOK ? 1 : 2;
 }
 
 CDatabaseDialogs& CDatabaseDialogs::Instance()

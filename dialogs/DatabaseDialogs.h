@@ -4,6 +4,7 @@
 // databases' default interface at start.
 
 #include "database/DatabaseUi.h"
+#include "dialogs/ConfigureAppValues.h"
 
 namespace ui { class Window; }
 
@@ -14,6 +15,14 @@ public:
     void EditUserList(CDatabase& database) override;
     bool EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel) override;
     bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others) override;
+    int EditConfiguration(CDatabase& database) override;
+    int EditFormat(CDatabase& database, stFormatRecord& format, const std::string& title, int value1,
+                   int value2) override;
+    int EditPageLayout(CDatabase& database, stPageLayout& layout, const std::string& name) override;
+
+    // The desk's values the configuration dialog edits with the database's (set by the caller of
+    // the save for its length; null: they are not offered).
+    stConfigureAppValues* m_pAppValues = nullptr;
 
     // The one instance the application installs.
     static CDatabaseDialogs& Instance();
