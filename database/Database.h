@@ -383,6 +383,9 @@ public:
     int SaveModifiedItem(uint8_t table, uint32_t code, void* item);
     int DeleteTableItem(uint8_t table, uint32_t code, int checkReferences);
     int EditItemDialog(uint8_t table, void* item, int isNew, const uint8_t* context);
+    // A schedule item in its dialog (kind 'S' the scheduled purchase, else the schedule event);
+    // a new one takes its kind, dates and teacher from the context's stDataToken when given.
+    int EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t* context);
     uint32_t m_nLastSavedCode = 0xFFFFFFFF;
     int SetPersonInterviewDate(CPerson* person, char kind, uint32_t index, DATE date);
     void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);

@@ -5,6 +5,9 @@
 #include "dialogs/DialogConfigure.h"
 #include "dialogs/DialogFormat.h"
 #include "dialogs/DialogPageLayout.h"
+#include "dialogs/DialogScheduleEdit.h"
+#include "dialogs/DialogScheduledPurchase.h"
+#include "database/Database.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogPassword.h"
 #include "dialogs/DialogPasswordSwitchUser.h"
@@ -47,6 +50,22 @@ bool CDatabaseDialogs::GetPurgeDates(CDatabase& database, DATE& initialOnly, DAT
     initialOnly = dialog.m_dNoActivities;
     others = dialog.m_dWithActivities;
     return true;
+}
+
+int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
+                                     const uint8_t* context)
+{
+    if (table != TABLE_SCHEDULE || item == nullptr)
+        return IDatabaseUi::EditItemDialog(database, table, item, isNew, context);
+    auto* record = static_cast<CScheduleRecord*>(item);
+    if (record->m_cKind == 'S') {
+        CDialogScheduledPurchase dialog(&database, DialogParent());
+        dialog.m_pRecord = record;
+        return dialog.DoModal() == IDOK ? 1 : 2;
+    }
+    CDialogScheduleEdit dialog(&database, DialogParent());
+    dialog.m_pRecord = record;
+    return dialog.DoModal() == IDOK ? 1 : 2;
 }
 
 int CDatabaseDialogs::EditConfiguration(CDatabase& database)

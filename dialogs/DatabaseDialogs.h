@@ -15,6 +15,10 @@ public:
     void EditUserList(CDatabase& database) override;
     bool EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel) override;
     bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others) override;
+    // Table 12 here (the scheduled purchase or the schedule event dialog); the others as the
+    // base answers.
+    int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
+                       const uint8_t* context) override;
     int EditConfiguration(CDatabase& database) override;
     int EditFormat(CDatabase& database, stFormatRecord& format, const std::string& title, int value1,
                    int value2) override;

@@ -13,6 +13,7 @@
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
 #include "dialogs/DialogMenu.h"
+#include "dialogs/DialogScheduleCell.h"
 #include "dialogs/DialogStudioData.h"
 #include "platform/host/Clock.h"
 #include "platform/host/File.h"
@@ -615,6 +616,17 @@ void CMainView::OnOpenView(const std::string& path)
     m_pDB->SetStudioStrings(&StudioStrings);
     if (CMainFrame* frame = Frame()) m_pDB->SetMessageWindow(frame);
     m_pDB->SetUi(&m_databaseUi);
+    m_pDB->m_fnScheduleCellDialog = [db = m_pDB.get(), this](std::vector<stDataToken>& entries, int row, int column,
+                                                             int32_t mode, DATE start, DATE end, CTextArray2D& cells,
+                                                             std::vector<DATE>& days, std::vector<DATE>& times) {
+        CDialogScheduleCell dialog(db, entries, cells, days, times, Frame());
+        dialog.m_nRow = row;
+        dialog.m_nColumn = column;
+        dialog.m_nPerson = mode;
+        dialog.m_dStart = start;
+        dialog.m_dEnd = end;
+        dialog.DoModal();
+    };
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }
 
