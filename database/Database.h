@@ -386,6 +386,9 @@ public:
     // A schedule item in its dialog (kind 'S' the scheduled purchase, else the schedule event);
     // a new one takes its kind, dates and teacher from the context's stDataToken when given.
     int EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t* context);
+    // A price-list item in its dialog (kind 's' the studio item, else the item dialog); a new one
+    // takes its kind letter from the context's first byte.
+    int EditPriceListItem(CPriceListItem* item, int isNew, const uint8_t* context);
     uint32_t m_nLastSavedCode = 0xFFFFFFFF;
     int SetPersonInterviewDate(CPerson* person, char kind, uint32_t index, DATE date);
     void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);

@@ -60,16 +60,25 @@ int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const uint8_
     switch (table) {
     case TABLE_CATEGORY:
     case TABLE_PERSON:
-    case TABLE_PRICELIST:
     case TABLE_PACKAGE:
     case TABLE_PURCHASE:
     case TABLE_PAYMENT:
         return Ui().EditItemDialog(*this, table, item, isNew, context);
     case TABLE_SCHEDULE:
         return EditScheduleItem(static_cast<CScheduleRecord*>(item), isNew, context);
+    case TABLE_PRICELIST:
+        return EditPriceListItem(static_cast<CPriceListItem*>(item), isNew, context);
     default:
         return 2;
     }
+}
+
+int CDatabase::EditPriceListItem(CPriceListItem* item, int isNew, const uint8_t* context)
+{
+    if (item == nullptr) return 2;
+    // A new item's kind letter is the context's first byte (0: merchandise).
+    if (isNew == 1) item->m_cKind = context ? static_cast<char>(context[0]) : 0;
+    return Ui().EditItemDialog(*this, TABLE_PRICELIST, item, isNew, context);
 }
 
 int CDatabase::EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t* context)

@@ -5,6 +5,9 @@
 #include "dialogs/DialogConfigure.h"
 #include "dialogs/DialogFormat.h"
 #include "dialogs/DialogPageLayout.h"
+#include "dialogs/DialogPricelist.h"
+#include "dialogs/DialogPricelistItem.h"
+#include "dialogs/DialogPricelistStudioItem.h"
 #include "dialogs/DialogScheduleEdit.h"
 #include "dialogs/DialogScheduledPurchase.h"
 #include "database/Database.h"
@@ -55,6 +58,17 @@ bool CDatabaseDialogs::GetPurgeDates(CDatabase& database, DATE& initialOnly, DAT
 int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                                      const uint8_t* context)
 {
+    if (table == TABLE_PRICELIST && item != nullptr) {
+        auto* entry = static_cast<CPriceListItem*>(item);
+        if (entry->m_cKind == 's') {
+            CDialogPricelistStudioItem dialog(&database, DialogParent());
+            dialog.m_pItem = entry;
+            return dialog.DoModal() == IDOK ? 1 : 2;
+        }
+        CDialogPricelistItem dialog(&database, DialogParent());
+        dialog.m_pItem = entry;
+        return dialog.DoModal() == IDOK ? 1 : 2;
+    }
     if (table != TABLE_SCHEDULE || item == nullptr)
         return IDatabaseUi::EditItemDialog(database, table, item, isNew, context);
     auto* record = static_cast<CScheduleRecord*>(item);
@@ -91,6 +105,12 @@ int CDatabaseDialogs::EditPageLayout(CDatabase& database, stPageLayout& layout, 
     CDialogPageLayout dialog(&database, DialogParent());
     dialog.m_pLayout = &layout;
     return dialog.DoModal() == IDOK ? 1 : 2;
+}
+
+void CDatabaseDialogs::TableRefreshed(uint8_t table)
+{
+    if (table == TABLE_PRICELIST || table == 0xFF)
+        if (CDialogPricelist* open = CDialogPricelist::Open()) open->FillList();
 }
 
 CDatabaseDialogs& CDatabaseDialogs::Instance()

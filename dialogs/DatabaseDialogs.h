@@ -20,6 +20,8 @@ public:
     int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                        const uint8_t* context) override;
     int EditConfiguration(CDatabase& database) override;
+    // Table 8 (or everything) refills the open price list.
+    void TableRefreshed(uint8_t table) override;
     int EditFormat(CDatabase& database, stFormatRecord& format, const std::string& title, int value1,
                    int value2) override;
     int EditPageLayout(CDatabase& database, stPageLayout& layout, const std::string& name) override;

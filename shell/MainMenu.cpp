@@ -23,7 +23,7 @@ const std::vector<stMenuCommand> kCommands = {
     {32868, R::Level, 9, false},  {32869, R::Level, 9, false},   {30085, R::Level, 9, false},
     {30086, R::Level, 9, false},  {30082, R::Level, 9, false},   {30105, R::Level, 9, false},
     {30104, R::Level, 9, false},  {32929, R::Level, 9, false},   {32940, R::Level, 9, true},
-    {32941, R::Level, 9, false},  {30037, R::Level, 9, false},   {30050, R::Level, 9, false},
+    {32941, R::Level, 9, false},  {30037, R::Level, 9, true},   {30050, R::Level, 9, false},
     {30069, R::Level, 9, true},   {30070, R::Level, 9, false},   {30088, R::Level, 9, true},
     {30035, R::Level, 5, true},  {30053, R::Level, 5, false},   {30052, R::Level, 5, false},
     {30054, R::Level, 5, false},  {30068, R::Level, 5, true},   {30076, R::Level, 5, false},

@@ -13,6 +13,7 @@
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
 #include "dialogs/DialogMenu.h"
+#include "dialogs/DialogPricelist.h"
 #include "dialogs/DialogScheduleCell.h"
 #include "dialogs/DialogStudioData.h"
 #include "platform/host/Clock.h"
@@ -520,6 +521,9 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 30029:
         if (CMainFrame* frame = Frame()) frame->DatabaseView(m_pDB.get(), 0);
+        return true;
+    case 30037:
+        if (m_pDB) CDialogPricelist::Show(*m_pDB);
         return true;
     case 32862:
         if (m_pDB) EditStudioData(*m_pDB, Frame());
