@@ -47,13 +47,11 @@ const ui::DialogTemplate kPricelistItemTemplate{215, "Price list item or block o
     {ui::Ctl::Button, ui::IDCANCEL, "Cancel"},
 }};
 
-// The item data of the combo's entry whose text is typed or chosen; -1 for no entry.
-uint32_t ComboCode(ui::ComboBox* combo)
+uint32_t ComboCode(ui::ComboBox* combo, uint32_t kept)
 {
-    if (!combo) return NO_CODE;
-    int index = combo->GetCurSel();
-    if (index < 0) index = combo->FindStringExact(-1, combo->GetWindowText());
-    return index < 0 ? NO_CODE : static_cast<uint32_t>(combo->GetItemData(index));
+    // The chosen entry's item data; with none chosen (a stored code the list lacks) the stored one.
+    const int index = combo ? combo->GetCurSel() : -1;
+    return index < 0 ? kept : static_cast<uint32_t>(combo->GetItemData(index));
 }
 
 }  // namespace
@@ -141,7 +139,7 @@ void CDialogPricelistItem::UpdateFlagControls()
 void CDialogPricelistItem::OnOK()
 {
     if (!UpdateData(true)) return;
-    const uint32_t basicType = ComboCode(Combo(kIdBasicType));
+    const uint32_t basicType = ComboCode(Combo(kIdBasicType), m_pItem->m_nBasicType);
     if (m_strName.empty()) {
         GetResponse("Item name not provided", MB_OK);
         return;
@@ -163,8 +161,8 @@ void CDialogPricelistItem::OnOK()
     item.m_dPrice = m_dPrice;
     item.m_nBasicType = basicType;
     if (m_cKind == 'p') {
-        item.m_nTeacher = ComboCode(Combo(kIdTeacher));
-        item.m_nBallroom = ComboCode(Combo(kIdBallroom));
+        item.m_nTeacher = ComboCode(Combo(kIdTeacher), item.m_nTeacher);
+        item.m_nBallroom = ComboCode(Combo(kIdBallroom), item.m_nBallroom);
     }
     EndDialog(ui::IDOK);
 }

@@ -178,6 +178,20 @@ TEST_F(PricelistDialogsTest, StudioItemDateSeriesAndCancelKeepsDates)
     EXPECT_EQ(Find("Group salsa")->m_Dates, before);
 }
 
+TEST_F(PricelistDialogsTest, StoredCodesTheListsLackAreKept)
+{
+    // The group class type carries no sub-kind letter, so the studio item's list lacks it.
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(d.Combo(1161)->GetCurSel(), -1);
+        Click(d, 1000);
+    });
+    EXPECT_EQ(db_->EditTableItem(TABLE_PRICELIST, codes_.salsa, nullptr), 1);
+    const CPriceListItem* salsa = Find("Group salsa");
+    EXPECT_EQ(salsa->m_nBasicType, codes_.groupType);
+    EXPECT_EQ(salsa->m_nTeacher, codes_.bob);
+    EXPECT_EQ(salsa->m_nBallroom, codes_.roomB);
+}
+
 TEST_F(PricelistDialogsTest, PurgeOffersOnlyClassesOverBeforeNoon)
 {
     Get<CPriceListItem>(TABLE_PRICELIST, codes_.salsa)->m_Dates = {D(2026, 3, 4, 10, 0)};
