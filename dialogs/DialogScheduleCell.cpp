@@ -128,14 +128,18 @@ void CDialogScheduleCell::EditEntry()
 {
     stDataToken entry;
     if (!GetSelectedEntry(entry)) return;
-    if (m_pDB->m_fnEditScheduleEntry && m_pDB->m_fnEditScheduleEntry(entry) == 1) RebuildGrid();
+    if (!m_pDB->m_fnEditScheduleEntry) return;
+    // Rebuilt whatever the result: the editor may have refreshed the tables the entries point into.
+    m_pDB->m_fnEditScheduleEntry(entry);
+    RebuildGrid();
 }
 
 void CDialogScheduleCell::CancelEntry()
 {
     stDataToken entry;
     if (!GetSelectedEntry(entry)) return;
-    if (m_pDB->RescheduleEntry(entry, 0.0) == 1) RebuildGrid();
+    m_pDB->RescheduleEntry(entry, 0.0);
+    RebuildGrid();
 }
 
 void CDialogScheduleCell::RescheduleEntry()
@@ -144,7 +148,8 @@ void CDialogScheduleCell::RescheduleEntry()
     if (!GetSelectedEntry(entry)) return;
     const DATE when = PromptForDateTime(GetCellDateTime(), "", 1);
     if (when == 0.0) return;
-    if (m_pDB->RescheduleEntry(entry, when) == 1) RebuildGrid();
+    m_pDB->RescheduleEntry(entry, when);
+    RebuildGrid();
 }
 
 void CDialogScheduleCell::ScheduleForCell()

@@ -259,6 +259,22 @@ TEST_F(ScheduleCellTest, ListsRescheduleCancelledAndALessonGivenTheCell)
     EXPECT_EQ(CountLessonsAt(D(2026, 3, 3, 10, 30)), 2);
 }
 
+TEST_F(ScheduleCellTest, CancelTakesTheLessonOutOfTheCell)
+{
+    auto dialog = Make();
+    Script([&](ui::Dialog& d) {
+        ASSERT_EQ(Lines(d, 1210).size(), 1u);
+        SelectItem(d, 1210, 0);
+        Click(d, 1014);
+        EXPECT_TRUE(Lines(d, 1210).empty());
+        Click(d, ui::IDOK);
+    });
+    EXPECT_EQ(dialog->DoModal(), ui::IDOK);
+    EXPECT_EQ(CountLessonsAt(D(2026, 3, 3, 10, 30)), 0);
+    Reopen();
+    EXPECT_EQ(CountLessonsAt(D(2026, 3, 3, 10, 30)), 0);
+}
+
 TEST_F(ScheduleCellTest, AddNewItemClosesAndAddsAtTheCell)
 {
     for (bool keep : {false, true}) {
