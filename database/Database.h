@@ -160,8 +160,10 @@ public:
     int ReadVarRecord();
     int SaveVarRecord();
     // Edits (with `showDialog` 1, through the configuration dialog) and saves the Parameters and
-    // Configuration records under the Parameters record's lock and the database lock.
-    void SaveParameterRecord(int showDialog);
+    // Configuration records under the Parameters record's lock and the database lock; without
+    // the dialog it saves the values as the caller set them. 1 when written; else the values in
+    // memory are as before the call.
+    int SaveParameterRecord(int showDialog);
     // The format dialog on font record `index`, saved under its record lock and the database
     // lock; for access level 9 and above. The dialog's result (2 when refused or cancelled).
     int SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2);
@@ -184,6 +186,9 @@ public:
     int WriteFormatRecord(const stFormatRecord& format);
     int SaveFormatRecordTable();
     int ResetFormats();
+    // Writes the default formats under the database lock and fills the existing format objects
+    // with them (views keep pointing at them); 1 when written, else nothing changes.
+    int ResetFonts();
     void ClearFormat();
     void SetDefaultPageLayouts();
     int ReadPageLayoutTable();
@@ -382,6 +387,12 @@ public:
     int SaveModifiedItem(uint8_t table, uint32_t code, void* item);
     int DeleteTableItem(uint8_t table, uint32_t code, int checkReferences);
     int EditItemDialog(uint8_t table, void* item, int isNew, const uint8_t* context);
+    // A schedule item in its dialog (kind 'S' the scheduled purchase, else the schedule event);
+    // a new one takes its kind, dates and teacher from the context's stDataToken when given.
+    int EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t* context);
+    // A price-list item in its dialog (kind 's' the studio item, else the item dialog); a new one
+    // takes its kind letter from the context's first byte.
+    int EditPriceListItem(CPriceListItem* item, int isNew, const uint8_t* context);
     uint32_t m_nLastSavedCode = 0xFFFFFFFF;
     int SetPersonInterviewDate(CPerson* person, char kind, uint32_t index, DATE date);
     void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);

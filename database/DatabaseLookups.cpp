@@ -194,8 +194,10 @@ void CDatabase::FillCategoryComboBox(ui::ComboBox* combo, char letter, uint32_t 
         if (param0 >= 1 && param0 <= 127 && c->m_Params[0] != param0) continue;
         int at = combo->AddString(c->m_sName);
         combo->SetItemData(at, static_cast<intptr_t>(c->m_nCode));
-        if (c->m_nCode == selected) select = at;
     }
+    // By item data once all are in: a sorted combo moves lines as later ones arrive.
+    for (int i = 0; i < combo->GetCount(); ++i)
+        if (static_cast<uint32_t>(combo->GetItemData(i)) == selected) select = i;
     if (select >= 0) combo->SetCurSel(select);
 }
 

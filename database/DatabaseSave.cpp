@@ -60,15 +60,39 @@ int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const uint8_
     switch (table) {
     case TABLE_CATEGORY:
     case TABLE_PERSON:
-    case TABLE_PRICELIST:
     case TABLE_PACKAGE:
     case TABLE_PURCHASE:
     case TABLE_PAYMENT:
-    case TABLE_SCHEDULE:
         return Ui().EditItemDialog(*this, table, item, isNew, context);
+    case TABLE_SCHEDULE:
+        return EditScheduleItem(static_cast<CScheduleRecord*>(item), isNew, context);
+    case TABLE_PRICELIST:
+        return EditPriceListItem(static_cast<CPriceListItem*>(item), isNew, context);
     default:
         return 2;
     }
+}
+
+int CDatabase::EditPriceListItem(CPriceListItem* item, int isNew, const uint8_t* context)
+{
+    if (item == nullptr) return 2;
+    // A new item's kind letter is the context's first byte (0: merchandise).
+    if (isNew == 1) item->m_cKind = context ? static_cast<char>(context[0]) : 0;
+    return Ui().EditItemDialog(*this, TABLE_PRICELIST, item, isNew, context);
+}
+
+int CDatabase::EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t* context)
+{
+    if (item == nullptr) return 2;
+    if (isNew == 1 && context != nullptr) {
+        // The hint: the kind letter, the date the item starts at and the teacher (-1: none).
+        const stDataToken& hint = *reinterpret_cast<const stDataToken*>(context);
+        item->m_dFirstDate = hint.date;
+        item->m_dLastDate = hint.date;
+        item->m_cKind = hint.type == 'S' ? 'S' : 'N';
+        if (hint.index1 != -1) item->m_nTeacher = static_cast<uint32_t>(hint.index1);
+    }
+    return Ui().EditItemDialog(*this, TABLE_SCHEDULE, item, isNew, context);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -417,6 +417,36 @@ int CDatabase::ResetFormats()
     return SaveFormatRecordTable();
 }
 
+int CDatabase::ResetFonts()
+{
+    if (!IsOpen()) return 0;
+    if (!LockAndRefreshDatabase("save format data", 0, 0, 0, 0)) return 0;
+    // The defaults are built aside; the live objects stay where the views point.
+    std::vector<std::unique_ptr<stFormatRecord>> live = std::move(m_aFormats);
+    const std::vector<std::string> names = m_aFormatNames;
+    SetDefaultFormats();
+    std::vector<std::unique_ptr<stFormatRecord>> defaults = std::move(m_aFormats);
+    m_aFormats = std::move(live);
+    m_aFormatNames = names;
+    m_pRtfFormat = GetFormat(1);
+    int written = 1;
+    for (const auto& format : defaults)
+        if (format && WriteFormatRecord(*format) == 0) written = 0;
+    if (written == 1) {
+        if (m_aFormats.size() < defaults.size()) m_aFormats.resize(defaults.size());
+        for (size_t i = 0; i < defaults.size(); ++i) {
+            if (!defaults[i]) continue;
+            if (!m_aFormats[i]) m_aFormats[i] = std::make_unique<stFormatRecord>();
+            *m_aFormats[i] = *defaults[i];
+            const uint32_t key = static_cast<uint32_t>(i);
+            NotifyDataModified(kTableFonts, key, GetItemLoc(kTableFonts, key, 0, 0));
+        }
+        m_pRtfFormat = GetFormat(1);
+    }
+    ReleaseDatabaseLock();
+    return written;
+}
+
 void CDatabase::ClearFormat()
 {
     if (DiagnosticLevel > 0) WriteDiagnosticString("CDatabase::ClearTableFormat()\n");
@@ -569,35 +599,48 @@ void CDatabase::RefreshBeforeSettingsEdit()
     if (IsFileReplaced() || !m_aRefreshFlags.empty()) LockAndRefreshDatabase("refresh database", 0, 0, 0, 1);
 }
 
-void CDatabase::SaveParameterRecord(int showDialog)
+int CDatabase::SaveParameterRecord(int showDialog)
 {
-    if (!IsOpen()) return;
-    RefreshBeforeSettingsEdit();
+    if (!IsOpen()) return 0;
+    // The dialog starts from what the file holds; without it the caller's values are the change.
+    if (showDialog == 1) RefreshBeforeSettingsEdit();
+    // The dialog works on the live settings; a refused save puts back what they were. Without
+    // the dialog the caller puts its values back on 0.
+    const stParameters before = m_Parameters;
+    const stStudioStrings beforeStrings = *m_pStudio;
+    auto restore = [&] {
+        m_Parameters = before;
+        *m_pStudio = beforeStrings;
+    };
     SettingsRecordLock lock(*this, kTableParams, 1);
-    if (!lock.IsHeld()) return;
-    // The dialog works on the live settings; what it changed is put back when the save is refused.
-    const stParameters parameters = m_Parameters;
-    const stStudioStrings strings = *m_pStudio;
+    if (!lock.IsHeld()) return 0;
     if (showDialog == 1 && Ui().EditConfiguration(*this) != 1) {
-        m_Parameters = parameters;
-        *m_pStudio = strings;
-        return;
+        restore();
+        return 0;
     }
     const stParameters changed = m_Parameters;
     const stStudioStrings changedStrings = *m_pStudio;
     if (!LockAndRefreshDatabase("save data", 0, 0, 0, 0)) {
-        m_Parameters = parameters;
-        *m_pStudio = strings;
-        return;
+        if (showDialog == 1) restore();
+        return 0;
     }
     // The refresh may have read another desk's older settings over the dialog's.
+    const stParameters refreshed = m_Parameters;
+    const stStudioStrings refreshedStrings = *m_pStudio;
     m_Parameters = changed;
     *m_pStudio = changedStrings;
     CDialogWaitBox* box = ShowWaitBox("Save miscellaneous parameter record.", false, 0);
-    if (SaveVarRecord() != 0 && SaveConfigurationTable() != 0)
+    int saved = 0;
+    if (SaveVarRecord() != 0 && SaveConfigurationTable() != 0) {
         NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
+        saved = 1;
+    } else {
+        m_Parameters = refreshed;
+        *m_pStudio = refreshedStrings;
+    }
     ReleaseDatabaseLock();
     CloseWaitBox(box);
+    return saved;
 }
 
 int CDatabase::SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2)

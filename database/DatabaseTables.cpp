@@ -761,8 +761,10 @@ void CDatabase::FillPersonTypeCombo(ui::ComboBox* combo, char personType, uint32
         if (personType != 0 && p->m_cType != personType) continue;
         at = combo->AddString(Format("%s, %s", p->m_sLastName.c_str(), p->m_sFirstName.c_str()));
         combo->SetItemData(at, static_cast<intptr_t>(p->m_nCode));
-        if (p->m_nCode == selectedCode) select = at;
     }
+    // By item data once all are in: a sorted combo moves lines as later ones arrive.
+    for (int i = 0; i < combo->GetCount(); ++i)
+        if (static_cast<uint32_t>(combo->GetItemData(i)) == selectedCode) select = i;
     combo->SetCurSel(select);
 }
 

@@ -84,6 +84,7 @@ constexpr uint32_t kLastExportTime2 = 528;
 constexpr uint32_t kLastExportTime3 = 536;
 constexpr uint32_t kZipBackups = 544;       // int32
 constexpr uint32_t kMailListSort = 548;     // int32
+constexpr uint32_t kCheckInBackground = 552;  // uint32 COLORREF, sign-in dialog background
 
 constexpr uint32_t kDefaultLabelColour = 0xc0c0c0;
 constexpr uint32_t kDefaultCellColour = 0xdcdcdc;

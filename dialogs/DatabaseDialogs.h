@@ -4,6 +4,7 @@
 // databases' default interface at start.
 
 #include "database/DatabaseUi.h"
+#include "dialogs/ConfigureAppValues.h"
 
 namespace ui { class Window; }
 
@@ -14,6 +15,20 @@ public:
     void EditUserList(CDatabase& database) override;
     bool EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel) override;
     bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others) override;
+    // Table 12 here (the scheduled purchase or the schedule event dialog); the others as the
+    // base answers.
+    int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
+                       const uint8_t* context) override;
+    int EditConfiguration(CDatabase& database) override;
+    // Table 8 (or everything) refills the open price list.
+    void TableRefreshed(uint8_t table) override;
+    int EditFormat(CDatabase& database, stFormatRecord& format, const std::string& title, int value1,
+                   int value2) override;
+    int EditPageLayout(CDatabase& database, stPageLayout& layout, const std::string& name) override;
+
+    // The desk's values the configuration dialog edits with the database's (set by the caller of
+    // the save for its length; null: they are not offered).
+    stConfigureAppValues* m_pAppValues = nullptr;
 
     // The one instance the application installs.
     static CDatabaseDialogs& Instance();

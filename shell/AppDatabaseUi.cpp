@@ -19,8 +19,9 @@ void CAppDatabaseUi::ShowUsers(uint32_t users, bool refreshOn)
     frame->ShowRefreshState(refreshOn ? 1 : 0);
 }
 
-void CAppDatabaseUi::TableRefreshed(uint8_t)
+void CAppDatabaseUi::TableRefreshed(uint8_t table)
 {
+    CDatabaseDialogs::TableRefreshed(table);
     if (CMainFrame* frame = m_pLauncher ? m_pLauncher->Frame() : nullptr)
         frame->UpdateView(frame->GetCurrentView());
 }

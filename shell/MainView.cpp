@@ -13,6 +13,9 @@
 #include "database/Database.h"
 #include "database/SettingsRecords.h"
 #include "dialogs/DialogMenu.h"
+#include "dialogs/DialogPricelist.h"
+#include "dialogs/DialogScheduleCell.h"
+#include "dialogs/DialogStudioData.h"
 #include "platform/host/Clock.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
@@ -68,6 +71,52 @@ const char* TrueFalse(bool b) { return b ? "TRUE" : "FALSE"; }
 void KeepIfOpen(CReportGrid* grid)
 {
     if (!grid->IsCreated()) delete grid;
+}
+
+// "Studio data": the twelve studio strings edited and saved; a refused save keeps the old ones.
+void EditStudioData(CDatabase& db, ui::Window* parent)
+{
+    db.RefreshBeforeSettingsEdit();
+    stStudioStrings& strings = db.GetStudioStrings();
+    CDialogStudioData dialog(&db, parent);
+    std::string* fields[12] = {&dialog.m_strName,  &dialog.m_strCode,  &dialog.m_strAddress1,
+                               &dialog.m_strAddress2, &dialog.m_strCity, &dialog.m_strState,
+                               &dialog.m_strZip,   &dialog.m_strPhone, &dialog.m_strFax,
+                               &dialog.m_strEmail, &dialog.m_strCountry, &dialog.m_strReportEmail};
+    std::string* values[12] = {&strings.sStudioName, &strings.sStudioCode, &strings.sAddress1,
+                               &strings.sAddress2,   &strings.sCity,       &strings.sState,
+                               &strings.sZip,        &strings.sPhone,      &strings.sFax,
+                               &strings.sStudioEmail, &strings.sCountry,   &strings.sReportEmail};
+    for (int i = 0; i < 12; ++i) *fields[i] = *values[i];
+    if (dialog.DoModal() != ui::IDOK) return;
+    const stStudioStrings before = strings;
+    for (int i = 0; i < 12; ++i) *values[i] = *fields[i];
+    if (db.SaveParameterRecord(0) != 1) db.GetStudioStrings() = before;
+}
+
+// "Configure": the software parameters with the desk's own values beside them.
+void ConfigureSoftware(CDatabase& db, CDatabaseDialogs& dialogs)
+{
+    CSettingsFile& settings = AppSettings();
+    stConfigureAppValues values;
+    values.sBackupDrive = settings.m_sBackupDrive;
+    values.nTimedBackups = settings.m_nTimedBackup;
+    values.nTimedBackupInterval = settings.m_nTimedBackupInterval;
+    values.bShoppingCartFormat = settings.m_bShoppingCartFormat;
+    values.sWordProcessor = WordProcessorPath;
+    values.ReportPrinter = settings.m_PrinterDef;
+    values.LabelPrinter = settings.m_LabelPrinterDef;
+    dialogs.m_pAppValues = &values;
+    db.SaveParameterRecord(1);
+    dialogs.m_pAppValues = nullptr;
+    // The dialog changed them only on OK.
+    settings.m_sBackupDrive = values.sBackupDrive;
+    settings.m_nTimedBackup = values.nTimedBackups;
+    settings.m_nTimedBackupInterval = values.nTimedBackupInterval;
+    settings.m_bShoppingCartFormat = values.bShoppingCartFormat;
+    WordProcessorPath = values.sWordProcessor;
+    settings.m_PrinterDef = values.ReportPrinter;
+    settings.m_LabelPrinterDef = values.LabelPrinter;
 }
 
 }  // namespace
@@ -524,6 +573,15 @@ bool CMainView::OnCommand(int id, int code)
     case 30029:
         if (CMainFrame* frame = Frame()) frame->DatabaseView(m_pDB.get(), 0);
         return true;
+    case 30037:
+        if (m_pDB) CDialogPricelist::Show(*m_pDB);
+        return true;
+    case 32862:
+        if (m_pDB) EditStudioData(*m_pDB, Frame());
+        return true;
+    case 30088:
+        if (m_pDB) ConfigureSoftware(*m_pDB, m_databaseUi);
+        return true;
     case 30009: ShowHelpTopic(30011); return true;
     case 30012: ShowHelpTopic(30012); return true;
     case 30026: ShowHelpTopic(104); return true;
@@ -613,6 +671,17 @@ void CMainView::OnOpenView(const std::string& path)
     m_pDB->SetStudioStrings(&StudioStrings);
     if (CMainFrame* frame = Frame()) m_pDB->SetMessageWindow(frame);
     m_pDB->SetUi(&m_databaseUi);
+    m_pDB->m_fnScheduleCellDialog = [db = m_pDB.get(), this](std::vector<stDataToken>& entries, int row, int column,
+                                                             int32_t mode, DATE start, DATE end, CTextArray2D& cells,
+                                                             std::vector<DATE>& days, std::vector<DATE>& times) {
+        CDialogScheduleCell dialog(db, entries, cells, days, times, Frame());
+        dialog.m_nRow = row;
+        dialog.m_nColumn = column;
+        dialog.m_nPerson = mode;
+        dialog.m_dStart = start;
+        dialog.m_dEnd = end;
+        dialog.DoModal();
+    };
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }
 

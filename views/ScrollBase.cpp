@@ -67,6 +67,9 @@ stListViewOperations DefaultListViewOperations()
         void* item = db.GetItem(table, code);
         return item != nullptr && db.SaveModifiedItem(table, code, item) == 1 ? 1 : 2;
     };
+    ops.editFormat = [](CDatabase& db, uint32_t index, const std::string& title) {
+        return db.SaveFormatRecord(index, title, 1, 1) == 1 ? 1 : 2;
+    };
     return ops;
 }
 

@@ -20,6 +20,7 @@ enum : uint32_t {
     WM_KEYDOWN = 0x0100,
     WM_KEYUP = 0x0101,
     WM_CHAR = 0x0102,
+    WM_SYSKEYDOWN = 0x0104,  // a key pressed with Alt held (no WM_KEYDOWN or WM_CHAR then)
     WM_COMMAND = 0x0111,
     WM_TIMER = 0x0113,
     WM_HSCROLL = 0x0114,

@@ -250,14 +250,15 @@ RecordedPage RecordPaint(Window& window)
 
 namespace {
 
-void SendKey(Window& window, int vk, bool ctrl)
+void SendKey(Window& window, int vk, bool ctrl, bool alt = false)
 {
     QWidget* top = window.GetWidget();
     if (!top) return;
     QWidget* target = top->focusWidget();
     if (!target || !(target == top || top->isAncestorOf(target))) target = top;
     const int key = QtKeyOf(vk);
-    const Qt::KeyboardModifiers mods = ctrl ? Qt::ControlModifier : Qt::NoModifier;
+    const Qt::KeyboardModifiers mods =
+        ctrl ? Qt::ControlModifier : alt ? Qt::AltModifier : Qt::NoModifier;
     QString text;
     if (vk == VK_RETURN) text = "\r";
     else if (vk == VK_ESCAPE) text = QString(QChar(27));
@@ -277,6 +278,8 @@ void SendKey(Window& window, int vk, bool ctrl)
 void PressKey(Window& window, int vk) { SendKey(window, vk, false); }
 
 void PressCtrlKey(Window& window, int vk) { SendKey(window, vk, true); }
+
+void PressAltKey(Window& window, int vk) { SendKey(window, vk, false, true); }
 
 void CloseBox(Window& window)
 {

@@ -133,6 +133,8 @@ RecordedPage RecordPaint(Window& window);
 void PressKey(Window& window, int vk);
 // The same with Ctrl held; as from the keyboard, the window's accelerators see it first.
 void PressCtrlKey(Window& window, int vk);
+// The same with Alt held: PreTranslateMessage sees WM_SYSKEYDOWN (and no WM_CHAR).
+void PressAltKey(Window& window, int vk);
 // The close box of a top-level window.
 void CloseBox(Window& window);
 // Runs the timer's handler now; false when the window has no such timer.

@@ -147,9 +147,11 @@ public:
         if (t == QEvent::KeyPress) {
             auto* ke = static_cast<QKeyEvent*>(event);
             vk = VirtualKeyOf(ke->key(), ke->text());
-            if (vk) msgs.push_back({target, WM_KEYDOWN, static_cast<uintptr_t>(vk), 0});
+            // With Alt held a key is a system key, as on Win32; Alt alone stays a key-down.
+            const bool alt = (ke->modifiers() & Qt::AltModifier) && vk != VK_MENU;
+            if (vk) msgs.push_back({target, alt ? WM_SYSKEYDOWN : WM_KEYDOWN, static_cast<uintptr_t>(vk), 0});
             const std::string text = FromQ(ke->text());
-            if (text.size() == 1 && static_cast<unsigned char>(text[0]) >= 0x20 &&
+            if (!alt && text.size() == 1 && static_cast<unsigned char>(text[0]) >= 0x20 &&
                 text[0] != 0x7F)
                 msgs.push_back({target, WM_CHAR,
                                 static_cast<uintptr_t>(static_cast<unsigned char>(text[0])), 0});

@@ -15,6 +15,7 @@
 #include "database/DbEngine.h"
 #include "database/LanServer.h"
 #include "database/UserRegData.h"
+#include "database/SettingsRecords.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
@@ -22,6 +23,7 @@
 #include "shell/DorvalquintexApp.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgramState.h"
+#include "shell/SettingsFile.h"
 #include "records/Category.h"
 #include "views/DatabaseView.h"
 #include "views/ReportGrid.h"
@@ -330,6 +332,45 @@ TEST_F(LauncherRoadTest, PurgeCommandAsksForTheDates)
     EXPECT_EQ(h.dialogsRun.back(), 310);
     EXPECT_EQ(FirstName(), "-");
     EXPECT_EQ(h.messageBoxTexts.front(), "Would you like to do a backup first?");
+}
+
+TEST_F(LauncherRoadTest, SetupCommandsEditStudioDataParametersAndPriceList)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto& h = ui::test::GetHooks();
+    h.dialogScripts.push_back([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Studio data");
+        ui::test::SetText(d, 1362, "Moonlight");
+        ui::test::Click(d, 1000);
+    });
+    Launcher().OnCommand(32862, 0);
+    EXPECT_EQ(Db()->GetStudioStrings().sStudioName, "Moonlight");
+
+    AppSettings().m_sBackupDrive = "E:";
+    h.dialogScripts.push_back([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetDlgItemText(1337), "E:");
+        ui::test::SetText(d, 1453, "4");
+        ui::test::SetText(d, 1223, "7");
+        ui::test::Click(d, 1000);
+    });
+    Launcher().OnCommand(30088, 0);
+    EXPECT_EQ(AppSettings().m_nTimedBackup, 4);
+    EXPECT_EQ(Db()->m_Parameters.GetInt(param::kRefreshSeconds), 7);
+
+    h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+    Launcher().OnCommand(30037, 0);
+    EXPECT_EQ(h.dialogsRun.back(), 232);
+
+    // What was saved is what the file holds.
+    CDatabase reader;
+    reader.m_bNetworkDisabled = true;
+    ScriptPassword("other");
+    Launcher().OnCloseView(false);
+    ASSERT_TRUE(reader.OpenDatabase(name_, 0));
+    EXPECT_EQ(reader.GetStudioStrings().sStudioName, "Moonlight");
+    EXPECT_EQ(reader.m_Parameters.GetInt(param::kRefreshSeconds), 7);
+    reader.CloseDatabase();
 }
 
 TEST_F(LauncherRoadTest, ClearDeletedDataPurgesOnlyOnTheLockManagersYes)
