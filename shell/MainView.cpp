@@ -1,4 +1,5 @@
 #include "shell/MainView.h"
+#include "reports/ReportsRTF.h"
 
 #include "widgets/CommandGuards.h"
 #include "widgets/ControlHelpers.h"
@@ -24,6 +25,8 @@
 #include "shell/ProgramState.h"
 #include "shell/ScheduledBackup.h"
 #include "shell/SettingsFile.h"
+#include "platform/ui/CommonDialogs.h"
+#include "views/FrameHtml.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
 #include "views/TeacherGrid.h"
@@ -439,6 +442,15 @@ bool CMainView::OnCommand(int id, int code)
                         MB_YESNO) == IDYES)
             TestLinkedList(true);
         return true;
+    case 30007:
+        TestTableReferences(false);
+        return true;
+    case 30015:
+        TestTableReferences(true);
+        return true;
+    case 32924:
+        WebPageView();
+        return true;
     case 30002:
         LogDiagnosticData();
         return true;
@@ -547,9 +559,23 @@ void CMainView::TestLinkedList(bool repair)
     if (!m_pDB || !m_pDB->IsOpen()) return;
     std::vector<std::string> report;
     m_pDB->TestAndRepairHeaders('F', repair ? 1 : 0, report);
-    std::string text;
-    for (const std::string& line : report) text += line + "\n";
-    ShowMyMessageBox(repair ? "Repair linked list" : "Database linked list", text, 0, 0);
+    CReportsRTF rtf(m_pDB.get(), 1, report);
+}
+
+void CMainView::WebPageView()
+{
+    ui::FileDialog dialog(true, "HTM", "", "Web pages (*.HTM)|*.HTM||");
+    if (dialog.DoModal() != ui::IDOK || dialog.GetPathName().empty()) return;
+    auto* frame = new CFrameHtml();
+    if (!frame->ShowHtml(dialog.GetPathName()) && !frame->IsCreated()) delete frame;
+}
+
+void CMainView::TestTableReferences(bool repair)
+{
+    if (!m_pDB || !m_pDB->IsOpen()) return;
+    std::vector<std::string> report;
+    m_pDB->TestTableReferences(report, repair ? 1 : 0, 0);
+    CReportsRTF rtf(m_pDB.get(), 1, report);
 }
 
 // ---- Database -----------------------------------------------------------------------------
