@@ -336,10 +336,8 @@ std::string EscapeRtf(std::string_view text)
             out += c;
         } else if (c == '\t') {
             out += "\\tab ";
-        } else if (u > 127) {
+        } else if (u > 127 || u < 32) {
             out += Format("\\'%02x", u);
-        } else if (c == '\r' || c == '\n') {
-            out += "\\line ";
         } else {
             out += c;
         }

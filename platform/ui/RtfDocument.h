@@ -4,7 +4,8 @@
 // The reader takes what other word processors write as well: it reads the control words it
 // knows, skips destinations and words it does not (pictures, \bin data, {\* ...} groups), maps
 // \'hh and \uN to Windows-1252 and never reads past its input or nests deeper than kMaxDepth.
-// The writer escapes "\", "{" and "}", writes bytes above 127 as \'hh and tabs as \tab.
+// The writer escapes "\", "{" and "}", writes tabs as \tab and bytes above 127 and control
+// characters as \'hh.
 //
 // Pages: LayoutPages breaks the paragraphs into lines that fit a rectangle of a DC (word wrap,
 // tab stops in twips, alignment) and into pages; DrawPage draws one of them on any DC (a printer,
