@@ -176,6 +176,8 @@ private:
                 if (i + 1 < in_.size() && IsHex(in_[i]) && IsHex(in_[i + 1])) {
                     Char(static_cast<char>(HexValue(in_[i]) * 16 + HexValue(in_[i + 1])));
                     i += 2;
+                } else if (i < in_.size() && IsHex(in_[i])) {
+                    ++i;  // an escape cut short: its one digit is no text
                 }
                 break;
             case '~': Char(static_cast<char>(0xA0)); break;
