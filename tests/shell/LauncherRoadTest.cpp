@@ -3,6 +3,7 @@
 // (SIGTERM) closes the file as a normal exit does, and the purge command asks for its dates.
 // This process is the server computer 127.0.0.1; the other copy is a dq_driver on 127.0.0.2.
 
+#include "views/RtfViewer.h"
 #include "ShellTestSupport.h"
 
 #include "tests/support/DriverProcess.h"
@@ -340,7 +341,11 @@ TEST_F(LauncherRoadTest, ClearDeletedDataPurgesOnlyOnTheLockManagersYes)
     ASSERT_EQ(Db()->DeleteTableItem(TABLE_PERSON, code_, 1), 1);
     const auto reportNamesSmith = [&] {
         h.messageBoxTexts.clear();
-        h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+        // The report opens in the rich-text viewer, which the script closes.
+        h.frameScripts.push_back([](ui::Window& w) {
+            EXPECT_EQ(w.GetWindowText(), "Rich-Text Editor");
+            static_cast<ui::FrameWindow&>(w).SendCommand(CRtfViewerFrame::kCmdExit);
+        });
         Launcher().OnCommand(30013, 0);
         bool found = false;
         for (const std::string& line : Db()->m_aLastReport)
