@@ -377,6 +377,35 @@ TEST_F(LauncherRoadTest, ClearDeletedDataPurgesOnlyOnTheLockManagersYes)
     EXPECT_FALSE(reportNamesSmith());
 }
 
+// The integrity tests show their lines in the rich-text viewer over REPORT.RTF; the web page
+// view opens the chosen page.
+TEST_F(LauncherRoadTest, IntegrityTestsOpenTheViewerAndWebPagesOpenAFrame)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto& h = ui::test::GetHooks();
+    for (int command : {30017, 30007, 30015}) {
+        std::filesystem::remove(folder_.FilePath("REPORT.RTF"));
+        std::string shown;
+        h.frameScripts.push_back([&shown](ui::Window& w) {
+            auto& viewer = dynamic_cast<CRtfViewerFrame&>(w);
+            shown = viewer.Edit().GetPlainText();
+            viewer.SendCommand(CRtfViewerFrame::kCmdExit);
+        });
+        Launcher().OnCommand(command, 0);
+        EXPECT_TRUE(h.frameScripts.empty()) << command;
+        EXPECT_TRUE(folder_.Exists("REPORT.RTF")) << command;
+        EXPECT_FALSE(shown.empty()) << command;
+        EXPECT_TRUE(app_->GetMainFrame()->IsWindowVisible()) << command;
+    }
+    folder_.WriteFile("page.htm", "<HTML><BODY>Caf\xE9</BODY></HTML>");
+    h.scriptFileDialogs = true;
+    h.fileDialogAnswers = {folder_.FilePath("page.htm")};
+    Launcher().OnCommand(32924, 0);
+    ASSERT_EQ(h.fileDialogRequests.size(), 1u);
+    EXPECT_EQ(h.fileDialogRequests[0].filter, "Web pages (*.HTM)|*.HTM||");
+}
+
 // The program's session end: a separate process runs the program object on the fixture (the
 // same test binary, started with the disabled child test below) and is sent SIGTERM.
 TEST_F(LauncherRoadTest, SigtermClosesTheFileAsANormalExitDoes)

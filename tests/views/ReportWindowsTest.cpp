@@ -18,6 +18,9 @@
 #include "views/ReportWindows.h"
 #include "views/RtfViewer.h"
 #include "views/ViewFrame.h"
+#include "views/StudentView.h"
+#include "views/ContactView.h"
+#include "platform/host/Mail.h"
 
 #include <gmock/gmock.h>
 
@@ -452,6 +455,47 @@ TEST_F(ReportWindows, HtmlPageWithoutCharsetShowsAsWindows1252AndGoesBack)
     EXPECT_THAT(frame->GetHtmlView().Browser().GetPageText(), ::testing::HasSubstr("Caf\xE9 one"));
     frame->SendCommand(CFrameHtml::kCmdExit);
     ui::test::DeleteDestroyedWindows();
+}
+
+}  // namespace
+
+// ---- E-mail from the person views ---------------------------------------------------------
+
+namespace {
+
+TEST_F(ReportWindows, StudentViewMailsTheChosenPersonsAsCopies)
+{
+    CPerson* ann = AddPerson("Able", "Ann");
+    ann->m_sEmail = "ann@x.org";
+    AddPerson("Nomail", "Ned");
+    CPerson* bo = AddPerson("Bond", "Bo");
+    bo->m_sEmail = "bo@x.org";
+    const std::string sendmail = folder_ + "/sendmail";
+    dqtest::WriteBytes(sendmail, "#!/bin/sh\ncat > \"" + folder_ + "/input\"\n");
+    std::filesystem::permissions(sendmail, std::filesystem::perms::owner_all);
+    host::SetMailProgram(sendmail);
+    CStudentView view;
+    view.SetLineViewDatabase(db_.get());
+    Show(view);
+    EXPECT_TRUE(frame_->QueryCommandState(CContactView::kCmdEmail).IsEnabled());
+    Script([](ui::Dialog& d) {
+        // Only the two persons with an address are offered.
+        EXPECT_EQ(d.GetWindowText(), "Select one or persons");
+        ui::test::ToggleItem(d, 1239, 0);
+        ui::test::ToggleItem(d, 1239, 1);
+        ui::test::Click(d, ui::IDOK);
+    });
+    Script([](ui::Dialog& d) {
+        ui::test::SelectItem(d, 1237, 1);
+        ui::test::Click(d, ui::IDOK);
+    });
+    Answer({ui::IDOK});
+    view.OnCommand(CContactView::kCmdEmail, 0);
+    host::SetMailProgram("");
+    const std::string input = dqtest::ReadBytes(folder_ + "/input");
+    EXPECT_THAT(input, ::testing::HasSubstr("Cc: \"Ann Able\" <ann@x.org>,\n \"Bo Bond\" <bo@x.org>\n"));
+    EXPECT_EQ(BoxTexts(), (std::vector<std::string>{
+                              "The email operation succeeded. If you clicked 'Send' the message was put in out box."}));
 }
 
 }  // namespace
