@@ -50,30 +50,53 @@ CReportsRTF::~CReportsRTF()
         if (ui::Window* main = app->GetMainWindow()) main->ShowWindow(true);
 }
 
+namespace {
+
+// The file's lines as written; a closing "\n" (backslash, n) stands for the line end, CR LF.
+constexpr const char* kHeadLine1 = R"({\rtf1\ansi\deff0\deftab720{\fonttbl{\f0\fswiss MS Sans Serif;}\n)";
+constexpr const char* kHeadLine2 = R"({\f1\froman\fcharset2 Symbol;}{\f2\fswiss\fprq2 System;}\n)";
+constexpr const char* kFaceLine = R"({\f3\fmodern\fprq1 %s;}}\n)";
+constexpr const char* kColourLine = R"({\colortbl\red0\green0\blue0;}\n)";
+constexpr const char* kTabsStart = R"(\deflang1033\pard)";
+constexpr const char* kTabStop = R"(\tx%i)";
+constexpr const char* kDefaultTabs = R"(\deflang1033\pard\tx1440\tx2880\tx4320\tx5760\tx7200\n)";
+constexpr const char* kBoldFont = R"(\plain\f3\fs%u\b\n)";
+constexpr const char* kPlainFont = R"(\plain\f3\fs%u\n)";
+constexpr const char* kTextLine = R"(%s\par\n)";
+constexpr const char* kEndLine = "}\n";
+
+// The line with its closing "\n" written as CR LF.
+std::string Line(std::string text)
+{
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, R"(\n)") == 0) text.resize(text.size() - 2);
+    else if (!text.empty() && text.back() == '\n') text.pop_back();
+    return text + "\r\n";
+}
+
+}  // namespace
+
 std::string CReportsRTF::BuildReport(const stFormatRecord& format, const std::vector<std::string>& lines)
 {
     std::string out;
-    out += "{\\rtf1\\ansi\\deff0\\deftab720{\\fonttbl{\\f0\\fswiss MS Sans Serif;}\r\n";
-    out += "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fswiss\\fprq2 System;}\r\n";
-    std::string face = format.GetFace();
+    out += Line(kHeadLine1);
+    out += Line(kHeadLine2);
     std::string safeFace;
-    for (char c : face)
+    for (char c : format.GetFace())
         if (c != ';' && c != '{' && c != '}' && c != '\\') safeFace += c;
-    out += Format("{\\f3\\fmodern\\fprq1 %s;}}\r\n", safeFace.c_str());
-    out += "{\\colortbl\\red0\\green0\\blue0;}\r\n";
+    out += Line(Format(kFaceLine, safeFace.c_str()));
+    out += Line(kColourLine);
     if (!format.aTabStops.empty()) {
-        out += "\\deflang1033\\pard";
-        for (double stop : format.aTabStops)
-            out += Format("\\tx%i", static_cast<int>(std::trunc(stop * 1440.0)));
-        out += "\r\n";
+        std::string tabs = kTabsStart;
+        for (double stop : format.aTabStops) tabs += Format(kTabStop, static_cast<int>(std::trunc(stop * 1440.0)));
+        out += Line(tabs);
     } else {
-        out += "\\deflang1033\\pard\\tx1440\\tx2880\\tx4320\\tx5760\\tx7200\r\n";
+        out += Line(kDefaultTabs);
     }
     const unsigned halfPoints = static_cast<unsigned>(format.nSize) * 2 / 10;
-    out += format.cBold ? Format("\\plain\\f3\\fs%u\\b\r\n", halfPoints)
-                        : Format("\\plain\\f3\\fs%u\r\n", halfPoints);
-    for (const std::string& line : lines) out += EscapeRtfText(line) + "\\par\r\n";
-    out += "}\r\n";
+    out += Line(Format(format.cBold ? kBoldFont : kPlainFont, halfPoints));
+    // Unlike the plain "%s", every text is escaped: a "{" or "\\" in a report line stays text.
+    for (const std::string& line : lines) out += Line(Format(kTextLine, EscapeRtfText(line).c_str()));
+    out += Line(kEndLine);
     return out;
 }
 

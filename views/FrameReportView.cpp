@@ -51,6 +51,8 @@ void CFrameReportView::InstallUpdaters()
     }
 }
 
+void CFrameReportView::OnCreate() { WriteDiagnosticString("CFrameReportView OnCreate\n"); }
+
 void CFrameReportView::SetUpLines()
 {
     const int count = m_pLines ? static_cast<int>(m_pLines->size()) : 0;

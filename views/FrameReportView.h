@@ -33,6 +33,8 @@ public:
     explicit CFrameReportView(std::vector<stFmtString>* lines);
     ~CFrameReportView() override;
 
+    // After the view's window is made.
+    void OnCreate();
     void SetUpLines() override;
     stFormatRecord* GetLine(int index, char& mark, char& status, std::string& text) override;
     void SetLine(int index, const stFmtString& line);

@@ -149,6 +149,7 @@ void CFrameWndReport::SetView(CDatabase* database, int report, int pageLayout, i
         SetIcon(ProgramIcon(), true);
         WriteDiagnosticString("CFrameWndReport::OnCreate\n");
         m_pView->CreateView(this, kPaneId);
+        m_pView->OnCreate();
         SwitchView(m_pView.get());
     }
     SetAutoDelete(true);

@@ -5,6 +5,8 @@
 #include "platform/host/Format.h"
 #include "platform/host/WaitCursor.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/DialogTemplate.h"
 #include "platform/ui/MessageBox.h"
 #include "platform/ui/PrinterDC.h"
 #include "widgets/DialogPromptForString.h"
@@ -44,6 +46,21 @@ void RegisterViewerMenu()
         ui::Popup("&Help", {ui::Item(V::kCmdAbout, "&About Rich-Text Editor...")}),
     }});
 }
+
+// The box that lets the user stop a print between pages.
+const ui::DialogTemplate kAbortTemplate{0, "Rich-Text Editor", 0, 0, {
+    {ui::Ctl::Label, -1, "Printing...", 0, -1, -1, 0, 0},
+    {ui::Ctl::DefButton, ui::IDCANCEL, "Cancel", 0, -1, -1, 0, 0},
+}};
+
+class CAbortBox : public ui::Dialog {
+public:
+    explicit CAbortBox(ui::Window* parent) : ui::Dialog(kAbortTemplate, parent) {}
+    bool m_bAbort = false;
+
+protected:
+    void OnCancel() override { m_bAbort = true; }
+};
 
 bool ReadFile(const std::string& path, std::string& bytes)
 {
@@ -218,6 +235,12 @@ bool CRtfViewerFrame::Print(bool ask)
         ui::MessageBox("An error occured while trying to print.", ui::MB_OK, kTitle);
         return false;
     }
+    CAbortBox abortBox(this);
+    if (!abortBox.Create(this)) {
+        dc.AbortDoc();
+        ui::MessageBox("The abort dialog count not be created.", ui::MB_OK, kTitle);
+        return false;
+    }
     EnableWindow(false);
     const int dpx = std::max(1, dc.GetDeviceCaps(ui::LOGPIXELSX));
     const int dpy = std::max(1, dc.GetDeviceCaps(ui::LOGPIXELSY));
@@ -236,21 +259,32 @@ bool CRtfViewerFrame::Print(bool ask)
     }
     const int copies = std::max(1, setup.copies);
     const int left = marginX * dpx / 1440, top = marginY * dpy / 1440;
+    // Between pages the abort box gets its messages; its Cancel stops the print.
     auto printPage = [&](int number) {
-        dc.StartPage();
+        ui::Application::PumpMessages();
+        if (abortBox.m_bAbort) return false;
+        if (dc.StartPage() <= 0) return false;
         ui::RtfDocument::DrawPage(dc, pages[static_cast<size_t>(number - 1)], left, top);
-        dc.EndPage();
+        return dc.EndPage() > 0;
     };
+    bool ok = true;
     if (setup.collate) {
-        for (int c = 0; c < copies; ++c)
-            for (int p = first; p <= last; ++p) printPage(p);
+        for (int c = 0; c < copies && ok; ++c)
+            for (int p = first; p <= last && ok; ++p) ok = printPage(p);
     } else {
-        for (int p = first; p <= last; ++p)
-            for (int c = 0; c < copies; ++c) printPage(p);
+        for (int p = first; p <= last && ok; ++p)
+            for (int c = 0; c < copies && ok; ++c) ok = printPage(p);
     }
-    dc.EndDoc();
+    m_bAborted = abortBox.m_bAbort;
+    if (m_bAborted) {
+        dc.AbortDoc();
+    } else if (!ok || dc.EndDoc() <= 0) {
+        dc.AbortDoc();
+        ui::MessageBox("An error occured while trying to print.", ui::MB_OK, kTitle);
+    }
     EnableWindow(true);
-    return true;
+    abortBox.DestroyWindow();
+    return ok && !m_bAborted;
 }
 
 bool CRtfViewerFrame::OnCommand(int id, int code)
