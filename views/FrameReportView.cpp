@@ -190,6 +190,15 @@ void CFrameReportView::EditCurrentLine()
     Invalidate();
 }
 
+bool CFrameReportView::OnKeyDown(int vk)
+{
+    if (vk == ui::VK_F1) {
+        ShowHelpTopic(kHelpTopic);
+        return true;
+    }
+    return CScrollBase::OnKeyDown(vk);
+}
+
 bool CFrameReportView::OnCommand(int id, int code)
 {
     switch (id) {

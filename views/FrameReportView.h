@@ -56,6 +56,8 @@ public:
     void EditCurrentLine();
 
     bool OnCommand(int id, int code) override;
+    // F1 opens the view's help topic.
+    bool OnKeyDown(int vk) override;
     const std::vector<char>& GetMarks() const { return m_aMarks; }
 
 private:

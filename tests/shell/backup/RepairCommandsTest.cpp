@@ -8,6 +8,9 @@
 #include "database/Database.h"
 #include "platform/host/File.h"
 #include "shell/MainView.h"
+#include "platform/ui/RtfDocument.h"
+#include "tests/support/TestFiles.h"
+#include "widgets/ExternalPrograms.h"
 
 #include <filesystem>
 
@@ -54,12 +57,15 @@ TEST_F(RepairTest, RepairLinkedListBacksUpFirstAndMendsTheFile)
     const std::string damagedNow = ReadAll(file());
     FileDialog(file());
     Answer({ui::IDYES});
+    // The report goes to the rich-text viewer as REPORT.RTF.
     std::string report;
-    Hooks().dialogScripts.push_back([&report](ui::Dialog& d) {
-        report = d.GetDlgItemText(2082);
-        ui::test::Click(d, ui::IDOK);
+    SetRichTextViewerOpener([&report](const std::string& document, const ui::DCRect&) {
+        ui::RtfDocument doc;
+        EXPECT_TRUE(doc.Parse(dqtest::ReadBytes(document)));
+        report = doc.PlainText();
     });
     View().RepairLinkedList();
+    SetRichTextViewerOpener(nullptr);
     EXPECT_NE(report.find("NOTE: Backup made to " + Path("db/studio.BKA") + " before repair attempted."),
               std::string::npos)
         << report;
@@ -86,8 +92,11 @@ TEST_F(RepairTest, RebuildByEachMethodWritesANewFileThatPassesTheListTest)
         FileDialog(file());
         ChooseMenuEntry(c.menuId);
         Answer({ui::IDYES});
-        ClickOk();  // the report
+        int reports = 0;
+        SetRichTextViewerOpener([&reports](const std::string&, const ui::DCRect&) { ++reports; });
         View().AnalyzeAndReconstruct();
+        SetRichTextViewerOpener(nullptr);
+        EXPECT_EQ(reports, 1);
         EXPECT_EQ(ListTest(file()), 1);
         EXPECT_TRUE(Exists("db/studio.BKA"));
         EXPECT_FALSE(Exists("db/studio.dbs.$$$"));
