@@ -8,6 +8,8 @@
 #include "database/Database.h"
 #include "platform/host/File.h"
 #include "shell/MainView.h"
+#include "reports/ReportFrame.h"
+#include "views/FrameWndReport.h"
 #include "platform/ui/RtfDocument.h"
 #include "tests/support/TestFiles.h"
 #include "widgets/ExternalPrograms.h"
@@ -167,4 +169,28 @@ TEST_F(RepairTest, FormatVersionIsWrittenOnlyForANumber)
         View().ChangeFormatVersion();
         EXPECT_EQ(PeekU32(file(), 0), c.expected) << (c.answer ? c.answer : "cancel");
     }
+}
+
+TEST_F(RepairTest, ReportOnlySearchShowsItsLinesInAReportFrame)
+{
+    MakeDamaged(*this, file());
+    const std::string before = ReadAll(file());
+    CFrameWndReport::InstallFactory();
+    FileDialog(file());
+    ChooseMenuEntry(1);
+    std::vector<std::string> shown;
+    Hooks().frameScripts.push_back([&shown](ui::Window& w) {
+        auto& frame = dynamic_cast<CFrameWndReport&>(w);
+        for (const stFmtString& line : frame.GetLines()) shown.push_back(line.strText);
+        frame.SendCommand(CFrameWndReport::kCmdExit);
+    });
+    // The menu comes back; Cancel ends the analysis.
+    Hooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });
+    View().AnalyzeAndReconstruct();
+    SetReportFrameFactory(nullptr);
+    ui::test::DeleteDestroyedWindows();
+    ASSERT_GT(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "SEARCH FOR HEADERS BY FORWARD LINKS ONLY");
+    EXPECT_EQ(ReadAll(file()), before);
+    EXPECT_EQ(ReportViewDisplayed, 0);
 }
