@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libgl-dev zlib1g-dev libminizip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   unzip zip python3 poppler-utils locales-all fonts-liberation2
+  xdg-utils unrtf
 )
 
 # One query for every package: those not reported as installed are missing.

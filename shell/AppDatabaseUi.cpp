@@ -1,4 +1,5 @@
 #include "shell/AppDatabaseUi.h"
+#include "reports/ReportsRTF.h"
 
 #include "shell/MainFrame.h"
 #include "shell/MainView.h"
@@ -27,3 +28,8 @@ void CAppDatabaseUi::TableRefreshed(uint8_t table)
 }
 
 int CAppDatabaseUi::GetBackupGenerations() { return static_cast<int>(AppSettings().m_nTimedBackup); }
+
+void CAppDatabaseUi::ShowReport(const std::string&, const std::vector<std::string>& lines)
+{
+    CReportsRTF report(m_pLauncher ? m_pLauncher->GetDatabase() : nullptr, 1, lines);
+}

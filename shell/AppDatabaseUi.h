@@ -15,6 +15,8 @@ public:
     void ShowUsers(uint32_t users, bool refreshOn) override;
     void TableRefreshed(uint8_t table) override;
     int GetBackupGenerations() override;
+    // Report lines go to the rich-text report viewer.
+    void ShowReport(const std::string& title, const std::vector<std::string>& lines) override;
 
 protected:
     // The purge dates open over the main frame, as they did from the launcher.

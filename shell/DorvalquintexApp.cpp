@@ -1,4 +1,5 @@
 #include "shell/DorvalquintexApp.h"
+#include "views/ReportWindows.h"
 
 #include "dialogs/DatabaseDialogs.h"
 #include "dialogs/PrinterChoice.h"
@@ -51,6 +52,7 @@ bool CDorvalquintexApp::InitInstance()
         app->SetIcon(ProgramIcon());
     }
     SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
+    InstallReportWindows();
 
     m_pMainFrame = std::make_unique<CMainFrame>();
     MainFrame = m_pMainFrame.get();

@@ -6,6 +6,9 @@
 // lock, and only after the backup the user asked for has been made.
 
 #include "shell/MainView.h"
+#include "platform/ui/Application.h"
+#include "reports/ReportFrame.h"
+#include "reports/ReportsRTF.h"
 
 #include "common/Backup.h"
 #include "widgets/CommandGuards.h"
@@ -44,11 +47,20 @@ const stSearchMethod kSearchMethods[] = {
     {8, "Combined search for headers, reconstruct and exit analysis", nullptr, 'a'},
 };
 
-void ShowReport(const std::string& title, const std::vector<std::string>& lines)
+// The lines in the rich-text report viewer.
+void ShowReport(const std::string&, const std::vector<std::string>& lines)
 {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    ShowMyMessageBox(title, text, 0, 0);
+    CReportsRTF report(nullptr, 1, lines);
+}
+
+// The lines in a report frame, on the database's formats; returns once the frame is closed.
+void ShowReportFrame(CDatabase& db, const std::vector<std::string>& lines)
+{
+    IReportFrame* frame = NewReportFrame();
+    if (!frame) return;
+    frame->SetView(&db, 0, 0, 1, lines, 0);
+    if (auto* window = dynamic_cast<ui::Window*>(frame))
+        ui::Application::RunModalWindow(*window, [window] { return ReportViewDisplayed == 0 || !window->IsCreated(); });
 }
 
 // The refusal of a file that another copy has open or whose database lock another user holds.
@@ -152,7 +164,7 @@ void CMainView::AnalyzeAndReconstruct()
             db.ReadAndRewriteDbUsingHeaderLocs(m.letter, 0, lines);
             db.TestAndRepairHeaders(m.letter, 0, lines);
             db.SetDefaultFormats();
-            ShowReport(m.title, lines);
+            ShowReportFrame(db, lines);
             db.ClearFormat();
             continue;
         }

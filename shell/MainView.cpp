@@ -1,13 +1,9 @@
 #include "shell/MainView.h"
-
-#include "widgets/CommandGuards.h"
-#include "widgets/ControlHelpers.h"
 #include "common/DataPaths.h"
+
 #include "common/DateTime.h"
 #include "common/Diagnostic.h"
-#include "widgets/ExternalPrograms.h"
 #include "common/ListHelpers.h"
-#include "widgets/Prompts.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
@@ -20,7 +16,8 @@
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
-#include "widgets/AppHelpers.h"
+#include "platform/ui/CommonDialogs.h"
+#include "reports/ReportsRTF.h"
 #include "shell/HandlerScope.h"
 #include "shell/MainFrame.h"
 #include "shell/MainMenu.h"
@@ -32,11 +29,17 @@
 #include "views/DailyBalanceGrid.h"
 #include "views/EnrollmentGrid.h"
 #include "views/FinanceGrid.h"
+#include "views/FrameHtml.h"
 #include "views/ProgramStatisticsGrid.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
 #include "views/TeacherActivityGrid.h"
 #include "views/TeacherGrid.h"
+#include "widgets/AppHelpers.h"
+#include "widgets/CommandGuards.h"
+#include "widgets/ControlHelpers.h"
+#include "widgets/ExternalPrograms.h"
+#include "widgets/Prompts.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -522,6 +525,15 @@ bool CMainView::OnCommand(int id, int code)
                         MB_YESNO) == IDYES)
             TestLinkedList(true);
         return true;
+    case 30007:
+        TestTableReferences(false);
+        return true;
+    case 30015:
+        TestTableReferences(true);
+        return true;
+    case 32924:
+        WebPageView();
+        return true;
     case 30002:
         LogDiagnosticData();
         return true;
@@ -657,9 +669,23 @@ void CMainView::TestLinkedList(bool repair)
     if (!m_pDB || !m_pDB->IsOpen()) return;
     std::vector<std::string> report;
     m_pDB->TestAndRepairHeaders('F', repair ? 1 : 0, report);
-    std::string text;
-    for (const std::string& line : report) text += line + "\n";
-    ShowMyMessageBox(repair ? "Repair linked list" : "Database linked list", text, 0, 0);
+    CReportsRTF rtf(m_pDB.get(), 1, report);
+}
+
+void CMainView::WebPageView()
+{
+    ui::FileDialog dialog(true, "HTM", "", "Web pages (*.HTM)|*.HTM||");
+    if (dialog.DoModal() != ui::IDOK || dialog.GetPathName().empty()) return;
+    auto* frame = new CFrameHtml();
+    if (!frame->ShowHtml(dialog.GetPathName()) && !frame->IsCreated()) delete frame;
+}
+
+void CMainView::TestTableReferences(bool repair)
+{
+    if (!m_pDB || !m_pDB->IsOpen()) return;
+    std::vector<std::string> report;
+    m_pDB->TestTableReferences(report, repair ? 1 : 0, 0);
+    CReportsRTF rtf(m_pDB.get(), 1, report);
 }
 
 // ---- Database -----------------------------------------------------------------------------

@@ -128,6 +128,10 @@ private:
     // Purges the items marked for deletion, on the lock manager's computer only, after asking.
     void ClearDeletedData();
     void TestLinkedList(bool repair);
+    // 30007, 30015: the table reference test, without or with repair, in the report viewer.
+    void TestTableReferences(bool repair);
+    // 32924: a web page chosen by the user in an HTML frame.
+    void WebPageView();
     bool RunCommand(int id);
 
     // Restore helpers (LauncherBackupCommands.cpp): the refusal while another copy has the

@@ -7,6 +7,7 @@
 #include "common/TextFormat.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
+#include "platform/host/Mail.h"
 #include "platform/host/Path.h"
 
 #include <cstdlib>
@@ -59,6 +60,7 @@ void CSettingsFile::SetDefaults()
     *this = CSettingsFile();
     m_fnStatusPanesChanged = std::move(hook);
     WordProcessorPath.clear();
+    host::SetMailProgram("");
     DiagnosticLevel = 0;
 }
 
@@ -105,6 +107,8 @@ std::string CSettingsFile::LoadConfig(const std::string& folder)
             if (m_fnStatusPanesChanged) m_fnStatusPanesChanged();
         } else if (key == "WORDPROCESSOR") {
             WordProcessorPath = fields[1];
+        } else if (key == "MAILPROGRAM") {
+            host::SetMailProgram(fields[1]);
         } else if (key == "SHOPPINGCARTFORMAT") {
             m_bShoppingCartFormat = 1;
         }
@@ -124,6 +128,8 @@ bool CSettingsFile::SaveConfig(const std::string& folder, const std::string& las
     if (m_nTimedBackupInterval > 0)
         text += Format("TIMEDBACKUPINTERVAL|%i\n", m_nTimedBackupInterval);
     if (!WordProcessorPath.empty()) text += Format("WORDPROCESSOR|%s\n", WordProcessorPath.c_str());
+    if (!host::GetMailProgram().empty())
+        text += Format("MAILPROGRAM|%s\n", host::GetMailProgram().c_str());
     if (m_bShoppingCartFormat == 1) text += "SHOPPINGCARTFORMAT|TRUE\n";
     if (!m_PrinterDef.sDevice.empty())
         text += PrinterLine("PRINTERDEF|%i|%i|%i|%i|%s\n", m_PrinterDef);

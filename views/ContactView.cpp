@@ -11,6 +11,7 @@
 #include "platform/host/Format.h"
 #include "widgets/AppHelpers.h"
 #include "views/ViewFrame.h"
+#include "reports/Email.h"
 
 #include <algorithm>
 
@@ -225,6 +226,40 @@ bool CContactView::OnCommand(int id, int code)
             new CScheduleGrid(GetParent(), m_pDB, static_cast<int32_t>(person->m_nCode));  // deletes itself
         return true;
     case kCmdHelp: ShowHelpTopic(HelpContext()); return true;
+    case kCmdEmail: OnEmail(); return true;
     default: return CScrollBase::OnCommand(id, code);
+    }
+}
+
+void CContactView::OnEmail()
+{
+    if (!m_pDB) return;
+    std::vector<uint32_t> chosen;
+    {
+        CDialogMenu menu(m_pDB, "Select one or persons", 'M', 'N', 0, 0, "", GetParent());
+        for (const CPerson* p : m_aLines)
+            if (p && !p->m_sEmail.empty())
+                menu.AddItem(static_cast<uint32_t>(p->m_nCode),
+                             Format("%s, %s", p->m_sLastName.c_str(), p->m_sFirstName.c_str()));
+        menu.m_pResult = &chosen;
+        if (menu.DoModal() == -1 || chosen.empty()) return;
+    }
+    std::vector<std::string> names, addresses;
+    for (uint32_t code : chosen) {
+        const CPerson* p = static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, code));
+        if (!p) continue;
+        names.push_back(Format("%s %s", p->m_sFirstName.c_str(), p->m_sLastName.c_str()));
+        addresses.push_back(p->m_sEmail);
+    }
+    CDialogMenu type(m_pDB, "Select type", 'S', 'N', 0, 0, "", GetParent());
+    type.AddItem(1, "Address list as primary recipient");
+    type.AddItem(2, "Address list as copy recipient");
+    type.AddItem(3, "Address list as blind copy recipient");
+    const int kind = type.DoModal();
+    if (kind < 1 || kind > 3) return;
+    CEmail mail("", "", kind, names, addresses, {});
+    if (mail.Load() == 0) {
+        mail.Send();
+        mail.Unload();
     }
 }

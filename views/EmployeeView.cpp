@@ -30,7 +30,7 @@ CEmployeeView::CEmployeeView()
     RegisterMenu();
     InstallUpdaters({
         {kCmdMainView, 0}, {kCmdCategory, 0}, {kCmdFindFirst, 0}, {kCmdFindRepeat, 0}, {kCmdAdd, 0},
-        {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSchedule, 0}, {kCmdEmail, 0xFF}, {kCmdPrint, 7},
+        {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSchedule, 0}, {kCmdEmail, 7}, {kCmdPrint, 7},
         {kCmdFormat, 7}, {kCmdAll, 0}, {kCmdActive, 0}, {kCmdHelp, 0},
     });
 }

@@ -40,6 +40,8 @@ struct stListViewOperations {
     std::function<int(CDatabase& db, uint32_t personCode)> logPayment;
     // Edits format record `index` under the title ("Format %s" dialog), saved for level 9.
     std::function<int(CDatabase& db, uint32_t index, const std::string& title)> editFormat;
+    // Edits page layout `index` under the title (the report view's page layout).
+    std::function<int(CDatabase& db, uint32_t index, const std::string& title)> editPageLayout;
 };
 stListViewOperations& ListViewOperations();
 // The operations the database offers by itself (what ListViewOperations starts with).

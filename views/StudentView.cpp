@@ -50,7 +50,7 @@ CStudentView::CStudentView()
         {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSignIn, kNotBuilt}, {kCmdSchedule, 0},
         {kCmdBalanceSheet, kNotBuilt}, {kCmdDue, kNotBuilt}, {kCmdReceived, kNotBuilt}, {kCmdLogPayment, 7},
         {kCmdInvoice, kNotBuilt}, {kCmdSummary, kNotBuilt}, {kCmdActivities, kNotBuilt},
-        {kCmdHistory, kNotBuilt}, {kCmdEmail, kNotBuilt}, {kCmdPrint, 7}, {kCmdFormat, 7}, {kCmdAll, 0},
+        {kCmdHistory, kNotBuilt}, {kCmdEmail, 7}, {kCmdPrint, 7}, {kCmdFormat, 7}, {kCmdAll, 0},
         {kCmdActive, 0}, {kCmdHelp, 0},
     });
 }

@@ -25,6 +25,13 @@ void SetRichTextViewerOpener(RichTextViewerOpener opener)
     g_viewerOpener = std::move(opener);
 }
 
+bool OpenRichTextViewer(const std::string& document, const ui::DCRect& mainWindow)
+{
+    if (!g_viewerOpener) return false;
+    g_viewerOpener(document, mainWindow);
+    return true;
+}
+
 std::vector<std::string> SplitCommandSetting(const std::string& setting)
 {
     if (host::FileExists(setting))

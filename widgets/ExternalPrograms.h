@@ -16,6 +16,8 @@ extern std::string WordProcessorPath;
 using RichTextViewerOpener =
     std::function<void(const std::string& document, const ui::DCRect& mainWindow)>;
 void SetRichTextViewerOpener(RichTextViewerOpener opener);
+// Opens the viewer as the installed opener does; false when none is installed.
+bool OpenRichTextViewer(const std::string& document, const ui::DCRect& mainWindow);
 
 // Shows a rich-text file that the caller has just written into the current folder (`document` is
 // its bare name): in the word processor when one is configured, started with the document's full

@@ -4,6 +4,11 @@
 #include "platform/host/Text.h"
 
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <cstring>
 #include <locale.h>
 #include <spawn.h>
@@ -25,7 +30,8 @@ std::string SystemText(int err) {
 
 }  // namespace
 
-ProcessResult StartProcess(const std::string& program, const std::vector<std::string>& args, bool wait) {
+ProcessResult StartProcess(const std::string& program, const std::vector<std::string>& args, bool wait,
+                           const std::string* input) {
     ProcessResult result;
     if (program.empty()) {
         result.error = SystemText(ENOENT);
@@ -47,14 +53,47 @@ ProcessResult StartProcess(const std::string& program, const std::vector<std::st
     for (std::string& a : argv8) argv.push_back(a.data());
     argv.push_back(nullptr);
 
+    int fds[2] = {-1, -1};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (input) {
+        if (pipe2(fds, O_CLOEXEC) != 0) {
+            result.error = SystemText(errno);
+            posix_spawn_file_actions_destroy(&actions);
+            return result;
+        }
+        posix_spawn_file_actions_adddup2(&actions, fds[0], 0);
+    }
     pid_t pid = 0;
-    int rc = bare ? posix_spawnp(&pid, exe.c_str(), nullptr, nullptr, argv.data(), environ)
-                  : posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv.data(), environ);
+    int rc = bare ? posix_spawnp(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ)
+                  : posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (input) close(fds[0]);
     if (rc != 0) {
+        if (input) close(fds[1]);
         result.error = SystemText(rc);
         return result;
     }
     result.started = true;
+    if (input) {
+        // A reader that goes away early must not end this program with SIGPIPE.
+        sigset_t pipeSet, oldSet;
+        sigemptyset(&pipeSet);
+        sigaddset(&pipeSet, SIGPIPE);
+        pthread_sigmask(SIG_BLOCK, &pipeSet, &oldSet);
+        size_t done = 0;
+        while (done < input->size()) {
+            ssize_t n = write(fds[1], input->data() + done, input->size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) break;
+            done += static_cast<size_t>(n);
+        }
+        close(fds[1]);
+        timespec zero{0, 0};
+        while (sigtimedwait(&pipeSet, nullptr, &zero) > 0) {
+        }
+        pthread_sigmask(SIG_SETMASK, &oldSet, nullptr);
+    }
     if (!wait) {
         // Reaped in the background so that it leaves no zombie behind.
         std::thread([pid] {
@@ -73,6 +112,31 @@ ProcessResult StartProcess(const std::string& program, const std::vector<std::st
     }
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+bool FindProgram(const std::string& program) {
+    if (program.empty()) return false;
+    bool bare = program.find_first_of("\\/") == std::string::npos && DriveLetterOf(program) == 0;
+    if (!bare) {
+        std::string hostPath;
+        return ToHostPath(program, hostPath) && access(hostPath.c_str(), X_OK) == 0;
+    }
+    const char* path = getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    std::string name = Cp1252ToUtf8(program);
+    size_t start = 0;
+    while (start <= dirs.size()) {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos) end = dirs.size();
+        std::string dir = dirs.substr(start, end - start);
+        if (dir.empty()) dir = ".";
+        std::string full = dir + "/" + name;
+        struct stat st;
+        if (stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(full.c_str(), X_OK) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 bool OpenWithDesktop(const std::string& fileOrUrl) {

@@ -14,9 +14,12 @@ struct ProcessResult {
 
 // Starts `program` (a program path; a bare name is looked up in PATH) with `args` (the
 // arguments after the program name, Windows-1252, passed on as UTF-8). With wait, returns
-// after the program ends.
+// after the program ends. `input`, when given, is written to the program's standard input,
+// which is then closed (a program that stops reading early loses the rest, nothing more).
 ProcessResult StartProcess(const std::string& program, const std::vector<std::string>& args,
-                           bool wait);
+                           bool wait, const std::string* input = nullptr);
+// Whether a program can be started: a bare name found in PATH, or an executable path.
+bool FindProgram(const std::string& program);
 
 // Opens a file (program path) or URL with the desktop's opener (xdg-open). True when the
 // opener was started.

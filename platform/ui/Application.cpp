@@ -153,6 +153,23 @@ bool Application::RunNestedLoop(const std::function<bool()>& done)
     return true;
 }
 
+bool Application::RunModalWindow(Window& window, const std::function<bool()>& done)
+{
+    test::Hooks& hooks = test::GetHooks();
+    if (hooks.driveDialogs) {
+        if (hooks.frameScripts.empty()) {
+            test::AddFailure("unexpected modal window \"" + window.GetWindowText() + "\"");
+            return true;
+        }
+        auto script = std::move(hooks.frameScripts.front());
+        hooks.frameScripts.pop_front();
+        script(window);
+        if (!done()) test::AddFailure("script left modal window open");
+        return true;
+    }
+    return RunNestedLoop(done);
+}
+
 std::string AppTitle() { return g_app ? g_app->GetTitle() : std::string(); }
 
 }  // namespace ui

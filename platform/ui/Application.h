@@ -54,6 +54,9 @@ public:
     // true (tested after each batch of messages) or the program quits. Returns false when it
     // ended because the program is quitting.
     static bool RunNestedLoop(const std::function<bool()>& done);
+    // The loop of a modal top-level window: RunNestedLoop until `done`; under the test hooks'
+    // dialog driver the next frame script runs instead (TestHooks.h).
+    static bool RunModalWindow(Window& window, const std::function<bool()>& done);
     // True once Quit was called (or the main window was destroyed).
     static bool IsQuitting();
 

@@ -232,6 +232,29 @@ int PrintSetupDialog::DoModal()
     layout->addRow("&Printer:", printers);
     layout->addRow("", landscape);
     layout->addRow("&Copies:", copies);
+    QComboBox* range = nullptr;
+    QSpinBox* from = nullptr;
+    QSpinBox* to = nullptr;
+    QCheckBox* collate = nullptr;
+    if (setup_.offerPages) {
+        range = new QComboBox(&dialog);
+        range->addItem("All");
+        range->addItem("Pages");
+        if (setup_.offerSelection) range->addItem("Selection");
+        range->setCurrentIndex(std::min(static_cast<int>(setup_.range), range->count() - 1));
+        from = new QSpinBox(&dialog);
+        from->setRange(1, 9999);
+        from->setValue(std::max(1, setup_.fromPage));
+        to = new QSpinBox(&dialog);
+        to->setRange(1, 9999);
+        to->setValue(std::max(1, setup_.toPage));
+        collate = new QCheckBox("C&ollate", &dialog);
+        collate->setChecked(setup_.collate);
+        layout->addRow("Print &range:", range);
+        layout->addRow("&From:", from);
+        layout->addRow("&To:", to);
+        layout->addRow("", collate);
+    }
     auto* buttons =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -242,6 +265,12 @@ int PrintSetupDialog::DoModal()
     setup_.printer = TextFromQString(printers->currentText());
     setup_.landscape = landscape->isChecked();
     setup_.copies = copies->value();
+    if (range) {
+        setup_.range = static_cast<PrintSetup::Range>(range->currentIndex());
+        setup_.fromPage = from->value();
+        setup_.toPage = std::max(from->value(), to->value());
+        setup_.collate = collate->isChecked();
+    }
     return 1;
 }
 

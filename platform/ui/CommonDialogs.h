@@ -88,11 +88,20 @@ private:
     COLORREF colour_;
 };
 
-// The print system's own setup: printer, orientation and copies for one job.
+// The print system's own setup: printer, orientation and copies for one job; for documents
+// that have pages of their own also the pages to print and whether copies are collated.
 struct PrintSetup {
     std::string printer;  // a name from PrinterDC::ListPrinters
     bool landscape = false;
     int copies = 1;
+    enum Range { AllPages, PageRange, Selection };
+    Range range = AllPages;
+    int fromPage = 1;  // 1-based, with PageRange
+    int toPage = 1;
+    bool collate = true;
+    // Whether the dialog offers page ranges and the selection (the rich-text viewer's print).
+    bool offerPages = false;
+    bool offerSelection = false;
     bool operator==(const PrintSetup&) const = default;
 };
 

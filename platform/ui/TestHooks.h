@@ -67,6 +67,11 @@ struct Hooks {
     bool driveDialogs = false;
     std::deque<std::function<void(Dialog&)>> dialogScripts;
     std::vector<int> dialogsRun;  // template ids, in the order DoModal ran them
+    // Modal frames (top-level windows that run their own loop until closed, as the rich-text
+    // viewer does): while driveDialogs is set, the loop runs the next frame script with the
+    // window instead of waiting. With none left: a failure. A script that leaves the window's
+    // loop running is a failure too; the loop then ends.
+    std::deque<std::function<void(Window&)>> frameScripts;
 
     // Timers: while set, SetTimer starts no real timer; the test fires them with FireTimer.
     bool manualTimers = false;

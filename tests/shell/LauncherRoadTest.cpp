@@ -3,6 +3,7 @@
 // (SIGTERM) closes the file as a normal exit does, and the purge command asks for its dates.
 // This process is the server computer 127.0.0.1; the other copy is a dq_driver on 127.0.0.2.
 
+#include "views/RtfViewer.h"
 #include "ShellTestSupport.h"
 
 #include "tests/support/DriverProcess.h"
@@ -382,7 +383,11 @@ TEST_F(LauncherRoadTest, ClearDeletedDataPurgesOnlyOnTheLockManagersYes)
     ASSERT_EQ(Db()->DeleteTableItem(TABLE_PERSON, code_, 1), 1);
     const auto reportNamesSmith = [&] {
         h.messageBoxTexts.clear();
-        h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+        // The report opens in the rich-text viewer, which the script closes.
+        h.frameScripts.push_back([](ui::Window& w) {
+            EXPECT_EQ(w.GetWindowText(), "Rich-Text Editor");
+            static_cast<ui::FrameWindow&>(w).SendCommand(CRtfViewerFrame::kCmdExit);
+        });
         Launcher().OnCommand(30013, 0);
         bool found = false;
         for (const std::string& line : Db()->m_aLastReport)
@@ -412,6 +417,35 @@ TEST_F(LauncherRoadTest, ClearDeletedDataPurgesOnlyOnTheLockManagersYes)
     Launcher().OnCommand(30008, 0);
     EXPECT_EQ(DatabaseOpen, 1);
     EXPECT_FALSE(reportNamesSmith());
+}
+
+// The integrity tests show their lines in the rich-text viewer over REPORT.RTF; the web page
+// view opens the chosen page.
+TEST_F(LauncherRoadTest, IntegrityTestsOpenTheViewerAndWebPagesOpenAFrame)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto& h = ui::test::GetHooks();
+    for (int command : {30017, 30007, 30015}) {
+        std::filesystem::remove(folder_.FilePath("REPORT.RTF"));
+        std::string shown;
+        h.frameScripts.push_back([&shown](ui::Window& w) {
+            auto& viewer = dynamic_cast<CRtfViewerFrame&>(w);
+            shown = viewer.Edit().GetPlainText();
+            viewer.SendCommand(CRtfViewerFrame::kCmdExit);
+        });
+        Launcher().OnCommand(command, 0);
+        EXPECT_TRUE(h.frameScripts.empty()) << command;
+        EXPECT_TRUE(folder_.Exists("REPORT.RTF")) << command;
+        EXPECT_FALSE(shown.empty()) << command;
+        EXPECT_TRUE(app_->GetMainFrame()->IsWindowVisible()) << command;
+    }
+    folder_.WriteFile("page.htm", "<HTML><BODY>Caf\xE9</BODY></HTML>");
+    h.scriptFileDialogs = true;
+    h.fileDialogAnswers = {folder_.FilePath("page.htm")};
+    Launcher().OnCommand(32924, 0);
+    ASSERT_EQ(h.fileDialogRequests.size(), 1u);
+    EXPECT_EQ(h.fileDialogRequests[0].filter, "Web pages (*.HTM)|*.HTM||");
 }
 
 // The program's session end: a separate process runs the program object on the fixture (the

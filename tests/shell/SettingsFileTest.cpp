@@ -1,3 +1,4 @@
+#include "platform/host/Mail.h"
 #include "platform/host/File.h"
 #include "ShellTestSupport.h"
 
@@ -150,11 +151,15 @@ TEST_F(SettingsFileTest, RoundTripKeepsEveryValue)
 {
     const std::string original =
         "LAST|C:\\Studio\\db\r\nBACKUP|B:\r\nTIMEDBACKUP|2\r\nTIMEDBACKUPINTERVAL|15\r\n"
-        "WORDPROCESSOR|wp\r\nPRINTERDEF|2|1|3|1|P1\r\nLABELPRINTERDEF|1|0|0|0|L1\r\n"
-        "CHECK_LAYOUT|10|20|30\r\nSHOW|SW_SHOWNORMAL\r\nSTATUSPANES|SHOWNORMAL\r\n";
+        "WORDPROCESSOR|wp\r\nMAILPROGRAM|/usr/sbin/sendmail\r\nPRINTERDEF|2|1|3|1|P1\r\n"
+        "LABELPRINTERDEF|1|0|0|0|L1\r\nCHECK_LAYOUT|10|20|30\r\nSHOW|SW_SHOWNORMAL\r\nSTATUSPANES|SHOWNORMAL\r\n";
     const std::string last = Load(original);
+    EXPECT_EQ(host::GetMailProgram(), "/usr/sbin/sendmail");
     ASSERT_TRUE(s.SaveConfig(folder_.Path(), last));
     EXPECT_EQ(folder_.ReadFile("Dorvalquintex.cfg"), original);
+    // Without the line, mail goes through xdg-email again.
+    s.SetDefaults();
+    EXPECT_EQ(host::GetMailProgram(), "");
 }
 
 TEST_F(SettingsFileTest, UnwritableFolderReportsAndKeepsOldFile)

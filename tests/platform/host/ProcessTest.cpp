@@ -36,6 +36,27 @@ TEST(Process, MissingProgramIsReported) {
     EXPECT_FALSE(s.started);
 }
 
+TEST(Process, StandardInputReachesTheProgram) {
+    TempFolder tmp;
+    const std::string input(300000, 'x');  // more than a pipe holds at once
+    auto r = host::StartProcess("/bin/sh", {"-c", "cat > \"$0\"", tmp / "in"}, true, &input);
+    ASSERT_TRUE(r.started);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(tmp.Read("in"), input);
+    // A program that reads nothing and ends leaves the writer unharmed (no SIGPIPE).
+    auto early = host::StartProcess("true", {}, true, &input);
+    EXPECT_TRUE(early.started);
+    EXPECT_EQ(early.exitCode, 0);
+}
+
+TEST(Process, FindProgramLooksInPathOrAtThePath) {
+    EXPECT_TRUE(host::FindProgram("sh"));
+    EXPECT_TRUE(host::FindProgram("/bin/sh"));
+    EXPECT_FALSE(host::FindProgram("no-such-program-dq"));
+    EXPECT_FALSE(host::FindProgram("/no/such/program"));
+    EXPECT_FALSE(host::FindProgram(""));
+}
+
 TEST(Process, OwnExecutable) {
     std::string exe = host::ExecutablePath();
     EXPECT_NE(exe.find("test_host"), std::string::npos) << exe;

@@ -8,6 +8,11 @@
 #include "database/Database.h"
 #include "platform/host/File.h"
 #include "shell/MainView.h"
+#include "reports/ReportFrame.h"
+#include "views/FrameWndReport.h"
+#include "platform/ui/RtfDocument.h"
+#include "tests/support/TestFiles.h"
+#include "widgets/ExternalPrograms.h"
 
 #include <filesystem>
 
@@ -54,12 +59,15 @@ TEST_F(RepairTest, RepairLinkedListBacksUpFirstAndMendsTheFile)
     const std::string damagedNow = ReadAll(file());
     FileDialog(file());
     Answer({ui::IDYES});
+    // The report goes to the rich-text viewer as REPORT.RTF.
     std::string report;
-    Hooks().dialogScripts.push_back([&report](ui::Dialog& d) {
-        report = d.GetDlgItemText(2082);
-        ui::test::Click(d, ui::IDOK);
+    SetRichTextViewerOpener([&report](const std::string& document, const ui::DCRect&) {
+        ui::RtfDocument doc;
+        EXPECT_TRUE(doc.Parse(dqtest::ReadBytes(document)));
+        report = doc.PlainText();
     });
     View().RepairLinkedList();
+    SetRichTextViewerOpener(nullptr);
     EXPECT_NE(report.find("NOTE: Backup made to " + Path("db/studio.BKA") + " before repair attempted."),
               std::string::npos)
         << report;
@@ -86,8 +94,11 @@ TEST_F(RepairTest, RebuildByEachMethodWritesANewFileThatPassesTheListTest)
         FileDialog(file());
         ChooseMenuEntry(c.menuId);
         Answer({ui::IDYES});
-        ClickOk();  // the report
+        int reports = 0;
+        SetRichTextViewerOpener([&reports](const std::string&, const ui::DCRect&) { ++reports; });
         View().AnalyzeAndReconstruct();
+        SetRichTextViewerOpener(nullptr);
+        EXPECT_EQ(reports, 1);
         EXPECT_EQ(ListTest(file()), 1);
         EXPECT_TRUE(Exists("db/studio.BKA"));
         EXPECT_FALSE(Exists("db/studio.dbs.$$$"));
@@ -158,4 +169,28 @@ TEST_F(RepairTest, FormatVersionIsWrittenOnlyForANumber)
         View().ChangeFormatVersion();
         EXPECT_EQ(PeekU32(file(), 0), c.expected) << (c.answer ? c.answer : "cancel");
     }
+}
+
+TEST_F(RepairTest, ReportOnlySearchShowsItsLinesInAReportFrame)
+{
+    MakeDamaged(*this, file());
+    const std::string before = ReadAll(file());
+    CFrameWndReport::InstallFactory();
+    FileDialog(file());
+    ChooseMenuEntry(1);
+    std::vector<std::string> shown;
+    Hooks().frameScripts.push_back([&shown](ui::Window& w) {
+        auto& frame = dynamic_cast<CFrameWndReport&>(w);
+        for (const stFmtString& line : frame.GetLines()) shown.push_back(line.strText);
+        frame.SendCommand(CFrameWndReport::kCmdExit);
+    });
+    // The menu comes back; Cancel ends the analysis.
+    Hooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });
+    View().AnalyzeAndReconstruct();
+    SetReportFrameFactory(nullptr);
+    ui::test::DeleteDestroyedWindows();
+    ASSERT_GT(shown.size(), 1u);
+    EXPECT_EQ(shown[0], "SEARCH FOR HEADERS BY FORWARD LINKS ONLY");
+    EXPECT_EQ(ReadAll(file()), before);
+    EXPECT_EQ(ReportViewDisplayed, 0);
 }
