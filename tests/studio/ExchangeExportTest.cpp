@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "platform/host/File.h"
+#include "platform/ui/Dialog.h"
 
 namespace {
 

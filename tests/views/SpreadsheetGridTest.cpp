@@ -9,6 +9,7 @@
 
 #include "views/SpreadsheetGrid.h"
 #include "views/ViewFrame.h"
+#include "platform/ui/PrinterDC.h"
 #include "widgets/DialogPromptForString.h"
 
 namespace {
