@@ -8,6 +8,7 @@
 
 #include "platform/host/File.h"
 #include "platform/ui/Dialog.h"
+#include "widgets/DialogSetDateTime.h"
 
 namespace {
 
@@ -26,20 +27,20 @@ protected:
         host::ClearInjectedFileErrors();
         StudioTest::TearDown();
     }
-    // Answers the date dialog with `date` ("" cancels) and keeps the date it proposed.
-    void AnswerDate(const std::string& date)
+    // Answers the date dialog with `date` (0.0 cancels) and keeps the date it proposed.
+    void AnswerDate(DATE date)
     {
         ui::test::GetHooks().dialogScripts.push_back([this, date](ui::Dialog& d) {
             proposed_ = d.GetDlgItemText(2042);
-            if (date.empty()) {
+            if (date == 0.0) {
                 ui::test::Click(d, ui::IDCANCEL);
                 return;
             }
-            ui::test::SetText(d, 2042, date);
+            static_cast<CDialogSetDateTime&>(d).m_DateEdit.SetValue(date);
             ui::test::Click(d, 1000);
         });
     }
-    std::vector<std::string> Export(const std::function<void()>& command, const std::string& date,
+    std::vector<std::string> Export(const std::function<void()>& command, DATE date,
                                     std::initializer_list<int> answers)
     {
         ui::test::Hooks& h = ui::test::GetHooks();
@@ -97,7 +98,7 @@ TEST_F(ExchangeExportTest, StudentsChangedSinceTheStartGoToACustomerFile)
     AddPersonAt('C', "Old", "Timer", D(2026, 2, 28, 23, 59));
     AddPersonAt('E', "Eve", "Emp", D(2026, 3, 2));
     Reopen();
-    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('C'); }, "03/01/2026-12:00AM", {IDNO}),
+    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('C'); }, D(2026, 3, 1, 0, 0), {IDNO}),
               std::vector<std::string>{"2 persons exported.\nWould you like to view IIF file?"});
     EXPECT_EQ(Read(),
               "!CUST\tNAME\tBADDR1\tBADDR2\tBADDR3\tBADDR4\tBADDR5\tPHONE1\tPHONE2\tFAXNUM\tEMAIL\tNOTEPAD\tFIRSTNAME\t"
@@ -105,7 +106,7 @@ TEST_F(ExchangeExportTest, StudentsChangedSinceTheStartGoToACustomerFile)
               "CUST\tAnn Alpha\t1 Elm\t\tTown, TX 75001\t\t\t555-1\t\t\ta@x\ta;b c;\tAnn\t\tAlpha\r\n"
               "CUST\tBob Beta\t\t\t\t\t\t\t\t\t\t\tBob\t\tBeta\r\n");
     // The next export proposes the moment of this one; Cancel there changes nothing.
-    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('C'); }, "", {}), std::vector<std::string>{});
+    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('C'); }, 0.0, {}), std::vector<std::string>{});
     EXPECT_EQ(proposed_, "03/04/2026-10:00AM");
     Reopen();
     EXPECT_EQ(db_->m_Parameters.GetDouble(param::kLastExportTime2), D(2026, 3, 4, 10, 0));
@@ -125,7 +126,7 @@ TEST_F(ExchangeExportTest, EmployeesGoToAnEmployeeFileWithInitials)
     Reopen();
     bool viewed = false;
     db_->m_fnShowSpreadsheet = [&](const std::string& file) { viewed = file == path_; };
-    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('E'); }, "03/01/2026-12:00AM", {IDYES}),
+    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('E'); }, D(2026, 3, 1, 0, 0), {IDYES}),
               std::vector<std::string>{"2 persons exported.\nWould you like to view IIF file?"});
     EXPECT_TRUE(viewed);
     EXPECT_EQ(Read(),
@@ -134,7 +135,7 @@ TEST_F(ExchangeExportTest, EmployeesGoToAnEmployeeFileWithInitials)
               "EMP\tEve Emp\tEE\tEve Emp\t2 Oak\t\t\t\tTown\tTX\t75001\t123-45-6789\t\t\t\t\t\tEve\t\tEmp\r\n"
               "EMP\t Solo\tS\t Solo\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\tSolo\r\n");
     // Nobody changed since: the header alone, and the user is told.
-    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('E'); }, "03/05/2026-12:00AM", {IDOK}),
+    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('E'); }, D(2026, 3, 5, 0, 0), {IDOK}),
               std::vector<std::string>{"No persons exported."});
     EXPECT_EQ(Read().find("EMP\tEve"), std::string::npos);
 }
@@ -191,7 +192,7 @@ TEST_F(ExchangeExportTest, PaidPaymentsBecomeTransactionsWithSplitsAndNameLists)
     scheduled('S', D(2026, 3, 3, 11, 0), 80.0);
     Save(TABLE_PURCHASE, purchase);
     Reopen();
-    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, "03/01/2026-03:00PM", {IDNO}),
+    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 15, 0), {IDNO}),
               std::vector<std::string>{"4 transactions exported.\nWould you like to view IIF file?"});
     const std::string end = "ENDTRNS" + Tabs(10) + "\r\n";
     EXPECT_EQ(Read(),
@@ -214,7 +215,7 @@ TEST_F(ExchangeExportTest, PaidPaymentsBecomeTransactionsWithSplitsAndNameLists)
 
     // From the proposed day only what is dated on or after it; nothing here, so no file is written.
     std::remove(path_.c_str());
-    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, "03/04/2026-10:00AM", {IDOK}),
+    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 4, 10, 0), {IDOK}),
               std::vector<std::string>{"No transactions exported."});
     EXPECT_EQ(proposed_, "03/04/2026-10:00AM");
     EXPECT_FALSE(std::filesystem::exists(path_));
@@ -233,7 +234,7 @@ TEST_F(ExchangeExportTest, WithoutDistributionAccountsThereIsNoSplitHeader)
     p.m_cMethod = 'R';
     Save(TABLE_PAYMENT, p);
     Reopen();
-    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, "03/01/2026-12:00AM", {IDNO}).size(), 1u);
+    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 0, 0), {IDNO}).size(), 1u);
     EXPECT_EQ(Read(),
               "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
               "!ENDTRNS" + Tabs(10) + "\r\n"
@@ -249,7 +250,7 @@ TEST_F(ExchangeExportTest, AFailedWriteKeepsTheOldFileAndTheOldTime)
     Reopen();
     std::ofstream(path_, std::ios::binary) << "old\r\n";
     host::InjectFileError(host::FileError::DiskFull, 1, host::FileOp::Write);
-    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('C'); }, "03/01/2026-12:00AM", {IDOK}),
+    EXPECT_EQ(Export([&] { db_->ExportPersonsIIF('C'); }, D(2026, 3, 1, 0, 0), {IDOK}),
               std::vector<std::string>{"Error in writing file " + path_});
     EXPECT_EQ(Read(), "old\r\n");
     Reopen();
