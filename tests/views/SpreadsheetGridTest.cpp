@@ -71,7 +71,7 @@ TEST_F(SpreadsheetGridTest, TheFirstLinePicksTheSeparatorAndShortRowsLeaveEmptyC
         {"a;b\r\nc\r\n", {{"a", "b"}, {"c", ""}}, {}},
         {"a,b,c\r\nd,e\r\n", {{"a", "b", "c"}, {"d", "e", ""}}, {}},
         {"a|b\nc|d|e\n", {{"a", "b", ""}, {"c", "d", "e"}}, {}},
-        {"!ENDTRNS\t\t\r\n", {{"!ENDTRNS", "", ""}}, {}},
+        {"!ENDTRNS\t\t\r\n", {{"!ENDTRNS", ""}}, {}},
         {"lonely\r\na\tb\r\n", {}, {"Improperly formatted records."}},
     };
     int at = 0;
@@ -158,6 +158,8 @@ TEST_F(SpreadsheetGridTest, SavingWritesEveryRowWithTheChosenSeparator)
     // One column: no separators at all.
     CSpreadsheetGrid& single = Open(WriteFile("b.iif", "a\tb\r\n"));
     single.m_Cells.SetSize(2, 1);
+    single.m_Cells.SetAt(0, 0, "a", CTextArray2D::WHITE);
+    single.m_Cells.SetAt(1, 0, "", CTextArray2D::WHITE);
     const std::string target = folder_ + "/single.txt";
     h.fileDialogAnswers.push_back(target);
     single.SendCommand(32776);
