@@ -16,6 +16,7 @@
 #include "database/LanServer.h"
 #include "database/UserRegData.h"
 #include "dialogs/DialogGetPurgeDates.h"
+#include "widgets/DialogSetDateTime.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
@@ -459,6 +460,43 @@ TEST(LauncherProgramChild, DISABLED_RunsUntilSignal)
     EXPECT_EQ(app.Run(), 0);
     EXPECT_TRUE(h.failures.empty()) << h.failures.front();
     EXPECT_EQ(DatabaseOpen, 0);
+}
+
+
+// The exchange rows of the launcher: an IIF import, a student export that opens the spreadsheet
+// grid, the file viewer, and the category dump.
+TEST_F(LauncherRoadTest, ExchangeCommandsRunFromTheLauncher)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto& h = ui::test::GetHooks();
+    h.scriptFileDialogs = true;
+    folder_.WriteFile("in.iif", "!CUST\tFIRSTNAME\tLASTNAME\r\nCUST\tBea\tAdams\r\n");
+    h.fileDialogAnswers.push_back(folder_.FilePath("in.iif"));
+    h.messageBoxAnswers = {ui::IDOK};
+    Launcher().OnCommand(32893, 0);
+    EXPECT_EQ(h.messageBoxTexts.back(), "Imported data:\n1 students\n0 employees\n0 accounts");
+    EXPECT_EQ(static_cast<const CPerson*>(Db()->GetItemList(TABLE_PERSON)->front().pItem)->m_sLastName, "Adams");
+
+    const uint32_t holds = Db()->m_nDisableRefreshCount;
+    h.fileDialogAnswers.push_back(folder_.FilePath("out.iif"));
+    h.dialogScripts.push_back([](ui::Dialog& d) {
+        static_cast<CDialogSetDateTime&>(d).m_DateEdit.SetValue(MakeDate(2000, 1, 1, 0, 0));
+        ui::test::Click(d, 1000);
+    });
+    h.messageBoxAnswers = {ui::IDYES};
+    Launcher().OnCommand(32927, 0);
+    EXPECT_EQ(h.messageBoxTexts.back(), "2 persons exported.\nWould you like to view IIF file?");
+    EXPECT_NE(folder_.ReadFile("out.iif").find("CUST\tBea Adams\t"), std::string::npos);
+    EXPECT_FALSE(app_->GetMainFrame()->IsWindowVisible()) << "the grid replaces the main window";
+    EXPECT_EQ(Db()->m_nDisableRefreshCount, holds + 1) << "the grid holds the refresh";
+
+    h.fileDialogAnswers.push_back("");
+    Launcher().OnCommand(32931, 0);  // cancelled: no grid
+    EXPECT_EQ(Db()->m_nDisableRefreshCount, holds + 1);
+
+    Launcher().OnCommand(32944, 0);
+    EXPECT_EQ(folder_.ReadFile("Dorvalquintex.dmp").substr(0, 12), "0 CATEGORIES");
 }
 
 }  // namespace
