@@ -26,6 +26,8 @@
 #include "platform/ui/TestHooks.h"
 #include "studio/IifReader.h"
 #include "views/SpreadsheetGrid.h"
+#include "widgets/DialogSetDateTime.h"
+#include "platform/ui/Dialog.h"
 
 namespace {
 
@@ -131,7 +133,7 @@ stFigures Measure(const std::string& folder, int n, int reps)
     const std::string exportPath = folder + "/export" + std::to_string(n) + ".iif";
     h.fileDialogAnswers.push_back(exportPath);
     h.dialogScripts.push_back([](ui::Dialog& d) {
-        ui::test::SetText(d, 2042, "01/01/2025-12:00AM");
+        static_cast<CDialogSetDateTime&>(d).m_DateEdit.SetValue(MakeDate(2025, 1, 1, 0, 0));
         ui::test::Click(d, 1000);
     });
     h.messageBoxAnswers.push_back(IDNO);
