@@ -17,6 +17,9 @@
 
 namespace {
 
+// The record's separator character (a tab until one was chosen).
+char Separator(const std::string& separator) { return separator.empty() ? '\t' : separator[0]; }
+
 bool StartsWith(const std::string& line, const char* keyword)
 {
     return line.compare(0, std::char_traits<char>::length(keyword), keyword) == 0;
@@ -283,7 +286,7 @@ stContractHeader CDatabase::ImportContractHeader(const std::string& line)
         return header;
     };
     std::vector<std::string> f;
-    if (!m_sFieldSeparator.empty()) CIifReader::SplitFields(line, m_sFieldSeparator[0], f);
+    if (!m_sFieldSeparator.empty()) CIifReader::SplitFields(line, Separator(m_sFieldSeparator), f);
     if (f.size() < 3) return fail("a contract header needs 3 fields");
     header.sText = f[0];
     if (!ReadContractDate(*this, f[1], header.dDate)) return fail(Format("\"%s\" is no date", f[1].c_str()));
@@ -307,7 +310,7 @@ int CDatabase::ImportContractPurchaseList(int start, std::vector<stImportPurchas
     for (int i = start + 1; i < count; ++i) {
         const std::string& line = m_aImportLines[static_cast<size_t>(i)];
         if (StartsWith(line, "CONTRACT_PURCHASELIST_END")) return i;
-        CIifReader::SplitFields(line, m_sFieldSeparator[0], f);
+        CIifReader::SplitFields(line, Separator(m_sFieldSeparator), f);
         if (f.size() < 4) return fail(i, "a purchase line needs 4 fields");
         const stItemKind* kind = nullptr;
         for (const stItemKind& k : kItemKinds)
@@ -350,7 +353,7 @@ int CDatabase::ImportContractPaymentList(int start, std::vector<stImportPayment>
     for (int i = start + 1; i < count; ++i) {
         const std::string& line = m_aImportLines[static_cast<size_t>(i)];
         if (StartsWith(line, "CONTRACT_PAYMENTLIST_END")) return i;
-        CIifReader::SplitFields(line, m_sFieldSeparator[0], f);
+        CIifReader::SplitFields(line, Separator(m_sFieldSeparator), f);
         if (f.size() < 2) return fail(i, "a payment line needs 2 fields");
         stImportPayment entry;
         if (!ReadContractDate(*this, f[0], entry.dDate)) return fail(i, Format("\"%s\" is no date", f[0].c_str()));
@@ -374,7 +377,7 @@ int CDatabase::ImportContractUsedItemList(int start, std::vector<stImportUse>& l
     for (int i = start + 1; i < count; ++i) {
         const std::string& line = m_aImportLines[static_cast<size_t>(i)];
         if (StartsWith(line, "CONTRACT_USEDITEMLIST_END")) return i;
-        CIifReader::SplitFields(line, m_sFieldSeparator[0], f);
+        CIifReader::SplitFields(line, Separator(m_sFieldSeparator), f);
         if (f.size() < 2) return fail(i, "a used-item line needs 2 fields");
         stImportUse entry;
         entry.sLabel = f[0];
