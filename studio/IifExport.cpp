@@ -1,7 +1,8 @@
 // The IIF exports: students or employees changed since a time, and the paid payments since a day
 // as accounting transactions.
 
-#include "common/ListHelpers.h"
+#include <unordered_set>
+
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
@@ -15,11 +16,7 @@ namespace {
 
 constexpr int kLastTransactionType = 17;
 
-std::vector<std::string> WithEmptyFields(std::vector<std::string> fields, size_t total)
-{
-    fields.resize(total);
-    return fields;
-}
+constexpr size_t kTransactionFields = 11;
 
 std::string PaymentMethodName(char method)
 {
@@ -114,8 +111,9 @@ void CDatabase::ExportTransactionsIIF()
     CDialogWaitBox* box = ShowWaitBox("Exporting transaction database", false, 0);
     std::vector<stDataToken> tokens;
     CollectPaymentDates(tokens, 0);
-    std::vector<std::vector<std::string>> lines;
+    CIifWriter lines;
     std::vector<std::string> customers, vendors;
+    std::unordered_set<std::string> customerSet, vendorSet;
     int count = 0;
     bool split = false;
     for (const stDataToken& token : tokens) {
@@ -166,7 +164,8 @@ void CDatabase::ExportTransactionsIIF()
         if (typeIndex <= 0 || typeIndex > kLastTransactionType) continue;
         if (person != NO_CODE) GetPersonName(name, person, flags[4] == 1 ? 1 : 0);
         else name = ownName;
-        AddUniqueString(name, vendor ? vendors : customers, 'A');
+        // Each name once, in order of first use (as AddUniqueString keeps them, without its walk).
+        if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
         std::string typeName;
         GetTransactionTypeName(typeName, typeIndex);
         const std::string dateText = FormatDateTime(date, "%m/%d/%y");
@@ -175,13 +174,14 @@ void CDatabase::ExportTransactionsIIF()
             splitAccount = GetCategoryName(distributionAccount);
             split = true;
         }
-        lines.push_back({"TRNS", typeName, dateText, GetCategoryName(transactionAccount), name,
-                         FormatMoney(amount, flags[0]), docNumber, memo, flags[2] == 1 ? "Y" : "N", "Y",
-                         PaymentMethodName(method)});
+        lines.AddLine({"TRNS", typeName, dateText, GetCategoryName(transactionAccount), name,
+                       FormatMoney(amount, flags[0]), docNumber, memo, flags[2] == 1 ? "Y" : "N", "Y",
+                       PaymentMethodName(method)});
         if (!splitAccount.empty())
-            lines.push_back({"SPL", typeName, dateText, splitAccount, name, FormatMoney(amount, flags[1]), docNumber,
-                             memo, flags[3] == 1 ? "Y" : "N", "", ""});
-        lines.push_back(WithEmptyFields({"ENDTRNS"}, 11));
+            lines.AddLine({"SPL", typeName, dateText, splitAccount, name, FormatMoney(amount, flags[1]), docNumber,
+                           memo, flags[3] == 1 ? "Y" : "N"},
+                          kTransactionFields);
+        lines.AddLine({"ENDTRNS"}, kTransactionFields);
         ++count;
     }
     if (count == 0) {
@@ -194,17 +194,18 @@ void CDatabase::ExportTransactionsIIF()
     writer.AddLine({"!TRNS", "TRNSTYPE", "DATE", "ACCNT", "NAME", "AMOUNT", "DOCNUM", "MEMO", "CLEAR", "PAID",
                     "PAYMETH"});
     if (split)
-        writer.AddLine({"!SPL", "TRNSTYPE", "DATE", "ACCNT", "NAME", "AMOUNT", "DOCNUM", "MEMO", "CLEAR", "", ""});
-    writer.AddLine(WithEmptyFields({"!ENDTRNS"}, 11));
+        writer.AddLine({"!SPL", "TRNSTYPE", "DATE", "ACCNT", "NAME", "AMOUNT", "DOCNUM", "MEMO", "CLEAR"},
+                       kTransactionFields);
+    writer.AddLine({"!ENDTRNS"}, kTransactionFields);
     if (!customers.empty()) {
-        writer.AddLine(WithEmptyFields({"!CUST", "NAME"}, 11));
-        for (const std::string& customer : customers) writer.AddLine(WithEmptyFields({"CUST", customer}, 11));
+        writer.AddLine({"!CUST", "NAME"}, kTransactionFields);
+        for (const std::string& customer : customers) writer.AddLine({"CUST", customer}, kTransactionFields);
     }
     if (!vendors.empty()) {
-        writer.AddLine(WithEmptyFields({"!VEND", "NAME"}, 11));
-        for (const std::string& v : vendors) writer.AddLine(WithEmptyFields({"VEND", v}, 11));
+        writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
+        for (const std::string& v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-    for (const std::vector<std::string>& line : lines) writer.AddLine(line);
+    writer.Append(lines);
     const int written = writer.WriteFile(path);
     CloseWaitBox(box);
     if (written == 0) return;

@@ -22,6 +22,27 @@ void CIifWriter::AddLine(const std::vector<std::string>& fields)
     ++m_nLines;
 }
 
+void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t total)
+{
+    size_t count = 0;
+    for (std::string_view field : fields) {
+        if (count++ > 0) m_sText += '\t';
+        const size_t at = m_sText.size();
+        m_sText += field;
+        for (size_t i = at; i < m_sText.size(); ++i)
+            if (m_sText[i] == '\t' || m_sText[i] == '\r' || m_sText[i] == '\n') m_sText[i] = ' ';
+    }
+    for (; count < total; ++count) m_sText += '\t';
+    m_sText += "\r\n";
+    ++m_nLines;
+}
+
+void CIifWriter::Append(const CIifWriter& other)
+{
+    m_sText += other.m_sText;
+    m_nLines += other.m_nLines;
+}
+
 int CIifWriter::WriteFile(const std::string& path) const
 {
     const std::string temporary = path + ".$$$";
