@@ -108,6 +108,11 @@ void CDatabase::LinkImportedReferrals(CDialogWaitBox* waitBox)
         if (parts.size() == 2)
             referrer = FindOrAddPerson(CIifReader::Trim(CapitalizeWords(parts[0])),
                                        CIifReader::Trim(CapitalizeWords(parts[1])), 0);
+        // Saved under the person's record lock, as an edit is.
+        if (IsFileReplaced() || !m_aRefreshFlags.empty()) LockAndRefreshDatabase("refresh database", 0, 0, 0, 1);
+        const host::FileId lockedFile = GetFile().Identity();
+        const uint32_t lockedAt = LockRecord(TABLE_PERSON, codes[i]);
+        if (lockedAt == LOC_NONE) continue;
         ChangeItem(TABLE_PERSON, codes[i], [&](void* copy) {
             auto* person = static_cast<CPerson*>(copy);
             if (referrer >= 0) {
@@ -121,5 +126,7 @@ void CDatabase::LinkImportedReferrals(CDialogWaitBox* waitBox)
             }
             return true;
         });
+        if (GetFile().Identity() == lockedFile) UnlockRecord(lockedAt);
+        else SendUnlockNotice(TABLE_PERSON, codes[i]);
     }
 }
