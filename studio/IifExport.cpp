@@ -1,6 +1,7 @@
 // The IIF exports: students or employees changed since a time, and the paid payments since a day
 // as accounting transactions.
 
+#include <unordered_map>
 #include <unordered_set>
 
 #include "common/QuestionBox.h"
@@ -114,6 +115,7 @@ void CDatabase::ExportTransactionsIIF()
     CIifWriter lines;
     std::vector<std::string> customers, vendors;
     std::unordered_set<std::string> customerSet, vendorSet;
+    std::unordered_map<uint64_t, std::string> personNames;
     int count = 0;
     bool split = false;
     for (const stDataToken& token : tokens) {
@@ -162,8 +164,19 @@ void CDatabase::ExportTransactionsIIF()
         GetCategoryAccountParams(*category, typeByte, transactionAccount, distributionAccount, flags);
         const int typeIndex = static_cast<int8_t>(typeByte);
         if (typeIndex <= 0 || typeIndex > kLastTransactionType) continue;
-        if (person != NO_CODE) GetPersonName(name, person, flags[4] == 1 ? 1 : 0);
-        else name = ownName;
+        if (person != NO_CODE) {
+            // A payer's name is looked up once per name order.
+            const uint64_t key = (static_cast<uint64_t>(person) << 1) | (flags[4] == 1 ? 1u : 0u);
+            auto known = personNames.find(key);
+            if (known == personNames.end()) {
+                GetPersonName(name, person, flags[4] == 1 ? 1 : 0);
+                personNames.emplace(key, name);
+            } else {
+                name = known->second;
+            }
+        } else {
+            name = ownName;
+        }
         // Each name once, in order of first use (as AddUniqueString keeps them, without its walk).
         if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
         std::string typeName;
