@@ -19,8 +19,10 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/DateTime.h"
@@ -43,6 +45,7 @@
 #include "records/ScheduleRecord.h"
 #include "records/TextArray2D.h"
 
+#include "studio/ContractImportData.h"
 #include "studio/DataToken.h"
 #include "studio/PaymentData.h"
 #include "studio/ProgramStatisticsData.h"
@@ -302,6 +305,51 @@ public:
     // not yet scheduled ('U') get the date 0.0 in their record first.
     void CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter);
 
+    // ---- Accounting and text exchange (studio/IifImport.cpp, IifExport.cpp, StudentImport.cpp,
+    // ContractImport.cpp, DatabaseDump.cpp) ----
+    void ImportIIF();
+    // Handlers of one IIF line of their kind: 1 when a record was created.
+    int ImportCustomer(const std::string& separator, const std::string& line, std::vector<std::string>* header);
+    int Employee(const std::string& separator, const std::string& line, std::vector<std::string>* header);
+    int ImportAccount(const std::string& separator, const std::string& line, std::vector<std::string>* header);
+    // The first person of these names (case ignored); else, for a type other than 0, a new one.
+    // -1 when none is found or made.
+    int32_t FindOrAddPerson(const std::string& firstName, const std::string& lastName, char type);
+    std::string NormalizePhoneNumber(const std::string& phone);
+    void ParseAddressLines(std::vector<std::string>* lines, const std::string& firstName, CPerson* person,
+                           const std::string& city, const std::string& state, const std::string& zip);
+    void ExportPersonsIIF(char type);
+    void ExportTransactionsIIF();
+    std::string GetTransactionTypeName(std::string& out, int index) const;
+    void ImportStudentsAndContracts();
+    void ImportPersonRecords(CDialogWaitBox* waitBox);
+    int ImportPersonRecord(int start);
+    int ImportContractRecord(int start, int32_t person);
+    stContractHeader ImportContractHeader(const std::string& line);
+    int ImportContractPurchaseList(int start, std::vector<stImportPurchase>& list);
+    int ImportContractPaymentList(int start, std::vector<stImportPayment>& list);
+    int ImportContractUsedItemList(int start, std::vector<stImportUse>& list);
+    std::string DetectFieldDelimiter(const std::string& line, int minimum);
+    DATE ParseImportDate(const std::string& text);
+    int32_t FindOrAddPersonByName(const std::string& name, char type);
+    int32_t ImportStudentTextFile(const std::string& line);
+    void LinkImportedReferrals(CDialogWaitBox* waitBox);
+    std::string CapitalizeWords(const std::string& text);
+    // The key of the category of that type and name (case ignored), -1 when none.
+    int32_t FindCategory(char type, const std::string& name) const;
+    // The key while that category exists, else -1.
+    int32_t GetCategoryLink(uint32_t key) const;
+    void DumpDatabase();
+    // Stores one date field of the Parameters record under its record lock and the database lock.
+    bool SaveParameterDate(uint32_t offset, DATE value);
+    // The cleaned lines of the text import and the separator of its current record.
+    std::vector<std::string> m_aImportLines;
+    std::string m_sFieldSeparator;
+    // Referral texts of imported persons, by person code, until the linking pass.
+    std::map<uint32_t, std::string> m_mapReferrals;
+    // Opens the spreadsheet grid on a file (set by the launcher).
+    std::function<void(const std::string& path)> m_fnShowSpreadsheet;
+
     // ---- Table reference test, teacher activity records ----
     int TestTableReferences(std::vector<std::string>& report, int repair, int countOnly);
     void BuildTeacherActivityRecords(std::vector<stTeacherActivityData>& list, char kind);
@@ -534,6 +582,19 @@ private:
     bool DeleteOneItem(uint8_t table, uint32_t code, bool reportMissing);
     IDatabaseUi* m_pUi = nullptr;
     uint32_t m_nRefreshCount = 0;
+    // Exchange: a new item stored under the database lock (owned; freed on failure), its code or
+    // NO_CODE; the upper-case name maps of one import; why the contract import stopped.
+    uint32_t AddImportedItem(uint8_t table, void* item);
+    void BeginImportNames();
+    void EndImportNames();
+    void AddImportName(const CPerson& person);
+    bool m_bImportNames = false;
+    std::unordered_map<std::string, uint32_t> m_mapImportNames;
+    std::unordered_map<std::string, uint32_t> m_mapImportWords;
+    std::string m_sImportError;
+    int m_nImportErrorLine = -1;
+    std::vector<int> m_aImportNoPerson;
+
 };
 
 // Tallies shared by the report grids.

@@ -643,6 +643,20 @@ int CDatabase::SaveParameterRecord(int showDialog)
     return saved;
 }
 
+bool CDatabase::SaveParameterDate(uint32_t offset, DATE value)
+{
+    if (!IsOpen() || offset + 8 > param::kSize) return false;
+    RefreshBeforeSettingsEdit();
+    SettingsRecordLock lock(*this, kTableParams, 1);
+    if (!lock.IsHeld() || !LockAndRefreshDatabase("save data", 0, 0, 0, 0)) return false;
+    // Only this field changes; the rest stays as the refresh read it from the file.
+    m_Parameters.SetDouble(offset, value);
+    const bool saved = SaveVarRecord() != 0;
+    if (saved) NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
+    ReleaseDatabaseLock();
+    return saved;
+}
+
 int CDatabase::SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2)
 {
     if (GetUserAccessLevel() < 9) {

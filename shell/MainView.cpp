@@ -33,6 +33,7 @@
 #include "views/ProgramStatisticsGrid.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
+#include "views/SpreadsheetGrid.h"
 #include "views/TeacherActivityGrid.h"
 #include "views/TeacherGrid.h"
 #include "widgets/AppHelpers.h"
@@ -594,6 +595,27 @@ bool CMainView::OnCommand(int id, int code)
     case 30088:
         if (m_pDB) ConfigureSoftware(*m_pDB, m_databaseUi);
         return true;
+    case 32935:
+        if (m_pDB) m_pDB->ImportStudentsAndContracts();
+        return true;
+    case 32893:
+        if (m_pDB) m_pDB->ImportIIF();
+        return true;
+    case 32927:
+        if (m_pDB) m_pDB->ExportPersonsIIF('C');
+        return true;
+    case 32930:
+        if (m_pDB) m_pDB->ExportPersonsIIF('E');
+        return true;
+    case 32928:
+        if (m_pDB) m_pDB->ExportTransactionsIIF();
+        return true;
+    case 32931:
+        ViewIifFile();
+        return true;
+    case 32944:
+        if (m_pDB) m_pDB->DumpDatabase();
+        return true;
     case 30009: ShowHelpTopic(30011); return true;
     case 30012: ShowHelpTopic(30012); return true;
     case 30026: ShowHelpTopic(104); return true;
@@ -602,6 +624,13 @@ bool CMainView::OnCommand(int id, int code)
     default:
         return OnMaintenanceCommand(id);
     }
+}
+
+void CMainView::ViewIifFile()
+{
+    std::string path, title;
+    if (!BrowseForFile("IIF files", "*.iif", path, title, 1) || path.empty()) return;
+    new CSpreadsheetGrid(Frame(), m_pDB.get(), path);  // deletes itself when closed
 }
 
 void CMainView::LogDiagnosticData()
@@ -707,6 +736,9 @@ void CMainView::OnOpenView(const std::string& path)
         dialog.m_dStart = start;
         dialog.m_dEnd = end;
         dialog.DoModal();
+    };
+    m_pDB->m_fnShowSpreadsheet = [this](const std::string& file) {
+        if (m_pDB) new CSpreadsheetGrid(Frame(), m_pDB.get(), file);  // deletes itself when closed
     };
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }

@@ -124,6 +124,8 @@ private:
     void RunTimedBackup();
     void LogDiagnosticData();
     void TemplateFiles();
+    // 32931: the open-file dialog for an IIF file, shown in the spreadsheet grid.
+    void ViewIifFile();
     void DefaultCategories();
     // Purges the items marked for deletion, on the lock manager's computer only, after asking.
     void ClearDeletedData();

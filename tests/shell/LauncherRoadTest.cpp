@@ -18,7 +18,9 @@
 #include "database/UserRegData.h"
 #include "database/SettingsRecords.h"
 #include "dialogs/DialogGetPurgeDates.h"
+#include "widgets/DialogSetDateTime.h"
 #include "platform/ui/Application.h"
+#include "platform/host/Format.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/TestHooks.h"
 #include "shell/DorvalquintexApp.h"
@@ -41,6 +43,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <thread>
 
 extern char** environ;
@@ -593,6 +596,93 @@ TEST(LauncherProgramChild, DISABLED_RunsUntilSignal)
     EXPECT_EQ(app.Run(), 0);
     EXPECT_TRUE(h.failures.empty()) << h.failures.front();
     EXPECT_EQ(DatabaseOpen, 0);
+}
+
+
+// The exchange rows of the launcher: an IIF import, a student export that opens the spreadsheet
+// grid, the file viewer, and the category dump.
+TEST_F(LauncherRoadTest, ExchangeCommandsRunFromTheLauncher)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto& h = ui::test::GetHooks();
+    h.scriptFileDialogs = true;
+    folder_.WriteFile("in.iif", "!CUST\tFIRSTNAME\tLASTNAME\r\nCUST\tBea\tAdams\r\n");
+    h.fileDialogAnswers.push_back(folder_.FilePath("in.iif"));
+    h.messageBoxAnswers = {ui::IDOK};
+    Launcher().OnCommand(32893, 0);
+    EXPECT_EQ(h.messageBoxTexts.back(), "Imported data:\n1 students\n0 employees\n0 accounts");
+    EXPECT_EQ(static_cast<const CPerson*>(Db()->GetItemList(TABLE_PERSON)->front().pItem)->m_sLastName, "Adams");
+
+    const uint32_t holds = Db()->m_nDisableRefreshCount;
+    h.fileDialogAnswers.push_back(folder_.FilePath("out.iif"));
+    h.dialogScripts.push_back([](ui::Dialog& d) {
+        static_cast<CDialogSetDateTime&>(d).m_DateEdit.SetValue(MakeDate(2000, 1, 1, 0, 0));
+        ui::test::Click(d, 1000);
+    });
+    h.messageBoxAnswers = {ui::IDYES};
+    Launcher().OnCommand(32927, 0);
+    EXPECT_EQ(h.messageBoxTexts.back(), "2 persons exported.\nWould you like to view IIF file?");
+    EXPECT_NE(folder_.ReadFile("out.iif").find("CUST\tBea Adams\t"), std::string::npos);
+    EXPECT_FALSE(app_->GetMainFrame()->IsWindowVisible()) << "the grid replaces the main window";
+    EXPECT_EQ(Db()->m_nDisableRefreshCount, holds + 1) << "the grid holds the refresh";
+
+    h.fileDialogAnswers.push_back("");
+    Launcher().OnCommand(32931, 0);  // cancelled: no grid
+    EXPECT_EQ(Db()->m_nDisableRefreshCount, holds + 1);
+
+    Launcher().OnCommand(32944, 0);
+    EXPECT_EQ(folder_.ReadFile("Dorvalquintex.dmp").substr(0, 12), "0 CATEGORIES");
+}
+
+
+// Another copy adds and edits persons while this one imports 200 students: every person gets a key
+// of its own, both copies and a fresh load see every change, and the record list stays whole.
+TEST_F(LauncherRoadTest, ImportWhileAnotherCopyAddsAndEditsPersons)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    auto other = StartOtherCopy(true);
+    ASSERT_TRUE(other);
+    std::string lines;
+    for (int i = 0; i < 200; ++i) lines += Format("Student%03d\tImported\t3/4/2026\t\t\t\t\t\t\t\t\tA\r\n", i);
+    folder_.WriteFile("students.txt", lines);
+    constexpr int kAdded = 5;
+    for (int i = 0; i < kAdded; ++i) other->Send(Format("addperson Desk Other%i", i));
+    other->Send("editperson " + std::to_string(code_) + " Anna");
+    auto& h = ui::test::GetHooks();
+    h.scriptFileDialogs = true;
+    h.fileDialogAnswers.push_back(folder_.FilePath("students.txt"));
+    Launcher().OnCommand(32935, 0);
+    // The other copy's answers, as they come.
+    auto answer = [&](const std::string& word) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < until) {
+            ui::Application::PumpMessages();
+            if (other->HasAnswerWithin(word, 20)) return other->Answer(word, 0);
+        }
+        return Words{"TIMEOUT"};
+    };
+    for (int i = 0; i < kAdded; ++i) EXPECT_EQ(answer("addperson").at(0), "1") << other->Transcript();
+    EXPECT_EQ(answer("editperson"), Words{"1"});
+    Launcher().HandleKey('R', true);
+    const size_t total = 1 + 200 + kAdded;
+    const std::vector<stIndex>& persons = *Db()->GetItemList(TABLE_PERSON);
+    EXPECT_EQ(persons.size(), total);
+    std::set<uint32_t> codes;
+    for (const stIndex& e : persons) codes.insert(e.nCode);
+    EXPECT_EQ(codes.size(), total) << "no key is shared";
+    EXPECT_EQ(FirstName(), "Anna");
+    ASSERT_EQ(Run(*other, "refresh"), Words{"1"});
+    EXPECT_EQ(Run(*other, "count 6"), Words{std::to_string(total)});
+    EXPECT_EQ(Run(*other, "listtest").at(0), "1");
+    // A fresh load sees the same.
+    Run(*other, "closedb");
+    EXPECT_EQ(Run(*other, "opendb " + name_ + " other").at(0), "1");
+    EXPECT_EQ(Run(*other, "count 6"), Words{std::to_string(total)});
+    EXPECT_EQ(Run(*other, "person " + std::to_string(code_)), (Words{"Smith", "Anna"}));
+    Run(*other, "closedb");
+    other->Stop();
 }
 
 }  // namespace

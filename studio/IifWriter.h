@@ -1,0 +1,32 @@
+#pragma once
+// CIifWriter: collects the lines of an accounting exchange file, fields joined by tabs, each line
+// ending in CR LF, and writes them in one go: into a temporary file beside the target that then
+// replaces it, so a failed write leaves the old file as it was. A field's tabs, CRs and LFs become
+// blanks: they would split the field or the line.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CIifWriter {
+public:
+    void AddLine(const std::vector<std::string>& fields);
+    // The fields, then empty ones up to `total` fields.
+    void AddLine(std::initializer_list<std::string_view> fields, size_t total = 0);
+    // The other writer's lines after these.
+    void Append(const CIifWriter& other);
+    // The file's text so far.
+    const std::string& Text() const { return m_sText; }
+    size_t LineCount() const { return m_nLines; }
+
+    // 1 when the file was written; 0 after "Can't open output file %s" or
+    // "Error in writing file %s" (the target then is as it was).
+    int WriteFile(const std::string& path) const;
+
+    static std::string CleanField(const std::string& field);
+
+private:
+    std::string m_sText;
+    size_t m_nLines = 0;
+};
