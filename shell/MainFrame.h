@@ -50,6 +50,11 @@ public:
     void TeacherView(CDatabase* database);
     void StudentView(CDatabase* database);
     void InterviewView(CDatabase* database);
+    // The mail list of students ('C') or teachers ('E'), purchases, payments, schedule items.
+    void MaillistView(CDatabase* database, char kind);
+    void PurchaseView(CDatabase* database);
+    void PaymentView(CDatabase* database);
+    void ScheduleView(CDatabase* database);
     int GetCurrentView() const { return m_nCurrentView; }
     int GetPreviousView() const { return m_nPreviousView; }
     ui::View* GetViewObject(int n) const { return n > 0 && n < kViewCount ? m_pViews[n] : nullptr; }
