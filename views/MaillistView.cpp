@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 
 using ui::Item;
 using ui::Popup;
@@ -43,6 +44,17 @@ std::vector<std::string> AddressBlock(const CPerson& p)
         block.push_back(Format("%s, %s %s", p.m_sCity.c_str(), p.m_sState.c_str(), p.m_sZip.c_str()));
     add(p.m_sText16);
     return block;
+}
+
+// The persons of the database by code, for one build of the lines.
+std::unordered_map<uint32_t, const CPerson*> PersonsByCode(const CDatabase* db)
+{
+    std::unordered_map<uint32_t, const CPerson*> persons;
+    if (const std::vector<stIndex>* list = db ? db->GetItemList(TABLE_PERSON) : nullptr) {
+        persons.reserve(list->size());
+        for (const stIndex& e : *list) persons.emplace(e.nCode, static_cast<const CPerson*>(e.pItem));
+    }
+    return persons;
 }
 
 }  // namespace
@@ -251,11 +263,13 @@ void CMaillistView::FormatAddressList()
         column = 0;
         if (rows != 0) ++row;
     };
+    const auto persons = PersonsByCode(m_pDB);
     for (uint32_t code : m_aPersons) {
         newPageIfFull();
         if (column >= columns) flushRow();
-        const auto* person = static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, code));
-        if (!person || !PassesFilter(*person)) continue;
+        const auto found = persons.find(code);
+        if (found == persons.end() || !PassesFilter(*found->second)) continue;
+        const CPerson* person = found->second;
         std::vector<std::string> block = AddressBlock(*person);
         if (m_nViewMode == 1) {
             for (const std::string* field : {&person->m_sPhone1, &person->m_sPhone2, &person->m_sEmail})
@@ -284,9 +298,11 @@ void CMaillistView::FormatEnvelopes()
     const CMailList* format = GetFormatOf(3);
     if (!format) return;
     m_aTextLines.clear();
+    const auto persons = PersonsByCode(m_pDB);
     for (uint32_t code : m_aPersons) {
-        const auto* person = static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, code));
-        if (!person || !PassesFilter(*person)) continue;
+        const auto found = persons.find(code);
+        if (found == persons.end() || !PassesFilter(*found->second)) continue;
+        const CPerson* person = found->second;
         AppendTopMargin(format->m_cTopLines);
         if (format->m_cReturnAddress == 1)
             for (const std::string& line : format->m_ReturnAddressLines) m_aTextLines.push_back(line);

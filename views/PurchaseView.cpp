@@ -9,6 +9,8 @@
 #include "widgets/AppHelpers.h"
 #include "widgets/ControlHelpers.h"
 
+#include <unordered_map>
+
 using ui::Item;
 using ui::Popup;
 
@@ -112,6 +114,10 @@ void CPurchaseView::ApplySort()
         m_aLines.swap(sorted);
         return;
     }
+    // The persons by code, looked up once for the whole sort.
+    std::unordered_map<uint32_t, const CPerson*> persons;
+    if (m_cSortOrder == 'P' && m_pDB)
+        for (const stIndex& e : *m_pDB->GetItemList(TABLE_PERSON)) persons.emplace(e.nCode, static_cast<const CPerson*>(e.pItem));
     std::vector<std::string> keys;
     keys.reserve(m_aLines.size());
     for (const stViewEntry& line : m_aLines) {
@@ -119,7 +125,8 @@ void CPurchaseView::ApplySort()
         if (m_cSortOrder == 'I') {
             keys.push_back(p->m_sDescription);
         } else {
-            const auto* person = m_pDB ? static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, p->m_nPerson)) : nullptr;
+            const auto found = persons.find(p->m_nPerson);
+            const CPerson* person = found != persons.end() ? found->second : nullptr;
             keys.push_back(person ? Format("%s, %s", person->m_sLastName.c_str(), person->m_sFirstName.c_str())
                                   : std::string());
         }
