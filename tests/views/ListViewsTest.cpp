@@ -78,6 +78,7 @@ protected:
         shoes.m_Payments.push_back(Scheduled('U', 0.0, 60.0));
         shoes_ = Save(TABLE_PURCHASE, shoes);
         Reopen();
+        DatabaseOpen = 1;
         frame_ = std::make_unique<ui::FrameWindow>();
         ASSERT_TRUE(frame_->CreateFrame("views", {0, 0, 640, 480}));
     }
