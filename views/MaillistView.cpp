@@ -114,7 +114,7 @@ CMailList* CMaillistView::GetFormatOf(int mode) const
 void CMaillistView::ShowMailList(CDatabase* database, char kind)
 {
     m_pDB = database;
-    if (!m_pDB || !m_pDB->LockTable(TABLE_MAILLIST)) {
+    if (!m_pDB || !m_pDB->IsOpen() || !m_pDB->LockTable(TABLE_MAILLIST)) {
         m_bClosed = 1;
         if (IViewFrame* frame = IViewFrame::Of(*this)) frame->ReturnToMainView();
         return;
