@@ -187,7 +187,7 @@ void CMaillistView::SetMode(int mode)
         // Read once per showing, so that a format changed in the dialog is kept until leaving.
         format = std::make_unique<CMailList>(static_cast<uint32_t>(mode));
         CMailList stored(static_cast<uint32_t>(mode));
-        if (m_pDB->ReadMailList(stored, static_cast<uint32_t>(mode)) == 1) format->CopyFrom(stored);
+        if (m_pDB->IsOpen() && m_pDB->ReadMailList(stored, static_cast<uint32_t>(mode)) == 1) format->CopyFrom(stored);
         format->m_nCode = static_cast<uint32_t>(mode);
     }
     ApplyFormat(*format);

@@ -123,11 +123,13 @@ void CScheduleView::ApplyFilter(int filter)
 {
     m_nFilter = filter;
     m_aShown.clear();
+    const size_t count = m_aAllEntries.size();
     if (filter == 0) {
-        m_aShown = m_aAllEntries;
+        m_aShown.resize(count);
+        for (size_t i = 0; i < count; ++i) m_aShown[i] = static_cast<uint32_t>(i);
     } else {
-        for (const stViewEntry& e : m_aAllEntries)
-            if (FilterKeeps(filter, e.entry.type)) m_aShown.push_back(e);
+        for (size_t i = 0; i < count; ++i)
+            if (FilterKeeps(filter, m_aAllEntries[i].entry.type)) m_aShown.push_back(static_cast<uint32_t>(i));
     }
     m_nMaxLines = static_cast<int>(m_aShown.size());
     ClampLines();
@@ -137,7 +139,7 @@ void CScheduleView::ApplyFilter(int filter)
 bool CScheduleView::GetHighlightedEntry(stDataToken& entry) const
 {
     if (!m_pDB || m_nHiLiteLine < 0 || m_nHiLiteLine >= static_cast<int>(m_aShown.size())) return false;
-    return ResolveViewEntry(*m_pDB, m_aShown[static_cast<size_t>(m_nHiLiteLine)], entry);
+    return ResolveViewEntry(*m_pDB, m_aAllEntries[m_aShown[static_cast<size_t>(m_nHiLiteLine)]], entry);
 }
 
 stFormatRecord* CScheduleView::GetLine(int index, char& mark, char& status, std::string& text)
@@ -155,7 +157,7 @@ stFormatRecord* CScheduleView::GetLine(int index, char& mark, char& status, std:
     text.clear();
     stDataToken entry;
     if (!m_pDB || index < 0 || index >= static_cast<int>(m_aShown.size()) ||
-        !ResolveViewEntry(*m_pDB, m_aShown[static_cast<size_t>(index)], entry))
+        !ResolveViewEntry(*m_pDB, m_aAllEntries[m_aShown[static_cast<size_t>(index)]], entry))
         return format;
     const std::string date = entry.date >= kEarliestDate ? FormatDateTime(entry.date, "%m/%d/%Y") : "Unscheduled";
     std::string kindText, shortText, longText;
@@ -178,7 +180,7 @@ void CScheduleView::DeleteHighlighted()
     stDataToken entry;
     if (!GetHighlightedEntry(entry)) return;
     const stListViewOperations& ops = ListViewOperations();
-    const stViewEntry& kept = m_aShown[static_cast<size_t>(m_nHiLiteLine)];
+    const stViewEntry kept = m_aAllEntries[m_aShown[static_cast<size_t>(m_nHiLiteLine)]];
     m_bKeepLines = 1;
     int result = 2;
     switch (entry.type) {

@@ -55,7 +55,8 @@ public:
     bool GetHighlightedEntry(stDataToken& entry) const;
 
     std::vector<stViewEntry> m_aAllEntries;
-    std::vector<stViewEntry> m_aShown;
+    // The shown entries: positions in m_aAllEntries.
+    std::vector<uint32_t> m_aShown;
     int32_t m_nFilter = 0;
 
 private:
