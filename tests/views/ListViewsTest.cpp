@@ -18,6 +18,10 @@
 
 #include <functional>
 
+#include <unistd.h>
+
+#include "platform/ui/PageModel.h"
+
 namespace {
 
 std::vector<std::string> Texts(CScrollBase& view)
@@ -629,6 +633,44 @@ TEST_F(MailListTest, FormatDialogByKind)
     EXPECT_EQ(envelopes.m_ReturnAddressLines, (std::vector<std::string>{"Dance Hall", "5 Step Rd", "Reno, NV 89501"}));
     EXPECT_EQ(envelopes.m_cBlankLines, 4);
     EXPECT_EQ(envelopes.m_cLinesPerRow, 6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MailListTest, LabelsPrintWithTheirPageBreaks)
+{
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    ui::PageModel model;
+    ui::test::SetPrintRecorder(&model);
+    host::Clock::SetInstantSleep(true);
+    {
+        CMaillistView view;
+        Show(view);
+        Lines(view, 2, [](CMailList& f) {
+            f.m_cColumns = 2;
+            f.m_cRows = 2;
+            f.m_cLinesPerRow = 2;
+            f.m_cTopLines = 1;
+        });
+        // The print setup: one copy.
+        ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) {
+            ui::test::SetText(d, 1230, "1");
+            ui::test::Click(d, ui::IDOK);
+        });
+        view.OnCommand(CMaillistView::kCmdPrint, 0);
+        view.ClearLines();
+    }
+    ui::test::SetPrintRecorder(nullptr);
+    EXPECT_EQ(chdir(cwd), 0);
+    // Four labels on the first page, the fifth on the second.
+    ASSERT_EQ(model.pages.size(), 2u) << (ui::test::GetHooks().messageBoxTexts.empty() ? "" : ui::test::GetHooks().messageBoxTexts.back());
+    EXPECT_NE(model.pages[0].Find("Kim Lee"), nullptr);
+    EXPECT_EQ(model.pages[0].Find("Carl Student"), nullptr);
+    EXPECT_NE(model.pages[1].Find("Carl Student"), nullptr);
 }
 
 }  // namespace
