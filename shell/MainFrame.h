@@ -44,8 +44,8 @@ public:
     void SwitchView(int n);
     void UpdateView(int n);
     void ReturnToMainView() override;
-    // The openers of the list views built so far: raw database (1), teachers (2), students (3),
-    // interviews (8). The raw view owns its database when `owns` is 1.
+    // The openers of the list views: raw database (1), teachers (2), students (3), interviews (8)
+    // and below the others. The raw view owns its database when `owns` is 1.
     void DatabaseView(CDatabase* database, int owns);
     void TeacherView(CDatabase* database);
     void StudentView(CDatabase* database);
