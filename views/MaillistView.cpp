@@ -121,6 +121,8 @@ void CMaillistView::ShowMailList(CDatabase* database, char kind)
     }
     m_bTableLocked = true;
     m_bClosed = 0;
+    // The formats and the sort order are read as the file holds them now.
+    m_pDB->RefreshBeforeSettingsEdit();
     m_nSortOrder = m_pDB->m_Parameters.GetInt(param::kMailListSort) == 1 ? 1 : 0;
     m_cKind = kind;
     SetUpLines();

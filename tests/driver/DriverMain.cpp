@@ -44,6 +44,8 @@
 //                              OK convert <result>
 //   delpayment <purchase> <i>  deletes scheduled payment i: OK delpayment <result>
 //   status <purchase>          OK status <status field> ("-" when absent)
+//   maillist <kind> <rows>     shows the mail list of <kind> and leaves it again, its label format
+//                              given <rows> rows a page: OK maillist <closed 1/0> <rows it read>
 //   count <table>              OK count <items>
 //   digest                     OK digest <hash per item table 5,6,8-12>
 //   listtest                   the linked list test: OK listtest <1 clean/0> <report lines>
@@ -86,6 +88,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
+#include "views/MaillistView.h"
 
 namespace {
 
@@ -378,6 +381,18 @@ private:
             Reply(Format("convert %i", result));
         } else if (c == "delpayment") {
             Reply(Format("delpayment %i", m_db.DeleteScheduledPaymentOf(Num(w, 1), Num(w, 2))));
+        } else if (c == "maillist") {
+            CMaillistView view;
+            view.ShowMailList(&m_db, w.size() > 1 && !w[1].empty() ? w[1][0] : 'C');
+            const int closed = view.m_bClosed;
+            int rows = -1;
+            if (!closed) {
+                view.SetMode(2);
+                rows = view.GetFormatOf(2)->m_cRows;
+                view.GetFormatOf(2)->m_cRows = static_cast<uint8_t>(Num(w, 2));
+            }
+            view.ClearLines();
+            Reply(Format("maillist %i %i", closed, rows));
         } else if (c == "status") {
             const auto* p = static_cast<const CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
             Reply(p ? Format("status %i", p->m_nStatus) : std::string("status -"));

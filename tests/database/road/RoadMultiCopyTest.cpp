@@ -180,6 +180,22 @@ TEST_F(RoadMultiCopyTest, PurchaseChangesAreRefusedWhileAnotherCopyHoldsThePurch
     AllAgree(2);
 }
 
+TEST_F(RoadMultiCopyTest, MailListWaitsForTheOtherCopysTable) {
+    StartCopies(2);
+    ASSERT_EQ(Copy(1).Command("locktable 7").at(0), "1");
+    // Shown elsewhere: this copy's mail list is refused, and leaving it writes nothing.
+    // The table's wait is given up, as the person at the desk would.
+    Copy(2).Send("maillist C 9");
+    ASSERT_TRUE(Eventually(2, "waiting", "1"));
+    Copy(2).Command("abort");
+    EXPECT_EQ(Copy(2).Answer("maillist", 60000), (Words{"1", "-1"}));
+    ASSERT_EQ(Copy(1).Command("unlocktable 7").at(0), "1");
+    EXPECT_EQ(Copy(1).Command("maillist C 5", 60000), (Words{"0", "0"}));
+    // The label format the first copy left is the one the second reads after its refresh.
+    Refresh(2);
+    EXPECT_EQ(Copy(2).Command("maillist C 0", 60000), (Words{"0", "5"}));
+}
+
 TEST_F(RoadMultiCopyTest, DeletedPersonTakesItsPurchaseInEveryCopy) {
     StartCopies(2);
     const std::string person = Added(1, "addperson Smith Ann");
