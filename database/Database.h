@@ -486,8 +486,29 @@ public:
         return m_fnSellItemNow ? m_fnSellItemNow(priceListCode, person, when) : 2;
     }
     void RemovePersonFromPurchases(uint32_t personCode);
-    void CancelPurchase(CPurchaseRecord* purchase);
-    void ReinstatePurchase(CPurchaseRecord* purchase);
+    // Cancel (status -2) and reinstate (-1) a purchase, made on a copy of the stored one under
+    // the database lock (ChangeItem); a caller's own copy takes the stored result. 1 when stored.
+    int CancelPurchase(CPurchaseRecord* purchase);
+    int ReinstatePurchase(CPurchaseRecord* purchase);
+
+    // ---- Purchase and mail-list changes of the list views (DatabaseViewChanges.cpp) ----
+    // Converts the purchase in force of the code: a copy goes through the purchase editor and is
+    // added, and the old one's status becomes the new one's code. The old purchase's record lock
+    // is held throughout; when its link cannot be stored the new purchase is deleted again.
+    // The add's result (1 converted, 2 nothing done).
+    int ConvertPurchase(uint32_t code);
+    // Appends a scheduled payment to the stored purchase of the code; 1 when stored.
+    int AddScheduledPayment(uint32_t code, const CSchedulePayment& payment);
+    // Deletes scheduled payment `index` of the stored purchase (DeleteScheduledPayment's rule);
+    // 1 when deleted and stored, 2 when refused or not stored.
+    int DeleteScheduledPaymentOf(uint32_t code, uint32_t index);
+    // Clears a person's birthday ('B') or anniversary ('A'); 1 when stored.
+    int ClearPersonDate(uint32_t code, char kind);
+    // Stores a mail-list format under the database lock and tells the other copies; 1 when stored.
+    int SaveRecordMailList(const CMailList& mailList);
+    // Stores one 32-bit field of the Parameters record under its record lock and the database
+    // lock; 1 when stored (memory keeps the file's value otherwise).
+    int SaveParameterInt(uint32_t offset, int32_t value);
 
     // ---- Deleting with reference checks ----
     bool CanDeleteItem(uint8_t table, uint32_t code);

@@ -224,6 +224,9 @@ bool CDatabase::ReadDataItemIntoMemory(const stDataHeader& header, int repack)
             if (RefreshPageLayoutRecord(header) == 0) return false;
             ++m_nPageLayoutsRead;
             return true;
+        case TABLE_MAILLIST:
+            // Mail-list formats stay in the file; the mail-list view reads the one it shows.
+            return true;
         default:
             return LoadTableRecordFromBuffer(header, 0xFFFFFFFE, repack) != 0;
         }

@@ -531,40 +531,68 @@ void CDatabase::RemovePersonFromPurchases(uint32_t personCode)
     }
 }
 
-void CDatabase::CancelPurchase(CPurchaseRecord* purchase)
+namespace {
+
+void MarkPurchaseCancelled(CPurchaseRecord& purchase, DATE now, uint8_t user)
 {
-    if (purchase == nullptr) return;
-    const DATE now = GetNow();
-    const uint8_t user = GetStampUserCode();
-    purchase->m_nStatus = CPurchaseRecord::STATUS_CANCELLED;
-    purchase->m_dStamp2Date = now;
-    purchase->m_cStamp2User = user;
-    for (auto& p : purchase->m_Payments)
+    purchase.m_nStatus = CPurchaseRecord::STATUS_CANCELLED;
+    purchase.m_dStamp2Date = now;
+    purchase.m_cStamp2User = user;
+    for (auto& p : purchase.m_Payments)
         if (p->m_cKind == 'U' || p->m_cKind == 'S') {
             p->m_cKind = 'C';
             p->m_dStamp2Date = now;
             p->m_cStamp2User = user;
         }
-    for (auto& item : purchase->m_Items)
+    for (auto& item : purchase.m_Items)
         for (auto& t : item->m_Tokens)
             if (t->m_cState == 'S' || t->m_cState == 'N') {
                 t->m_cState = 'c';
                 t->m_dStampDate = now;
                 t->m_cStampUser = user;
             }
-    SaveModifiedItem(TABLE_PURCHASE, purchase->m_nCode, purchase);
 }
 
-void CDatabase::ReinstatePurchase(CPurchaseRecord* purchase)
+void MarkPurchaseReinstated(CPurchaseRecord& purchase, DATE now, uint8_t user)
 {
-    if (purchase == nullptr) return;
-    purchase->m_nStatus = CPurchaseRecord::STATUS_ACTIVE;
-    purchase->m_dStamp2Date = GetNow();
-    purchase->m_cStamp2User = GetStampUserCode();
-    for (auto& p : purchase->m_Payments)
+    purchase.m_nStatus = CPurchaseRecord::STATUS_ACTIVE;
+    purchase.m_dStamp2Date = now;
+    purchase.m_cStamp2User = user;
+    for (auto& p : purchase.m_Payments)
         if (p->m_cKind == 'C') p->m_cKind = 'U';
-    for (auto& item : purchase->m_Items)
+    for (auto& item : purchase.m_Items)
         for (auto& t : item->m_Tokens)
             if (t->m_cState == 'c') t->m_cState = 'N';
-    SaveModifiedItem(TABLE_PURCHASE, purchase->m_nCode, purchase);
+}
+
+}  // namespace
+
+int CDatabase::CancelPurchase(CPurchaseRecord* purchase)
+{
+    if (purchase == nullptr) return 0;
+    const uint32_t code = purchase->m_nCode;
+    const DATE now = GetNow();
+    const uint8_t user = GetStampUserCode();
+    const int result = ChangeItem(TABLE_PURCHASE, code, [now, user](void* copy) {
+        MarkPurchaseCancelled(*static_cast<CPurchaseRecord*>(copy), now, user);
+        return true;
+    });
+    void* stored = GetItem(TABLE_PURCHASE, code);
+    if (result == 1 && stored != nullptr && stored != purchase) CopyItem(TABLE_PURCHASE, stored, purchase, 0);
+    return result;
+}
+
+int CDatabase::ReinstatePurchase(CPurchaseRecord* purchase)
+{
+    if (purchase == nullptr) return 0;
+    const uint32_t code = purchase->m_nCode;
+    const DATE now = GetNow();
+    const uint8_t user = GetStampUserCode();
+    const int result = ChangeItem(TABLE_PURCHASE, code, [now, user](void* copy) {
+        MarkPurchaseReinstated(*static_cast<CPurchaseRecord*>(copy), now, user);
+        return true;
+    });
+    void* stored = GetItem(TABLE_PURCHASE, code);
+    if (result == 1 && stored != nullptr && stored != purchase) CopyItem(TABLE_PURCHASE, stored, purchase, 0);
+    return result;
 }

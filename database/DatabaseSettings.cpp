@@ -657,6 +657,27 @@ bool CDatabase::SaveParameterDate(uint32_t offset, DATE value)
     return saved;
 }
 
+int CDatabase::SaveParameterInt(uint32_t offset, int32_t value)
+{
+    if (!IsOpen() || offset + 4 > param::kSize) return 0;
+    RefreshBeforeSettingsEdit();
+    SettingsRecordLock lock(*this, kTableParams, 1);
+    if (!lock.IsHeld()) return 0;
+    if (!LockAndRefreshDatabase("save data", 0, 0, 0, 0)) return 0;
+    // The record as the refresh left it, with the one field changed.
+    const int32_t before = m_Parameters.GetInt(offset);
+    m_Parameters.SetInt(offset, value);
+    int result = 0;
+    if (SaveVarRecord() != 0) {
+        NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
+        result = 1;
+    } else {
+        m_Parameters.SetInt(offset, before);
+    }
+    ReleaseDatabaseLock();
+    return result;
+}
+
 int CDatabase::SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2)
 {
     if (GetUserAccessLevel() < 9) {

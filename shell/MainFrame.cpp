@@ -10,6 +10,10 @@
 #include "shell/AboutDlg.h"
 #include "views/EmployeeView.h"
 #include "views/InterviewView.h"
+#include "views/MaillistView.h"
+#include "views/PaymentView.h"
+#include "views/PurchaseView.h"
+#include "views/ScheduleView.h"
 #include "views/ScrollBase.h"
 #include "views/StudentView.h"
 #include "shell/ExitSignals.h"
@@ -193,6 +197,34 @@ void CMainFrame::InterviewView(CDatabase* database)
     OpenView(8, [] { return new CInterviewView; },
              [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); },
              "CMainFrame::InterviewView pointer %u\n");
+}
+
+void CMainFrame::MaillistView(CDatabase* database, char kind)
+{
+    OpenView(4, [] { return new CMaillistView; },
+             [database, kind](ui::View* v) { static_cast<CMaillistView*>(v)->ShowMailList(database, kind); },
+             "CMainFrame::MaillistView pointer %u\n");
+}
+
+void CMainFrame::PurchaseView(CDatabase* database)
+{
+    OpenView(5, [] { return new CPurchaseView; },
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); },
+             "CMainFrame::PurchaseView pointer %u\n");
+}
+
+void CMainFrame::PaymentView(CDatabase* database)
+{
+    OpenView(6, [] { return new CPaymentView; },
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); },
+             "CMainFrame::PaymentView pointer %u\n");
+}
+
+void CMainFrame::ScheduleView(CDatabase* database)
+{
+    OpenView(7, [] { return new CScheduleView; },
+             [database](ui::View* v) { static_cast<CScrollBase*>(v)->SetLineViewDatabase(database); },
+             "CMainFrame::ScheduleView pointer %u\n");
 }
 
 // ---- Status bar ---------------------------------------------------------------------------

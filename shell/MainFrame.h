@@ -44,12 +44,17 @@ public:
     void SwitchView(int n);
     void UpdateView(int n);
     void ReturnToMainView() override;
-    // The openers of the list views built so far: raw database (1), teachers (2), students (3),
-    // interviews (8). The raw view owns its database when `owns` is 1.
+    // The openers of the list views: raw database (1), teachers (2), students (3), interviews (8)
+    // and below the others. The raw view owns its database when `owns` is 1.
     void DatabaseView(CDatabase* database, int owns);
     void TeacherView(CDatabase* database);
     void StudentView(CDatabase* database);
     void InterviewView(CDatabase* database);
+    // The mail list of students ('C') or teachers ('E'), purchases, payments, schedule items.
+    void MaillistView(CDatabase* database, char kind);
+    void PurchaseView(CDatabase* database);
+    void PaymentView(CDatabase* database);
+    void ScheduleView(CDatabase* database);
     int GetCurrentView() const { return m_nCurrentView; }
     int GetPreviousView() const { return m_nPreviousView; }
     ui::View* GetViewObject(int n) const { return n > 0 && n < kViewCount ? m_pViews[n] : nullptr; }

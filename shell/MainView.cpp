@@ -310,6 +310,10 @@ void CMainView::RunButton(int k)
     if (CMainFrame* frame = Frame()) {
         switch (k) {
         case 2: frame->StudentView(m_pDB.get()); break;
+        case 3: frame->PurchaseView(m_pDB.get()); break;
+        case 4: frame->PaymentView(m_pDB.get()); break;
+        case 5: frame->ScheduleView(m_pDB.get()); break;
+        case 15: frame->MaillistView(m_pDB.get(), 'C'); break;
         case 6: frame->InterviewView(m_pDB.get()); break;
         case 7: frame->TeacherView(m_pDB.get()); break;
         case 12:
@@ -579,6 +583,21 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 30068:
         if (CMainFrame* frame = Frame()) frame->InterviewView(m_pDB.get());
+        return true;
+    case 30053:
+        if (CMainFrame* frame = Frame()) frame->PurchaseView(m_pDB.get());
+        return true;
+    case 30052:
+        if (CMainFrame* frame = Frame()) frame->PaymentView(m_pDB.get());
+        return true;
+    case 30054:
+        if (CMainFrame* frame = Frame()) frame->ScheduleView(m_pDB.get());
+        return true;
+    case 30063:
+        if (CMainFrame* frame = Frame()) frame->MaillistView(m_pDB.get(), 'C');
+        return true;
+    case 32846:
+        if (CMainFrame* frame = Frame()) frame->MaillistView(m_pDB.get(), 'E');
         return true;
     case 30041:
         if (CMainFrame* frame = Frame()) frame->TeacherView(m_pDB.get());

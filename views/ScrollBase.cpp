@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -70,7 +71,28 @@ stListViewOperations DefaultListViewOperations()
     ops.editFormat = [](CDatabase& db, uint32_t index, const std::string& title) {
         return db.SaveFormatRecord(index, title, 1, 1) == 1 ? 1 : 2;
     };
+    // The layout is read again afterwards whatever was chosen: a refused or cancelled edit
+    // leaves it as it stands.
+    ops.editPageLayout = [](CDatabase& db, uint32_t index, const std::string& title) {
+        db.SavePageLayoutRecord(index, title);
+        return 1;
+    };
     return ops;
+}
+
+std::vector<uint8_t> MakeInsertRequest(char letter, uint32_t person, uint32_t code, double value)
+{
+    std::vector<uint8_t> bytes;
+    auto put = [&bytes](uint64_t v, int n) {
+        for (int i = 0; i < n; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    bytes.push_back(static_cast<uint8_t>(letter));
+    put(person, 4);
+    put(code, 4);
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    put(bits, 8);
+    return bytes;
 }
 
 stListViewOperations& ListViewOperations()
@@ -636,7 +658,7 @@ int CScrollBase::SearchLines(int start, char direction)
 
 // ---- Print ---------------------------------------------------------------------------------
 
-void CScrollBase::PrintLines()
+void CScrollBase::PrintLines(uint32_t layoutIndex)
 {
     if (m_nMaxLines < 1) return;
     host::WaitCursor wait;
@@ -651,7 +673,7 @@ void CScrollBase::PrintLines()
     for (int i = 0; i < m_nMaxLines; ++i) add(i);
     if (!WritePageLineFile(lines)) return;
     stPageLayout layout;
-    if (m_pDB && !m_pDB->m_aPageLayouts.empty()) layout = m_pDB->m_aPageLayouts[0];
+    if (m_pDB && layoutIndex < m_pDB->m_aPageLayouts.size()) layout = m_pDB->m_aPageLayouts[layoutIndex];
     stPrinterDef noPrinter;
     IViewFrame* frame = IViewFrame::Of(*this);
     PrintPageLineFile(frame ? frame->GetPrinterDef() : noPrinter, layout, 1);

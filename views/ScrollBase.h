@@ -21,6 +21,9 @@
 #include <vector>
 
 class CDatabase;
+class CPurchaseRecord;
+class CSchedulePayment;
+struct stDataToken;
 struct stFormatRecord;
 
 // The database operations that run the editing dialogs, as the list views call them. The program
@@ -40,9 +43,23 @@ struct stListViewOperations {
     std::function<int(CDatabase& db, uint32_t personCode)> logPayment;
     // Edits format record `index` under the title ("Format %s" dialog), saved for level 9.
     std::function<int(CDatabase& db, uint32_t index, const std::string& title)> editFormat;
+    // Adds an item of the table through its editor; `context` is the new-record request
+    // (MakeInsertRequest).
+    std::function<int(CDatabase& db, uint8_t table, const std::vector<uint8_t>& context)> addItem;
+    // The scheduled-payment dialog on `payment` of `purchase`, paid for by `payer`; 1 on OK.
+    std::function<int(CDatabase& db, CPurchaseRecord& purchase, CSchedulePayment& payment, uint32_t payer)>
+        editScheduledPayment;
+    // A purchase for a chosen student; the shopping cart's purchase.
+    std::function<int(CDatabase& db)> addPurchase;
+    std::function<int(CDatabase& db)> checkoutCart;
+    // The editor of one schedule entry.
+    std::function<int(CDatabase& db, const stDataToken& entry)> editScheduleEntry;
     // Edits page layout `index` under the title (the report view's page layout).
     std::function<int(CDatabase& db, uint32_t index, const std::string& title)> editPageLayout;
 };
+// A new-record request as the editors take it: the request letter, a person code, a record code
+// (all ones: none) and a value (a date or a reference), little-endian.
+std::vector<uint8_t> MakeInsertRequest(char letter, uint32_t person, uint32_t code, double value);
 stListViewOperations& ListViewOperations();
 // The operations the database offers by itself (what ListViewOperations starts with).
 stListViewOperations DefaultListViewOperations();
@@ -98,8 +115,9 @@ public:
     void FindNext();
     // Brings the highlighted line into the window.
     void ShowHighlight();
-    // Writes every line to the spool file and prints it; nothing for an empty view.
-    void PrintLines();
+    // Writes every line to the spool file and prints it with the database's page layout
+    // `layout`; nothing for an empty view.
+    void PrintLines(uint32_t layout = 0);
 
     // The line under a y position, or -1 (above the lines, below the last, empty view).
     int LineFromPoint(int y) const;

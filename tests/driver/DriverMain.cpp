@@ -38,6 +38,14 @@
 //   compact | purge <A|P>      compaction (OK compact <result>) / person purge
 //   person <code>              OK person <last> <first> ("-" when absent)
 //   payments <purchase>        OK payments <count> ("-" when absent)
+//   cancel <purchase> | uncancel <purchase>   the purchase list's Cancel and Uncancel:
+//                              OK cancel <result>
+//   convert <purchase>         the purchase list's convert, its editor answering OK:
+//                              OK convert <result>
+//   delpayment <purchase> <i>  deletes scheduled payment i: OK delpayment <result>
+//   status <purchase>          OK status <status field> ("-" when absent)
+//   maillist <kind> <rows>     shows the mail list of <kind> and leaves it again, its label format
+//                              given <rows> rows a page: OK maillist <closed 1/0> <rows it read>
 //   count <table>              OK count <items>
 //   digest                     OK digest <hash per item table 5,6,8-12>
 //   listtest                   the linked list test: OK listtest <1 clean/0> <report lines>
@@ -94,6 +102,7 @@
 #include "platform/ui/View.h"
 #include "records/PurchaseItem.h"
 #include "records/ScheduleToken.h"
+#include "views/MaillistView.h"
 #include "views/ScheduleGrid.h"
 
 namespace {
@@ -378,6 +387,32 @@ private:
         } else if (c == "person") {
             const CPerson* p = static_cast<const CPerson*>(m_db.GetItem(TABLE_PERSON, Num(w, 1)));
             Reply(p ? "person " + p->m_sLastName + " " + p->m_sFirstName : std::string("person -"));
+        } else if (c == "cancel" || c == "uncancel") {
+            auto* p = static_cast<CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
+            const int result = c == "cancel" ? m_db.CancelPurchase(p) : m_db.ReinstatePurchase(p);
+            Reply(Format("%s %i", c.c_str(), result));
+        } else if (c == "convert") {
+            m_editKind = 'c';
+            const int result = m_db.ConvertPurchase(Num(w, 1));
+            m_editKind = 0;
+            Reply(Format("convert %i", result));
+        } else if (c == "delpayment") {
+            Reply(Format("delpayment %i", m_db.DeleteScheduledPaymentOf(Num(w, 1), Num(w, 2))));
+        } else if (c == "maillist") {
+            CMaillistView view;
+            view.ShowMailList(&m_db, w.size() > 1 && !w[1].empty() ? w[1][0] : 'C');
+            const int closed = view.m_bClosed;
+            int rows = -1;
+            if (!closed) {
+                view.SetMode(2);
+                rows = view.GetFormatOf(2)->m_cRows;
+                view.GetFormatOf(2)->m_cRows = static_cast<uint8_t>(Num(w, 2));
+            }
+            view.ClearLines();
+            Reply(Format("maillist %i %i", closed, rows));
+        } else if (c == "status") {
+            const auto* p = static_cast<const CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
+            Reply(p ? Format("status %i", p->m_nStatus) : std::string("status -"));
         } else if (c == "payments") {
             const auto* p = static_cast<const CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
             Reply(p ? Format("payments %u", static_cast<unsigned>(p->m_Payments.size())) : std::string("payments -"));
@@ -482,6 +517,7 @@ private:
             purchase->m_Payments.push_back(std::move(payment));
             return ui::IDOK;
         }
+        if (table == TABLE_PURCHASE && m_editKind == 'c') return ui::IDOK;  // the converted copy
         return ui::IDCANCEL;
     }
 

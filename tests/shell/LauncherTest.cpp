@@ -168,6 +168,15 @@ TEST_F(LauncherTest, MenuEnablingByLevel)
         {32894, 1, 10, true},
         {32925, 1, 1, true},
         {30041, 1, 5, false},   // teacher list at level 5
+        {30052, 1, 5, true},    // payments, purchases, schedule items, student mail list: level 5
+        {30052, 1, 4, false},
+        {30053, 1, 5, true},
+        {30054, 1, 4, false},
+        {30054, 1, 5, true},
+        {30063, 1, 5, true},
+        {30063, 0, 10, false},
+        {32846, 1, 7, false},   // teacher mail list: level 8
+        {32846, 1, 8, true},
         {57665, 0, 0, true},    // Exit
         {30030, 0, 0, true},
     };

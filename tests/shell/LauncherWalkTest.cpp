@@ -14,6 +14,10 @@
 #include "shell/ProgramState.h"
 #include "views/ContactView.h"
 #include "views/DatabaseView.h"
+#include "views/MaillistView.h"
+#include "views/PaymentView.h"
+#include "views/PurchaseView.h"
+#include "views/ScheduleView.h"
 
 #include <functional>
 #include <memory>
@@ -84,8 +88,8 @@ protected:
 
 TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
 {
-    // Buttons whose lists, grids and entry dialogs are not built yet.
-    const std::set<int> greyed = {3, 4, 5, 8, 9, 10, 11, 15};
+    // Buttons whose sign-in and entry dialogs are not built yet.
+    const std::set<int> greyed = {8, 9, 10, 11};
     for (const stRole& role : kRoles) {
         for (int k = 0; k < CMainView::kButtonCount; ++k) {
             SCOPED_TRACE(std::string(role.name) + " button " + std::to_string(k));
@@ -105,8 +109,12 @@ TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
                 EXPECT_EQ(Seen(), before) << "a greyed button does nothing";
                 EXPECT_EQ(launcher().GetSelectedRow(), 7);
                 EXPECT_EQ(launcher().GetSelectedColumn(), 1);
-            } else {
+            } else if (k != 15) {
                 EXPECT_NE(Seen(), before) << "a live button shows something";
+            } else {
+                // The mail list needs the lock of its table in an open file; the walk's database
+                // object never opens one, so the list goes back to the launcher at once.
+                EXPECT_EQ(frame_->GetCurrentView(), 0);
             }
             CloseGrids();
         }
@@ -115,9 +123,7 @@ TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
     DatabaseOpen = 0;
     frame_->ReturnToMainView();
     const stSeen before = Seen();
-    for (int vk : {ui::VK_F4, ui::VK_F5, ui::VK_F6, ui::VK_F9, ui::VK_F11, ui::VK_F12})
-        launcher().HandleKey(vk, false);
-    launcher().HandleKey(ui::VK_F5, true);
+    for (int vk : {ui::VK_F9, ui::VK_F11, ui::VK_F12}) launcher().HandleKey(vk, false);
     EXPECT_EQ(Seen(), before);
     ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
     launcher().HandleKey(ui::VK_F3, false);
@@ -137,13 +143,30 @@ TEST_F(LauncherWalkTest, EveryListCommandWorksOrIsGreyedOnAnEmptyList)
         {3, [&] { frame_->StudentView(db); }, {CContactView::kCmdPrint, CContactView::kCmdDelete, CContactView::kCmdEdit}},
         {2, [&] { frame_->TeacherView(db); }, {CContactView::kCmdPrint, CContactView::kCmdDelete, CContactView::kCmdEdit}},
         {8, [&] { frame_->InterviewView(db); }, {}},
+        {5, [&] { frame_->PurchaseView(db); },
+         {CPurchaseView::kCmdEdit, CPurchaseView::kCmdDelete, CPurchaseView::kCmdCancel, CPurchaseView::kCmdUncancel,
+          CPurchaseView::kCmdConvert, CPurchaseView::kCmdRefund, CPurchaseView::kCmdPrint}},
+        {6, [&] { frame_->PaymentView(db); },
+         {CPaymentView::kCmdEdit, CPaymentView::kCmdDelete, CPaymentView::kCmdRefund,
+          CPaymentView::kCmdPrint}},
+        {7, [&] { frame_->ScheduleView(db); }, {CScheduleView::kCmdEdit, CScheduleView::kCmdDelete, CScheduleView::kCmdPrint}},
         {1, [&] { frame_->DatabaseView(db, 0); },
          {CDatabaseView::kCmdShowHeader, CDatabaseView::kCmdEditRecord, CDatabaseView::kCmdDeleteRecord,
           CDatabaseView::kCmdUndeleteRecord, CDatabaseView::kCmdMarkLast}},
     };
     // Commands that work without showing anything on an empty list: the scope switches rebuild
     // the (empty) list; unlocking releases every record lock.
-    const std::set<int> silent = {CContactView::kCmdAll, CContactView::kCmdActive, CDatabaseView::kCmdUnlockAll};
+    const std::set<int> silent = {CContactView::kCmdAll, CContactView::kCmdActive, CDatabaseView::kCmdUnlockAll,
+                                  // mail-list layouts and sort orders, payment modes, purchase sorts and
+                                  // schedule filters rebuild the (empty) list
+                                  CMaillistView::kCmdPhoneList, CMaillistView::kCmdLabels,
+                                  CMaillistView::kCmdEnvelopes, CMaillistView::kCmdSortName,
+                                  CMaillistView::kCmdSortZip, CPaymentView::kCmdDue, CPurchaseView::kCmdSortDate,
+                                  CPurchaseView::kCmdSortPerson, CPurchaseView::kCmdSortItem,
+                                  CScheduleView::kCmdAllTypes, CScheduleView::kCmdPurchased,
+                                  CScheduleView::kCmdMiscellaneous, CScheduleView::kCmdPurchasePayments,
+                                  CScheduleView::kCmdOtherPayments, CScheduleView::kCmdBirthdays,
+                                  CScheduleView::kCmdInterviews, CScheduleView::kCmdGroupLessons};
     for (const stRole& role : kRoles) {
         if (role.databaseOpen == 0) continue;  // the lists open only with a database
         for (const stList& list : lists) {

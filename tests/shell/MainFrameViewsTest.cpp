@@ -38,6 +38,10 @@ TEST_F(MainFrameViewsTest, OpensTheViewsWithTheirMenus)
         {2, 106, [&] { frame->TeacherView(db_.get()); }},
         {8, 112, [&] { frame->InterviewView(db_.get()); }},
         {1, 103, [&] { frame->DatabaseView(db_.get(), 0); }},
+        {4, 108, [&] { frame->MaillistView(db_.get(), 'C'); }},
+        {5, 110, [&] { frame->PurchaseView(db_.get()); }},
+        {6, 109, [&] { frame->PaymentView(db_.get()); }},
+        {7, 111, [&] { frame->ScheduleView(db_.get()); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.view);
@@ -54,6 +58,45 @@ TEST_F(MainFrameViewsTest, OpensTheViewsWithTheirMenus)
     EXPECT_TRUE(frame->SendCommand(CContactView::kCmdMainView));
     EXPECT_EQ(frame->GetCurrentView(), 0);
     EXPECT_EQ(students->m_nMaxLines, 0);
+    frame.reset();
+    MainFrame = nullptr;
+}
+
+TEST_F(MainFrameViewsTest, LauncherKeysAndCommandsOpenTheNewViews)
+{
+    auto frame = std::make_unique<CMainFrame>();
+    ASSERT_TRUE(frame->CreateMainFrame());
+    MainFrame = frame.get();
+    CMainView& launcher = frame->GetLauncher();
+    struct Case {
+        std::function<void()> press;
+        int view;
+    };
+    const Case cases[] = {
+        {[&] { launcher.HandleKey(ui::VK_F4, false); }, 5},
+        {[&] { launcher.HandleKey(ui::VK_F5, false); }, 6},
+        {[&] { launcher.HandleKey(ui::VK_F6, false); }, 7},
+        {[&] { frame->SendCommand(30053); }, 5},
+        {[&] { frame->SendCommand(30052); }, 6},
+        {[&] { frame->SendCommand(30054); }, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.view);
+        frame->ReturnToMainView();
+        c.press();
+        EXPECT_EQ(frame->GetCurrentView(), c.view);
+    }
+    // The mail lists: the launcher has no database file open here, so the list cannot lock its
+    // table and goes back to the launcher at once; the view was made all the same.
+    for (const std::function<void()>& press : std::vector<std::function<void()>>{
+             [&] { launcher.HandleKey(ui::VK_F5, true); }, [&] { frame->SendCommand(30063); },
+             [&] { frame->SendCommand(32846); }}) {
+        frame->ReturnToMainView();
+        press();
+        EXPECT_NE(frame->GetViewObject(4), nullptr);
+        EXPECT_EQ(frame->GetCurrentView(), 0);
+    }
+    frame->ReturnToMainView();
     frame.reset();
     MainFrame = nullptr;
 }

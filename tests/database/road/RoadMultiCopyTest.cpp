@@ -153,6 +153,49 @@ TEST_F(RoadMultiCopyTest, EditInOneCopyIsSeenByTheOthersAfterRefresh) {
     AllAgree(3);
 }
 
+TEST_F(RoadMultiCopyTest, PurchaseChangesAreRefusedWhileAnotherCopyHoldsThePurchase) {
+    StartCopies(2);
+    const std::string person = Added(1, "addperson Held Contract");
+    const std::string purchase = Added(1, "addpurchase " + person);
+    ASSERT_EQ(Copy(1).Command("addpayments " + purchase + " 2", 60000).at(0), "2");
+    ASSERT_TRUE(Sees(2, "payments " + purchase, Words{"2"}));
+    const Words held = Copy(1).Command("lockrecord 10 " + purchase);
+    ASSERT_EQ(held.size(), 1u);
+    ASSERT_NE(held[0], "4294967295");
+    // Cancel, convert and a payment's delete are refused; memory stays as the file is.
+    EXPECT_EQ(Copy(2).Command("cancel " + purchase), Words{"0"});
+    EXPECT_EQ(Copy(2).Command("convert " + purchase), Words{"2"});
+    EXPECT_EQ(Copy(2).Command("delpayment " + purchase + " 0"), Words{"2"});
+    EXPECT_EQ(Copy(2).Command("status " + purchase), Words{"-1"});
+    EXPECT_EQ(Copy(2).Command("payments " + purchase), Words{"2"});
+    EXPECT_EQ(Copy(2).Command("count 10"), Words{"1"});
+    ASSERT_EQ(Copy(1).Command("unlockrecord " + held[0]), Words{"1"});
+    // Released: the payment goes, the purchase is converted, and the first copy sees both.
+    EXPECT_EQ(Copy(2).Command("delpayment " + purchase + " 0"), Words{"1"});
+    EXPECT_EQ(Copy(2).Command("convert " + purchase), Words{"1"});
+    EXPECT_EQ(Copy(2).Command("count 10"), Words{"2"});
+    EXPECT_TRUE(Sees(1, "payments " + purchase, Words{"1"}));
+    EXPECT_TRUE(Sees(1, "count 10", Words{"2"}));
+    EXPECT_NE(Copy(1).Command("status " + purchase), Words{"-1"});
+    AllAgree(2);
+}
+
+TEST_F(RoadMultiCopyTest, MailListWaitsForTheOtherCopysTable) {
+    StartCopies(2);
+    ASSERT_EQ(Copy(1).Command("locktable 7").at(0), "1");
+    // Shown elsewhere: this copy's mail list is refused, and leaving it writes nothing.
+    // The table's wait is given up, as the person at the desk would.
+    Copy(2).Send("maillist C 9");
+    ASSERT_TRUE(Eventually(2, "waiting", "1"));
+    Copy(2).Command("abort");
+    EXPECT_EQ(Copy(2).Answer("maillist", 60000), (Words{"1", "-1"}));
+    ASSERT_EQ(Copy(1).Command("unlocktable 7").at(0), "1");
+    EXPECT_EQ(Copy(1).Command("maillist C 5", 60000), (Words{"0", "0"}));
+    // The label format the first copy left is the one the second reads after its refresh.
+    Refresh(2);
+    EXPECT_EQ(Copy(2).Command("maillist C 0", 60000), (Words{"0", "5"}));
+}
+
 TEST_F(RoadMultiCopyTest, DeletedPersonTakesItsPurchaseInEveryCopy) {
     StartCopies(2);
     const std::string person = Added(1, "addperson Smith Ann");
