@@ -54,16 +54,16 @@ private:
 
 }  // namespace
 
-int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const uint8_t* context)
+int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const stDataToken* context)
 {
     if (item == nullptr) return 2;
     switch (table) {
-    case TABLE_CATEGORY:
-    case TABLE_PERSON:
+    case TABLE_CATEGORY: return EditCategory(static_cast<CCategory*>(item), isNew, context);
+    case TABLE_PERSON: return EditPerson(static_cast<CPerson*>(item), isNew, context);
+    case TABLE_PACKAGE: return EditPackage(static_cast<CPackageRecord*>(item), isNew, context);
+    case TABLE_PURCHASE: return EditPurchaseRecord(static_cast<CPurchaseRecord*>(item), isNew, context);
+    case TABLE_PAYMENT: return EditPaymentRecord(static_cast<CPaymentRecord*>(item), isNew, context);
     case TABLE_PRICELIST:
-    case TABLE_PACKAGE:
-    case TABLE_PURCHASE:
-    case TABLE_PAYMENT:
     case TABLE_SCHEDULE:
         return Ui().EditItemDialog(*this, table, item, isNew, context);
     default:
@@ -75,7 +75,7 @@ int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const uint8_
 // Add
 
 int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int editFlag, uint32_t tokenInsert,
-                            const uint8_t* context)
+                            const stDataToken* context)
 {
     const std::string name = GetTableNameText(table);
     std::vector<stIndex>* index = GetItemList(table);
@@ -131,7 +131,7 @@ int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int 
 // ---------------------------------------------------------------------------------------------
 // Edit
 
-int CDatabase::EditTableItem(uint8_t table, uint32_t code, const uint8_t* context)
+int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* context)
 {
     const std::string name = GetTableNameText(table);
     if (!IsOpen()) return 2;

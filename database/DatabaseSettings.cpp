@@ -3,12 +3,14 @@
 
 #include "database/Database.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
 #include "widgets/WindowList.h"
+#include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 
 namespace {
@@ -590,14 +592,67 @@ void CDatabase::SaveParameterRecord(int showDialog)
         *m_pStudio = strings;
         return;
     }
-    // The refresh may have read another desk's older settings over the dialog's.
+    // The refresh may have read another desk's older settings over the dialog's. The receipt
+    // counter only rises: a number another desk took while the dialog was open is kept.
+    const uint32_t counter = std::max(m_Parameters.GetUInt(param::kNextInvoiceNumber),
+                                      changed.GetUInt(param::kNextInvoiceNumber));
     m_Parameters = changed;
+    m_Parameters.SetUInt(param::kNextInvoiceNumber, counter);
     *m_pStudio = changedStrings;
     CDialogWaitBox* box = ShowWaitBox("Save miscellaneous parameter record.", false, 0);
     if (SaveVarRecord() != 0 && SaveConfigurationTable() != 0)
         NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
     ReleaseDatabaseLock();
     CloseWaitBox(box);
+}
+
+bool CDatabase::SaveParameterFields(const std::function<bool(stParameters&)>& change)
+{
+    if (!IsOpen()) return false;
+    RefreshBeforeSettingsEdit();
+    // Another desk holds the record for as long as its own one-field save takes: wait that out
+    // rather than refuse (a configuration dialog open elsewhere still refuses after the wait).
+    for (int waited = 0; waited < 150 && TestRecordLockByKey(kTableParams, 1, 2) != 0; ++waited)
+        host::Clock::Sleep(20);
+    SettingsRecordLock lock(*this, kTableParams, 1);
+    if (!lock.IsHeld()) return false;
+    if (!LockAndRefreshDatabase("save data", 0, 0, 0, 0)) return false;
+    // The caller's fields go onto the record as the refresh left it.
+    const stParameters before = m_Parameters;
+    bool stored = false;
+    if (change(m_Parameters)) {
+        CDialogWaitBox* box = ShowWaitBox("Save miscellaneous parameter record.", false, 0);
+        if (SaveVarRecord() != 0) {
+            NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
+            stored = true;
+        } else {
+            m_Parameters = before;
+        }
+        CloseWaitBox(box);
+    }
+    ReleaseDatabaseLock();
+    return stored;
+}
+
+uint32_t CDatabase::ConfirmReceiptNumber(uint32_t wanted, uint32_t offered)
+{
+    uint32_t kept = wanted;
+    SaveParameterFields([&](stParameters& p) {
+        const uint32_t last = p.GetUInt(param::kNextInvoiceNumber);
+        if (wanted > last) {
+            p.SetUInt(param::kNextInvoiceNumber, wanted);
+            return true;
+        }
+        if (offered != 0 && wanted == offered) {
+            // Another desk took the number offered meanwhile: the next free one.
+            kept = last + 1;
+            p.SetUInt(param::kNextInvoiceNumber, kept);
+            return true;
+        }
+        // A lower number typed by hand stays on the payment and leaves the counter.
+        return false;
+    });
+    return kept;
 }
 
 int CDatabase::SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2)

@@ -529,7 +529,7 @@ private:
     class DriverUi : public CDatabaseDialogs {
     public:
         explicit DriverUi(Driver& driver) : m_driver(driver) {}
-        int EditItemDialog(CDatabase&, uint8_t table, void* item, int isNew, const uint8_t*) override
+        int EditItemDialog(CDatabase&, uint8_t table, void* item, int isNew, const stDataToken*) override
         {
             return m_driver.EditDialog(table, item, isNew);
         }
