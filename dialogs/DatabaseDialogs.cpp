@@ -1,7 +1,19 @@
 #include "dialogs/DatabaseDialogs.h"
 
 #include "common/QuestionBox.h"
+#include "database/Database.h"
+#include "database/MoneyRequests.h"
+#include "dialogs/DialogAddCategory.h"
+#include "dialogs/DialogAddCategoryAccount.h"
 #include "dialogs/DialogAddUser.h"
+#include "dialogs/DialogCategoryList.h"
+#include "dialogs/DialogDefaultAccounts.h"
+#include "dialogs/DialogEditScheduledPayment.h"
+#include "dialogs/DialogGetDate.h"
+#include "dialogs/DialogNewCustomer.h"
+#include "dialogs/DialogPackageEdit.h"
+#include "dialogs/DialogPackageList.h"
+#include "dialogs/DialogPaymentEdit.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogPassword.h"
 #include "dialogs/DialogPasswordSwitchUser.h"
@@ -44,6 +56,90 @@ bool CDatabaseDialogs::GetPurgeDates(CDatabase& database, DATE& initialOnly, DAT
     initialOnly = dialog.m_dNoActivities;
     others = dialog.m_dWithActivities;
     return true;
+}
+
+int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
+                                     const stDataToken* context)
+{
+    switch (table) {
+    case TABLE_CATEGORY: {
+        CCategory* category = static_cast<CCategory*>(item);
+        if (category->m_cType == 'A') {
+            CDialogAddCategoryAccount dialog(&database, DialogParent());
+            dialog.m_pCategory = category;
+            return dialog.DoModal();
+        }
+        CDialogAddCategory dialog(&database, DialogParent());
+        dialog.m_pCategory = category;
+        return dialog.DoModal();
+    }
+    case TABLE_PACKAGE: {
+        CDialogPackageEdit dialog(&database, DialogParent());
+        dialog.m_pPackage = static_cast<CPackageRecord*>(item);
+        return dialog.DoModal();
+    }
+    case TABLE_PAYMENT: {
+        CPaymentRecord* payment = static_cast<CPaymentRecord*>(item);
+        if (payment->m_cType != 'P') return 2;
+        CDialogPaymentEdit dialog(&database, DialogParent());
+        dialog.m_pPayment = payment;
+        return dialog.DoModal();
+    }
+    case TABLE_PERSON: {
+        if (context == nullptr || context->type != 'c') return 2;
+        CDialogNewCustomer dialog(&database, DialogParent());
+        dialog.m_pPerson = static_cast<CPerson*>(item);
+        (void)isNew;
+        return dialog.DoModal();
+    }
+    default:
+        return 2;
+    }
+}
+
+int CDatabaseDialogs::EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request)
+{
+    CDialogEditScheduledPayment dialog(&database, DialogParent());
+    dialog.m_pPayment = request.payment;
+    dialog.m_pPurchase = request.purchase;
+    dialog.m_pExtraPerson = request.extraPerson;
+    dialog.m_nCreditAllowed = request.creditAllowed;
+    dialog.m_pLedger = request.ledger;
+    const int result = dialog.DoModal();
+    if (result == IDOK) {
+        request.newCredits = std::move(dialog.m_aNewCredits);
+        request.creditApplied = dialog.m_bCreditApplied;
+    }
+    return result;
+}
+
+bool CDatabaseDialogs::AskDate(CDatabase& database, DATE& date)
+{
+    CDialogGetDate dialog(&database, DialogParent());
+    dialog.m_dDate = date;
+    if (dialog.DoModal() != IDOK) return false;
+    date = dialog.m_dDate;
+    return true;
+}
+
+void CDatabaseDialogs::ShowCategoryList(CDatabase& database, char type, char block)
+{
+    CDialogCategoryList dialog(&database, DialogParent());
+    dialog.m_cType = type;
+    dialog.m_cBlock = block;
+    dialog.DoModal();
+}
+
+void CDatabaseDialogs::ShowPackageList(CDatabase& database)
+{
+    CDialogPackageList dialog(&database, DialogParent());
+    dialog.DoModal();
+}
+
+void CDatabaseDialogs::ShowDefaultAccounts(CDatabase& database)
+{
+    CDialogDefaultAccounts dialog(&database, DialogParent());
+    dialog.DoModal();
 }
 
 CDatabaseDialogs& CDatabaseDialogs::Instance()

@@ -14,6 +14,15 @@ public:
     void EditUserList(CDatabase& database) override;
     bool EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel) override;
     bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others) override;
+    // The table switch of the item editors: categories, packages, payments by the studio, the
+    // new customer form (the dialogs not built yet answer Cancel).
+    int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
+                       const stDataToken* context) override;
+    int EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request) override;
+    bool AskDate(CDatabase& database, DATE& date) override;
+    void ShowCategoryList(CDatabase& database, char type, char block) override;
+    void ShowPackageList(CDatabase& database) override;
+    void ShowDefaultAccounts(CDatabase& database) override;
 
     // The one instance the application installs.
     static CDatabaseDialogs& Instance();
