@@ -57,6 +57,8 @@ void* CDatabase::GetNewItemPointer(uint8_t table, const stDataToken* context)
     switch (table) {
     case TABLE_CATEGORY: {
         auto* c = new CCategory(context ? context->type : 0);
+        // A new account names no accounts yet.
+        if (c->m_cType == 'A') SetCategoryAccountParams(*c, 0, NO_CODE, NO_CODE, {});
         // The list's block filter is the new category's first parameter byte.
         if (context && context->index1 > 0 && context->index1 < 256) c->m_Params[0] = static_cast<uint8_t>(context->index1);
         WriteMemoryTraceAlloc(c, "pCategory in CDatabase::GetNewItemPointer");

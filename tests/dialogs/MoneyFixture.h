@@ -52,7 +52,9 @@ protected:
         db_->SetDefaults();
         db_->ReadVarRecord();
         for (uint8_t t = TABLE_CATEGORY; t <= TABLE_SCHEDULE; ++t)
-            if (t != TABLE_MAILLIST) ASSERT_EQ(db_->ReadTable(t, nullptr), 1) << int(t);
+            if (t != TABLE_MAILLIST) {
+                ASSERT_EQ(db_->ReadTable(t, nullptr), 1) << int(t);
+            }
     }
 
     template <class T>
