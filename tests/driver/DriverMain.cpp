@@ -72,6 +72,7 @@
 #include "common/QuestionBox.h"
 #include "records/RecordBuffer.h"
 #include "records/SchedulePayment.h"
+#include "database/CreditLedger.h"
 #include "database/Database.h"
 #include "dialogs/DatabaseDialogs.h"
 #include "database/UserRegData.h"
@@ -273,10 +274,12 @@ private:
             Reply("notify");
         } else if (RunRoad(w)) {
         } else if (c == "close") {
+            m_ledger.Release();
             m_db.StopLanServer();
             m_db.CloseDB();
             Reply("close");
         } else if (c == "quit") {
+            m_ledger.Release();
             m_db.StopLanServer();
             m_db.CloseDB();
             Reply("quit");
@@ -390,7 +393,38 @@ private:
             DiagnosticLevel = static_cast<int32_t>(Num(w, 1));
             OpenDiagnosticFile();
             Reply("trace");
+        } else if (c == "receipts") {
+            // Confirms the numbers offered to n new payments, one after the other.
+            std::string numbers;
+            for (uint32_t i = 0; i < Num(w, 1); ++i) {
+                const uint32_t offered = m_db.GetLastReceiptNumber() + 1;
+                numbers += Format(" %u", m_db.ConfirmReceiptNumber(offered, offered));
+            }
+            Reply("receipts" + numbers);
+        } else if (c == "receipt") {
+            Reply(Format("receipt %u", m_db.ConfirmReceiptNumber(Num(w, 1), Num(w, 2))));
+        } else if (c == "lastreceipt") {
+            Reply(Format("lastreceipt %u", m_db.GetLastReceiptNumber()));
+        } else if (c == "addcredit") {
+            CPaymentRecord credit;
+            credit.m_cType = 'c';
+            credit.m_nPerson = Num(w, 1);
+            credit.m_dAmount = std::atof(arg(2).c_str());
+            credit.m_sText = "Credit";
+            int result = m_db.AddTableItem(TABLE_PAYMENT, LOC_NONE, &credit, 0, 0, nullptr);
+            Reply(Format("addcredit %i %u", result, result == 1 ? credit.m_nCode : LOC_NONE));
+        } else if (c == "takecredit") {
+            double taken = 0.0;
+            std::string text;
+            const bool ok = m_ledger.Take(Num(w, 1), std::atof(arg(2).c_str()), taken, text);
+            Reply(Format("takecredit %i %.2f", ok ? 1 : 0, taken));
+        } else if (c == "commitcredit") {
+            Reply(Format("commitcredit %i", m_ledger.Commit()));
+        } else if (c == "credit") {
+            const auto* p = static_cast<const CPaymentRecord*>(m_db.GetItem(TABLE_PAYMENT, Num(w, 1)));
+            Reply(p ? Format("credit %.2f", p->m_dAmount) : std::string("credit -"));
         } else if (c == "closedb") {
+            m_ledger.Release();
             m_db.CloseDatabase();
             Reply("closedb");
         } else {
@@ -539,6 +573,7 @@ private:
     };
 
     CDatabase m_db;
+    CCreditLedger m_ledger{m_db};
     DriverUi m_ui{*this};
     bool m_holdDialog = false;
     bool m_releaseDialog = false;
