@@ -200,3 +200,41 @@ TEST_F(LauncherWalkTest, TemplatePickerOffersNewOnlyWithAWordProcessor)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LauncherWalkTest, SetupCommandsAndF12ReachTheirDialogs)
+{
+    DatabaseOpen = 1;
+    UserAccessLevel = 10;
+    struct stCommand {
+        int id;
+        int dialog;  // template of the dialog it opens
+        int close;   // the button that closes it
+    } commands[] = {
+        {32891, 205, ui::IDOK}, {32892, 205, ui::IDOK}, {32870, 205, ui::IDOK}, {32868, 205, ui::IDOK},
+        {32869, 205, ui::IDOK}, {30085, 205, ui::IDOK}, {30086, 205, ui::IDOK}, {30082, 205, ui::IDOK},
+        {30105, 205, ui::IDOK}, {30104, 205, ui::IDOK}, {32941, 205, ui::IDOK}, {30070, 205, ui::IDOK},
+        {32929, 153, ui::IDCANCEL}, {30050, 213, 1000},
+    };
+    for (const stCommand& c : commands) {
+        SCOPED_TRACE(c.id);
+        ui::test::GetHooks().dialogsRun.clear();
+        const int close = c.close;
+        ui::test::GetHooks().dialogScripts.push_back([close](ui::Dialog& d) { ui::test::Click(d, close); });
+        launcher().OnCommand(c.id, 0);
+        EXPECT_EQ(ui::test::GetHooks().dialogsRun, std::vector<int>{c.dialog});
+    }
+    // F12: the payment entry's choice of what to record.
+    ui::test::GetHooks().dialogsRun.clear();
+    std::string title;
+    ui::test::GetHooks().dialogScripts.push_back([&title](ui::Dialog& d) {
+        title = d.GetWindowText();
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    launcher().HandleKey(ui::VK_F12, false);
+    EXPECT_EQ(ui::test::GetHooks().dialogsRun.size(), 1u);
+    EXPECT_EQ(title, "Select item");
+}
+
+}  // namespace
