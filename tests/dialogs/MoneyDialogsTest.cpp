@@ -617,3 +617,47 @@ TEST_F(MoneyTest, PackageCutCopyPasteAndMoveReachTheFile)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MoneyTest, CodesMissingFromTheListsAreShownAndKept)
+{
+    const uint32_t teacher = Add(TABLE_PERSON, std::make_unique<CPerson>('E'))->m_nCode;
+    AddCategory("Bank", 'A');
+    CPaymentRecord payment;
+    payment.m_sText = "Rent";
+    payment.m_dAmount = 10.0;
+    payment.m_nField15 = 99;  // a deleted account
+    payment.m_nField14 = 98;  // a deleted tax category
+    CDialogPaymentEdit byStudio(db_.get());
+    byStudio.m_pPayment = &payment;
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(d.Combo(1147)->GetLBText(d.Combo(1147)->GetCurSel()), "[Code 99]");
+        ui::test::SetText(d, kAmount, "11");
+        ui::test::Click(d, kOk);
+    });
+    EXPECT_EQ(byStudio.DoModal(), IDOK);
+    EXPECT_EQ(payment.m_nField15, 99u);
+    EXPECT_EQ(payment.m_nField14, 98u);
+
+    // A payer who is not among the students (a teacher) stays the payer.
+    CSchedulePayment due;
+    due.m_cKind = 'S';
+    due.m_sDescription = "Lessons";
+    due.m_dAmount = 25.0;
+    due.m_nPayer = teacher;
+    due.m_nReference = 3;
+    CPurchaseRecord purchase;
+    CDialogEditScheduledPayment scheduled(db_.get());
+    scheduled.m_pPayment = &due;
+    scheduled.m_pPurchase = &purchase;
+    Script([](ui::Dialog& d) {
+        ui::test::SetText(d, kAmount, "30");
+        ui::test::Click(d, kOk);
+    });
+    EXPECT_EQ(scheduled.DoModal(), IDOK);
+    EXPECT_EQ(due.m_nPayer, teacher);
+    EXPECT_DOUBLE_EQ(due.m_dAmount, 30.0);
+}
+
+}  // namespace
