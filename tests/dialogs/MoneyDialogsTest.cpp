@@ -661,3 +661,108 @@ TEST_F(MoneyTest, CodesMissingFromTheListsAreShownAndKept)
 }
 
 }  // namespace
+
+namespace {
+
+class CartUi : public IDatabaseUi {
+public:
+    bool RunShoppingCart(CDatabase&, stShoppingCart& c) override
+    {
+        c = cart;
+        return answer;
+    }
+    bool AskDate(CDatabase&, DATE& date) override
+    {
+        asked = date;
+        date = chosen;
+        return answer;
+    }
+    stShoppingCart cart;
+    bool answer = true;
+    DATE asked = -1.0, chosen = 0.0;
+};
+
+TEST_F(MoneyTest, CartCheckoutMakesTokensAndOnePayment)
+{
+    CartUi ui;
+    db_->SetUi(&ui);
+    CPerson* ann = AddStudent("Lee", "Ann");
+    CPriceListItem* classes = AddItem("Tango class", 60.0, 'p');
+    classes->m_nNumber = 5;
+    classes->m_Dates = {MakeDate(2026, 3, 2, 19, 0), MakeDate(2026, 3, 9, 19, 0)};
+    CPriceListItem* shoes = AddItem("Shoes", 40.0, 'm');
+    ui.cart.nPerson = ann->m_nCode;
+    ui.cart.aItems = {classes->m_nCode, shoes->m_nCode};
+    ui.cart.dTotal = 100.0;
+    ui.cart.cType = 'R';
+    ui.cart.cMethod = 'C';
+    ui.cart.sMethodText = "1001";
+    ui.cart.nReceipt = 17;
+    ui.cart.dDate = MakeDate(2026, 3, 1, 12, 0);
+    ASSERT_EQ(db_->CheckoutShoppingCart(), 1);
+    const CPurchaseRecord* sale = LastPurchase(*db_);
+    ASSERT_NE(sale, nullptr);
+    EXPECT_EQ(sale->m_sDescription, "Shopping cart");
+    ASSERT_EQ(sale->m_Items.size(), 2u);
+    std::string states;
+    for (const auto& t : sale->m_Items[0]->m_Tokens) states += t->m_cState;
+    EXPECT_EQ(states, "SSNNN");
+    EXPECT_DOUBLE_EQ(sale->m_Items[0]->m_Tokens[1]->m_dDate, MakeDate(2026, 3, 9, 19, 0));
+    EXPECT_TRUE(sale->m_Items[1]->m_Tokens.empty());
+    ASSERT_EQ(sale->m_Payments.size(), 1u);
+    const CSchedulePayment& p = *sale->m_Payments[0];
+    EXPECT_EQ(p.m_cKind, 'R');
+    EXPECT_EQ(p.m_cMethod, 'C');
+    EXPECT_EQ(p.m_sMethodText, "1001");
+    EXPECT_DOUBLE_EQ(p.m_dAmount, 100.0);
+    EXPECT_EQ(p.m_nReference, 17u);
+    EXPECT_DOUBLE_EQ(p.m_dDate, MakeDate(2026, 3, 1, 12, 0));
+    // Cancelled or empty: nothing.
+    ui.answer = false;
+    EXPECT_EQ(db_->CheckoutShoppingCart(), 2);
+    ui.answer = true;
+    ui.cart.aItems.clear();
+    EXPECT_EQ(db_->CheckoutShoppingCart(), 2);
+    EXPECT_EQ(db_->GetItemList(TABLE_PURCHASE)->size(), 1u);
+    db_->SetUi(nullptr);
+}
+
+TEST_F(MoneyTest, BirthdayEntryAsksOnceAndStores)
+{
+    CartUi ui;
+    db_->SetUi(&ui);
+    CPerson* ann = AddStudent("Lee", "Ann");
+    const uint32_t code = ann->m_nCode;
+    ann->m_dBirthday = MakeDate(1990, 5, 4, 0, 0);
+    ui.chosen = MakeDate(1990, 6, 4, 0, 0);
+    stDataToken entry = MakeDataToken('B', 0.0, ann);
+    EXPECT_EQ(db_->EditScheduleEntry(&entry), 1);
+    EXPECT_DOUBLE_EQ(ui.asked, MakeDate(1990, 5, 4, 0, 0));
+    db_->SetUi(nullptr);
+    Reopen();
+    EXPECT_DOUBLE_EQ(static_cast<const CPerson*>(db_->GetItem(TABLE_PERSON, code))->m_dBirthday,
+                     MakeDate(1990, 6, 4, 0, 0));
+}
+
+TEST_F(MoneyTest, QuickCustomerEntryStoresTheShortForm)
+{
+    const stDataToken request = MakeDataToken('c', 0.0, nullptr);
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Person data");
+        ui::test::SetText(d, 1023, "Lee");
+        ui::test::SetText(d, 1024, "Ann");
+        ui::test::SetText(d, 1038, "555-0101");
+        d.HandleDialogKey(ui::VK_RETURN);
+    });
+    ASSERT_EQ(db_->AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, 0, &request), 1);
+    const uint32_t code = db_->m_nLastSavedCode;
+    Reopen();
+    const CPerson* p = static_cast<const CPerson*>(db_->GetItem(TABLE_PERSON, code));
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->m_cType, 'C');
+    EXPECT_EQ(p->m_sLastName, "Lee");
+    EXPECT_EQ(p->m_sFirstName, "Ann");
+    EXPECT_EQ(p->m_sPhone1, "555-0101");
+}
+
+}  // namespace
