@@ -197,6 +197,17 @@ DATE GetToday(int hour) {
     return DateOfFields(now, hour, 0);
 }
 
+int ClockHour(int hour, char half) {
+    if (hour < 0) return -1;
+    if (half == 'P' || half == 'A') {
+        if (hour > 12) return -1;
+        if (half == 'P' && hour < 12) return hour + 12;
+        if (half == 'A' && hour == 12) return 0;
+        return hour;
+    }
+    return hour <= 23 ? hour : -1;
+}
+
 DATE MakeDate(int year, int month, int day, int hour, int minute) {
     DATE date = 0.0;
     FieldsToDate(year, month, day, hour, minute, 0, date);

@@ -31,6 +31,11 @@ bool DateToFields(DATE date, DateFields& fields);
 // `date` untouched otherwise.
 bool FieldsToDate(int year, int month, int day, int hour, int minute, int second, DATE& date);
 
+// The hour of the day of a 12-hour clock reading: half 'P' afternoon (1-11 gain 12, 12 is noon),
+// 'A' morning (12 is midnight), any other value none (the hour as it is). -1 when the result is
+// no hour of the day: an afternoon or morning hour past 12, or any hour past 23.
+int ClockHour(int hour, char half);
+
 // The current local date and time, seconds set to 0.
 DATE GetNow();
 // Today at the given hour, minutes and seconds 0.

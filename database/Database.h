@@ -450,7 +450,8 @@ public:
     // The receipt number a payment keeps: `wanted` confirmed against the counter under the
     // Parameters lock. The counter only rises; the number offered to a new payment that another
     // desk took meanwhile becomes the next free one (`offered` 0: not a new payment's offer).
-    uint32_t ConfirmReceiptNumber(uint32_t wanted, uint32_t offered);
+    // `confirmed` false: a lock was refused (the user was told) and nothing is settled.
+    uint32_t ConfirmReceiptNumber(uint32_t wanted, uint32_t offered, bool* confirmed = nullptr);
     uint32_t GetLastReceiptNumber() const { return m_Parameters.GetUInt(param::kNextInvoiceNumber); }
     // Sells one price-list item now (1 added, 0 stopped by the user).
     int SellItemNow(uint32_t person, uint32_t teacher, uint32_t further, const CPriceListItem* item,

@@ -617,7 +617,9 @@ bool CDatabase::SaveParameterFields(const std::function<bool(stParameters&)>& ch
     SettingsRecordLock lock(*this, kTableParams, 1);
     if (!lock.IsHeld()) return false;
     if (!LockAndRefreshDatabase("save data", 0, 0, 0, 0)) return false;
-    // The caller's fields go onto the record as the refresh left it.
+    // The caller's fields go onto the record as the file holds it now: another desk's change
+    // may not have been announced yet.
+    ReadVarRecord();
     const stParameters before = m_Parameters;
     bool stored = false;
     if (change(m_Parameters)) {
@@ -634,24 +636,28 @@ bool CDatabase::SaveParameterFields(const std::function<bool(stParameters&)>& ch
     return stored;
 }
 
-uint32_t CDatabase::ConfirmReceiptNumber(uint32_t wanted, uint32_t offered)
+uint32_t CDatabase::ConfirmReceiptNumber(uint32_t wanted, uint32_t offered, bool* confirmed)
 {
     uint32_t kept = wanted;
-    SaveParameterFields([&](stParameters& p) {
+    bool compared = false;
+    bool moved = false;
+    const bool stored = SaveParameterFields([&](stParameters& p) {
+        compared = true;
         const uint32_t last = p.GetUInt(param::kNextInvoiceNumber);
         if (wanted > last) {
             p.SetUInt(param::kNextInvoiceNumber, wanted);
-            return true;
-        }
-        if (offered != 0 && wanted == offered) {
+            moved = true;
+        } else if (offered != 0 && wanted == offered) {
             // Another desk took the number offered meanwhile: the next free one.
             kept = last + 1;
             p.SetUInt(param::kNextInvoiceNumber, kept);
-            return true;
+            moved = true;
         }
         // A lower number typed by hand stays on the payment and leaves the counter.
-        return false;
+        return moved;
     });
+    // Settled when compared under the locks and, where the counter moved, stored.
+    if (confirmed) *confirmed = compared && (!moved || stored);
     return kept;
 }
 

@@ -225,7 +225,11 @@ bool CDialogEditScheduledPayment::ValidateAndStore()
         const uint32_t last = m_pDatabase->GetLastReceiptNumber();
         const bool offered = m_Snapshot.m_nReference == NO_CODE;
         if (offered || m_nReceipt > last) {
-            m_nReceipt = m_pDatabase->ConfirmReceiptNumber(m_nReceipt, offered ? m_nOffered : 0);
+            bool confirmed = false;
+            const uint32_t number = m_pDatabase->ConfirmReceiptNumber(m_nReceipt, offered ? m_nOffered : 0, &confirmed);
+            // Unconfirmed, the number could be another desk's: the dialog stays for another try.
+            if (!confirmed) return false;
+            m_nReceipt = number;
             UpdateData(false);
         }
         m_nConfirmed = m_nReceipt;

@@ -78,15 +78,11 @@ bool CScheduleWeekly::ParseDayTime(const std::string& text, int32_t& hour, int32
     const bool morning = !afternoon && upper.find('A') != std::string::npos;
     const size_t colon = upper.find(':');
     const bool twoParts = colon != std::string::npos && upper.find(':', colon + 1) == std::string::npos;
-    hour = NumberFromFirstDigit(upper.substr(0, colon));
     minute = twoParts ? NumberFromFirstDigit(upper.substr(colon + 1)) : 0;
-    if (hour < 0) return false;
     if (minute < 0) minute = 0;
-    // 12pm is noon and 12am midnight.
-    if (afternoon && hour > 12) return false;
-    if (afternoon && hour < 12) hour += 12;
-    if (morning && hour == 12) hour = 0;
-    return hour <= 23 && minute <= 59;
+    // 12pm is noon and 12am midnight, as in the date fields.
+    hour = ClockHour(NumberFromFirstDigit(upper.substr(0, colon)), afternoon ? 'P' : morning ? 'A' : 0);
+    return hour >= 0 && minute <= 59;
 }
 
 void CScheduleWeekly::OnOK()

@@ -68,6 +68,7 @@ public:
     // notice. Each removes itself when it is destroyed.
     void AddRecordWindow(ui::Window* window) override;
     void RemoveRecordWindow(ui::Window* window) override;
+    const std::vector<ui::Window*>& GetRecordWindows() const { return m_aRecordWindows; }
 
     // The end of the program without the exit question (SIGTERM, SIGHUP).
     void ExitWithoutQuestion();

@@ -34,7 +34,7 @@ const std::vector<stMenuCommand> kCommands = {
     {30081, R::Level, 9, false},  {30087, R::Level, 9, false},   {30100, R::Level, 9, false},
     {32909, R::Level, 9, false},  {30089, R::Level, 5, false},   {30102, R::Level, 9, false},
     {32899, R::Level, 5, false},  {32943, R::Level, 5, false},   {32879, R::Level, 9, false},
-    {30097, R::Level, 9, false},  {32845, R::Level, 9, false},   {32877, R::Level, 9, false},
+    {30097, R::Level, 9, true},   {32845, R::Level, 9, true},   {32877, R::Level, 9, false},
     {30101, R::Level, 7, false},  {32860, R::Level, 7, false},   {32880, R::Level, 9, false},
     {32881, R::Level, 9, false},  {32910, R::Level, 9, false},   {30084, R::Level, 9, false},
     {32908, R::Level, 5, false},  {32884, R::Level, 9, false},   {32885, R::Level, 7, false},
@@ -94,9 +94,10 @@ const ui::MenuTemplate& Menu104()
             Item(30076, "s&Tudent sign-in"),
         }),
         Popup("&Reports", {
-            Popup("&Schedule", {Item(30080, "Daily &teacher schedule"), Item(30058, "&Weekly studio schedule"),
+            Popup("&Schedule", {Item(30080, "Daily &teacher schedule", "Show daily schedule"), Item(30058, "&Weekly studio schedule", "View weekly studio schedule"),
                                 Item(32922, "Weekly &classes"),
-                                Popup("&Room schedule", {Item(30071, "&Weekly"), Item(32897, "&Daily")})}),
+                                Popup("&Room schedule", {Item(30071, "&Weekly", "View room schedule for week"),
+                                                         Item(32897, "&Daily", "View room schedule for day")})}),
             Popup("&Financial", {
                 Popup("&Daily balance", {Item(32888, "&Table"), Item(32916, "&Grid")}),
                 Item(30072, "&Income"), Item(32878, "Income by &teacher"), Item(30073, "&Expenses"),
@@ -109,7 +110,8 @@ const ui::MenuTemplate& Menu104()
                 Item(32943, "&Roster"), Item(32879, "&Breakdown by hour"),
             }),
             Popup("&Performance", {
-                Item(30097, "&Teacher performance"), Item(32845, "&Student performance"),
+                Item(30097, "&Teacher performance", "Show report on teacher interviews, sales, etc."),
+                Item(32845, "&Student performance", "Show report on supervisor interviews, sales, etc."),
                 Item(32877, "&Enrollment"), Item(30101, "&Advertising"), Item(32860, "&Programs"),
                 Item(32880, "&Departments"), Item(32881, "&Contract types"), Item(32910, "Sale &items"),
             }),

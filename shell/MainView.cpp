@@ -26,6 +26,7 @@
 #include "shell/SettingsFile.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
+#include "views/TeacherActivityGrid.h"
 #include "views/TeacherGrid.h"
 
 #include <cstdlib>
@@ -508,6 +509,10 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 32897:
         OpenRoomGrid('D');
+        return true;
+    case 30097:
+    case 32845:
+        if (m_pDB) new CTeacherActivityGrid(Frame(), m_pDB.get(), id == 30097 ? 'T' : 'S');  // deletes itself when closed
         return true;
     case 30068:
         if (CMainFrame* frame = Frame()) frame->InterviewView(m_pDB.get());

@@ -1,6 +1,5 @@
 #include "views/RoomGrid.h"
 
-#include "common/Diagnostic.h"
 #include "database/Database.h"
 #include "platform/host/Format.h"
 #include "platform/host/WaitCursor.h"
@@ -18,7 +17,6 @@ constexpr int kCmdCurrent = 32850;
 constexpr int kCmdPrint = 30056;
 constexpr int kCmdHelp = 57670;
 constexpr uint32_t kHelpTopic = 131185;
-constexpr uint32_t kGridUpdate = ui::WM_USER + 5;
 
 void RegisterMenu()
 {
@@ -32,26 +30,14 @@ void RegisterMenu()
 }  // namespace
 
 CRoomGrid::CRoomGrid(ui::Window* parent, CDatabase* database, char mode)
-    : m_pDB(database), m_pParent(parent), m_cMode(mode), m_nStep(mode == 'D' ? 1 : 7)
+    : CStudioGrid(parent, database, &CDatabase::m_pRoomGrid, "CRoomGrid::OnUpdateGridMsg()\n"),
+      m_cMode(mode),
+      m_nStep(mode == 'D' ? 1 : 7)
 {
     RegisterMenu();
-    if (m_pDB) m_pDB->m_pRoomGrid = this;
     CurrentPeriod();
     CreateGridFrame(mode == 'D' ? "Daily room schedule" : "Weekly room schedule", kMenuRooms, parent);
     BuildGrid();
-}
-
-CRoomGrid::~CRoomGrid()
-{
-    if (m_pDB && m_pDB->m_pRoomGrid == this) m_pDB->m_pRoomGrid = nullptr;
-}
-
-void CRoomGrid::OnDestroy()
-{
-    // The database may go before the grid object does.
-    if (m_pDB && m_pDB->m_pRoomGrid == this) m_pDB->m_pRoomGrid = nullptr;
-    m_pDB = nullptr;
-    CGridFrame::OnDestroy();
 }
 
 void CRoomGrid::CurrentPeriod()
@@ -67,7 +53,6 @@ void CRoomGrid::CurrentPeriod()
 
 void CRoomGrid::FillGrid()
 {
-    if (!m_pDB) return;
     const stParameters& p = m_pDB->m_Parameters;
     m_nTitleFontSize = p.GetByte(param::kScheduleHeaderFont) * 10;
     m_nCellFontSize = p.GetByte(param::kScheduleCellFont) * 10;
@@ -81,31 +66,6 @@ void CRoomGrid::FillGrid()
     m_bLandscape = 1;
     m_bRepeatLabelRow = 1;
     m_bRepeatLabelColumn = 1;
-    m_nBuiltAtRefresh = m_pDB->GetRefreshCount();
-}
-
-void CRoomGrid::BuildGrid()
-{
-    FillGrid();
-    DrawGrid();
-}
-
-void CRoomGrid::BeforeGridUse()
-{
-    if (m_pDB && m_nBuiltAtRefresh != m_pDB->GetRefreshCount()) FillGrid();
-}
-
-intptr_t CRoomGrid::OnUpdateGridMsg()
-{
-    if (DiagnosticLevel > 0) WriteDiagnosticString("CRoomGrid::OnUpdateGridMsg()\n");
-    BuildGrid();
-    return 0;
-}
-
-intptr_t CRoomGrid::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    if (message == kGridUpdate) return OnUpdateGridMsg();
-    return CGridFrame::OnMessage(message, wParam, lParam);
 }
 
 bool CRoomGrid::OnCommand(int id, int code)
@@ -128,14 +88,13 @@ bool CRoomGrid::OnCommand(int id, int code)
         BuildGrid();
         return true;
     case kCmdPrint:
-        BeforeGridUse();
-        PrintGrid();
+        PrintCurrentGrid();
         return true;
     case kCmdHelp:
         CallHelp(kHelpTopic);
         return true;
     default:
-        return CGridFrame::OnCommand(id, code);
+        return CStudioGrid::OnCommand(id, code);
     }
 }
 

@@ -7,27 +7,19 @@
 
 #include "common/DateTime.h"
 #include "studio/DataToken.h"
-#include "views/GridFrame.h"
+#include "views/StudioGrid.h"
 
 class CDatabase;
 
-class CRoomGrid : public CGridFrame {
+class CRoomGrid : public CStudioGrid {
 public:
     // Made with new: hides the main window, registers with the database and shows today or the
     // week that holds it.
     CRoomGrid(ui::Window* parent, CDatabase* database, char mode);
-    ~CRoomGrid() override;
-
-    void BuildGrid();
-    intptr_t OnUpdateGridMsg();
 
     bool OnCommand(int id, int code) override;
-    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnGridLButtonDown(int x, int y) override;
-    void OnDestroy() override;
 
-    CDatabase* m_pDB;
-    ui::Window* m_pParent;
     char m_cMode;
     int32_t m_nStep;
     std::vector<DATE> m_aColumns;
@@ -36,13 +28,8 @@ public:
     DATE m_dStart = 0.0;
     DATE m_dEnd = 0.0;
 
-protected:
-    void BeforeGridUse() override;
-
 private:
-    void FillGrid();
+    void FillGrid() override;
     // Today, or the week that holds it.
     void CurrentPeriod();
-
-    uint32_t m_nBuiltAtRefresh = 0;
 };

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
 #include "database/Database.h"
 #include "dialogs/DialogMenu.h"
@@ -26,7 +25,6 @@ constexpr int kCmdPrint = 30056;
 constexpr int kCmdHelp = 57670;
 constexpr int kCmdWebPage = 32923;
 constexpr uint32_t kHelpTopic = 131179;
-constexpr uint32_t kGridUpdate = ui::WM_USER + 5;
 
 // Choices of the click menu; entries follow from kFirstEntryChoice.
 constexpr uint32_t kAddNonPriceList = 1;
@@ -51,26 +49,12 @@ void RegisterMenus()
 }  // namespace
 
 CScheduleGrid::CScheduleGrid(ui::Window* parent, CDatabase* database, int32_t mode)
-    : m_pDB(database), m_nMode(mode), m_pParent(parent)
+    : CStudioGrid(parent, database, &CDatabase::m_pScheduleGrid, "CScheduleGrid::OnUpdateGridMsg()\n"), m_nMode(mode)
 {
     RegisterMenus();
-    if (m_pDB) m_pDB->m_pScheduleGrid = this;
     CurrentWeek();
     CreateGridFrame("Weekly schedule", mode == -2 ? kMenuClasses : kMenuSchedule, parent);
     BuildGrid();
-}
-
-CScheduleGrid::~CScheduleGrid()
-{
-    if (m_pDB && m_pDB->m_pScheduleGrid == this) m_pDB->m_pScheduleGrid = nullptr;
-}
-
-void CScheduleGrid::OnDestroy()
-{
-    // The database may go before the grid object does.
-    if (m_pDB && m_pDB->m_pScheduleGrid == this) m_pDB->m_pScheduleGrid = nullptr;
-    m_pDB = nullptr;
-    CGridFrame::OnDestroy();
 }
 
 void CScheduleGrid::CurrentWeek()
@@ -81,7 +65,6 @@ void CScheduleGrid::CurrentWeek()
 
 void CScheduleGrid::FillGrid()
 {
-    if (!m_pDB) return;
     const stParameters& p = m_pDB->m_Parameters;
     m_nTitleFontSize = p.GetByte(param::kScheduleHeaderFont) * 10;
     m_nCellFontSize = p.GetByte(param::kScheduleCellFont) * 10;
@@ -94,32 +77,6 @@ void CScheduleGrid::FillGrid()
     m_bLandscape = 1;
     m_bRepeatLabelRow = 1;
     m_bRepeatLabelColumn = 1;
-    m_nBuiltAtRefresh = m_pDB->GetRefreshCount();
-}
-
-void CScheduleGrid::BuildGrid()
-{
-    FillGrid();
-    DrawGrid();
-}
-
-void CScheduleGrid::BeforeGridUse()
-{
-    // Entries point into the tables: after a refresh reloaded them the grid is built again.
-    if (m_pDB && m_nBuiltAtRefresh != m_pDB->GetRefreshCount()) FillGrid();
-}
-
-intptr_t CScheduleGrid::OnUpdateGridMsg()
-{
-    if (DiagnosticLevel > 0) WriteDiagnosticString("CScheduleGrid::OnUpdateGridMsg()\n");
-    BuildGrid();
-    return 0;
-}
-
-intptr_t CScheduleGrid::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    if (message == kGridUpdate) return OnUpdateGridMsg();
-    return CGridFrame::OnMessage(message, wParam, lParam);
 }
 
 bool CScheduleGrid::OnCommand(int id, int code)
@@ -144,8 +101,7 @@ bool CScheduleGrid::OnCommand(int id, int code)
         BuildGrid();
         return true;
     case kCmdPrint:
-        BeforeGridUse();
-        PrintGrid();
+        PrintCurrentGrid();
         return true;
     case kCmdHelp:
         CallHelp(kHelpTopic);
@@ -156,7 +112,7 @@ bool CScheduleGrid::OnCommand(int id, int code)
         SaveWeeklyClassesPage("Weekly schedule", m_Cells);
         return true;
     default:
-        return CGridFrame::OnCommand(id, code);
+        return CStudioGrid::OnCommand(id, code);
     }
 }
 

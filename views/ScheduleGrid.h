@@ -9,32 +9,22 @@
 
 #include "common/DateTime.h"
 #include "studio/DataToken.h"
-#include "views/GridFrame.h"
+#include "views/StudioGrid.h"
 
 class CDatabase;
 
-class CScheduleGrid : public CGridFrame {
+class CScheduleGrid : public CStudioGrid {
 public:
     // Made with new: hides the main window, registers with the database and shows the week that
     // holds today.
     CScheduleGrid(ui::Window* parent, CDatabase* database, int32_t mode);
-    ~CScheduleGrid() override;
-
-    // Fills the cells for the week shown and draws them.
-    void BuildGrid();
-    // The grid-update message: rebuilds.
-    intptr_t OnUpdateGridMsg();
 
     bool OnCommand(int id, int code) override;
-    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnGridLButtonDown(int x, int y) override;
     void OnGridLButtonUp(int x, int y) override;
     void OnGridRButtonDown(int x, int y) override;
-    void OnDestroy() override;
 
-    CDatabase* m_pDB;
     int32_t m_nMode;
-    ui::Window* m_pParent;
     std::vector<DATE> m_aDays;
     std::vector<DATE> m_aTimes;
     std::vector<stDataToken> m_aEntries;
@@ -44,12 +34,9 @@ public:
     int32_t m_nDragStartRow = -1;
     int32_t m_nDragStartLine = 0;
 
-protected:
-    void BeforeGridUse() override;
-
 private:
-    // The cells, days, times and entries of the week shown, without drawing.
-    void FillGrid();
+    // The cells, days, times and entries of the week shown.
+    void FillGrid() override;
     // Sets the week to the one that holds today.
     void CurrentWeek();
     // The moment of day column `column` at time row `row` (both from 0 over the day/time cells).
@@ -57,6 +44,4 @@ private:
     bool IsDayTimeCell(int row, int column) const;
     void Drop(int row, int column);
     void ClickCell(int row, int column);
-
-    uint32_t m_nBuiltAtRefresh = 0;
 };

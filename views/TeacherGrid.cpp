@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unordered_map>
 
 #include "common/Diagnostic.h"
 #include "database/Database.h"
@@ -22,7 +23,6 @@ constexpr int kCmdCurrent = 32850;
 constexpr int kCmdPrint = 30056;
 constexpr int kCmdHelp = 57670;
 constexpr uint32_t kHelpTopic = 131187;
-constexpr uint32_t kGridUpdate = ui::WM_USER + 5;
 
 // Click menu choices; entries are numbered from 0.
 constexpr int kAddNonPriceList = -3;
@@ -40,14 +40,21 @@ void RegisterMenu()
 // The moment in whole minutes, for comparing to the minute.
 long long Minutes(DATE date) { return std::llround(date * 1440.0); }
 
+// The lesson token behind a 'T' entry; none when the indexes do not hold.
+const CScheduleToken* LessonToken(const stDataToken& e)
+{
+    if (e.type != 'T' || e.record == nullptr) return nullptr;
+    const auto* purchase = static_cast<const CPurchaseRecord*>(e.record);
+    if (e.index1 < 0 || static_cast<size_t>(e.index1) >= purchase->m_Items.size()) return nullptr;
+    const auto& tokens = purchase->m_Items[static_cast<size_t>(e.index1)]->m_Tokens;
+    if (e.index2 < 0 || static_cast<size_t>(e.index2) >= tokens.size()) return nullptr;
+    return tokens[static_cast<size_t>(e.index2)].get();
+}
+
 bool IsShownLesson(const stDataToken& e)
 {
-    if (e.type != 'T' || e.record == nullptr) return false;
-    const auto* purchase = static_cast<const CPurchaseRecord*>(e.record);
-    if (e.index1 < 0 || static_cast<size_t>(e.index1) >= purchase->m_Items.size()) return false;
-    const auto& tokens = purchase->m_Items[static_cast<size_t>(e.index1)]->m_Tokens;
-    if (e.index2 < 0 || static_cast<size_t>(e.index2) >= tokens.size()) return false;
-    return tokens[static_cast<size_t>(e.index2)]->m_cState != 'U';
+    const CScheduleToken* token = LessonToken(e);
+    return token != nullptr && token->m_cState != 'U';
 }
 
 // One line of a cell: a "|" would split the entry over two lines.
@@ -59,27 +66,14 @@ std::string CellLine(std::string text)
 
 }  // namespace
 
-CTeacherGrid::CTeacherGrid(ui::Window* parent, CDatabase* database) : m_pDB(database), m_pParent(parent)
+CTeacherGrid::CTeacherGrid(ui::Window* parent, CDatabase* database)
+    : CStudioGrid(parent, database, &CDatabase::m_pTeacherGrid, "CTeacherGrid::OnUpdateGridMsg()\n")
 {
     RegisterMenu();
-    if (m_pDB) m_pDB->m_pTeacherGrid = this;
     m_dStart = GetToday(0);
     m_dEnd = m_dStart + 1.0;
     CreateGridFrame("Teacher schedule", kMenuTeachers, parent);
     BuildGrid();
-}
-
-CTeacherGrid::~CTeacherGrid()
-{
-    if (m_pDB && m_pDB->m_pTeacherGrid == this) m_pDB->m_pTeacherGrid = nullptr;
-}
-
-void CTeacherGrid::OnDestroy()
-{
-    // The database may go before the grid object does.
-    if (m_pDB && m_pDB->m_pTeacherGrid == this) m_pDB->m_pTeacherGrid = nullptr;
-    m_pDB = nullptr;
-    CGridFrame::OnDestroy();
 }
 
 std::vector<const stDataToken*> CTeacherGrid::LessonsAt(const stTeacherIndex& teacher, size_t row) const
@@ -92,7 +86,6 @@ std::vector<const stDataToken*> CTeacherGrid::LessonsAt(const stTeacherIndex& te
 
 void CTeacherGrid::FillGrid()
 {
-    if (!m_pDB) return;
     const stParameters& p = m_pDB->m_Parameters;
     m_nTitleFontSize = p.GetByte(param::kScheduleHeaderFont) * 10;
     m_nCellFontSize = p.GetByte(param::kScheduleCellFont) * 10;
@@ -100,13 +93,32 @@ void CTeacherGrid::FillGrid()
     host::WaitCursor wait;
 
     m_aTeachers.clear();
+    std::unordered_map<uint32_t, size_t> columnOf;
     for (const stIndex& e : *m_pDB->GetItemList(TABLE_PERSON)) {
         auto* person = static_cast<CPerson*>(e.pItem);
         if (person->m_cType != 'E' || person->m_cStatus != 'A') continue;
+        columnOf.emplace(person->m_nCode, m_aTeachers.size());
         stTeacherIndex teacher;
         teacher.pPerson = person;
-        m_pDB->GetAllScheduleItems(static_cast<int32_t>(person->m_nCode), teacher.entries, 1, m_dStart, m_dEnd, 1);
         m_aTeachers.push_back(std::move(teacher));
+    }
+    // The day's lessons gathered once and dealt out: a teacher's are those the teacher gives or
+    // bought, in the order a gathering for that teacher alone gives them.
+    std::vector<stDataToken> day;
+    m_pDB->GetAllScheduleItems(-1, day, 1, m_dStart, m_dEnd, 1);
+    for (const stDataToken& e : day) {
+        if (e.type != 'T' || e.record == nullptr) continue;
+        const auto* purchase = static_cast<const CPurchaseRecord*>(e.record);
+        const CScheduleToken* token = LessonToken(e);
+        if (token == nullptr) continue;
+        size_t dealt[3];
+        size_t count = 0;
+        for (uint32_t code : {token->m_nField8, purchase->m_nPerson, purchase->m_nSecondPerson}) {
+            const auto at = columnOf.find(code);
+            if (at == columnOf.end() || std::find(dealt, dealt + count, at->second) != dealt + count) continue;
+            dealt[count++] = at->second;
+            m_aTeachers[at->second].entries.push_back(e);
+        }
     }
 
     m_aTimes.clear();
@@ -157,31 +169,6 @@ void CTeacherGrid::FillGrid()
     m_bLandscape = 1;
     m_bRepeatLabelRow = 1;
     m_bRepeatLabelColumn = 1;
-    m_nBuiltAtRefresh = m_pDB->GetRefreshCount();
-}
-
-void CTeacherGrid::BuildGrid()
-{
-    FillGrid();
-    DrawGrid();
-}
-
-void CTeacherGrid::BeforeGridUse()
-{
-    if (m_pDB && m_nBuiltAtRefresh != m_pDB->GetRefreshCount()) FillGrid();
-}
-
-intptr_t CTeacherGrid::OnUpdateGridMsg()
-{
-    if (DiagnosticLevel > 0) WriteDiagnosticString("CTeacherGrid::OnUpdateGridMsg()\n");
-    BuildGrid();
-    return 0;
-}
-
-intptr_t CTeacherGrid::OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
-{
-    if (message == kGridUpdate) return OnUpdateGridMsg();
-    return CGridFrame::OnMessage(message, wParam, lParam);
 }
 
 bool CTeacherGrid::OnCommand(int id, int code)
@@ -204,14 +191,13 @@ bool CTeacherGrid::OnCommand(int id, int code)
         BuildGrid();
         return true;
     case kCmdPrint:
-        BeforeGridUse();
-        PrintGrid();
+        PrintCurrentGrid();
         return true;
     case kCmdHelp:
         CallHelp(kHelpTopic);
         return true;
     default:
-        return CGridFrame::OnCommand(id, code);
+        return CStudioGrid::OnCommand(id, code);
     }
 }
 

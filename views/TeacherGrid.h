@@ -7,7 +7,7 @@
 
 #include "common/DateTime.h"
 #include "studio/DataToken.h"
-#include "views/GridFrame.h"
+#include "views/StudioGrid.h"
 
 class CDatabase;
 class CPerson;
@@ -18,34 +18,21 @@ struct stTeacherIndex {
     std::vector<stDataToken> entries;
 };
 
-class CTeacherGrid : public CGridFrame {
+class CTeacherGrid : public CStudioGrid {
 public:
     // Made with new: hides the main window, registers with the database and shows today.
     CTeacherGrid(ui::Window* parent, CDatabase* database);
-    ~CTeacherGrid() override;
-
-    void BuildGrid();
-    intptr_t OnUpdateGridMsg();
 
     bool OnCommand(int id, int code) override;
-    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override;
     void OnGridLButtonDown(int x, int y) override;
-    void OnDestroy() override;
 
-    CDatabase* m_pDB;
-    ui::Window* m_pParent;
     DATE m_dStart = 0.0;
     DATE m_dEnd = 0.0;
     std::vector<DATE> m_aTimes;
     std::vector<stTeacherIndex> m_aTeachers;
 
-protected:
-    void BeforeGridUse() override;
-
 private:
-    void FillGrid();
+    void FillGrid() override;
     // The teacher's lessons shown at time row `row`, in list order.
     std::vector<const stDataToken*> LessonsAt(const stTeacherIndex& teacher, size_t row) const;
-
-    uint32_t m_nBuiltAtRefresh = 0;
 };

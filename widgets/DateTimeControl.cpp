@@ -130,9 +130,9 @@ DATE CDateTime::ParseText(const std::string& text, int mode)
         hour = NumberAt(text, kHourPos, 2);
         minute = NumberAt(text, kMinutePos, 2);
         if (hour < 0 || minute < 0 || static_cast<int>(text.size()) <= kAmPmPos) return 0.0;
-        const char half = text[kAmPmPos];
-        if (half == 'P' && hour < 12) hour += 12;
-        else if (half != 'P' && hour == 12) hour = 0;  // 12:xxAM is just after midnight
+        // 12:xxAM is just after midnight; an hour past 12 is no reading of the field.
+        hour = ClockHour(hour, text[kAmPmPos] == 'P' ? 'P' : 'A');
+        if (hour < 0) return 0.0;
     }
     return MakeDate(year, month, day, hour, minute);
 }

@@ -112,8 +112,12 @@ void FrameWindow::DrawMenuBar()
                 action->setCheckable(item.checked);
                 action->setChecked(item.checked);
                 const int id = item.id;
-                QObject::connect(action, &QAction::triggered, action,
-                                 [this, id]() { SendCommand(id); });
+                // The menu is done before the command runs: the pane goes back to idle (an
+                // entry on the bar itself closes no popup that would do it).
+                QObject::connect(action, &QAction::triggered, action, [this, id]() {
+                    OnMenuSelect(-1);
+                    SendCommand(id);
+                });
                 QObject::connect(action, &QAction::hovered, action,
                                  [this, id]() { OnMenuSelect(id); });
                 into->addAction(action);

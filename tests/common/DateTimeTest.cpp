@@ -127,6 +127,17 @@ TEST(DateFieldsTest, FieldsThatFormNoDateAreRefused) {
     EXPECT_FALSE(DateToFields(std::nan(""), f));
 }
 
+TEST(ClockHourTest, TwelveHourReadingsAndPlainHours) {
+    struct Case {
+        int hour;
+        char half;
+        int expected;
+    };
+    for (const Case& c : {Case{7, 'P', 19}, Case{12, 'P', 12}, Case{12, 'A', 0}, Case{7, 'A', 7}, Case{13, 'P', -1},
+                          Case{13, 'A', -1}, Case{19, 0, 19}, Case{0, 0, 0}, Case{24, 0, -1}, Case{-1, 'P', -1}})
+        EXPECT_EQ(ClockHour(c.hour, c.half), c.expected) << c.hour << c.half;
+}
+
 TEST(DateArithmeticTest, AddToDateAddsEachUnit) {
     const DATE start = MakeDate(2024, 2, 28, 22, 0);
     EXPECT_EQ(Show(AddToDate(start, 1, 0, 0, 0)), "02/29/2024 22:00:00");

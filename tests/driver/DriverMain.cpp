@@ -44,6 +44,17 @@
 //   killat <step>              the next save's WriteRecord kills this copy at the step
 //   closedb                    CloseDatabase
 //   trace <level>              sets the trace level (DIAGNOSE.TXT in the working folder)
+// The schedule grid (one open at a time; day/time cells count from 0, as the grid's entries do):
+//   addlesson <purchase> <day> <hour>  adds, through the edit road, an item with one lesson
+//                              scheduled on day <day> (0 the first) of the week shown at <hour>:00;
+//                              a refused save is tried again (up to 60 s): OK addlesson <result>
+//   grid <mode>                opens the weekly schedule grid: OK grid <time rows> <day columns>
+//   cell <row> <column>        the cell as the grid paints it: OK cell <text> (blanks as '_',
+//                              "-" for an empty cell)
+//   where <text>               the first cell that holds the text: OK where <row> <column>
+//                              (-1 -1 when none)
+//   drag <row> <column> <to row> <to column>  drags the first entry of one cell onto another
+//   closegrid                  Exit of the grid
 // While a command runs, or the engine is busy on its own (a refresh started by another copy's
 // notice, with its lock wait), only the query commands, "abort" and "release" run; others wait
 // their turn, as a person facing the wait box would. "close" and "quit" also run while the
@@ -81,6 +92,10 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/Window.h"
+#include "platform/ui/View.h"
+#include "records/PurchaseItem.h"
+#include "records/ScheduleToken.h"
+#include "views/ScheduleGrid.h"
 
 namespace {
 
@@ -274,11 +289,13 @@ private:
             Reply("notify");
         } else if (RunRoad(w)) {
         } else if (c == "close") {
+            CloseGrid();
             m_ledger.Release();
             m_db.StopLanServer();
             m_db.CloseDB();
             Reply("close");
         } else if (c == "quit") {
+            CloseGrid();
             m_ledger.Release();
             m_db.StopLanServer();
             m_db.CloseDB();
@@ -395,10 +412,23 @@ private:
             Reply("trace");
         } else if (c == "receipts") {
             // Confirms the numbers offered to n new payments, one after the other.
+            // A confirmation refused while another desk holds a lock is tried again, as the
+            // person at the desk presses OK again.
             std::string numbers;
-            for (uint32_t i = 0; i < Num(w, 1); ++i) {
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            for (uint32_t i = 0; i < Num(w, 1) && std::chrono::steady_clock::now() < until;) {
                 const uint32_t offered = m_db.GetLastReceiptNumber() + 1;
-                numbers += Format(" %u", m_db.ConfirmReceiptNumber(offered, offered));
+                bool confirmed = false;
+                const uint32_t number = m_db.ConfirmReceiptNumber(offered, offered, &confirmed);
+                if (confirmed) {
+                    numbers += Format(" %u", number);
+                    ++i;
+                    continue;
+                }
+                for (int k = 0; k < 4; ++k) {
+                    ui::Application::PumpMessages();
+                    usleep(2000 + (getpid() % 7) * 1000);
+                }
             }
             Reply("receipts" + numbers);
         } else if (c == "receipt") {
@@ -423,7 +453,26 @@ private:
         } else if (c == "credit") {
             const auto* p = static_cast<const CPaymentRecord*>(m_db.GetItem(TABLE_PAYMENT, Num(w, 1)));
             Reply(p ? Format("credit %.2f", p->m_dAmount) : std::string("credit -"));
+        } else if (c == "addlesson") {
+            m_editKind = 'l';
+            m_lessonDay = static_cast<int>(Num(w, 2));
+            m_lessonHour = static_cast<int>(Num(w, 3));
+            // A save refused while another desk holds the database is tried again, as addpayments does.
+            int result = 0;
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            while ((result = m_db.EditTableItem(TABLE_PURCHASE, Num(w, 1), nullptr)) != 1 &&
+                   std::chrono::steady_clock::now() < until) {
+                for (int i = 0; i < 4; ++i) {
+                    ui::Application::PumpMessages();
+                    usleep(2000 + (getpid() % 7) * 1000);
+                }
+            }
+            m_editKind = 0;
+            Reply(Format("addlesson %i", result));
+        } else if (c == "grid" || c == "cell" || c == "where" || c == "drag" || c == "closegrid") {
+            RunGrid(w);
         } else if (c == "closedb") {
+            CloseGrid();
             m_ledger.Release();
             m_db.CloseDatabase();
             Reply("closedb");
@@ -454,6 +503,23 @@ private:
             if (!isNew) p->m_sFirstName = m_pendingFirst;
             return ui::IDOK;
         }
+        if (table == TABLE_PURCHASE && m_editKind == 'l') {
+            auto* purchase = static_cast<CPurchaseRecord*>(item);
+            DATE start = 0.0, end = 0.0;
+            GetWeekStart(start, end, m_db.m_Parameters.GetInt(param::kStartDayOfWeek), 7);
+            auto lesson = std::make_unique<CPurchaseItem>();
+            lesson->m_sName = "Private lesson";
+            lesson->m_cKind = 'N';
+            lesson->m_nCount = 1;
+            auto token = std::make_unique<CScheduleToken>();
+            token->m_cKind = 'p';
+            token->m_cState = 'S';
+            token->m_dDate = AddToDate(start, m_lessonDay, m_lessonHour, 0, 0);
+            token->m_nLessonValue = 45;
+            lesson->m_Tokens.push_back(std::move(token));
+            purchase->m_Items.push_back(std::move(lesson));
+            return ui::IDOK;
+        }
         if (table == TABLE_PURCHASE && m_editKind == 'p') {
             auto* purchase = static_cast<CPurchaseRecord*>(item);
             auto payment = std::make_unique<CSchedulePayment>();
@@ -464,6 +530,73 @@ private:
             return ui::IDOK;
         }
         return ui::IDCANCEL;
+    }
+
+    void CloseGrid() {
+        if (m_grid && m_grid->IsCreated()) m_grid->SendCommand(30055);
+        m_grid = nullptr;
+        ui::test::DeleteDestroyedWindows();
+    }
+
+    // A client point inside line 0 of day/time cell (row, column) of the grid's last layout.
+    std::pair<int, int> CellPoint(int row, int column) const {
+        const auto& x = m_grid->m_aColumnEdges;
+        const auto& y = m_grid->m_aRowEdges;
+        return {static_cast<int>(x[column + 1] + x[column + 2]) / 2 - m_grid->m_nHScroll,
+                static_cast<int>(y[row + 1]) + 2 - m_grid->m_nVScroll};
+    }
+
+    void RunGrid(const std::vector<std::string>& w) {
+        const std::string& c = w[0];
+        if (c == "grid") {
+            CloseGrid();
+            m_grid = new CScheduleGrid(nullptr, &m_db, static_cast<int32_t>(std::strtol(w.size() > 1 ? w[1].c_str() : "-1", nullptr, 10)));
+            m_grid->MoveWindow({0, 0, 1600, 1200});
+            Reply(Format("grid %u %u", static_cast<unsigned>(m_grid->m_aTimes.size()),
+                         static_cast<unsigned>(m_grid->m_aDays.size())));
+            return;
+        }
+        if (c == "closegrid") {
+            CloseGrid();
+            Reply("closegrid");
+            return;
+        }
+        if (!m_grid || !m_grid->IsCreated()) {
+            Emit("ERR " + c + " no grid");
+            return;
+        }
+        // What the user sees: the grid paints (and rebuilds when a refresh came since).
+        ui::test::RecordPaint(m_grid->GridView());
+        const int rows = m_grid->m_Cells.GetRows() - 1;
+        const int columns = m_grid->m_Cells.GetColumns() - 1;
+        auto inside = [&](int r, int col) { return r >= 0 && col >= 0 && r < rows && col < columns; };
+        if (c == "cell") {
+            const int r = static_cast<int>(Num(w, 1)), col = static_cast<int>(Num(w, 2));
+            std::string text = inside(r, col) ? m_grid->m_Cells.GetText(r + 1, col + 1) : std::string();
+            for (char& ch : text)
+                if (ch == ' ') ch = '_';
+            Reply("cell " + (text.empty() ? std::string("-") : text));
+        } else if (c == "where") {
+            const std::string wanted = w.size() > 1 ? w[1] : "";
+            for (int r = 0; r < rows; ++r)
+                for (int col = 0; col < columns; ++col)
+                    if (m_grid->m_Cells.GetText(r + 1, col + 1).find(wanted) != std::string::npos) {
+                        Reply(Format("where %i %i", r, col));
+                        return;
+                    }
+            Reply("where -1 -1");
+        } else {
+            const int r = static_cast<int>(Num(w, 1)), col = static_cast<int>(Num(w, 2));
+            const int toR = static_cast<int>(Num(w, 3)), toCol = static_cast<int>(Num(w, 4));
+            if (!inside(r, col) || !inside(toR, toCol)) {
+                Emit("ERR drag outside of the grid");
+                return;
+            }
+            const auto from = CellPoint(r, col);
+            const auto to = CellPoint(toR, toCol);
+            ui::test::DragAt(m_grid->GridView(), from.first, from.second, to.first, to.second);
+            Reply("drag");
+        }
     }
 
     void AddPayments(uint32_t purchase, uint32_t count) {
@@ -580,6 +713,9 @@ private:
     std::string m_pendingFirst;
     std::string m_pendingLast;
     char m_editKind = 0;
+    int m_lessonDay = 0;
+    int m_lessonHour = 0;
+    CScheduleGrid* m_grid = nullptr;  // deletes itself when closed
     uint32_t m_paymentsMade = 0;
     std::string m_sComputer = getenv("DORVALQUINTEX_COMPUTERNAME") ? getenv("DORVALQUINTEX_COMPUTERNAME") : "";
     std::mutex m_mutex;

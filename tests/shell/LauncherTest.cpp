@@ -11,6 +11,7 @@
 #include "shell/MainFrame.h"
 #include "views/RoomGrid.h"
 #include "views/ScheduleGrid.h"
+#include "views/TeacherActivityGrid.h"
 #include "views/TeacherGrid.h"
 #include "shell/ProgramState.h"
 
@@ -354,6 +355,45 @@ TEST_F(LauncherTest, TheRoomAndTeacherCommandsOpenTheirGrids)
     ui::test::DeleteDestroyedWindows();
     EXPECT_TRUE(frame_->IsWindowVisible());
     EXPECT_EQ(db->m_pTeacherGrid, nullptr);
+}
+
+// The performance commands open the activity grid of teachers or supervisors at level 9; it
+// holds off the refresh until its window goes.
+TEST_F(LauncherTest, ThePerformanceCommandsOpenTheActivityGrid)
+{
+    AllowOpen(0, 9);
+    view().OnDatabaseOpen("/studio/x", 0);
+    frame_->ShowWindow(true);
+    CDatabase* db = view().GetDatabase();
+    for (const auto& [command, mode] : {std::pair{30097, 'T'}, std::pair{32845, 'S'}}) {
+        SCOPED_TRACE(command);
+        const uint32_t holds = db->m_nDisableRefreshCount;
+        UserAccessLevel = 8;
+        EXPECT_FALSE(frame_->SendCommand(command));
+        EXPECT_TRUE(frame_->GetRecordWindows().empty());
+        UserAccessLevel = 9;
+        ASSERT_TRUE(frame_->SendCommand(command));
+        ASSERT_EQ(frame_->GetRecordWindows().size(), 1u);
+        auto* grid = dynamic_cast<CTeacherActivityGrid*>(frame_->GetRecordWindows().front());
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(grid->m_cMode, mode);
+        EXPECT_EQ(db->m_nDisableRefreshCount, holds + 1);
+        EXPECT_FALSE(frame_->IsWindowVisible());
+        grid->SendCommand(30055);
+        ui::test::DeleteDestroyedWindows();
+        EXPECT_TRUE(frame_->IsWindowVisible());
+        EXPECT_EQ(db->m_nDisableRefreshCount, holds);
+    }
+    // A close notice closes the grid, and its hold, before the database.
+    ASSERT_TRUE(frame_->SendCommand(30097));
+    ASSERT_EQ(frame_->GetRecordWindows().size(), 1u);
+    ui::Window* grid = frame_->GetRecordWindows().front();
+    frame_->SendMessage(0x404, 2, 0);
+    ui::Application::PumpMessages();
+    EXPECT_FALSE(grid->IsCreated());
+    EXPECT_TRUE(frame_->GetRecordWindows().empty());
+    EXPECT_TRUE(frame_->IsWindowVisible());
+    ui::test::DeleteDestroyedWindows();
 }
 
 }  // namespace

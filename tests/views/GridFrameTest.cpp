@@ -4,11 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/FrameWindow.h"
 #include "platform/ui/PageModel.h"
 #include "platform/ui/PrinterDC.h"
@@ -16,6 +22,7 @@
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/View.h"
 #include "tests/support/ScriptedUi.h"
+#include "tests/support/TestFiles.h"
 #include "views/GridFrame.h"
 #include "views/ViewFrame.h"
 
@@ -293,6 +300,76 @@ TEST_F(GridFrameTest, PrintGridAsksForTheSetupAndPrintsOnTheChosenPrinter)
     EXPECT_EQ(model.document, "Grid print job");
     EXPECT_TRUE(model.pages[0].landscape);
     EXPECT_NE(model.pages[0].Find("a"), nullptr);
+}
+
+// The text of a PDF as pdftotext reads it, one entry per page.
+std::vector<std::string> PdfPages(const std::string& pdf)
+{
+    const std::string text = pdf + ".txt";
+    const std::string command = "pdftotext -layout '" + pdf + "' '" + text + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(text, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    std::vector<std::string> pages(1);
+    for (char c : all.str()) {
+        if (c == '\f') pages.emplace_back();
+        else pages.back() += c;
+    }
+    if (pages.back().find_first_not_of(" \r\n") == std::string::npos) pages.pop_back();
+    return pages;
+}
+
+// Printed on "PDF file" from the print setup: the title, the cells, and the label column again
+// on the second page of a table too wide for one.
+TEST_F(GridFrameTest, AGridPrintedToAPdfFileReadsBackPageByPage)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    struct MainFrame : ui::FrameWindow, IViewFrame {
+        void ShowLineNumber(uint32_t) override {}
+        void SetViewModeText(const std::string&) override {}
+        void ReturnToMainView() override {}
+        stPrinterDef& GetPrinterDef() override { return printer; }
+        void AddRecordWindow(ui::Window*) override {}
+        void RemoveRecordWindow(ui::Window*) override {}
+        stPrinterDef printer;
+    } main;
+    ASSERT_TRUE(main.CreateFrame("main", {0, 0, 640, 480}));
+    main.ShowWindow(true);
+    main.printer.sDevice = "PDF file";
+    main.printer.nCopies = 1;
+    const std::string folder = dqtest::MakeTempFolder("dq_gridpdf_");
+    ASSERT_FALSE(folder.empty());
+    const std::string target = folder + "/grid.pdf";
+    ui::test::SetFileDialogHook([&](const ui::FileDialog&) -> std::optional<std::string> { return target; });
+
+    Close();
+    grid_ = new CGridFrame;
+    ASSERT_TRUE(grid_->CreateGridFrame("Grid", 0, &main));
+    std::vector<std::vector<std::string>> cells(2, std::vector<std::string>(10));
+    for (int c = 0; c < 10; ++c) {
+        cells[0][c] = "Head" + std::to_string(c);
+        cells[1][c] = "Cell" + std::to_string(c) + std::string(28, 'w');
+    }
+    Fill(cells);
+    grid_->m_strTitle = "Weekly Schedule";
+    grid_->m_bRepeatLabelColumn = 1;
+    ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+    grid_->PrintGrid();
+    ui::test::SetFileDialogHook(nullptr);
+
+    ASSERT_TRUE(std::filesystem::exists(target));
+    const std::vector<std::string> pages = PdfPages(target);
+    ASSERT_GE(pages.size(), 2u);
+    EXPECT_NE(pages[0].find("Weekly Schedule"), std::string::npos);
+    EXPECT_NE(pages[0].find("Head1"), std::string::npos);
+    EXPECT_NE(pages[0].find("Cell1"), std::string::npos);
+    EXPECT_EQ(pages[0].find("Head9"), std::string::npos);
+    EXPECT_NE(pages.back().find("Head9"), std::string::npos);
+    EXPECT_NE(pages.back().find("Head0"), std::string::npos) << "the label column again";
+    Close();
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
 }
 
 }  // namespace

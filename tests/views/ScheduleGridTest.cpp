@@ -296,6 +296,51 @@ TEST_F(ScheduleGridTest, RescheduleEntriesByKind)
     EXPECT_EQ(tango->m_Changes.back(), (stCodeValuePair{3, D(2026, 3, 7, 20, 0)}));
 }
 
+// The first occurrence (index 0 or -1) moved to 0 is the whole series: deleted only when the
+// question of the deletion is answered Yes.
+TEST_F(ScheduleGridTest, MovingTheFirstOccurrenceToNoDateDeletesTheSeriesAfterTheQuestion)
+{
+    struct Case {
+        int32_t index;
+        int answer;
+        int result;
+    };
+    for (const Case& c : {Case{0, ui::IDNO, 0}, Case{-1, ui::IDNO, 0}, Case{0, ui::IDYES, 1}}) {
+        auto* tango = Get<CScheduleRecord>(TABLE_SCHEDULE, codes_.tango);
+        ASSERT_NE(tango, nullptr) << c.index;
+        dqtest::QueueAnswers({c.answer});
+        EXPECT_EQ(db_->RescheduleScheduleItem(tango, c.index, 0.0), c.result) << c.index;
+        EXPECT_EQ(ui::test::GetHooks().messageBoxTexts.back(), "Are you sure you want to delete schedule item?");
+    }
+    EXPECT_EQ(Get<CScheduleRecord>(TABLE_SCHEDULE, codes_.tango), nullptr);
+    Reopen();
+    EXPECT_EQ(Get<CScheduleRecord>(TABLE_SCHEDULE, codes_.tango), nullptr);
+    EXPECT_NE(Get<CScheduleRecord>(TABLE_SCHEDULE, codes_.party), nullptr);
+}
+
+// A cancelled lesson carries the desk's stamp and the moment, and is stored; indexes that name
+// no token change nothing.
+TEST_F(ScheduleGridTest, CancelLessonTokenStampsAndStoresTheToken)
+{
+    SetStampUserCode(7);
+    FixClock(2026, 3, 4, 11, 15);
+    struct Case {
+        uint32_t item, token;
+        int result;
+    };
+    for (const Case& c : {Case{0, 8, 0}, Case{1, 0, 0}, Case{0, 1, 1}})
+        EXPECT_EQ(db_->CancelLessonToken(Purchase(codes_.purchase), c.item, c.token), c.result)
+            << c.item << "/" << c.token;
+    EXPECT_EQ(db_->CancelLessonToken(nullptr, 0, 0), 0);
+    Reopen();
+    const auto& tokens = Purchase(codes_.purchase)->m_Items[0]->m_Tokens;
+    EXPECT_EQ(tokens[1]->m_cState, 'c');
+    EXPECT_EQ(tokens[1]->m_cStampUser, 7);
+    EXPECT_EQ(tokens[1]->m_dStampDate, D(2026, 3, 4, 11, 15));
+    EXPECT_EQ(tokens[2]->m_cState, 'S') << "the others as they were";
+    EXPECT_EQ(tokens[0]->m_cState, 'U');
+}
+
 TEST_F(ScheduleGridTest, AScheduledPaymentIsDeletedUnlessItIsTheLastUnscheduledOne)
 {
     CPurchaseRecord purchase;

@@ -135,4 +135,32 @@ TEST_F(TeacherGridTest, ACellClickOffersToAddAndToEditItsLessons)
     EXPECT_EQ(edited, std::vector<char>{'T'});
 }
 
+// The day's entries are gathered once and dealt out: each teacher gets the lessons a gathering
+// for that teacher alone gives, in its order.
+TEST_F(TeacherGridTest, EachTeacherHasTheLessonsOfItsOwnGathering)
+{
+    CTeacherGrid& grid = Open();
+    for (int day = 0; day < 4; ++day) {
+        grid.SendCommand(day == 0 ? 30078 : 30077);  // Tuesday to Friday
+        for (const stTeacherIndex& t : grid.m_aTeachers) {
+            std::vector<stDataToken> own;
+            db_->GetAllScheduleItems(static_cast<int32_t>(t.pPerson->m_nCode), own, 1, grid.m_dStart, grid.m_dEnd, 1);
+            std::erase_if(own, [](const stDataToken& e) { return e.type != 'T'; });
+            EXPECT_EQ(Describe(t.entries), Describe(own)) << t.pPerson->m_sFirstName << " " << day;
+        }
+    }
+}
+
+// A "|" in an entry's text would split it over two lines of its cell and make the line clicked
+// name another entry: it shows as a blank.
+TEST_F(TeacherGridTest, ABarInAnEntryShowsAsABlank)
+{
+    Get<CCategory>(TABLE_CATEGORY, codes_.privateType)->m_sName = "PRIVATE|lesson";
+    CTeacherGrid& grid = Open();
+    grid.SendCommand(30078);
+    const std::string cell = grid.m_Cells.GetText(RowOf("10:30AM"), ColumnOf(codes_.ann));
+    EXPECT_NE(cell.find(" lesson"), std::string::npos) << cell;
+    EXPECT_EQ(cell.find('|'), std::string::npos) << "one entry, one line";
+}
+
 }  // namespace

@@ -180,6 +180,9 @@ TEST_F(DateTimeControlTest, SetValueKeepsTheTwelveHourForm)
     EXPECT_EQ(control.GetText(), "00/00/0000-00:00AM");
     // "12" typed with AM is just after midnight.
     EXPECT_EQ(CDateTime::ParseText("06/02/2024-12:10AM", 1), MakeDate(2024, 6, 2, 0, 10));
+    // An hour past 12 is no reading of a 12-hour field.
+    EXPECT_EQ(CDateTime::ParseText("06/02/2024-13:10PM", 1), 0.0);
+    EXPECT_EQ(CDateTime::ParseText("06/02/2024-12:10PM", 1), MakeDate(2024, 6, 2, 12, 10));
 }
 
 TEST_F(DateTimeControlTest, ButtonsNowAndClear)

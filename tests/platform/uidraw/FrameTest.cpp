@@ -242,6 +242,16 @@ TEST_F(FrameFixture, HighlightedItemShowsItsPromptUntilTheMenuCloses)
     ASSERT_TRUE(frame.HighlightMenuItem(kPrint));
     frame.CloseMenus();
     EXPECT_EQ(bar.GetPaneText(0), "Ready");
+
+    // A chosen command ends the menu even where no popup closes (an entry on the bar itself).
+    ASSERT_TRUE(frame.HighlightMenuItem(kPrint));
+    QAction* print = nullptr;
+    for (QAction* a : frame.GetWidget()->findChildren<QAction*>())
+        if (a->text().startsWith("&Print"))
+            print = a;
+    ASSERT_NE(print, nullptr);
+    print->trigger();
+    EXPECT_EQ(bar.GetPaneText(0), "Ready");
 }
 
 TEST_F(FrameFixture, SwitchingViewsShowsOneAtATime)
