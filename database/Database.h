@@ -100,6 +100,8 @@ struct stSourceTotal {
 // cancelled ('C') per category code.
 
 class CDatabase : public CDbEngine, public IRefreshHold, public ICategoryNames {
+    friend class CCreditLedger;
+
 public:
     CDatabase();
     virtual ~CDatabase();
@@ -255,7 +257,9 @@ public:
     int FindItemIndex(uint8_t table, uint32_t code) const;
     void* GetItem(uint8_t table, uint32_t code) const;
     uint32_t GetItemCode(uint8_t table, int position) const;
-    void* GetNewItemPointer(uint8_t table, const uint8_t* templ);
+    // A new empty item; a request token gives a new category its type and block letter, a new
+    // person its type.
+    void* GetNewItemPointer(uint8_t table, const stDataToken* context);
     void DeleteItemPointer(uint8_t table, void* item);
     void CopyItem(uint8_t table, const void* source, void* target, int isNew);
     char GetCategoryType(uint32_t code) const;
@@ -430,17 +434,17 @@ public:
 
     // ---- Adding, editing, saving and deleting (DatabaseSave.cpp) ----
     int AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int editFlag, uint32_t tokenInsert,
-                     const uint8_t* context);
-    int EditTableItem(uint8_t table, uint32_t code, const uint8_t* context);
+                     const stDataToken* context);
+    int EditTableItem(uint8_t table, uint32_t code, const stDataToken* context);
     int SaveModifiedItem(uint8_t table, uint32_t code, void* item);
     int DeleteTableItem(uint8_t table, uint32_t code, int checkReferences);
-    int EditItemDialog(uint8_t table, void* item, int isNew, const uint8_t* context);
+    int EditItemDialog(uint8_t table, void* item, int isNew, const stDataToken* context);
     // A schedule item in its dialog (kind 'S' the scheduled purchase, else the schedule event);
     // a new one takes its kind, dates and teacher from the context's stDataToken when given.
-    int EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t* context);
+    int EditScheduleItem(CScheduleRecord* item, int isNew, const stDataToken* context);
     // A price-list item in its dialog (kind 's' the studio item, else the item dialog); a new one
-    // takes its kind letter from the context's first byte.
-    int EditPriceListItem(CPriceListItem* item, int isNew, const uint8_t* context);
+    // takes its kind letter from the request's type.
+    int EditPriceListItem(CPriceListItem* item, int isNew, const stDataToken* context);
     uint32_t m_nLastSavedCode = 0xFFFFFFFF;
     int SetPersonInterviewDate(CPerson* person, char kind, uint32_t index, DATE date);
     void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);
@@ -481,10 +485,7 @@ public:
     // The editor of one schedule entry ("Edit: %s"; unset, the choice is not offered); 1 when
     // something was stored.
     std::function<int(const stDataToken& entry)> m_fnEditScheduleEntry;
-    int SellItemNow(uint32_t priceListCode, uint32_t person, DATE when)
-    {
-        return m_fnSellItemNow ? m_fnSellItemNow(priceListCode, person, when) : 2;
-    }
+    int SellItemNow(uint32_t priceListCode, uint32_t person, DATE when);
     void RemovePersonFromPurchases(uint32_t personCode);
     // Cancel (status -2) and reinstate (-1) a purchase, made on a copy of the stored one under
     // the database lock (ChangeItem); a caller's own copy takes the stored result. 1 when stored.
@@ -509,6 +510,43 @@ public:
     // Stores one 32-bit field of the Parameters record under its record lock and the database
     // lock; 1 when stored (memory keeps the file's value otherwise).
     int SaveParameterInt(uint32_t offset, int32_t value);
+
+    // ---- Money and setup editors (DatabaseEditors.cpp, DatabaseMoney.cpp) ----
+    // The per-table editors of EditItemDialog; each gives a new item its key and its fills from
+    // the request token, then runs the table's dialog. The dialog's result, 2 when none ran.
+    int EditCategory(CCategory* category, int isNew, const stDataToken* context);
+    int EditPackage(CPackageRecord* package, int isNew, const stDataToken* context);
+    int EditPaymentRecord(CPaymentRecord* payment, int isNew, const stDataToken* context);
+    int EditPurchaseRecord(CPurchaseRecord* purchase, int isNew, const stDataToken* context);
+    int EditPerson(CPerson* person, int isNew, const stDataToken* context);
+    void ShowCategoryListDialog(char type, char block);
+    void ShowPackageListDialog();
+    void ShowDefaultAccountsDialog();
+    // "Created by %s %s, updated by %s, %s" of two stamps.
+    std::string FormatStampLine(uint8_t createdBy, DATE createdAt, uint8_t updatedBy, DATE updatedAt) const;
+    // A default account setting (param::kAccountPayments ...) when its category still exists,
+    // else -1.
+    uint32_t GetDefaultAccount(uint32_t setting) const;
+    // Saves the Parameters record without a dialog: under its record lock and after the refresh,
+    // `change` sets the caller's fields on the fresh record (false: nothing to store); written and
+    // announced. True when stored.
+    bool SaveParameterFields(const std::function<bool(stParameters&)>& change);
+    // The receipt number a payment keeps: `wanted` confirmed against the counter under the
+    // Parameters lock. The counter only rises; the number offered to a new payment that another
+    // desk took meanwhile becomes the next free one (`offered` 0: not a new payment's offer).
+    // `confirmed` false: a lock was refused (the user was told) and nothing is settled.
+    uint32_t ConfirmReceiptNumber(uint32_t wanted, uint32_t offered, bool* confirmed = nullptr);
+    uint32_t GetLastReceiptNumber() const { return m_Parameters.GetUInt(param::kNextInvoiceNumber); }
+    // Sells one price-list item now (1 added, 0 stopped by the user).
+    int SellItemNow(uint32_t person, uint32_t teacher, uint32_t further, const CPriceListItem* item,
+                    int askPayment, DATE date);
+    int CheckoutShoppingCart();
+    void RecordPayment();
+    int EditScheduleEntry(const stDataToken* entry);
+    // Whether an earlier purchase equals a new single-item sale: same state, purchaser, amount,
+    // pricing and text, one item of the same price-list code with one token of the same kind,
+    // day, teacher and further code.
+    bool IsRepeatSale(const CPurchaseRecord& earlier, const CPurchaseRecord& sale) const;
 
     // ---- Deleting with reference checks ----
     bool CanDeleteItem(uint8_t table, uint32_t code);

@@ -52,17 +52,27 @@ uint32_t CDatabase::GetItemCode(uint8_t table, int position) const
     return (*list)[position].nCode;
 }
 
-void* CDatabase::GetNewItemPointer(uint8_t table, const uint8_t* templ)
+void* CDatabase::GetNewItemPointer(uint8_t table, const stDataToken* context)
 {
     switch (table) {
     case TABLE_CATEGORY: {
-        auto* c = new CCategory(templ ? static_cast<char>(templ[0]) : 0);
-        if (templ) c->m_Params[0] = templ[4];
+        auto* c = new CCategory(context ? context->type : 0);
+        // A new account names no accounts yet.
+        if (c->m_cType == 'A') SetCategoryAccountParams(*c, 0, NO_CODE, NO_CODE, {});
+        // The list's block filter is the new category's first parameter byte.
+        if (context && context->index1 > 0 && context->index1 < 256) c->m_Params[0] = static_cast<uint8_t>(context->index1);
         WriteMemoryTraceAlloc(c, "pCategory in CDatabase::GetNewItemPointer");
         return c;
     }
     case TABLE_PERSON: {
-        auto* p = new CPerson(templ ? static_cast<char>(templ[0]) : 0);
+        char type = 0;
+        if (context) {
+            if (context->type == 'e' && context->record) type = *static_cast<const char*>(context->record);
+            else if (context->type == 'R' && context->record) type = static_cast<const CPerson*>(context->record)->m_cType;
+            else if (context->type == 'c') type = 'c';
+            else if (context->type == 'C' || context->type == 'E') type = context->type;
+        }
+        auto* p = new CPerson(type);
         WriteMemoryTraceAlloc(p, "pPerson in CDatabase::GetNewItemPointer");
         return p;
     }

@@ -54,16 +54,15 @@ private:
 
 }  // namespace
 
-int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const uint8_t* context)
+int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const stDataToken* context)
 {
     if (item == nullptr) return 2;
     switch (table) {
-    case TABLE_CATEGORY:
-    case TABLE_PERSON:
-    case TABLE_PACKAGE:
-    case TABLE_PURCHASE:
-    case TABLE_PAYMENT:
-        return Ui().EditItemDialog(*this, table, item, isNew, context);
+    case TABLE_CATEGORY: return EditCategory(static_cast<CCategory*>(item), isNew, context);
+    case TABLE_PERSON: return EditPerson(static_cast<CPerson*>(item), isNew, context);
+    case TABLE_PACKAGE: return EditPackage(static_cast<CPackageRecord*>(item), isNew, context);
+    case TABLE_PURCHASE: return EditPurchaseRecord(static_cast<CPurchaseRecord*>(item), isNew, context);
+    case TABLE_PAYMENT: return EditPaymentRecord(static_cast<CPaymentRecord*>(item), isNew, context);
     case TABLE_SCHEDULE:
         return EditScheduleItem(static_cast<CScheduleRecord*>(item), isNew, context);
     case TABLE_PRICELIST:
@@ -73,20 +72,20 @@ int CDatabase::EditItemDialog(uint8_t table, void* item, int isNew, const uint8_
     }
 }
 
-int CDatabase::EditPriceListItem(CPriceListItem* item, int isNew, const uint8_t* context)
+int CDatabase::EditPriceListItem(CPriceListItem* item, int isNew, const stDataToken* context)
 {
     if (item == nullptr) return 2;
-    // A new item's kind letter is the context's first byte (0: merchandise).
-    if (isNew == 1) item->m_cKind = context ? static_cast<char>(context[0]) : 0;
+    // A new item's kind letter is the request's type (0: merchandise).
+    if (isNew == 1) item->m_cKind = context ? context->type : 0;
     return Ui().EditItemDialog(*this, TABLE_PRICELIST, item, isNew, context);
 }
 
-int CDatabase::EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t* context)
+int CDatabase::EditScheduleItem(CScheduleRecord* item, int isNew, const stDataToken* context)
 {
     if (item == nullptr) return 2;
     if (isNew == 1 && context != nullptr) {
         // The hint: the kind letter, the date the item starts at and the teacher (-1: none).
-        const stDataToken& hint = *reinterpret_cast<const stDataToken*>(context);
+        const stDataToken& hint = *context;
         item->m_dFirstDate = hint.date;
         item->m_dLastDate = hint.date;
         item->m_cKind = hint.type == 'S' ? 'S' : 'N';
@@ -99,7 +98,7 @@ int CDatabase::EditScheduleItem(CScheduleRecord* item, int isNew, const uint8_t*
 // Add
 
 int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int editFlag, uint32_t tokenInsert,
-                            const uint8_t* context)
+                            const stDataToken* context)
 {
     const std::string name = GetTableNameText(table);
     std::vector<stIndex>* index = GetItemList(table);
@@ -155,7 +154,7 @@ int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int 
 // ---------------------------------------------------------------------------------------------
 // Edit
 
-int CDatabase::EditTableItem(uint8_t table, uint32_t code, const uint8_t* context)
+int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* context)
 {
     const std::string name = GetTableNameText(table);
     if (!IsOpen()) return 2;

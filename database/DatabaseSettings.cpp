@@ -3,12 +3,14 @@
 
 #include "database/Database.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
 #include "widgets/WindowList.h"
+#include "platform/host/Clock.h"
 #include "platform/host/Format.h"
 
 namespace {
@@ -627,7 +629,11 @@ int CDatabase::SaveParameterRecord(int showDialog)
     // The refresh may have read another desk's older settings over the dialog's.
     const stParameters refreshed = m_Parameters;
     const stStudioStrings refreshedStrings = *m_pStudio;
+    // The receipt counter only rises: a number another desk took while the dialog was open is kept.
+    const uint32_t counter = std::max(m_Parameters.GetUInt(param::kNextInvoiceNumber),
+                                      changed.GetUInt(param::kNextInvoiceNumber));
     m_Parameters = changed;
+    m_Parameters.SetUInt(param::kNextInvoiceNumber, counter);
     *m_pStudio = changedStrings;
     CDialogWaitBox* box = ShowWaitBox("Save miscellaneous parameter record.", false, 0);
     int saved = 0;
@@ -645,37 +651,75 @@ int CDatabase::SaveParameterRecord(int showDialog)
 
 bool CDatabase::SaveParameterDate(uint32_t offset, DATE value)
 {
-    if (!IsOpen() || offset + 8 > param::kSize) return false;
-    RefreshBeforeSettingsEdit();
-    SettingsRecordLock lock(*this, kTableParams, 1);
-    if (!lock.IsHeld() || !LockAndRefreshDatabase("save data", 0, 0, 0, 0)) return false;
-    // Only this field changes; the rest stays as the refresh read it from the file.
-    m_Parameters.SetDouble(offset, value);
-    const bool saved = SaveVarRecord() != 0;
-    if (saved) NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
-    ReleaseDatabaseLock();
-    return saved;
+    if (offset + 8 > param::kSize) return false;
+    return SaveParameterFields([&](stParameters& p) {
+        p.SetDouble(offset, value);
+        return true;
+    });
 }
 
 int CDatabase::SaveParameterInt(uint32_t offset, int32_t value)
 {
-    if (!IsOpen() || offset + 4 > param::kSize) return 0;
+    if (offset + 4 > param::kSize) return 0;
+    return SaveParameterFields([&](stParameters& p) {
+        p.SetInt(offset, value);
+        return true;
+    }) ? 1 : 0;
+}
+
+bool CDatabase::SaveParameterFields(const std::function<bool(stParameters&)>& change)
+{
+    if (!IsOpen()) return false;
     RefreshBeforeSettingsEdit();
+    // Another desk holds the record for as long as its own one-field save takes: wait that out
+    // rather than refuse (a configuration dialog open elsewhere still refuses after the wait).
+    for (int waited = 0; waited < 150 && TestRecordLockByKey(kTableParams, 1, 2) != 0; ++waited)
+        host::Clock::Sleep(20);
     SettingsRecordLock lock(*this, kTableParams, 1);
-    if (!lock.IsHeld()) return 0;
-    if (!LockAndRefreshDatabase("save data", 0, 0, 0, 0)) return 0;
-    // The record as the refresh left it, with the one field changed.
-    const int32_t before = m_Parameters.GetInt(offset);
-    m_Parameters.SetInt(offset, value);
-    int result = 0;
-    if (SaveVarRecord() != 0) {
-        NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
-        result = 1;
-    } else {
-        m_Parameters.SetInt(offset, before);
+    if (!lock.IsHeld()) return false;
+    if (!LockAndRefreshDatabase("save data", 0, 0, 0, 0)) return false;
+    // The caller's fields go onto the record as the file holds it now: another desk's change
+    // may not have been announced yet.
+    ReadVarRecord();
+    const stParameters before = m_Parameters;
+    bool stored = false;
+    if (change(m_Parameters)) {
+        CDialogWaitBox* box = ShowWaitBox("Save miscellaneous parameter record.", false, 0);
+        if (SaveVarRecord() != 0) {
+            NotifyDataModified(kTableParams, 1, GetItemLoc(kTableParams, 1, 0, 0));
+            stored = true;
+        } else {
+            m_Parameters = before;
+        }
+        CloseWaitBox(box);
     }
     ReleaseDatabaseLock();
-    return result;
+    return stored;
+}
+
+uint32_t CDatabase::ConfirmReceiptNumber(uint32_t wanted, uint32_t offered, bool* confirmed)
+{
+    uint32_t kept = wanted;
+    bool compared = false;
+    bool moved = false;
+    const bool stored = SaveParameterFields([&](stParameters& p) {
+        compared = true;
+        const uint32_t last = p.GetUInt(param::kNextInvoiceNumber);
+        if (wanted > last) {
+            p.SetUInt(param::kNextInvoiceNumber, wanted);
+            moved = true;
+        } else if (offered != 0 && wanted == offered) {
+            // Another desk took the number offered meanwhile: the next free one.
+            kept = last + 1;
+            p.SetUInt(param::kNextInvoiceNumber, kept);
+            moved = true;
+        }
+        // A lower number typed by hand stays on the payment and leaves the counter.
+        return moved;
+    });
+    // Settled when compared under the locks and, where the counter moved, stored.
+    if (confirmed) *confirmed = compared && (!moved || stored);
+    return kept;
 }
 
 int CDatabase::SaveFormatRecord(uint32_t index, const std::string& name, int value1, int value2)

@@ -26,7 +26,13 @@ int32_t IDatabaseUi::SelectOne(const std::string& title,
     return dialog.GetSelectedData();
 }
 
-int IDatabaseUi::EditItemDialog(CDatabase&, uint8_t, void*, int, const uint8_t*) { return 2; }
+int IDatabaseUi::EditItemDialog(CDatabase&, uint8_t, void*, int, const stDataToken*) { return 2; }
+int IDatabaseUi::EditScheduledPayment(CDatabase&, stPaymentEditRequest&) { return 2; }
+bool IDatabaseUi::RunShoppingCart(CDatabase&, stShoppingCart&) { return false; }
+bool IDatabaseUi::AskDate(CDatabase&, DATE&) { return false; }
+void IDatabaseUi::ShowCategoryList(CDatabase&, char, char) {}
+void IDatabaseUi::ShowPackageList(CDatabase&) {}
+void IDatabaseUi::ShowDefaultAccounts(CDatabase&) {}
 int IDatabaseUi::EditConfiguration(CDatabase&) { return 2; }
 int IDatabaseUi::EditFormat(CDatabase&, stFormatRecord&, const std::string&, int, int) { return 2; }
 int IDatabaseUi::EditPageLayout(CDatabase&, stPageLayout&, const std::string&) { return 2; }

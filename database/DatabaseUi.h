@@ -13,6 +13,9 @@
 #include "common/DateTime.h"
 
 class CDatabase;
+struct stDataToken;
+struct stPaymentEditRequest;
+struct stShoppingCart;
 struct stFormatRecord;
 struct stPageLayout;
 struct stUserRegData;
@@ -37,11 +40,24 @@ public:
                               const std::vector<std::pair<uint32_t, std::string>>& items);
     // The editing dialog of a table's item: 1 OK (the item changed), 2 Cancel.
     virtual int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
-                               const uint8_t* context);
+                               const stDataToken* context);
     // Asks for the purge's two cut-off dates; false on Cancel.
     virtual bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others);
     // The backup of the open database that a purge offers first.
     virtual void BackupDatabase(CDatabase& database);
+
+    // ---- Money and setup dialogs ----
+    // The scheduled-payment dialog on a request: IDOK 1, IDCANCEL 2.
+    virtual int EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request);
+    // The shopping cart; false on Cancel.
+    virtual bool RunShoppingCart(CDatabase& database, stShoppingCart& cart);
+    // A date (birthday, anniversary); false on Cancel.
+    virtual bool AskDate(CDatabase& database, DATE& date);
+    // The category list of one type (0 all) and block letter (0 any), the package list, the
+    // default accounts.
+    virtual void ShowCategoryList(CDatabase& database, char type, char block);
+    virtual void ShowPackageList(CDatabase& database);
+    virtual void ShowDefaultAccounts(CDatabase& database);
 
     // ---- Studio settings ----
     // The studio configuration dialog on the database's settings; 1 OK (settings changed).

@@ -1,19 +1,30 @@
 #include "dialogs/DatabaseDialogs.h"
 
 #include "common/QuestionBox.h"
+#include "database/Database.h"
+#include "database/MoneyRequests.h"
+#include "dialogs/DialogAddCategory.h"
+#include "dialogs/DialogAddCategoryAccount.h"
 #include "dialogs/DialogAddUser.h"
+#include "dialogs/DialogCategoryList.h"
 #include "dialogs/DialogConfigure.h"
+#include "dialogs/DialogDefaultAccounts.h"
+#include "dialogs/DialogEditScheduledPayment.h"
 #include "dialogs/DialogFormat.h"
+#include "dialogs/DialogGetDate.h"
+#include "dialogs/DialogGetPurgeDates.h"
+#include "dialogs/DialogNewCustomer.h"
+#include "dialogs/DialogPackageEdit.h"
+#include "dialogs/DialogPackageList.h"
 #include "dialogs/DialogPageLayout.h"
+#include "dialogs/DialogPassword.h"
+#include "dialogs/DialogPasswordSwitchUser.h"
+#include "dialogs/DialogPaymentEdit.h"
 #include "dialogs/DialogPricelist.h"
 #include "dialogs/DialogPricelistItem.h"
 #include "dialogs/DialogPricelistStudioItem.h"
 #include "dialogs/DialogScheduleEdit.h"
 #include "dialogs/DialogScheduledPurchase.h"
-#include "database/Database.h"
-#include "dialogs/DialogGetPurgeDates.h"
-#include "dialogs/DialogPassword.h"
-#include "dialogs/DialogPasswordSwitchUser.h"
 #include "dialogs/DialogUserList.h"
 
 bool CDatabaseDialogs::AskPassword(const std::string& databaseTitle, std::string& password)
@@ -56,9 +67,40 @@ bool CDatabaseDialogs::GetPurgeDates(CDatabase& database, DATE& initialOnly, DAT
 }
 
 int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
-                                     const uint8_t* context)
+                                     const stDataToken* context)
 {
-    if (table == TABLE_PRICELIST && item != nullptr) {
+    switch (table) {
+    case TABLE_CATEGORY: {
+        CCategory* category = static_cast<CCategory*>(item);
+        if (category->m_cType == 'A') {
+            CDialogAddCategoryAccount dialog(&database, DialogParent());
+            dialog.m_pCategory = category;
+            return dialog.DoModal();
+        }
+        CDialogAddCategory dialog(&database, DialogParent());
+        dialog.m_pCategory = category;
+        return dialog.DoModal();
+    }
+    case TABLE_PACKAGE: {
+        CDialogPackageEdit dialog(&database, DialogParent());
+        dialog.m_pPackage = static_cast<CPackageRecord*>(item);
+        return dialog.DoModal();
+    }
+    case TABLE_PAYMENT: {
+        CPaymentRecord* payment = static_cast<CPaymentRecord*>(item);
+        if (payment->m_cType != 'P') return 2;
+        CDialogPaymentEdit dialog(&database, DialogParent());
+        dialog.m_pPayment = payment;
+        return dialog.DoModal();
+    }
+    case TABLE_PERSON: {
+        if (context == nullptr || context->type != 'c') return 2;
+        CDialogNewCustomer dialog(&database, DialogParent());
+        dialog.m_pPerson = static_cast<CPerson*>(item);
+        (void)isNew;
+        return dialog.DoModal();
+    }
+    case TABLE_PRICELIST: {
         auto* entry = static_cast<CPriceListItem*>(item);
         if (entry->m_cKind == 's') {
             CDialogPricelistStudioItem dialog(&database, DialogParent());
@@ -69,17 +111,65 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
         dialog.m_pItem = entry;
         return dialog.DoModal() == IDOK ? 1 : 2;
     }
-    if (table != TABLE_SCHEDULE || item == nullptr)
-        return IDatabaseUi::EditItemDialog(database, table, item, isNew, context);
-    auto* record = static_cast<CScheduleRecord*>(item);
-    if (record->m_cKind == 'S') {
-        CDialogScheduledPurchase dialog(&database, DialogParent());
+    case TABLE_SCHEDULE: {
+        auto* record = static_cast<CScheduleRecord*>(item);
+        if (record->m_cKind == 'S') {
+            CDialogScheduledPurchase dialog(&database, DialogParent());
+            dialog.m_pRecord = record;
+            return dialog.DoModal() == IDOK ? 1 : 2;
+        }
+        CDialogScheduleEdit dialog(&database, DialogParent());
         dialog.m_pRecord = record;
         return dialog.DoModal() == IDOK ? 1 : 2;
     }
-    CDialogScheduleEdit dialog(&database, DialogParent());
-    dialog.m_pRecord = record;
-    return dialog.DoModal() == IDOK ? 1 : 2;
+    default:
+        return 2;
+    }
+}
+
+int CDatabaseDialogs::EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request)
+{
+    CDialogEditScheduledPayment dialog(&database, DialogParent());
+    dialog.m_pPayment = request.payment;
+    dialog.m_pPurchase = request.purchase;
+    dialog.m_pExtraPerson = request.extraPerson;
+    dialog.m_nCreditAllowed = request.creditAllowed;
+    dialog.m_pLedger = request.ledger;
+    const int result = dialog.DoModal();
+    if (result == IDOK) {
+        request.newCredits = std::move(dialog.m_aNewCredits);
+        request.creditApplied = dialog.m_bCreditApplied;
+    }
+    return result;
+}
+
+bool CDatabaseDialogs::AskDate(CDatabase& database, DATE& date)
+{
+    CDialogGetDate dialog(&database, DialogParent());
+    dialog.m_dDate = date;
+    if (dialog.DoModal() != IDOK) return false;
+    date = dialog.m_dDate;
+    return true;
+}
+
+void CDatabaseDialogs::ShowCategoryList(CDatabase& database, char type, char block)
+{
+    CDialogCategoryList dialog(&database, DialogParent());
+    dialog.m_cType = type;
+    dialog.m_cBlock = block;
+    dialog.DoModal();
+}
+
+void CDatabaseDialogs::ShowPackageList(CDatabase& database)
+{
+    CDialogPackageList dialog(&database, DialogParent());
+    dialog.DoModal();
+}
+
+void CDatabaseDialogs::ShowDefaultAccounts(CDatabase& database)
+{
+    CDialogDefaultAccounts dialog(&database, DialogParent());
+    dialog.DoModal();
 }
 
 int CDatabaseDialogs::EditConfiguration(CDatabase& database)

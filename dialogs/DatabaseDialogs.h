@@ -15,10 +15,16 @@ public:
     void EditUserList(CDatabase& database) override;
     bool EditUserEntry(CDatabase& database, stUserRegData& entry, int fixedLevel) override;
     bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others) override;
-    // Table 12 here (the scheduled purchase or the schedule event dialog); the others as the
-    // base answers.
+    // The table switch of the item editors: categories, packages, payments by the studio, the
+    // new customer form, price-list items, schedule items (the dialogs not built yet answer
+    // Cancel).
     int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
-                       const uint8_t* context) override;
+                       const stDataToken* context) override;
+    int EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request) override;
+    bool AskDate(CDatabase& database, DATE& date) override;
+    void ShowCategoryList(CDatabase& database, char type, char block) override;
+    void ShowPackageList(CDatabase& database) override;
+    void ShowDefaultAccounts(CDatabase& database) override;
     int EditConfiguration(CDatabase& database) override;
     // Table 8 (or everything) refills the open price list.
     void TableRefreshed(uint8_t table) override;

@@ -86,8 +86,9 @@ void CDialogPricelist::FillList()
 
 void CDialogPricelist::AddItem(char kind)
 {
-    const uint8_t hint[1] = {static_cast<uint8_t>(kind)};
-    m_pDB->AddTableItem(TABLE_PRICELIST, LOC_NONE, nullptr, 1, LOC_NONE, hint);
+    stDataToken hint;
+    hint.type = kind;
+    m_pDB->AddTableItem(TABLE_PRICELIST, LOC_NONE, nullptr, 1, LOC_NONE, &hint);
     FillList();
 }
 

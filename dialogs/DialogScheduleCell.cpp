@@ -207,7 +207,7 @@ void CDialogScheduleCell::AddNewItem()
     hint.type = 'N';
     hint.date = GetCellDateTime();
     hint.index1 = -1;
-    m_pDB->AddTableItem(TABLE_SCHEDULE, 0xFFFFFFFFu, nullptr, 1, 0xFFFFFFFFu, reinterpret_cast<const uint8_t*>(&hint));
+    m_pDB->AddTableItem(TABLE_SCHEDULE, 0xFFFFFFFFu, nullptr, 1, 0xFFFFFFFFu, &hint);
     EndDialog(ui::IDOK);
 }
 

@@ -19,12 +19,12 @@ const std::vector<stMenuCommand> kCommands = {
     {30014, R::Always, 0, true}, {30090, R::Level, 9, true},   {30092, R::NoOpenFile, 0, true},
     {57600, R::NoOpenFile, 0, true}, {57665, R::Always, 0, true}, {32942, R::Always, 0, true},
     {32862, R::Level, 9, true},  {30032, R::LevelSingle, 10, true}, {30041, R::Level, 9, true},
-    {32891, R::Level, 9, false},  {32892, R::Level, 9, false},   {32870, R::Level, 9, false},
-    {32868, R::Level, 9, false},  {32869, R::Level, 9, false},   {30085, R::Level, 9, false},
-    {30086, R::Level, 9, false},  {30082, R::Level, 9, false},   {30105, R::Level, 9, false},
-    {30104, R::Level, 9, false},  {32929, R::Level, 9, false},   {32940, R::Level, 9, true},
-    {32941, R::Level, 9, false},  {30037, R::Level, 9, true},   {30050, R::Level, 9, false},
-    {30069, R::Level, 9, true},   {30070, R::Level, 9, false},   {30088, R::Level, 9, true},
+    {32891, R::Level, 9, true},  {32892, R::Level, 9, true},   {32870, R::Level, 9, true},
+    {32868, R::Level, 9, true},  {32869, R::Level, 9, true},   {30085, R::Level, 9, true},
+    {30086, R::Level, 9, true},  {30082, R::Level, 9, true},   {30105, R::Level, 9, true},
+    {30104, R::Level, 9, true},  {32929, R::Level, 9, true},   {32940, R::Level, 9, true},
+    {32941, R::Level, 9, true},  {30037, R::Level, 9, true},   {30050, R::Level, 9, true},
+    {30069, R::Level, 9, true},   {30070, R::Level, 9, true},   {30088, R::Level, 9, true},
     {30035, R::Level, 5, true},  {30053, R::Level, 5, true},   {30052, R::Level, 5, true},
     {30054, R::Level, 5, true},  {30068, R::Level, 5, true},   {30076, R::Level, 5, false},
     {30080, R::Level, 5, true},  {30058, R::Level, 5, true},   {32922, R::Level, 5, true},
@@ -171,10 +171,10 @@ const stMenuCommand* FindMainMenuCommand(int id)
 
 bool IsLauncherButtonBuilt(int k)
 {
-    // The menu command of each button; 0 for exit and help, -1 where no menu command does the
-    // button's work and that work is not built yet (F10 to F12: person, purchase, payment entry).
+    // The menu command of each button; 0 where the button's work has no menu command and is built
+    // (exit, help, F12 payment entry), -1 where it is not built yet (F10, F11: person, purchase).
     static const int kButtonCommands[16] = {0,     0,     30035, 30053, 30052, 30054, 30068, 30041,
-                                            30076, -1,    -1,    -1,    30080, 30058, 32897, 30063};
+                                            30076, -1,    -1,    0,     30080, 30058, 32897, 30063};
     if (k < 0 || k >= 16) return false;
     const int id = kButtonCommands[k];
     if (id == 0) return true;

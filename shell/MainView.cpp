@@ -321,6 +321,9 @@ void CMainView::RunButton(int k)
             break;
         case 13: OpenScheduleGrid(-1); break;
         case 14: OpenRoomGrid('D'); break;
+        case 11:
+            if (m_pDB) m_pDB->RecordPayment();
+            break;
         default: break;
         }
     }
@@ -475,6 +478,29 @@ void CMainView::UpdateCommand(ui::CmdUI& cmd)
     if (cmd.GetId() == 57601 && !m_fnOpenDatabase) cmd.Enable(false);
 }
 
+namespace {
+
+// The category type each category command lists (0: every type).
+char CategoryListType(int command)
+{
+    switch (command) {
+    case 32891:
+    case 32892: return 'B';
+    case 32870: return 'm';
+    case 32868: return 'D';
+    case 32869: return 'C';
+    case 30085: return 'P';
+    case 30086: return 'I';
+    case 30082: return 'M';
+    case 30105: return 'A';
+    case 30104: return 'T';
+    case 30070: return 'R';
+    default: return 0;
+    }
+}
+
+}  // namespace
+
 bool CMainView::OnCommand(int id, int code)
 {
     CHandlerScope scope;
@@ -505,6 +531,26 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 32940:
         DefaultCategories();
+        return true;
+    case 32891:
+    case 32892:
+    case 32870:
+    case 32868:
+    case 32869:
+    case 30085:
+    case 30086:
+    case 30082:
+    case 30105:
+    case 30104:
+    case 32941:
+    case 30070:
+        if (m_pDB) m_pDB->ShowCategoryListDialog(CategoryListType(id), id == 32891 ? 'P' : id == 32892 ? 'S' : 0);
+        return true;
+    case 32929:
+        if (m_pDB) m_pDB->ShowDefaultAccountsDialog();
+        return true;
+    case 30050:
+        if (m_pDB) m_pDB->ShowPackageListDialog();
         return true;
     case 30096:
         if (m_pDB) m_pDB->PurgePersons('A');

@@ -133,7 +133,7 @@ void CPaymentView::AddPayment(char letter)
     const stListViewOperations& ops = ListViewOperations();
     if (!m_pDB || !ops.addItem) return;
     m_bKeepLines = 1;
-    RefreshLineView(ops.addItem(*m_pDB, TABLE_PAYMENT, MakeInsertRequest(letter, NO_CODE, NO_CODE, 0.0)));
+    RefreshLineView(ops.addItem(*m_pDB, TABLE_PAYMENT, MakeDataToken(letter, 0.0, nullptr)));
 }
 
 void CPaymentView::Refund()
@@ -142,9 +142,10 @@ void CPaymentView::Refund()
     if (!IsReceivedPaymentHighlighted() || !ops.addItem) return;
     stDataToken entry;
     GetHighlightedEntry(entry);
-    const auto* payment = static_cast<const CPaymentRecord*>(entry.record);
-    const std::vector<uint8_t> request =
-        MakeInsertRequest('q', payment->m_nPerson, payment->m_nCode, static_cast<double>(payment->m_nReference));
+    auto* payment = static_cast<CPaymentRecord*>(entry.record);
+    // The refund of the payment: its person, the payment itself and its reference.
+    const stDataToken request = MakeDataToken('q', 0.0, payment, static_cast<int32_t>(payment->m_nPerson),
+                                              static_cast<int32_t>(payment->m_nReference));
     m_bKeepLines = 1;
     RefreshLineView(ops.addItem(*m_pDB, TABLE_PAYMENT, request));
 }

@@ -223,7 +223,7 @@ void CScheduleView::AddScheduleItem(char kind)
     if (!m_pDB || !ops.addItem) return;
     m_bKeepLines = 1;
     const double when = kind == 'N' ? GetNow() : 0.0;
-    RefreshLineView(ops.addItem(*m_pDB, TABLE_SCHEDULE, MakeInsertRequest(kind, NO_CODE, NO_CODE, when)));
+    RefreshLineView(ops.addItem(*m_pDB, TABLE_SCHEDULE, MakeDataToken(kind, when, nullptr)));
 }
 
 bool CScheduleView::OnCommand(int id, int code)

@@ -80,21 +80,6 @@ stListViewOperations DefaultListViewOperations()
     return ops;
 }
 
-std::vector<uint8_t> MakeInsertRequest(char letter, uint32_t person, uint32_t code, double value)
-{
-    std::vector<uint8_t> bytes;
-    auto put = [&bytes](uint64_t v, int n) {
-        for (int i = 0; i < n; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    bytes.push_back(static_cast<uint8_t>(letter));
-    put(person, 4);
-    put(code, 4);
-    uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    put(bits, 8);
-    return bytes;
-}
-
 stListViewOperations& ListViewOperations()
 {
     static stListViewOperations operations = DefaultListViewOperations();

@@ -43,9 +43,9 @@ struct stListViewOperations {
     std::function<int(CDatabase& db, uint32_t personCode)> logPayment;
     // Edits format record `index` under the title ("Format %s" dialog), saved for level 9.
     std::function<int(CDatabase& db, uint32_t index, const std::string& title)> editFormat;
-    // Adds an item of the table through its editor; `context` is the new-record request
-    // (MakeInsertRequest).
-    std::function<int(CDatabase& db, uint8_t table, const std::vector<uint8_t>& context)> addItem;
+    // Adds an item of the table through its editor; `request` is the new-record request as the
+    // editors take it (the request letter in `type`, the person in `index1`).
+    std::function<int(CDatabase& db, uint8_t table, const stDataToken& request)> addItem;
     // The scheduled-payment dialog on `payment` of `purchase`, paid for by `payer`; 1 on OK.
     std::function<int(CDatabase& db, CPurchaseRecord& purchase, CSchedulePayment& payment, uint32_t payer)>
         editScheduledPayment;
@@ -57,9 +57,6 @@ struct stListViewOperations {
     // Edits page layout `index` under the title (the report view's page layout).
     std::function<int(CDatabase& db, uint32_t index, const std::string& title)> editPageLayout;
 };
-// A new-record request as the editors take it: the request letter, a person code, a record code
-// (all ones: none) and a value (a date or a reference), little-endian.
-std::vector<uint8_t> MakeInsertRequest(char letter, uint32_t person, uint32_t code, double value);
 stListViewOperations& ListViewOperations();
 // The operations the database offers by itself (what ListViewOperations starts with).
 stListViewOperations DefaultListViewOperations();

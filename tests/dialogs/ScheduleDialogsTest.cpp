@@ -47,7 +47,7 @@ protected:
         hint.date = when;
         hint.index1 = teacher;
         return db_->AddTableItem(TABLE_SCHEDULE, LOC_NONE, nullptr, 1, LOC_NONE,
-                                 reinterpret_cast<const uint8_t*>(&hint));
+                                 &hint);
     }
     const CScheduleRecord* FindSchedule(const std::string& text) const
     {

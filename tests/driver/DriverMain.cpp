@@ -91,6 +91,7 @@
 #include "common/QuestionBox.h"
 #include "records/RecordBuffer.h"
 #include "records/SchedulePayment.h"
+#include "database/CreditLedger.h"
 #include "database/Database.h"
 #include "dialogs/DatabaseDialogs.h"
 #include "database/UserRegData.h"
@@ -298,11 +299,13 @@ private:
         } else if (RunRoad(w)) {
         } else if (c == "close") {
             CloseGrid();
+            m_ledger.Release();
             m_db.StopLanServer();
             m_db.CloseDB();
             Reply("close");
         } else if (c == "quit") {
             CloseGrid();
+            m_ledger.Release();
             m_db.StopLanServer();
             m_db.CloseDB();
             Reply("quit");
@@ -442,6 +445,49 @@ private:
             DiagnosticLevel = static_cast<int32_t>(Num(w, 1));
             OpenDiagnosticFile();
             Reply("trace");
+        } else if (c == "receipts") {
+            // Confirms the numbers offered to n new payments, one after the other.
+            // A confirmation refused while another desk holds a lock is tried again, as the
+            // person at the desk presses OK again.
+            std::string numbers;
+            auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+            for (uint32_t i = 0; i < Num(w, 1) && std::chrono::steady_clock::now() < until;) {
+                const uint32_t offered = m_db.GetLastReceiptNumber() + 1;
+                bool confirmed = false;
+                const uint32_t number = m_db.ConfirmReceiptNumber(offered, offered, &confirmed);
+                if (confirmed) {
+                    numbers += Format(" %u", number);
+                    ++i;
+                    continue;
+                }
+                for (int k = 0; k < 4; ++k) {
+                    ui::Application::PumpMessages();
+                    usleep(2000 + (getpid() % 7) * 1000);
+                }
+            }
+            Reply("receipts" + numbers);
+        } else if (c == "receipt") {
+            Reply(Format("receipt %u", m_db.ConfirmReceiptNumber(Num(w, 1), Num(w, 2))));
+        } else if (c == "lastreceipt") {
+            Reply(Format("lastreceipt %u", m_db.GetLastReceiptNumber()));
+        } else if (c == "addcredit") {
+            CPaymentRecord credit;
+            credit.m_cType = 'c';
+            credit.m_nPerson = Num(w, 1);
+            credit.m_dAmount = std::atof(arg(2).c_str());
+            credit.m_sText = "Credit";
+            int result = m_db.AddTableItem(TABLE_PAYMENT, LOC_NONE, &credit, 0, 0, nullptr);
+            Reply(Format("addcredit %i %u", result, result == 1 ? credit.m_nCode : LOC_NONE));
+        } else if (c == "takecredit") {
+            double taken = 0.0;
+            std::string text;
+            const bool ok = m_ledger.Take(Num(w, 1), std::atof(arg(2).c_str()), taken, text);
+            Reply(Format("takecredit %i %.2f", ok ? 1 : 0, taken));
+        } else if (c == "commitcredit") {
+            Reply(Format("commitcredit %i", m_ledger.Commit()));
+        } else if (c == "credit") {
+            const auto* p = static_cast<const CPaymentRecord*>(m_db.GetItem(TABLE_PAYMENT, Num(w, 1)));
+            Reply(p ? Format("credit %.2f", p->m_dAmount) : std::string("credit -"));
         } else if (c == "addlesson") {
             m_editKind = 'l';
             m_lessonDay = static_cast<int>(Num(w, 2));
@@ -462,6 +508,7 @@ private:
             RunGrid(w);
         } else if (c == "closedb") {
             CloseGrid();
+            m_ledger.Release();
             m_db.CloseDatabase();
             Reply("closedb");
         } else {
@@ -685,7 +732,7 @@ private:
     class DriverUi : public CDatabaseDialogs {
     public:
         explicit DriverUi(Driver& driver) : m_driver(driver) {}
-        int EditItemDialog(CDatabase&, uint8_t table, void* item, int isNew, const uint8_t*) override
+        int EditItemDialog(CDatabase&, uint8_t table, void* item, int isNew, const stDataToken*) override
         {
             return m_driver.EditDialog(table, item, isNew);
         }
@@ -695,6 +742,7 @@ private:
     };
 
     CDatabase m_db;
+    CCreditLedger m_ledger{m_db};
     DriverUi m_ui{*this};
     bool m_holdDialog = false;
     bool m_releaseDialog = false;

@@ -89,7 +89,7 @@ protected:
 TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
 {
     // Buttons whose sign-in and entry dialogs are not built yet.
-    const std::set<int> greyed = {8, 9, 10, 11};
+    const std::set<int> greyed = {8, 9, 10};
     for (const stRole& role : kRoles) {
         for (int k = 0; k < CMainView::kButtonCount; ++k) {
             SCOPED_TRACE(std::string(role.name) + " button " + std::to_string(k));
@@ -123,7 +123,7 @@ TEST_F(LauncherWalkTest, EveryButtonWorksOrIsGreyed)
     DatabaseOpen = 0;
     frame_->ReturnToMainView();
     const stSeen before = Seen();
-    for (int vk : {ui::VK_F9, ui::VK_F11, ui::VK_F12}) launcher().HandleKey(vk, false);
+    for (int vk : {ui::VK_F9, ui::VK_F11}) launcher().HandleKey(vk, false);
     EXPECT_EQ(Seen(), before);
     ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
     launcher().HandleKey(ui::VK_F3, false);
@@ -220,6 +220,44 @@ TEST_F(LauncherWalkTest, TemplatePickerOffersNewOnlyWithAWordProcessor)
     }
     WordProcessorPath.clear();
     EXPECT_TRUE(ui::test::GetHooks().messageBoxTexts.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LauncherWalkTest, SetupCommandsAndF12ReachTheirDialogs)
+{
+    DatabaseOpen = 1;
+    UserAccessLevel = 10;
+    struct stCommand {
+        int id;
+        int dialog;  // template of the dialog it opens
+        int close;   // the button that closes it
+    } commands[] = {
+        {32891, 205, ui::IDOK}, {32892, 205, ui::IDOK}, {32870, 205, ui::IDOK}, {32868, 205, ui::IDOK},
+        {32869, 205, ui::IDOK}, {30085, 205, ui::IDOK}, {30086, 205, ui::IDOK}, {30082, 205, ui::IDOK},
+        {30105, 205, ui::IDOK}, {30104, 205, ui::IDOK}, {32941, 205, ui::IDOK}, {30070, 205, ui::IDOK},
+        {32929, 153, ui::IDCANCEL}, {30050, 213, 1000},
+    };
+    for (const stCommand& c : commands) {
+        SCOPED_TRACE(c.id);
+        ui::test::GetHooks().dialogsRun.clear();
+        const int close = c.close;
+        ui::test::GetHooks().dialogScripts.push_back([close](ui::Dialog& d) { ui::test::Click(d, close); });
+        launcher().OnCommand(c.id, 0);
+        EXPECT_EQ(ui::test::GetHooks().dialogsRun, std::vector<int>{c.dialog});
+    }
+    // F12: the payment entry's choice of what to record.
+    ui::test::GetHooks().dialogsRun.clear();
+    std::string title;
+    ui::test::GetHooks().dialogScripts.push_back([&title](ui::Dialog& d) {
+        title = d.GetWindowText();
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    launcher().HandleKey(ui::VK_F12, false);
+    EXPECT_EQ(ui::test::GetHooks().dialogsRun.size(), 1u);
+    EXPECT_EQ(title, "Select item");
 }
 
 }  // namespace

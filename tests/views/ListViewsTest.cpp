@@ -46,7 +46,7 @@ bool Enabled(CScrollBase& view, int id)
 // The purchase editor of a convert: OK on the copy it is shown.
 class EditorOk : public IDatabaseUi {
 public:
-    int EditItemDialog(CDatabase&, uint8_t table, void*, int, const uint8_t*) override
+    int EditItemDialog(CDatabase&, uint8_t table, void*, int, const stDataToken*) override
     {
         tables.push_back(table);
         return 1;
@@ -157,7 +157,7 @@ TEST_F(ListViewsTest, PaymentLinesAllAndDue)
 
 TEST_F(ListViewsTest, RefundNeedsAReceivedPaymentAndLevelEight)
 {
-    ListViewOperations().addItem = [](CDatabase&, uint8_t, const std::vector<uint8_t>&) { return 2; };
+    ListViewOperations().addItem = [](CDatabase&, uint8_t, const stDataToken&) { return 2; };
     CPaymentView view;
     view.SetLineViewDatabase(db_.get());
     view.m_nHiLiteLine = FindLine(view, "30.50");
@@ -180,13 +180,10 @@ TEST_F(ListViewsTest, RefundNeedsAReceivedPaymentAndLevelEight)
 TEST_F(ListViewsTest, StubSeamsGetTheirRequests)
 {
     std::vector<std::string> requests;
-    ListViewOperations().addItem = [&](CDatabase&, uint8_t table, const std::vector<uint8_t>& context) {
-        uint32_t person = 0, code = 0;
-        for (int i = 0; i < 4; ++i) {
-            person |= static_cast<uint32_t>(context[1 + i]) << (8 * i);
-            code |= static_cast<uint32_t>(context[5 + i]) << (8 * i);
-        }
-        requests.push_back(Format("%u %c %d %d", table, context[0], static_cast<int32_t>(person), static_cast<int32_t>(code)));
+    ListViewOperations().addItem = [&](CDatabase&, uint8_t table, const stDataToken& request) {
+        const auto* payment = static_cast<const CPaymentRecord*>(request.record);
+        requests.push_back(Format("%u %c %d %d", table, request.type, request.index1,
+                                  payment ? static_cast<int32_t>(payment->m_nCode) : -1));
         return 2;
     };
     CPaymentView payments;

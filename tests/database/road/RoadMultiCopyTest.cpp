@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -246,6 +247,46 @@ TEST_F(RoadMultiCopyTest, ConcurrentPaymentsOnOnePurchaseAreAllKept) {
     EXPECT_EQ(fresh, digest);
     ASSERT_FALSE(listTest.empty());
     EXPECT_EQ(listTest[0], "1");
+}
+
+TEST_F(RoadMultiCopyTest, ReceiptNumbersOfDesksConfirmingAtOnceAreDistinct) {
+    constexpr int kCopies = 2;
+    constexpr int kEach = 8;
+    StartCopies(kCopies);
+    for (int i = 1; i <= kCopies; ++i) Copy(i).Send("receipts " + std::to_string(kEach));
+    std::set<std::string> numbers;
+    for (int i = 1; i <= kCopies; ++i) {
+        Words r = Copy(i).Answer("receipts", 90000);
+        ASSERT_EQ(r.size(), static_cast<size_t>(kEach)) << "copy " << i;
+        numbers.insert(r.begin(), r.end());
+    }
+    EXPECT_EQ(numbers.size(), static_cast<size_t>(kCopies * kEach)) << "no number given twice";
+    // One run of numbers without a gap, each given once.
+    std::set<int> given;
+    for (const std::string& n : numbers) given.insert(std::stoi(n));
+    ASSERT_FALSE(given.empty());
+    EXPECT_EQ(*given.rbegin() - *given.begin() + 1, kCopies * kEach);
+    const std::string last = std::to_string(*given.rbegin());
+    EXPECT_TRUE(Sees(2, "lastreceipt", {last}));
+    // A lower number typed on an old payment stays on it and leaves the counter.
+    EXPECT_EQ(Copy(2).Command("receipt 12 0"), Words{"12"});
+    EXPECT_TRUE(Sees(1, "lastreceipt", {last}));
+}
+
+TEST_F(RoadMultiCopyTest, OneCreditAppliedByTwoDesksIsSpentOnce) {
+    StartCopies(2);
+    const std::string person = Added(1, "addperson Smith Ann");
+    const std::string credit = Added(1, "addcredit " + person + " 80");
+    EXPECT_TRUE(Sees(2, "credit " + credit, {"80.00"}));
+    EXPECT_EQ(Copy(1).Command("takecredit " + credit + " 50", 30000), (Words{"1", "50.00"}));
+    // The second desk meets the first one's lock: nothing is taken.
+    EXPECT_EQ(Copy(2).Command("takecredit " + credit + " 50", 30000), (Words{"0", "0.00"}));
+    EXPECT_EQ(Copy(1).Command("commitcredit", 30000), Words{"1"});
+    EXPECT_TRUE(Sees(2, "credit " + credit, {"30.00"}));
+    // Released after the commit: the second desk may now take what is left, and no more.
+    EXPECT_EQ(Copy(2).Command("takecredit " + credit + " 50", 30000), (Words{"1", "30.00"}));
+    EXPECT_EQ(Copy(2).Command("commitcredit", 30000), Words{"1"});
+    EXPECT_TRUE(Sees(1, "credit " + credit, {"-"}));
 }
 
 TEST_F(RoadMultiCopyTest, CopyKilledInTheMiddleOfASaveHoldsNobodyUp) {

@@ -92,8 +92,8 @@ TEST_F(TablesTest, CopyItemAsNewTakesAFreshKeyAndSequence)
     EXPECT_EQ(target->m_nSequence, 0);
     EXPECT_EQ(target->m_nCode, 1u);
     db_->DeleteItemPointer(TABLE_CATEGORY, target);
-    const uint8_t templ[5] = {'A', 0, 0, 0, 7};
-    auto* account = static_cast<CCategory*>(db_->GetNewItemPointer(TABLE_CATEGORY, templ));
+    const stDataToken request = MakeDataToken('A', 0.0, nullptr, 7);
+    auto* account = static_cast<CCategory*>(db_->GetNewItemPointer(TABLE_CATEGORY, &request));
     EXPECT_EQ(account->m_cType, 'A');
     EXPECT_EQ(account->m_Params[0], 7);
     db_->DeleteItemPointer(TABLE_CATEGORY, account);
