@@ -6,6 +6,7 @@
 #include "common/TextFormat.h"
 #include "database/Database.h"
 #include "dialogs/ComboCodes.h"
+#include "dialogs/DialogPricelist.h"
 #include "platform/host/Format.h"
 #include "platform/ui/DataExchange.h"
 #include "platform/ui/ListBox.h"
@@ -36,12 +37,6 @@ const ui::DialogTemplate kPackageEditTemplate{214, "Specify package data", 273, 
 
 }  // namespace
 
-std::function<void(CDatabase&)>& CDialogPackageEdit::PriceListSeam()
-{
-    static std::function<void(CDatabase&)> seam;
-    return seam;
-}
-
 CDialogPackageEdit::CDialogPackageEdit(CDatabase* database, ui::Window* parent)
     : CRefreshHoldDialog(kPackageEditTemplate, parent, database, "CDialogPackageEdit", kIdOk)
 {
@@ -60,7 +55,6 @@ bool CDialogPackageEdit::OnInitDialog()
     m_pDatabase->FillCategoryComboBox(&m_Program, 'P', m_pPackage->m_nProgram, 1, 0, NO_CODE);
     SelectCode(m_Program, m_pPackage->m_nProgram, true);
     FillItemList();
-    EnableDlgItem(kIdPriceList, static_cast<bool>(PriceListSeam()));
     m_Copy.CopyFrom(*m_pPackage);
     return true;
 }
@@ -103,8 +97,7 @@ bool CDialogPackageEdit::OnCommand(int id, int code)
         return true;
     }
     if (code == ui::BN_CLICKED && id == kIdPriceList) {
-        if (!PriceListSeam()) return true;
-        PriceListSeam()(*m_pDatabase);
+        CDialogPricelist::Show(*m_pDatabase, this);
         // What was chosen since the last store is not kept.
         FillItemList();
         return true;

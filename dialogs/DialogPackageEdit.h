@@ -1,7 +1,6 @@
 #pragma once
 // One package: its name, the price-list items it holds, its program and its price.
 
-#include <functional>
 #include <string>
 
 #include "dialogs/RefreshHoldDialog.h"
@@ -12,8 +11,6 @@ class CDialogPackageEdit : public CRefreshHoldDialog {
 public:
     explicit CDialogPackageEdit(CDatabase* database, ui::Window* parent = nullptr);
 
-    // The price-list dialog; while it is unset "Edit price list" is greyed.
-    static std::function<void(CDatabase& database)>& PriceListSeam();
 
     bool OnInitDialog() override;
     void DoDataExchange(ui::DataExchange& dx) override;

@@ -8,6 +8,7 @@
 #include "database/MoneyRequests.h"
 #include "dialogs/DialogCategoryList.h"
 #include "dialogs/DialogEditScheduledPayment.h"
+#include "dialogs/DialogPackageEdit.h"
 #include "dialogs/DialogPackageList.h"
 #include "dialogs/DialogPaymentEdit.h"
 #include "platform/ui/ComboBox.h"
@@ -619,6 +620,24 @@ TEST_F(MoneyTest, PackageCutCopyPasteAndMoveReachTheFile)
 }  // namespace
 
 namespace {
+
+TEST_F(MoneyTest, EditPriceListOpensThePriceListFromThePackage)
+{
+    CPackageRecord package;
+    package.m_sName = "Bronze";
+    CDialogPackageEdit dialog(db_.get());
+    dialog.m_pPackage = &package;
+    Script([](ui::Dialog& d) {
+        ui::test::Click(d, 1310);
+        d.EndDialog(IDCANCEL);
+    });
+    Script([](ui::Dialog& d) { d.EndDialog(IDCANCEL); });
+    const size_t before = ui::test::GetHooks().dialogsRun.size();
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const std::vector<int>& run = ui::test::GetHooks().dialogsRun;
+    ASSERT_EQ(run.size(), before + 2);
+    EXPECT_EQ(run[before + 1], 232) << "the price list runs over the package dialog";
+}
 
 TEST_F(MoneyTest, CodesMissingFromTheListsAreShownAndKept)
 {
