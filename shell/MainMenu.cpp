@@ -84,7 +84,7 @@ const ui::MenuTemplate& Menu104()
                 Popup("&Accounts", {Item(30105, "&Accounts"), Item(32929, "&Default accounts")}),
                 Item(30104, "&Tax"), Item(32940, "de&Fault categories"), Item(32941, "&Show all"),
             }),
-            Item(30037, "&Price list"), Item(30050, "Pac&kage list"),
+            Item(30037, "price &List"), Item(30050, "Pac&kage list"),
             Item(30069, "&Invoice/contract/receipt templates"), Item(30070, "&Ballrooms"),
             Item(30088, "C&onfigure"),
         }),
