@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "database/Database.h"
+#include "common/TextFormat.h"
 #include "platform/host/Format.h"
 
 namespace {
@@ -32,6 +33,7 @@ stPaymentData CDatabase::MakeAccountHistory(stDataToken entry)
             line.sName = payment.m_sName;
         line.sDescription = payment.m_sText;
         line.sFor = FormatLink(payment.m_nReference);
+        line.sReceipt = FormatPaymentRef(payment.m_nReference, payment.m_cMethod, payment.m_sMethodText);
         line.dAmount = payment.m_dAmount;
         line.dSignedAmount = payment.m_cType == 'R' ? payment.m_dAmount : -payment.m_dAmount;
         switch (payment.m_cType) {
@@ -64,6 +66,7 @@ stPaymentData CDatabase::MakeAccountHistory(stDataToken entry)
         if (payer != NO_CODE) GetPersonName(line.sName, payer, 1);
         line.sDescription = payment.m_sDescription;
         line.sFor = FormatLink(payment.m_nReference);
+        line.sReceipt = FormatPaymentRef(payment.m_nReference, payment.m_cMethod, payment.m_sMethodText);
         line.dAmount = payment.m_dAmount;
         double sign = 1.0;
         switch (payment.m_cKind) {

@@ -15,6 +15,7 @@ struct stPaymentData {
     std::string sAmount;       // "%.2f"
     std::string sDescription;
     std::string sFor;          // the link code, "" for none
+    std::string sReceipt;      // receipt number or payment method text
     int32_t nPerson = -1;      // the other party, -1 none
     DATE dDate = 0.0;          // 0.0 unscheduled
     double dAmount = 0.0;      // as stored (a percentage discount as computed)
