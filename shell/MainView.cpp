@@ -1,4 +1,5 @@
 #include "shell/MainView.h"
+#include "reports/Reports.h"
 #include "reports/ReportsRTF.h"
 
 #include "widgets/CommandGuards.h"
@@ -483,6 +484,21 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 30029:
         if (CMainFrame* frame = Frame()) frame->DatabaseView(m_pDB.get(), 0);
+        return true;
+    case 32888:
+        if (m_pDB) CReports(m_pDB.get()).DailyBalanceTableReport();
+        return true;
+    case 30081:
+        if (m_pDB) CReports(m_pDB.get()).BalanceDueReport();
+        return true;
+    case 30087:
+        if (m_pDB) CReports(m_pDB.get()).TaxReport();
+        return true;
+    case 30100:
+        if (m_pDB) CReports(m_pDB.get()).AccountActivityReport();
+        return true;
+    case 32910:
+        if (m_pDB) CReports(m_pDB.get()).SaleItemsReport();
         return true;
     case 30009: ShowHelpTopic(30011); return true;
     case 30012: ShowHelpTopic(30012); return true;
