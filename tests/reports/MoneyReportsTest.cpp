@@ -11,6 +11,9 @@
 #include "platform/ui/Dialog.h"
 #include "reports/ReportFrame.h"
 #include "reports/Reports.h"
+#include "dialogs/DialogMenu.h"
+#include "dialogs/DialogReportDates.h"
+#include "platform/ui/ListBox.h"
 #include "views/FrameWndReport.h"
 #include "views/ReportWindows.h"
 #include "widgets/CommandGuards.h"
@@ -164,18 +167,30 @@ protected:
         return out;
     }
     // The report dates dialog answered with two dates.
-    void AnswerDates(const std::string& start, const std::string& end)
+    void AnswerDates(DATE start, DATE end)
     {
         ui::test::GetHooks().dialogScripts.push_back([start, end](ui::Dialog& d) {
             EXPECT_EQ(d.GetWindowText(), "Report dates");
-            ui::test::SetText(d, 1012, start);
-            ui::test::SetText(d, 1013, end);
+            auto& dates = static_cast<CDialogReportDates&>(d);
+            dates.m_StartDate.SetValue(start);
+            dates.m_EndDate.SetValue(end);
             ui::test::Click(d, 1000);
         });
     }
     void Cancel()
     {
         ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });
+    }
+    void PickAccount(uint32_t code)
+    {
+        ui::test::GetHooks().dialogScripts.push_back([code](ui::Dialog& d) {
+            EXPECT_EQ(d.GetWindowText(), "Select account");
+            auto& menu = static_cast<CDialogMenu&>(d);
+            ASSERT_NE(menu.GetShownList(), nullptr);
+            for (int i = 0; i < menu.GetShownList()->GetCount(); ++i)
+                if (menu.GetShownList()->GetItemData(i) == code) menu.GetShownList()->SetCurSel(i);
+            ui::test::Click(d, ui::IDOK);
+        });
     }
     std::vector<std::string> Boxes() const { return ui::test::GetHooks().messageBoxTexts; }
 
@@ -228,12 +243,32 @@ TEST_F(MoneyReports, BalanceDueListsEachBlockUnderItsOwnElement)
         "12 - ",
         "13 - Name\tDescription\tAmount\tDate",
         "12 - ",
-        "12 - Old, Person code 4294967295",
+        "12 - Payer, Dana",
+        "12 - \tContract: Bronze\t  455.00\tContract: 03/02/2026",
+        "12 - Total\t\t  455.00",
+        "12 - ",
+        "12 - Student, Carl",
+        "12 - \tPayment: Shoes\t   60.00\tDue: 03/05/2026",
+        "12 - \tContract: Old\t  260.00\tContract: 03/02/2026",
+        "12 - Total\t\t  320.00",
+        "12 - ",
+        "12 - Twin, Eve",
+        "12 - \tPayment: Twin due\t    9.00\tDue: 03/07/2026",
+        "12 - \tContract: Converted\t   80.00\tContract: 03/04/2026",
+        "12 - Total\t\t   89.00",
+        "12 - ",
+        "12 - Twin, Eve",
+        "12 - \tContract: Silver\t  150.00\tContract: 03/03/2026",
+        "12 - Total\t\t  150.00",
+        "12 - ",
+        "12 - Walk In",
+        "12 - \tPayment: Drop-in\t   20.00\tUnscheduled",
+        "12 - \tPayment: Drop-in 2\t   15.00\tDue: 03/06/2026",
+        "12 - Total\t\t   35.00",
+        "12 - ",
     };
     const std::vector<std::string> lines = Lines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
-              std::vector<std::string>(expected.begin(), expected.begin() + 4));
+    EXPECT_EQ(lines, expected);
     // Each block adds up to its total.
     double sum = 0.0;
     for (size_t i = 4; i < lines.size(); ++i) {
@@ -246,7 +281,164 @@ TEST_F(MoneyReports, BalanceDueListsEachBlockUnderItsOwnElement)
             sum = 0.0;
         }
     }
-    for (const std::string& l : lines) std::printf("%s\n", l.c_str());
+}
+
+void SetTax(int mode)
+{
+    CReports::s_fnTaxReportSetup = [mode](CDatabase&, stTaxReportSetup& s) {
+        s.dStart = D(2026, 3, 3, 8, 0);
+        s.dEnd = D(2026, 3, 6, 8, 0);
+        s.nMode = mode;
+        return true;
+    };
+}
+
+// Each report on the fixture studio: its lines as "slot kind text".
+TEST_F(MoneyReports, GoldenLines)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"balance sheet of Carl: contract, its received payment, then a payment record at once and a due one",
+         [&] { CReports(db_.get()).BalanceSheetReport(money_.carl, 1); }, {
+            "33 H Statment for Carl Student",
+            "32 - ",
+            "33 - Receipt\tDate\tDescription\tAmount\tPayment\tBalance",
+            "32 - ----\t03/02/2026\tPurchase: Bronze\t480.00\t----\t480.00",
+            "32 - #101\t03/04/2026\tPayment: First\t----\t25.00\t455.00",
+            "32 - #7\t03/04/2026\tPurchase: Cash at desk\t30.50\t30.50\t455.00",
+            "32 - \t03/05/2026\tShoes\t60.00\t----\t515.00",
+        }},
+        {"balance sheet of Eve: payment and refund of her contract",
+         [&] { CReports(db_.get()).BalanceSheetReport(money_.eve1, 1); }, {
+            "33 H Statment for Eve Twin",
+            "32 - ",
+            "33 - Receipt\tDate\tDescription\tAmount\tPayment\tBalance",
+            "32 - ----\t03/03/2026\tPurchase: Silver\t200.00\t----\t200.00",
+            "32 - \t03/03/2026\tPayment: Deposit\t----\t50.00\t150.00",
+            "32 - \t03/05/2026\tRefund: Too much\t----\t10.00\t140.00",
+        }},
+        {"daily balance table: whole days, unscheduled items left out",
+         [&] {
+             AnswerDates(D(2026, 3, 3, 8, 0), D(2026, 3, 5, 8, 0));
+             CReports(db_.get()).DailyBalanceTableReport();
+         },
+         {
+            "35 H Balance for 03/03/2026 - 03/06/2026",
+            "34 - ",
+            "35 - Receipt\tDate\tTransaction type\tName\tAmount\tStatus\tFor\tBalance",
+            "34 - \t03/03/2026\tPayment by studio to\tFloor Wax Co\t80.00\tPaid\t\t-80.00",
+            "34 - \t03/03/2026\tPurchase list payment from\tTwin, Eve\t50.00\tReceived\t\t-30.00",
+            "34 - \t03/04/2026\tNon-purchase list payment from\tEve Twin\t18.00\tPaid\t\t-12.00",
+            "34 - #101\t03/04/2026\tPurchase list payment from\tPayer, Dana\t25.00\tReceived\t101\t13.00",
+            "34 - #7\t03/04/2026\tNon-purchase list payment from\tCarl Student\t30.50\tPaid\t7\t43.50",
+            "34 - \t03/04/2026\tCredit due on purchase to\tCarl Student\t5.00\tUnused\t\t38.50",
+            "34 - \t03/05/2026\tPurchase list refund to\tTwin, Eve\t10.00\tApplied\t\t28.50",
+            "34 - \t03/05/2026\tNon-purchase list payment from\tCarl Student\t60.00\tDue, scheduled\t\t88.50",
+            "34 - \t03/05/2026\tNon-purchase list refund to\tEve Twin\t12.00\tGranted\t\t76.50",
+        }},
+        {"due from Dana: the contract billed to her, unscheduled first",
+         [&] { CReports(db_.get()).DueReceivedReport('D', money_.dana); }, {
+            "19 H \tDue from: Dana Payer",
+            "18 - ",
+            "19 H Date\tAmount\tDescription",
+            "18 - ",
+            "18 - Unscheduled\t  355.00\tRest",
+            "18 - 03/06/2026\t  100.00\tSecond",
+        }},
+        {"received from Carl: his payment record, not the contract billed to Dana",
+         [&] { CReports(db_.get()).DueReceivedReport('R', money_.carl); }, {
+            "19 H \tReceived from: Carl Student",
+            "18 - ",
+            "19 H Date\tAmount\tDescription",
+            "18 - ",
+            "18 - 03/04/2026\t   30.50\tCash at desk",
+        }},
+        {"due from Carl", [&] { CReports(db_.get()).DueReceivedReport('D', money_.carl); }, {
+            "19 H \tDue from: Carl Student",
+            "18 - ",
+            "19 H Date\tAmount\tDescription",
+            "18 - ",
+            "18 - 03/05/2026\t   60.00\tShoes",
+        }},
+        {"tax report, detailed: two tax categories of one name in any case are one group",
+         [&] {
+             SetTax(1);
+             CReports(db_.get()).TaxReport();
+         },
+         {
+            "17 - \tTaxable Transactions 03/03/2026 - 03/06/2026",
+            "7 - ",
+            "17 - Date\tAmount\tDescription",
+            "7 - ",
+            "17 - Advertising",
+            "7 - ",
+            "16 - 03/03/2026\t80.00\tPolish, Floor Wax Co",
+            "16 - Total\t80.00",
+            "7 - ",
+            "17 - Payment to studio",
+            "7 - ",
+            "16 - 03/03/2026\t50.00\tDeposit, Eve Twin",
+            "16 - 03/04/2026\t18.00\tTwin class, Eve Twin",
+            "16 - 03/04/2026\t25.00\tFirst, Carl Student",
+            "16 - Total\t93.00",
+            "7 - ",
+            "17 - Sales tax",
+            "7 - ",
+            "16 - 03/04/2026\t30.50\tCash at desk, Carl Student",
+            "16 - 03/05/2026\t12.00\tRefund: Shoes back, Eve Twin",
+            "16 - Total\t42.50",
+        }},
+        {"tax report, totals",
+         [&] {
+             SetTax(0);
+             CReports(db_.get()).TaxReport();
+         },
+         {
+            "17 - \tTaxable Transactions 03/03/2026 - 03/06/2026",
+            "7 - ",
+            "17 - Category\tAmount",
+            "16 - Advertising\t80.00",
+            "16 - Payment to studio\t93.00",
+            "16 - Sales tax\t42.50",
+        }},
+        {"sale items: cancelled and converted contracts add nothing",
+         [&] {
+             AnswerDates(D(2026, 3, 1, 8, 0), D(2026, 3, 8, 8, 0));
+             CReports(db_.get()).SaleItemsReport();
+         },
+         {
+            "3 H \tReport on price list item sales in period 03/01/2026 - 03/08/2026",
+            "2 - ",
+            "3 H Item name\tCount",
+            "2 - Ten privates\t2",
+            "2 - group salsa\t1",
+        }},
+        {"account activity of Checking",
+         [&] {
+             PickAccount(money_.checking);
+             CReports(db_.get()).AccountActivityReport();
+         },
+         {
+            "21 H \t\tAccount Checking",
+            "20 - ",
+            "21 H Date\tTransaction\tDescription\tAmount\tBalance",
+            "20 - ",
+            "20 - 03/03/2026\tWithdrawal\tPolish, Floor Wax Co\t80.00\t-80.00",
+            "20 - 03/03/2026\tDeposit\tDeposit, Twin, Eve\t50.00\t-30.00",
+            "20 - 03/04/2026\tDeposit\tFirst, Payer, Dana\t25.00\t-5.00",
+            "20 - 03/04/2026\tDeposit\tCash at desk, Student, Carl\t30.50\t25.50",
+        }},
+    };
+    for (const Case& c : cases) {
+        c.run();
+        ASSERT_EQ(frames_.size(), 1u) << c.name;
+        EXPECT_EQ(Lines(), c.expected) << c.name;
+        CloseFrames();
+    }
 }
 
 }  // namespace
