@@ -92,7 +92,7 @@ bool CReports::RunTextReport(stTextReport& plan)
     if (!m_pDB) return false;
     if (plan.bGuard && IsReportViewDisplayed()) return false;
     const int blank = plan.nBlankSlot >= 0 ? plan.nBlankSlot : plan.nBodySlot;
-    if (!CheckFormats({plan.nHeadSlot, plan.nBodySlot, blank})) return false;
+    if (!CheckFormats({plan.nBodySlot, plan.nHeadSlot, blank})) return false;
     if (plan.fnSelect && !plan.fnSelect()) return false;
     {
         host::WaitCursor wait;

@@ -192,6 +192,16 @@ protected:
             ui::test::Click(d, ui::IDOK);
         });
     }
+    // The database's formats from slot `count` on taken away, and slot `hole` too.
+    void CutFormats(uint32_t count, int hole = -1)
+    {
+        std::vector<stFormatRecord> kept;
+        for (uint32_t i = 0; i < count; ++i) kept.push_back(*db_->GetFormat(i));
+        db_->ClearFormat();
+        for (uint32_t i = 0; i < count; ++i)
+            if (static_cast<int>(i) != hole)
+                db_->AddFormat("Format", static_cast<int>(i), kept[i].GetFace(), 0, 0, kept[i].nSize, "");
+    }
     std::vector<std::string> Boxes() const { return ui::test::GetHooks().messageBoxTexts; }
 
     stMoneyCodes money_;
@@ -283,7 +293,7 @@ TEST_F(MoneyReports, BalanceDueListsEachBlockUnderItsOwnElement)
     }
 }
 
-void SetTax(int mode)
+static void SetTax(int mode)
 {
     CReports::s_fnTaxReportSetup = [mode](CDatabase&, stTaxReportSetup& s) {
         s.dStart = D(2026, 3, 3, 8, 0);
@@ -439,6 +449,112 @@ TEST_F(MoneyReports, GoldenLines)
         EXPECT_EQ(Lines(), c.expected) << c.name;
         CloseFrames();
     }
+}
+
+
+// Every report while a frame is open: the guard's text and no second frame.
+TEST_F(MoneyReports, SecondReportIsRefusedWhileAFrameIsOpen)
+{
+    CReports(db_.get()).BalanceDueReport();
+    ASSERT_EQ(frames_.size(), 1u);
+    const std::vector<std::function<void(CReports&)>> reports = {
+        [](CReports& r) { r.BalanceDueReport(); },
+        [this](CReports& r) { EXPECT_EQ(r.BalanceSheetReport(money_.carl, 1), 0.0); },
+        [](CReports& r) { r.DailyBalanceTableReport(); },
+        [this](CReports& r) { r.DueReceivedReport('D', money_.carl); },
+        [this](CReports& r) { r.DueReceivedReport('R', money_.carl); },
+        [](CReports& r) { r.TaxReport(); },
+        [](CReports& r) { r.SaleItemsReport(); },
+        [](CReports& r) { r.AccountActivityReport(); },
+    };
+    SetTax(1);
+    for (size_t i = 0; i < reports.size(); ++i) {
+        dqtest::QueueAnswers({IDOK});
+        CReports r(db_.get());
+        reports[i](r);
+        EXPECT_EQ(frames_.size(), 1u) << i;
+        ASSERT_FALSE(Boxes().empty());
+        EXPECT_EQ(Boxes().back(), "You already have a report view displayed. Please exit it before doing another report.")
+            << i;
+    }
+    // The silent balance is not guarded and matches the sheet's last line.
+    EXPECT_DOUBLE_EQ(CReports(db_.get()).BalanceSheetReport(money_.carl, 0), 515.0);
+    EXPECT_EQ(frames_.size(), 1u);
+}
+
+TEST_F(MoneyReports, SilentBalanceIsTheSheetsLastBalance)
+{
+    for (uint32_t person : {money_.carl, money_.dana, money_.eve1, money_.eve2}) {
+        const double silent = CReports(db_.get()).BalanceSheetReport(person, 0);
+        const double shown = CReports(db_.get()).BalanceSheetReport(person, 1);
+        EXPECT_DOUBLE_EQ(silent, shown);
+        const std::vector<std::string> lines = Lines();
+        ASSERT_GE(lines.size(), 3u);
+        if (lines.size() > 3) EXPECT_EQ(lines.back().substr(lines.back().rfind('\t') + 1), Format("%.2f", silent));
+        else EXPECT_EQ(silent, 0.0);  // no contracts and no payments: the title block only
+        CloseFrames();
+    }
+}
+
+// A cancelled selection and a format list without the report's slots: no frame, no flag, the
+// refresh hold as before.
+TEST_F(MoneyReports, CancelAndMissingFormatsOpenNothing)
+{
+    const uint32_t hold = db_->m_nDisableRefreshCount;
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        std::function<void(CReports&)> run;
+        std::string box;  // the message expected, "" for none
+    };
+    const Case cases[] = {
+        {"table, dates cancelled", [this] { Cancel(); }, [](CReports& r) { r.DailyBalanceTableReport(); }, ""},
+        {"sale items, dates cancelled", [this] { Cancel(); }, [](CReports& r) { r.SaleItemsReport(); }, ""},
+        {"account, no choice", [this] { Cancel(); }, [](CReports& r) { r.AccountActivityReport(); }, ""},
+        {"tax, setup cancelled",
+         [] { CReports::s_fnTaxReportSetup = [](CDatabase&, stTaxReportSetup&) { return false; }; },
+         [](CReports& r) { r.TaxReport(); }, ""},
+        {"sale items, none in the period", [this] { AnswerDates(D(2025, 1, 1, 8, 0), D(2025, 1, 8, 8, 0)); },
+         [](CReports& r) { r.SaleItemsReport(); }, "None to report."},
+        {"balance sheet, formats cut at 30", [this] { CutFormats(30); },
+         [this](CReports& r) { EXPECT_EQ(r.BalanceSheetReport(money_.carl, 1), 0.0); },
+         "The report cannot be made: format 32 is missing from the database."},
+        {"table, formats cut at 30", [this] { CutFormats(30); }, [](CReports& r) { r.DailyBalanceTableReport(); },
+         "The report cannot be made: format 34 is missing from the database."},
+        {"balance due, formats cut at 13", [this] { CutFormats(13); }, [](CReports& r) { r.BalanceDueReport(); },
+         "The report cannot be made: format 13 is missing from the database."},
+        {"tax, format 7 missing", [this] { CutFormats(38, 7); }, [](CReports& r) { r.TaxReport(); },
+         "The report cannot be made: format 7 is missing from the database."},
+    };
+    for (const Case& c : cases) {
+        db_->ClearFormat();
+        db_->SetDefaultFormats();
+        SetTax(1);
+        c.prepare();
+        const size_t boxes = Boxes().size();
+        if (!c.box.empty()) dqtest::QueueAnswers({IDOK});
+        {
+            CReports r(db_.get());
+            c.run(r);
+        }
+        EXPECT_TRUE(frames_.empty()) << c.name;
+        EXPECT_EQ(ReportViewDisplayed, 0) << c.name;
+        EXPECT_EQ(db_->m_nDisableRefreshCount, hold) << c.name;
+        if (c.box.empty()) {
+            EXPECT_EQ(Boxes().size(), boxes) << c.name;
+        } else {
+            ASSERT_EQ(Boxes().size(), boxes + 1) << c.name;
+            EXPECT_EQ(Boxes().back(), c.box) << c.name;
+        }
+    }
+    // No account categories at all.
+    db_->ClearFormat();
+    db_->SetDefaultFormats();
+    for (const stIndex& e : *db_->GetItemList(TABLE_CATEGORY)) static_cast<CCategory*>(e.pItem)->m_cType = 'T';
+    dqtest::QueueAnswers({IDOK});
+    CReports(db_.get()).AccountActivityReport();
+    EXPECT_TRUE(frames_.empty());
+    EXPECT_EQ(Boxes().back(), "No categories specified");
 }
 
 }  // namespace
