@@ -101,7 +101,8 @@ const ui::MenuTemplate& Menu104()
                 Popup("&Daily balance", {Item(32888, "&Table"), Item(32916, "&Grid")}),
                 Item(30072, "&Income"), Item(32878, "Income by &teacher"), Item(30073, "&Expenses"),
                 Item(32875, "&Cash flow"), Item(30074, "&Accounts receivable"),
-                Item(30081, "&Balance due"), Item(30087, "Ta&x report"), Item(30100, "Account acti&vity"),
+                Item(30081, "&Balance due"), Item(30087, "&Tax report"),
+                Item(30100, "&Account activity", "Report on payments made to and from accounts"),
             }),
             Popup("&Activities", {
                 Item(32909, "&Lessons taught"), Item(30089, "&Student most recent activity"),
@@ -111,7 +112,8 @@ const ui::MenuTemplate& Menu104()
             Popup("&Performance", {
                 Item(30097, "&Teacher performance"), Item(32845, "&Student performance"),
                 Item(32877, "&Enrollment"), Item(30101, "&Advertising"), Item(32860, "&Programs"),
-                Item(32880, "&Departments"), Item(32881, "&Contract types"), Item(32910, "Sale &items"),
+                Item(32880, "&Departments"), Item(32881, "&Contract types"),
+                Item(32910, "&Breakdown of sale items", "Report count of sale items for period"),
             }),
             Popup("&Obligations", {Item(30084, "&All obligations"), Item(32908, "&Missed appointments")}),
             Popup("&Weekly summary", {Item(32884, "&With details"), Item(32885, "&Summary only"),
