@@ -16,6 +16,8 @@
 #include "platform/ui/ListBox.h"
 #include "views/FrameWndReport.h"
 #include "views/ReportWindows.h"
+#include "views/StudentView.h"
+#include "platform/ui/FrameWindow.h"
 #include "widgets/CommandGuards.h"
 
 namespace {
@@ -44,6 +46,7 @@ protected:
         CReports::s_fnTaxReportSetup = nullptr;
         BuildMoneyStudio();
         Reopen();
+        DatabaseOpen = 1;
     }
     void TearDown() override
     {
@@ -555,6 +558,48 @@ TEST_F(MoneyReports, CancelAndMissingFormatsOpenNothing)
     CReports(db_.get()).AccountActivityReport();
     EXPECT_TRUE(frames_.empty());
     EXPECT_EQ(Boxes().back(), "No categories specified");
+}
+
+
+// The student view's commands on the highlighted person, enabled from level 7.
+TEST_F(MoneyReports, StudentViewCommandsReportOnTheHighlightedPerson)
+{
+    ui::FrameWindow frame;
+    ASSERT_TRUE(frame.CreateFrame("students", {0, 0, 640, 480}));
+    CStudentView view;
+    view.SetLineViewDatabase(db_.get());
+    ASSERT_TRUE(view.CreateView(&frame, 59649));
+    frame.SwitchView(&view);
+    view.MoveWindow({0, 0, 400, 300});
+    view.OnSize(400, 300);
+    ui::test::RecordPaint(view);
+    for (int i = 0; i < 50 && (!view.GetHighlightedPerson() || view.GetHighlightedPerson()->m_nCode != money_.dana); ++i)
+        view.m_nHiLiteLine = i;
+    ASSERT_NE(view.GetHighlightedPerson(), nullptr);
+    ASSERT_EQ(view.GetHighlightedPerson()->m_nCode, money_.dana);
+    auto enabled = [&](int id) {
+        ui::CmdUI cmd(id);
+        view.Updaters().RunUpdateHandler(cmd);
+        return cmd.IsEnabled();
+    };
+    const struct {
+        int id;
+        std::string title;
+    } cases[] = {
+        {CStudentView::kCmdBalanceSheet, "33 H Statment for Dana Payer"},
+        {CStudentView::kCmdDue, "19 H \tDue from: Dana Payer"},
+        {CStudentView::kCmdReceived, "19 H \tReceived from: Dana Payer"},
+    };
+    for (const auto& c : cases) {
+        UserAccessLevel = 6;
+        EXPECT_FALSE(enabled(c.id)) << c.id;
+        UserAccessLevel = 7;
+        EXPECT_TRUE(enabled(c.id)) << c.id;
+        view.OnCommand(c.id, 0);
+        ASSERT_EQ(frames_.size(), 1u) << c.id;
+        EXPECT_EQ(Lines().front(), c.title);
+        CloseFrames();
+    }
 }
 
 }  // namespace
