@@ -17,6 +17,11 @@
 #include "views/FrameWndReport.h"
 #include "views/ReportWindows.h"
 #include "views/StudentView.h"
+#include "views/FrameReportView.h"
+#include "platform/ui/PrinterDC.h"
+#include "tests/support/TestFiles.h"
+
+#include <unistd.h>
 #include "platform/ui/FrameWindow.h"
 #include "widgets/CommandGuards.h"
 
@@ -600,6 +605,32 @@ TEST_F(MoneyReports, StudentViewCommandsReportOnTheHighlightedPerson)
         EXPECT_EQ(Lines().front(), c.title);
         CloseFrames();
     }
+}
+
+
+// The balance-due report printed from its frame to "PDF file", read back as text.
+TEST_F(MoneyReports, BalanceDuePrintsToAPdfFile)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP();
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    printer_.sDevice = ui::PrinterDC::kPdfPrinter;
+    printer_.nCopies = 1;
+    CReports(db_.get()).BalanceDueReport();
+    ASSERT_EQ(frames_.size(), 1u);
+    const std::string pdf = folder_ + "/due.pdf";
+    ui::test::GetHooks().scriptFileDialogs = true;
+    ui::test::GetHooks().fileDialogAnswers = {pdf};
+    ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+    frames_[0]->SendCommand(CFrameReportView::kCmdPrint);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + folder_ + "/due.txt").c_str()), 0);
+    const std::string text = dqtest::ReadBytes(folder_ + "/due.txt");
+    for (const char* part : {"Balance due, 03/04/2026 10:00AM", "Payer, Dana", "Contract: Bronze", "455.00",
+                             "Walk In", "Payment: Drop-in 2", "35.00"})
+        EXPECT_NE(text.find(part), std::string::npos) << part;
+    ASSERT_EQ(chdir(here), 0);
 }
 
 }  // namespace

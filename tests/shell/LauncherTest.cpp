@@ -167,6 +167,15 @@ TEST_F(LauncherTest, MenuEnablingByLevel)
         {32894, 1, 10, true},
         {32925, 1, 1, true},
         {30041, 1, 5, false},   // teacher list at level 5
+        {32888, 1, 7, false},   // daily balance table at level 8
+        {32888, 1, 8, true},
+        {30081, 1, 8, false},   // balance due, tax, account activity, sale items at level 9
+        {30081, 1, 9, true},
+        {30087, 1, 8, false},
+        {30087, 1, 9, true},
+        {30100, 1, 9, true},
+        {32910, 1, 8, false},
+        {32910, 1, 9, true},
         {57665, 0, 0, true},    // Exit
         {30030, 0, 0, true},
     };
