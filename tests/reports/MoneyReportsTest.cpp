@@ -5,7 +5,9 @@
 
 #include "tests/studio/StudioFixture.h"
 
+#include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "platform/ui/Application.h"
 #include "platform/ui/Dialog.h"
@@ -631,6 +633,87 @@ TEST_F(MoneyReports, BalanceDuePrintsToAPdfFile)
                              "Walk In", "Payment: Drop-in 2", "35.00"})
         EXPECT_NE(text.find(part), std::string::npos) << part;
     ASSERT_EQ(chdir(here), 0);
+}
+
+
+// The edge cases, each a change to the fixture studio in memory and the lines it gives.
+TEST_F(MoneyReports, EdgeCases)
+{
+    auto payment = [this](const std::string& text) -> CPaymentRecord& {
+        for (const stIndex& e : *db_->GetItemList(TABLE_PAYMENT))
+            if (static_cast<CPaymentRecord*>(e.pItem)->m_sText == text) return *static_cast<CPaymentRecord*>(e.pItem);
+        throw std::runtime_error(text);
+    };
+    auto purchase = [this](const std::string& text) -> CPurchaseRecord& {
+        for (const stIndex& e : *db_->GetItemList(TABLE_PURCHASE))
+            if (static_cast<CPurchaseRecord*>(e.pItem)->m_sDescription == text)
+                return *static_cast<CPurchaseRecord*>(e.pItem);
+        throw std::runtime_error(text);
+    };
+    auto table = [this] {
+        AnswerDates(D(2026, 3, 3, 8, 0), D(2026, 3, 5, 8, 0));
+        CReports(db_.get()).DailyBalanceTableReport();
+    };
+    auto tax = [this] {
+        SetTax(1);
+        CReports(db_.get()).TaxReport();
+    };
+    auto account = [this] {
+        PickAccount(money_.checking);
+        CReports(db_.get()).AccountActivityReport();
+    };
+    auto due = [this] { CReports(db_.get()).BalanceDueReport(); };
+    struct Case {
+        const char* name;
+        std::function<void()> change;
+        std::function<void()> run;
+        std::vector<std::string> present;
+        std::vector<std::string> absent;  // parts no line holds
+    };
+    const Case cases[] = {
+        {"balance due: a sum that cancels out gives no block",
+         [&] { payment("Shoes").m_dAmount = -260.0; }, due, {"12 - Payer, Dana"}, {"Student, Carl"}},
+        {"balance due: an overpaid contract counts and is listed",
+         [&] { purchase("Silver").m_Items[0]->m_dAmount = 20.0; }, due,
+         {"12 - \tContract: Silver\t  -30.00\tContract: 03/03/2026", "12 - Total\t\t  -30.00"}, {}},
+        {"daily table: the start day's midnight is in, the day after the end at midnight is out",
+         [&] {
+             payment("Polish").m_dDate = D(2026, 3, 3);
+             payment("Shoes back").m_dDate = D(2026, 3, 6);
+         },
+         table, {"34 - \t03/03/2026\tPayment by studio to\tFloor Wax Co\t80.00\tPaid\t\t-80.00"},
+         {"\t03/06/2026\t"}},
+        {"tax: an entry at the start is in, one at the end is out",
+         [&] {
+             payment("Polish").m_dDate = D(2026, 3, 3, 8, 0);
+             payment("Shoes back").m_dDate = D(2026, 3, 6, 8, 0);
+         },
+         tax, {"16 - 03/03/2026\t80.00\tPolish, Floor Wax Co"}, {"Refund: Shoes back"}},
+        {"account: a refund of the account has an empty Transaction cell and moves nothing; a due payment is left out",
+         [&] {
+             payment("Shoes back").m_nField15 = money_.checking;
+             payment("Shoes").m_nField15 = money_.checking;
+         },
+         account, {"20 - 03/05/2026\t\tShoes back, Twin, Eve\t12.00\t25.50"}, {"Shoes, Student, Carl"}},
+    };
+    for (const Case& c : cases) {
+        Reopen();
+        DatabaseOpen = 1;
+        c.change();
+        c.run();
+        ASSERT_EQ(frames_.size(), 1u) << c.name;
+        const std::vector<std::string> lines = Lines();
+        for (const std::string& line : c.present)
+            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << c.name << ": " << line;
+        for (const std::string& part : c.absent)
+            for (const std::string& line : lines) EXPECT_EQ(line.find(part), std::string::npos) << c.name << ": " << line;
+        CloseFrames();
+    }
+    // An empty studio: the title block only.
+    db_->ClearTable(TABLE_PAYMENT);
+    db_->ClearTable(TABLE_PURCHASE);
+    due();
+    EXPECT_EQ(Lines().size(), 4u);
 }
 
 }  // namespace
