@@ -5,6 +5,7 @@
 
 #include "views/FrameWndReport.h"
 #include "reports/ReportFrame.h"
+#include "reports/Reports.h"
 #include "views/RtfViewer.h"
 #include "ShellTestSupport.h"
 
@@ -411,7 +412,8 @@ TEST_F(LauncherRoadTest, IntegrityTestsOpenTheViewerAndWebPagesOpenAFrame)
 // The program's session end: a separate process runs the program object on the fixture (the
 // same test binary, started with the disabled child test below) and is sent SIGTERM.
 // While a report's dates dialog is open another desk saves a payment: the refresh timer changes
-// nothing until the report returns; the next refresh brings the payment into a new report.
+// nothing until the report returns; the next refresh brings the payment into a new report. The
+// other report commands reach their selections.
 TEST_F(LauncherRoadTest, ReportHoldsTheRefreshUntilItReturns)
 {
     StartWithLast();
@@ -459,6 +461,24 @@ TEST_F(LauncherRoadTest, ReportHoldsTheRefreshUntilItReturns)
     EXPECT_TRUE(found);
     frames[1]->SendCommand(CFrameWndReport::kCmdExit);
     ui::test::DeleteDestroyedWindows();
+
+    // The other report commands reach their selections.
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.dialogScripts.push_back([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Report dates");
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    Launcher().OnCommand(32910, 0);
+    int taxAsked = 0;
+    CReports::s_fnTaxReportSetup = [&taxAsked](CDatabase&, stTaxReportSetup&) { return ++taxAsked, false; };
+    Launcher().OnCommand(30087, 0);
+    CReports::s_fnTaxReportSetup = nullptr;
+    EXPECT_EQ(taxAsked, 1);
+    h.messageBoxTexts.clear();
+    h.messageBoxAnswers = {ui::IDOK};
+    Launcher().OnCommand(30100, 0);  // the fixture has no accounts
+    EXPECT_EQ(h.messageBoxTexts, Words{"No categories specified"});
+    EXPECT_EQ(frames.size(), 2u);
     Run(*other, "closedb");
     other->Stop();
 }
