@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "common/DateTime.h"
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
 #include "database/Database.h"
@@ -65,6 +66,11 @@ void CReports::UpdateBalanceArray(stPersonBalance item, std::vector<stPersonBala
     if (DiagnosticLevel > 0)
         WriteDiagnosticFormat("CReports::UpdateBalanceArray initialize %s to %.2f\n", item.sName.c_str(), item.dAmount);
     list.insert(it, std::move(item));
+}
+
+std::string CReports::FormatDay(DATE date)
+{
+    return FormatDateTime(date, "%m/%d/%Y");
 }
 
 bool CReports::CheckFormats(const std::vector<int>& slots)

@@ -82,6 +82,9 @@ public:
     // order; equal names keep the order they came in.
     static void UpdateBalanceArray(stPersonBalance item, std::vector<stPersonBalance>& list);
 
+    // A report's date cell, "%m/%d/%Y".
+    static std::string FormatDay(DATE date);
+
     // Runs a text report by its plan; true when a frame was shown.
     bool RunTextReport(stTextReport& plan);
 
@@ -104,7 +107,8 @@ public:
 protected:
     // The report dates dialog; false when cancelled. The dates as the dialog reads them back.
     bool AskReportDates(DATE& start, DATE& end);
-    // The format at `slot`, or a message naming the missing slot and null.
+    // True when the database holds a format at every slot; else a message names the first one
+    // missing, before any window exists.
     bool CheckFormats(const std::vector<int>& slots);
 
     CDatabase* m_pDB;

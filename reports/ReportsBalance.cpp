@@ -15,10 +15,6 @@
 
 namespace {
 
-std::string DayText(DATE date)
-{
-    return FormatDateTime(date, "%m/%d/%Y");
-}
 
 // The name a due payment is summed under: its person's, last name first, else its payer text.
 std::string DuePaymentName(CDatabase& db, const CPaymentRecord& payment)
@@ -60,7 +56,7 @@ void CReports::BalanceDueReport()
             details[{item.sName, item.nCode}].aPayments.push_back(
                 Format("\t%s\t%s\t%s", Format("Payment: %s", payment.m_sText.c_str()).c_str(),
                        Format("%8.2f", payment.m_dAmount).c_str(),
-                       payment.m_cReceived == 'U' ? "Unscheduled" : ("Due: " + DayText(payment.m_dDate)).c_str()));
+                       payment.m_cReceived == 'U' ? "Unscheduled" : ("Due: " + FormatDay(payment.m_dDate)).c_str()));
             UpdateBalanceArray(item, byName[item.sName]);
         }
         for (const stIndex& e : *m_pDB->GetItemList(TABLE_PURCHASE)) {
@@ -74,7 +70,7 @@ void CReports::BalanceDueReport()
             item.cKind = 'U';
             details[{item.sName, item.nCode}].aPurchases.push_back(
                 Format("\t%s\t%s\t%s", Format("Contract: %s", purchase.m_sDescription.c_str()).c_str(),
-                       Format("%8.2f", balance).c_str(), ("Contract: " + DayText(purchase.m_dDate)).c_str()));
+                       Format("%8.2f", balance).c_str(), ("Contract: " + FormatDay(purchase.m_dDate)).c_str()));
             UpdateBalanceArray(item, byName[item.sName]);
         }
         for (auto& [name, list] : byName)
@@ -132,7 +128,7 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
                 const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
                 const double total = purchase.GetTotal(0);
                 receipt = "----";
-                date = DayText(purchase.m_dDate);
+                date = FormatDay(purchase.m_dDate);
                 description = Format("Purchase: %s", purchase.m_sDescription.c_str());
                 amount = FormatMoney(total, 0);
                 paid = "----";
@@ -141,7 +137,7 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
                 const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
                 const CSchedulePayment& payment = *purchase.m_Payments[static_cast<size_t>(entry.index2)];
                 receipt = FormatPaymentRef(payment.m_nReference, payment.m_cMethod, payment.m_sMethodText);
-                date = DayText(payment.m_dDate);
+                date = FormatDay(payment.m_dDate);
                 description = Format(payment.m_cKind == 'F' ? "Refund: %s" : "Payment: %s",
                                      payment.m_sDescription.c_str());
                 paid = FormatMoney(payment.m_dAmount, 0);
@@ -153,13 +149,13 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
                 switch (payment.m_cReceived) {
                 case 'R':
                     receipt = FormatPaymentRef(payment.m_nReference, payment.m_cMethod, payment.m_sMethodText);
-                    date = DayText(payment.m_dDate);
+                    date = FormatDay(payment.m_dDate);
                     description = Format("Purchase: %s", payment.m_sText.c_str());
                     paid = amount;
                     break;
                 case 'S':
                 case 'U':
-                    date = payment.m_cReceived == 'U' ? std::string("Unscheduled") : DayText(payment.m_dDate);
+                    date = payment.m_cReceived == 'U' ? std::string("Unscheduled") : FormatDay(payment.m_dDate);
                     description = payment.m_sText;
                     paid = "----";
                     balance += payment.m_dAmount;
@@ -210,7 +206,7 @@ void CReports::DailyBalanceTableReport()
         // The whole days: [start day 00:00, the day after the end day 00:00).
         start = std::floor(start);
         end = std::floor(end) + 1.0;
-        plan.sTitle = Format("Balance for %s - %s", DayText(start).c_str(), DayText(end).c_str());
+        plan.sTitle = Format("Balance for %s - %s", FormatDay(start).c_str(), FormatDay(end).c_str());
         return true;
     };
     plan.fnCollect = [&] {
@@ -275,7 +271,7 @@ void CReports::DueReceivedReport(char mode, uint32_t person)
                 continue;
             }
             if (!wanted(state)) continue;
-            AddLine(Format("%s\t%s\t%s", state == 'U' ? "Unscheduled" : DayText(date).c_str(),
+            AddLine(Format("%s\t%s\t%s", state == 'U' ? "Unscheduled" : FormatDay(date).c_str(),
                            Format("%8.2f", amount).c_str(), description->c_str()));
         }
     };

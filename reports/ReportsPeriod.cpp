@@ -12,15 +12,6 @@
 #include "platform/host/Format.h"
 #include "reports/Reports.h"
 
-namespace {
-
-std::string DayText(DATE date)
-{
-    return FormatDateTime(date, "%m/%d/%Y");
-}
-
-}  // namespace
-
 void CReports::TaxReport()
 {
     stTaxReportSetup setup;
@@ -35,7 +26,8 @@ void CReports::TaxReport()
     plan.bBlankAfterHeading = false;
     plan.fnSelect = [&] {
         if (!s_fnTaxReportSetup || !s_fnTaxReportSetup(*m_pDB, setup)) return false;
-        plan.sTitle = Format("\tTaxable Transactions %s - %s", DayText(setup.dStart).c_str(), DayText(setup.dEnd).c_str());
+        plan.sTitle = Format("\tTaxable Transactions %s - %s", FormatDay(setup.dStart).c_str(),
+                             FormatDay(setup.dEnd).c_str());
         plan.sHeading = setup.nMode == 1 ? "Date\tAmount\tDescription" : "Category\tAmount";
         return true;
     };
@@ -93,7 +85,8 @@ void CReports::TaxReport()
             double total = 0.0;
             for (const stTaxItem& item : items) {
                 if (item.sCategory != category) continue;
-                if (detailed) AddLine(Format("%s\t%.2f\t%s", DayText(item.dDate).c_str(), item.dAmount, item.sText.c_str()));
+                if (detailed)
+                    AddLine(Format("%s\t%.2f\t%s", FormatDay(item.dDate).c_str(), item.dAmount, item.sText.c_str()));
                 total += item.dAmount;
             }
             AddLine(detailed ? Format("Total\t%.2f", total) : Format("%s\t%.2f", category.c_str(), total));
@@ -113,8 +106,8 @@ void CReports::SaleItemsReport()
     plan.bBlankAfterHeading = false;
     plan.fnSelect = [&] {
         if (!AskReportDates(first, last)) return false;
-        plan.sTitle = Format("\tReport on price list item sales in period %s - %s", DayText(first).c_str(),
-                             DayText(last).c_str());
+        plan.sTitle = Format("\tReport on price list item sales in period %s - %s", FormatDay(first).c_str(),
+                             FormatDay(last).c_str());
         return true;
     };
     plan.fnCollect = [&] {
@@ -213,7 +206,7 @@ void CReports::AccountActivityReport()
             } else {
                 continue;
             }
-            AddLine(Format("%s\t%s\t%s\t%.2f\t%.2f", DayText(date).c_str(), transaction.c_str(),
+            AddLine(Format("%s\t%s\t%s\t%.2f\t%.2f", FormatDay(date).c_str(), transaction.c_str(),
                            Format("%s, %s", text->c_str(), name.c_str()).c_str(), amount, balance));
         }
     };
