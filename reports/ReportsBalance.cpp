@@ -61,6 +61,9 @@ void CReports::BalanceDueReport()
         }
         for (const stIndex& e : *m_pDB->GetItemList(TABLE_PURCHASE)) {
             const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(e.pItem);
+            // A cancelled contract is owed nothing more; a converted one's balance went into the
+            // contract that replaced it.
+            if (purchase.m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
             const double balance = purchase.GetBalance();
             if (std::fabs(balance) <= 0.001) continue;
             stPersonBalance item;
