@@ -4,6 +4,7 @@
 // Periods are from <= date < to. A tally code of -1 or of a category that no longer exists is
 // counted as TALLY_OTHER (-2); a purchase of several items as TALLY_SEVERAL (-3).
 
+#include <algorithm>
 #include "database/Database.h"
 
 #include "common/ListHelpers.h"
@@ -328,5 +329,9 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
             list.push_back(entry);
         }
     }
-    SortIndexedDates(list);
+    // Stable: entries of one date and kind keep the order they were gathered in.
+    std::stable_sort(list.begin(), list.end(), [](const stDataToken& a, const stDataToken& b) {
+        if (a.date != b.date) return a.date < b.date;
+        return static_cast<signed char>(a.type) < static_cast<signed char>(b.type);
+    });
 }

@@ -1,5 +1,6 @@
 #include "shell/DorvalquintexApp.h"
 #include "views/ReportWindows.h"
+#include "reports/Reports.h"
 
 #include "dialogs/DatabaseDialogs.h"
 #include "dialogs/PrinterChoice.h"
@@ -53,6 +54,7 @@ bool CDorvalquintexApp::InitInstance()
     }
     SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
     InstallReportWindows();
+    CReports::s_fnPrintSetup = [] { return &AppSettings().m_PrinterDef; };
 
     m_pMainFrame = std::make_unique<CMainFrame>();
     MainFrame = m_pMainFrame.get();

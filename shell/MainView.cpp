@@ -17,6 +17,7 @@
 #include "platform/host/Format.h"
 #include "platform/host/Path.h"
 #include "platform/ui/CommonDialogs.h"
+#include "reports/Reports.h"
 #include "reports/ReportsRTF.h"
 #include "shell/HandlerScope.h"
 #include "shell/MainFrame.h"
@@ -680,6 +681,21 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 32944:
         if (m_pDB) m_pDB->DumpDatabase();
+        return true;
+    case 32888:
+        if (m_pDB) CReports(m_pDB.get()).DailyBalanceTableReport();
+        return true;
+    case 30081:
+        if (m_pDB) CReports(m_pDB.get()).BalanceDueReport();
+        return true;
+    case 30087:
+        if (m_pDB) CReports(m_pDB.get()).TaxReport();
+        return true;
+    case 30100:
+        if (m_pDB) CReports(m_pDB.get()).AccountActivityReport();
+        return true;
+    case 32910:
+        if (m_pDB) CReports(m_pDB.get()).SaleItemsReport();
         return true;
     case 30009: ShowHelpTopic(30011); return true;
     case 30012: ShowHelpTopic(30012); return true;

@@ -4,6 +4,7 @@
 
 #include "common/TextFormat.h"
 #include "database/Database.h"
+#include "common/TextFormat.h"
 #include "platform/host/Format.h"
 
 namespace {

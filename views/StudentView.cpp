@@ -2,6 +2,7 @@
 
 #include "database/Database.h"
 #include "platform/ui/Menu.h"
+#include "reports/Reports.h"
 
 using ui::Item;
 using ui::Popup;
@@ -48,7 +49,7 @@ CStudentView::CStudentView()
     InstallUpdaters({
         {kCmdMainView, 0}, {kCmdCategory, 0}, {kCmdFindFirst, 0}, {kCmdFindRepeat, 0}, {kCmdAdd, 0},
         {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSignIn, kNotBuilt}, {kCmdSchedule, 0},
-        {kCmdBalanceSheet, kNotBuilt}, {kCmdDue, kNotBuilt}, {kCmdReceived, kNotBuilt}, {kCmdLogPayment, 7},
+        {kCmdBalanceSheet, 7}, {kCmdDue, 7}, {kCmdReceived, 7}, {kCmdLogPayment, 7},
         {kCmdInvoice, kNotBuilt}, {kCmdSummary, kNotBuilt}, {kCmdActivities, kNotBuilt},
         {kCmdHistory, kNotBuilt}, {kCmdEmail, 7}, {kCmdPrint, 7}, {kCmdFormat, 7}, {kCmdAll, 0},
         {kCmdActive, 0}, {kCmdHelp, 0},
@@ -81,6 +82,16 @@ bool CStudentView::OnCommand(int id, int code)
 {
     if (id == kCmdLogPayment) {
         OnLogPayment();
+        return true;
+    }
+    if (id == kCmdBalanceSheet || id == kCmdDue || id == kCmdReceived) {
+        CPerson* person = GetHighlightedPerson();
+        if (!person || !m_pDB) return true;
+        CReports reports(m_pDB);
+        if (id == kCmdBalanceSheet)
+            reports.BalanceSheetReport(person->m_nCode, 1);
+        else
+            reports.DueReceivedReport(id == kCmdDue ? 'D' : 'R', person->m_nCode);
         return true;
     }
     return CContactView::OnCommand(id, code);

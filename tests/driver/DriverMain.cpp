@@ -29,6 +29,8 @@
 //                              "EVENT dialog 1" when it is open
 //   release                    closes the held dialog with OK
 //   addpurchase <person>       OK addpurchase <result> <code>
+//   addpayment <person> <amount>  a payment due from the person ("Driver", scheduled now):
+//                              OK addpayment <result>
 //   addpayments <purchase> <m> adds m scheduled payments, each through the edit road; a save
 //                              refused because another desk holds the record is tried again
 //                              (up to 60 s): OK addpayments <added> <retries>
@@ -370,6 +372,15 @@ private:
             purchase.m_dPrice = 100.0;
             int result = m_db.AddTableItem(TABLE_PURCHASE, LOC_NONE, &purchase, 0, 0, nullptr);
             Reply(Format("addpurchase %i %u", result, result == 1 ? purchase.m_nCode : LOC_NONE));
+        } else if (c == "addpayment") {
+            CPaymentRecord payment;
+            payment.m_cType = 'R';
+            payment.m_cReceived = 'S';
+            payment.m_nPerson = Num(w, 1);
+            payment.m_dAmount = Num(w, 2);
+            payment.m_sText = "Driver";
+            payment.m_dDate = GetNow();
+            Reply(Format("addpayment %i", m_db.AddTableItem(TABLE_PAYMENT, LOC_NONE, &payment, 0, 0, nullptr)));
         } else if (c == "addpayments") {
             AddPayments(Num(w, 1), Num(w, 2));
         } else if (c == "categories") {

@@ -3,6 +3,9 @@
 // (SIGTERM) closes the file as a normal exit does, and the purge command asks for its dates.
 // This process is the server computer 127.0.0.1; the other copy is a dq_driver on 127.0.0.2.
 
+#include "views/FrameWndReport.h"
+#include "reports/ReportFrame.h"
+#include "reports/Reports.h"
 #include "views/RtfViewer.h"
 #include "ShellTestSupport.h"
 
@@ -453,6 +456,81 @@ TEST_F(LauncherRoadTest, IntegrityTestsOpenTheViewerAndWebPagesOpenAFrame)
 
 // The program's session end: a separate process runs the program object on the fixture (the
 // same test binary, started with the disabled child test below) and is sent SIGTERM.
+// While a report's dates dialog is open another desk saves a payment: the refresh timer changes
+// nothing until the report returns; the next refresh brings the payment into a new report. The
+// other report commands reach their selections.
+TEST_F(LauncherRoadTest, ReportHoldsTheRefreshUntilItReturns)
+{
+    StartWithLast();
+    ASSERT_EQ(DatabaseOpen, 1);
+    std::vector<CFrameWndReport*> frames;
+    SetReportFrameFactory([&frames]() -> IReportFrame* {
+        auto* f = new CFrameWndReport();
+        frames.push_back(f);
+        return f;
+    });
+    std::unique_ptr<DriverProcess> other = StartOtherCopy(true);
+    ASSERT_TRUE(other);
+    const size_t before = Db()->GetItemList(TABLE_PAYMENT)->size();
+    ui::test::GetHooks().dialogScripts.push_back([&](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Report dates");
+        EXPECT_EQ(Run(*other, "addpayment " + std::to_string(code_) + " 42"), Words{"1"});
+        for (int i = 0; i < 5; ++i) {
+            ui::test::FireTimer(Launcher(), CMainView::kRefreshTimer);
+            ui::Application::PumpMessages();
+        }
+        EXPECT_EQ(Db()->GetItemList(TABLE_PAYMENT)->size(), before);
+        ui::test::Click(d, 1000);
+    });
+    Launcher().OnCommand(32888, 0);
+    ASSERT_EQ(frames.size(), 1u);
+    // The table was built on the tables as they stood; the held refresh runs once it returned.
+    for (const stFmtString& line : frames[0]->GetLines())
+        EXPECT_EQ(line.strText.find("Driver"), std::string::npos) << line.strText;
+    frames[0]->SendCommand(CFrameWndReport::kCmdExit);
+    ui::test::DeleteDestroyedWindows();
+    EXPECT_EQ(ReportViewDisplayed, 0);
+
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (Db()->GetItemList(TABLE_PAYMENT)->size() == before && std::chrono::steady_clock::now() < until) {
+        ASSERT_TRUE(ui::test::FireTimer(Launcher(), CMainView::kRefreshTimer));
+        ui::Application::PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_EQ(Db()->GetItemList(TABLE_PAYMENT)->size(), before + 1);
+    Launcher().OnCommand(30081, 0);
+    ASSERT_EQ(frames.size(), 2u);
+    bool found = false;
+    for (const stFmtString& line : frames[1]->GetLines())
+        found = found || line.strText.find("Payment: Driver") != std::string::npos;
+    EXPECT_TRUE(found);
+    frames[1]->SendCommand(CFrameWndReport::kCmdExit);
+    ui::test::DeleteDestroyedWindows();
+
+    // The other report commands reach their selections.
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.dialogScripts.push_back([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Report dates");
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    Launcher().OnCommand(32910, 0);
+    int taxAsked = 0;
+    h.dialogScripts.push_back([&taxAsked](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Tax report dates");
+        ++taxAsked;
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    Launcher().OnCommand(30087, 0);
+    EXPECT_EQ(taxAsked, 1);
+    h.messageBoxTexts.clear();
+    h.messageBoxAnswers = {ui::IDOK};
+    Launcher().OnCommand(30100, 0);  // the fixture has no accounts
+    EXPECT_EQ(h.messageBoxTexts, Words{"No categories specified"});
+    EXPECT_EQ(frames.size(), 2u);
+    Run(*other, "closedb");
+    other->Stop();
+}
+
 TEST_F(LauncherRoadTest, SigtermClosesTheFileAsANormalExitDoes)
 {
     folder_.WriteFile("Dorvalquintex.cfg", "LAST|" + name_ + ".dbs\r\n");

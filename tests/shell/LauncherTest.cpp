@@ -177,6 +177,15 @@ TEST_F(LauncherTest, MenuEnablingByLevel)
         {30063, 0, 10, false},
         {32846, 1, 7, false},   // teacher mail list: level 8
         {32846, 1, 8, true},
+        {32888, 1, 7, false},   // daily balance table at level 8
+        {32888, 1, 8, true},
+        {30081, 1, 8, false},   // balance due, tax, account activity, sale items at level 9
+        {30081, 1, 9, true},
+        {30087, 1, 8, false},
+        {30087, 1, 9, true},
+        {30100, 1, 9, true},
+        {32910, 1, 8, false},
+        {32910, 1, 9, true},
         {57665, 0, 0, true},    // Exit
         {30030, 0, 0, true},
     };

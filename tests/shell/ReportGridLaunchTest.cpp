@@ -118,7 +118,7 @@ TEST_F(ReportGridLaunchTest, FinanceMenuNamesItsGrids)
         }
     };
     walk(menu->items);
-    EXPECT_EQ(texts, (std::vector<std::string>{"&All purchases", "&Merchandise purchases", "&Payments received",
+    EXPECT_EQ(texts, (std::vector<std::string>{"A&ll purchases", "&Merchandise purchases", "&Payments received",
                                                "&Summary of payments received", "Payments &made"}));
 }
 

@@ -119,8 +119,8 @@ TEST_F(ListViewsTest, PaymentLinesAllAndDue)
     view.SetLineViewDatabase(db_.get());
     const std::vector<std::string> all = {
         "Date\tTransaction type\tName\tAmount\tStatus\tFor",
-        "Unscheduled\tPurchase list payment from\tZeller, Ada\t40.00\tDue\t",
         "Unscheduled\tPurchase list payment from\tStudent, Carl\t355.00\tDue\t",
+        "Unscheduled\tPurchase list payment from\tZeller, Ada\t40.00\tDue\t",
         "Unscheduled\tPurchase list payment from\tZeller, Ada\t60.00\tDue\t",
         "12/31/1995\tPayment by studio to\tOld Supply\t12.00\tPaid\t",
         "03/02/2026\tDiscount to\tStudent, Carl\t48.00\tApplied\t0",

@@ -1,0 +1,214 @@
+// bench_reports: the money reports of the report generator on a studio of N persons and of 4N,
+// built in memory (per person 3 contracts with 4 scheduled payments each, and 5 payments, some
+// due, a few without a person). The lines go into a frame that only keeps them, so the figures
+// are the reports' own. The last lines are "RATIO <report> <time at 4N / time at N>".
+// Options: --n N (default 2000), --reps R (repetitions per figure, default 7).
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "database/Database.h"
+#include "dialogs/DialogMenu.h"
+#include "dialogs/DialogReportDates.h"
+#include "platform/host/Clock.h"
+#include "platform/ui/Dialog.h"
+#include "platform/ui/ListBox.h"
+#include "platform/ui/TestHooks.h"
+#include "reports/ReportFrame.h"
+#include "reports/Reports.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A report frame that keeps the lines and shows nothing.
+class CKeptLines : public IReportFrame {
+public:
+    std::vector<stFmtString>& GetLines() override { return m_aLines; }
+    void SetView(CDatabase*, int, int, int, stPrinterDef*) override { delete this; }
+    void SetView(CDatabase*, int, int, int, const std::vector<std::string>&, int, stPrinterDef*) override
+    {
+        delete this;
+    }
+
+private:
+    std::vector<stFmtString> m_aLines;
+};
+
+const DATE kYearStart = MakeDate(2026, 1, 4, 0, 0);
+
+class CMoneyStudio {
+public:
+    CMoneyStudio(CDatabase& db, uint32_t persons) : m_Db(db), m_nPersons(persons) {}
+
+    uint32_t Build()
+    {
+        const uint32_t account = Category('A', "Checking");
+        Category('T', "Sales tax");
+        for (uint32_t s = 0; s < m_nPersons; ++s) {
+            auto p = std::make_unique<CPerson>('C');
+            p->m_sFirstName = "Student";
+            p->m_sLastName = "S" + std::to_string(s % (m_nPersons / 2 + 1));  // some names twice
+            const uint32_t person = Add(TABLE_PERSON, std::move(p));
+            for (int c = 0; c < 3; ++c) {
+                auto purchase = std::make_unique<CPurchaseRecord>();
+                purchase->m_nPerson = person;
+                purchase->m_sDescription = "Contract " + std::to_string(c);
+                purchase->m_dDate = AddToDate(kYearStart, static_cast<int>((s * 3 + c) % 360), 10, 0, 0);
+                purchase->m_nStatus = c == 2 && s % 5 == 0 ? CPurchaseRecord::STATUS_CANCELLED
+                                                           : CPurchaseRecord::STATUS_ACTIVE;
+                auto item = std::make_unique<CPurchaseItem>();
+                item->m_sName = "Item " + std::to_string((s + c) % 40);
+                item->m_cKind = 'N';
+                item->m_nCount = 10;
+                item->m_dAmount = 800.0;
+                purchase->m_Items.push_back(std::move(item));
+                for (int k = 0; k < 4; ++k) {
+                    auto payment = std::make_unique<CSchedulePayment>();
+                    payment->m_cKind = k < 2 ? 'R' : (k == 2 ? 'S' : 'U');
+                    payment->m_dAmount = 150.0;
+                    payment->m_nCategory = account;
+                    payment->m_dDate = k == 3 ? 0.0 : AddToDate(purchase->m_dDate, 30 * k, 2, 0, 0);
+                    purchase->m_Payments.push_back(std::move(payment));
+                }
+                Add(TABLE_PURCHASE, std::move(purchase));
+            }
+            for (int k = 0; k < 5; ++k) {
+                auto payment = std::make_unique<CPaymentRecord>();
+                payment->m_cType = k == 4 ? 'P' : 'R';
+                payment->m_cReceived = k == 1 ? 'S' : (k == 2 ? 'U' : 'R');
+                payment->m_dAmount = 40.0 + k;
+                payment->m_nPerson = k == 3 && s % 10 == 0 ? NO_CODE : person;
+                payment->m_sName = "Payer " + std::to_string(s % 50);
+                payment->m_sText = "Payment " + std::to_string(k);
+                payment->m_nField15 = account;
+                payment->m_dDate = k == 2 ? 0.0 : AddToDate(kYearStart, static_cast<int>((s + 70 * k) % 360), 15, 0, 0);
+                Add(TABLE_PAYMENT, std::move(payment));
+            }
+        }
+        return account;
+    }
+
+private:
+    uint32_t Category(char type, const char* name)
+    {
+        auto c = std::make_unique<CCategory>(type);
+        c->m_sName = name;
+        return Add(TABLE_CATEGORY, std::move(c));
+    }
+    template <class T>
+    uint32_t Add(uint8_t table, std::unique_ptr<T> item)
+    {
+        // Codes run per table from 0, as the road gives them, so that a code finds its entry.
+        const uint32_t code = static_cast<uint32_t>(m_Db.GetItemList(table)->size());
+        item->m_nCode = code;
+        const auto sequence = static_cast<uint32_t>(m_Db.GetItemList(table)->size());
+        item->m_nSequence = static_cast<int32_t>(sequence);
+        m_Db.AddIndex(table, item.release(), code, sequence, 0, 0xFFFFFFFE, -1);
+        return code;
+    }
+
+    CDatabase& m_Db;
+    uint32_t m_nPersons;
+};
+
+double TimeOf(int reps, const std::function<void()>& work)
+{
+    std::vector<double> seconds;
+    for (int i = 0; i < reps; ++i) {
+        const auto start = Clock::now();
+        work();
+        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+    std::sort(seconds.begin(), seconds.end());
+    return seconds[seconds.size() / 2];
+}
+
+void AnswerYear()
+{
+    ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) {
+        auto& dates = static_cast<CDialogReportDates&>(d);
+        dates.m_StartDate.SetValue(kYearStart);
+        dates.m_EndDate.SetValue(AddToDate(kYearStart, 365, 0, 0, 0));
+        d.EndDialog(ui::IDOK);
+    });
+}
+
+struct stReportRun {
+    const char* name;
+    std::function<void(CReports&, uint32_t account)> run;
+};
+
+const stReportRun kReports[] = {
+    {"balance_due", [](CReports& r, uint32_t) { r.BalanceDueReport(); }},
+    {"balance_sheet", [](CReports& r, uint32_t) { r.BalanceSheetReport(1, 1); }},
+    {"daily_table",
+     [](CReports& r, uint32_t) {
+         AnswerYear();
+         r.DailyBalanceTableReport();
+     }},
+    {"due_received", [](CReports& r, uint32_t) { r.DueReceivedReport('D', 3); }},
+    {"tax", [](CReports& r, uint32_t) { r.TaxReport(); }},
+    {"sale_items",
+     [](CReports& r, uint32_t) {
+         AnswerYear();
+         r.SaleItemsReport();
+     }},
+    {"account_activity",
+     [](CReports& r, uint32_t account) {
+         ui::test::GetHooks().dialogScripts.push_back([account](ui::Dialog& d) { d.EndDialog(static_cast<int>(account)); });
+         r.AccountActivityReport();
+     }},
+};
+
+std::vector<double> Measure(uint32_t persons, int reps)
+{
+    CDatabase db;
+    db.SetDefaults();
+    const uint32_t account = CMoneyStudio(db, persons).Build();
+    std::vector<double> figures;
+    for (const stReportRun& report : kReports) {
+        figures.push_back(TimeOf(reps, [&] {
+            CReports reports(&db);
+            report.run(reports, account);
+        }));
+        std::printf("persons %u: %s %.4f s\n", persons, report.name, figures.back());
+    }
+    return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    uint32_t n = 2000;
+    int reps = 7;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--n") == 0) n = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
+        if (std::strcmp(argv[i], "--reps") == 0) reps = std::max(1, std::atoi(argv[i + 1]));
+    }
+    ui::test::EnsureApplication();
+    ui::test::Hooks& hooks = ui::test::ResetHooks();
+    hooks.driveDialogs = true;
+    hooks.scriptMessageBoxes = true;
+    SetStampUserCode(1);
+    SetReportFrameFactory([]() -> IReportFrame* { return new CKeptLines(); });
+    CReports::s_fnTaxReportSetup = [](CDatabase&, stTaxReportSetup& setup) {
+        setup.dStart = kYearStart;
+        setup.dEnd = AddToDate(kYearStart, 365, 0, 0, 0);
+        setup.nMode = 1;
+        return true;
+    };
+    const std::vector<double> small = Measure(n, reps);
+    const std::vector<double> large = Measure(4 * n, reps);
+    for (size_t i = 0; i < small.size(); ++i)
+        std::printf("RATIO %s %.2f\n", kReports[i].name, small[i] > 0.0 ? large[i] / small[i] : 0.0);
+    return 0;
+}

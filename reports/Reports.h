@@ -1,0 +1,118 @@
+#pragma once
+// CReports: the report generator. A caller makes one on its stack with the open database, calls
+// one report method and lets it go; the lines live on in the report frame the method opened.
+// From construction to destruction the database's refresh timer is held off (counted, so
+// nested reports are safe). The methods are split over files by subject: Reports.cpp (life,
+// lines, the text-report routine, the person-balance array), ReportsBalance.cpp (balance due,
+// balance sheet, daily table, due and received lists), ReportsPeriod.cpp (tax, sale items,
+// account activity).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/DateTime.h"
+#include "common/PrinterDef.h"
+#include "reports/PrintSpoolFile.h"
+
+class CDatabase;
+class IReportFrame;
+
+// One person's accumulated amount, as the money reports gather it.
+struct stPersonBalance {
+    uint32_t nCode = 0xFFFFFFFF;  // the person, all ones for none
+    std::string sName;
+    double dAmount = 0.0;
+    char cKind = 0;  // set by the calling report; the last update's value is kept
+};
+
+// One received amount of the tax report.
+struct stTaxItem {
+    std::string sCategory;
+    std::string sText;
+    DATE dDate = 0.0;
+    double dAmount = 0.0;
+};
+
+// The choices of the tax report's setup: the period [start, end) and the listing mode
+// (1 detailed, any other value totals only).
+struct stTaxReportSetup {
+    DATE dStart = 0.0;
+    DATE dEnd = 0.0;
+    int nMode = 1;
+};
+
+// The plan of one text report, run by CReports::RunTextReport: guard, selection, collection,
+// frame, title block, body, show. The callbacks run in that order; each may change the plan's
+// texts (a title that names the chosen dates).
+struct stTextReport {
+    int nBodySlot = 0;
+    int nHeadSlot = 1;
+    int nBlankSlot = -1;  // the slot of blank lines; -1: the body slot
+    bool bGuard = true;   // refuse while a report view is displayed
+    std::string sTitle;
+    char cTitleKind = 'H';
+    std::string sHeading;  // column heads; empty: no heading and no blank line after the title
+    char cHeadingKind = 'H';
+    bool bBlankAfterHeading = true;
+    // The selection: false when the user cancelled (no window).
+    std::function<bool()> fnSelect;
+    // The collection (wait cursor shown): false when there is nothing to show (after a message).
+    std::function<bool()> fnCollect;
+    // The body lines, appended with CReports::AddLine (wait cursor shown).
+    std::function<void()> fnBody;
+};
+
+class CReports {
+public:
+    explicit CReports(CDatabase* database);
+    virtual ~CReports();
+    CReports(const CReports&) = delete;
+    CReports& operator=(const CReports&) = delete;
+
+    // Appends a blank body line in the database's format at `slot`.
+    void AddBlankLine(int slot);
+    // Appends `text` in the current slot and kind.
+    void AddLine(const std::string& text);
+    // Switches the current slot and kind of the lines that follow.
+    void SetLineFormat(int slot, char kind);
+    // Adds the item's amount to the element of the same name and code, else inserts the item
+    // before the first element whose name sorts after it (byte-wise). The array stays in name
+    // order; equal names keep the order they came in.
+    static void UpdateBalanceArray(stPersonBalance item, std::vector<stPersonBalance>& list);
+
+    // A report's date cell, "%m/%d/%Y".
+    static std::string FormatDay(DATE date);
+
+    // Runs a text report by its plan; true when a frame was shown.
+    bool RunTextReport(stTextReport& plan);
+
+    // ---- The money reports ----
+    void BalanceDueReport();
+    // The statement of a person; show 0: no guard, no lines, only the final balance.
+    double BalanceSheetReport(uint32_t person, int show);
+    void DailyBalanceTableReport();
+    // mode 'D' payments due from the person, 'R' received from the person.
+    void DueReceivedReport(char mode, uint32_t person);
+    void TaxReport();
+    void SaleItemsReport();
+    void AccountActivityReport();
+
+    // The program's current print setup, handed to every frame (unset: the frame's own).
+    static std::function<stPrinterDef*()> s_fnPrintSetup;
+    // The tax report's setup dialog: fills the choices, false when cancelled (unset: cancelled).
+    static std::function<bool(CDatabase& database, stTaxReportSetup& setup)> s_fnTaxReportSetup;
+
+protected:
+    // The report dates dialog; false when cancelled. The dates as the dialog reads them back.
+    bool AskReportDates(DATE& start, DATE& end);
+    // True when the database holds a format at every slot; else a message names the first one
+    // missing, before any window exists.
+    bool CheckFormats(const std::vector<int>& slots);
+
+    CDatabase* m_pDB;
+    std::vector<stFmtString>* m_pLines = nullptr;
+    IReportFrame* m_pFrame = nullptr;
+    stFmtString m_Line;
+};
