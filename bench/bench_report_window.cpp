@@ -20,6 +20,7 @@
 
 #include <unistd.h>
 
+#include "BenchTiming.h"
 #include "platform/host/Format.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/PageModel.h"
@@ -32,19 +33,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double TimeOf(int reps, const std::function<void()>& work)
-{
-    std::vector<double> seconds;
-    for (int i = 0; i < reps; ++i) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
-}
+using bench_timing::TimeOf;
 
 std::vector<std::string> ReportLines(size_t n)
 {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "database/Database.h"
 #include "dialogs/DialogMenu.h"
 #include "dialogs/DialogReportDates.h"
@@ -25,8 +26,6 @@
 #include "reports/Reports.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // A report frame that keeps the lines and shows nothing.
 class CKeptLines : public IReportFrame {
@@ -119,17 +118,7 @@ private:
     uint32_t m_nPersons;
 };
 
-double TimeOf(int reps, const std::function<void()>& work)
-{
-    std::vector<double> seconds;
-    for (int i = 0; i < reps; ++i) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
-}
+using bench_timing::TimeOf;
 
 void AnswerYear()
 {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "database/CreditLedger.h"
 #include "database/Database.h"
 #include "dialogs/DialogEditScheduledPayment.h"
@@ -27,19 +28,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double TimeOf(int reps, const std::function<void()>& work)
-{
-    std::vector<double> seconds;
-    for (int i = 0; i < reps; ++i) {
-        const auto start = Clock::now();
-        work();
-        seconds.push_back(std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    std::sort(seconds.begin(), seconds.end());
-    return seconds[seconds.size() / 2];
-}
+using bench_timing::TimeOf;
 
 struct stFigures {
     double ready = 0.0;
