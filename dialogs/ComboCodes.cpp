@@ -25,3 +25,9 @@ uint32_t GetSelectedCode(const ui::ComboBox& combo)
     if (at < 0) return 0xFFFFFFFF;
     return static_cast<uint32_t>(combo.GetItemData(at));
 }
+
+uint32_t GetSelectedCode(const ui::ComboBox* combo, uint32_t kept)
+{
+    if (combo == nullptr || combo->GetCurSel() < 0) return kept;
+    return GetSelectedCode(*combo);
+}

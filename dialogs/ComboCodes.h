@@ -14,3 +14,6 @@ class ComboBox;
 void SelectCode(ui::ComboBox& combo, uint32_t code, bool keepMissing);
 // The selected entry's code; -1 when nothing is selected.
 uint32_t GetSelectedCode(const ui::ComboBox& combo);
+// The selected entry's code; `kept` when nothing is selected (a stored code the list lacks) or
+// there is no combo box.
+uint32_t GetSelectedCode(const ui::ComboBox* combo, uint32_t kept);

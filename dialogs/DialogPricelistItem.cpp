@@ -2,6 +2,7 @@
 
 #include "common/QuestionBox.h"
 #include "database/Database.h"
+#include "dialogs/ComboCodes.h"
 #include "platform/ui/ComboBox.h"
 #include "widgets/ControlHelpers.h"
 
@@ -46,13 +47,6 @@ const ui::DialogTemplate kPricelistItemTemplate{215, "Price list item or block o
     {ui::Ctl::DefButton, kIdOk, "OK"},
     {ui::Ctl::Button, ui::IDCANCEL, "Cancel"},
 }};
-
-uint32_t ComboCode(ui::ComboBox* combo, uint32_t kept)
-{
-    // The chosen entry's item data; with none chosen (a stored code the list lacks) the stored one.
-    const int index = combo ? combo->GetCurSel() : -1;
-    return index < 0 ? kept : static_cast<uint32_t>(combo->GetItemData(index));
-}
 
 }  // namespace
 
@@ -139,7 +133,7 @@ void CDialogPricelistItem::UpdateFlagControls()
 void CDialogPricelistItem::OnOK()
 {
     if (!UpdateData(true)) return;
-    const uint32_t basicType = ComboCode(Combo(kIdBasicType), m_pItem->m_nBasicType);
+    const uint32_t basicType = GetSelectedCode(Combo(kIdBasicType), m_pItem->m_nBasicType);
     if (m_strName.empty()) {
         GetResponse("Item name not provided", MB_OK);
         return;
@@ -161,8 +155,8 @@ void CDialogPricelistItem::OnOK()
     item.m_dPrice = m_dPrice;
     item.m_nBasicType = basicType;
     if (m_cKind == 'p') {
-        item.m_nTeacher = ComboCode(Combo(kIdTeacher), item.m_nTeacher);
-        item.m_nBallroom = ComboCode(Combo(kIdBallroom), item.m_nBallroom);
+        item.m_nTeacher = GetSelectedCode(Combo(kIdTeacher), item.m_nTeacher);
+        item.m_nBallroom = GetSelectedCode(Combo(kIdBallroom), item.m_nBallroom);
     }
     EndDialog(ui::IDOK);
 }

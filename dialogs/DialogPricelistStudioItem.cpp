@@ -3,6 +3,7 @@
 #include "common/DateTime.h"
 #include "common/QuestionBox.h"
 #include "database/Database.h"
+#include "dialogs/ComboCodes.h"
 #include "dialogs/DialogGetDate.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListBox.h"
@@ -64,13 +65,6 @@ const ui::DialogTemplate kStudioItemTemplate{309, "Price list item or block of i
     {ui::Ctl::DefButton, kIdOk, "OK"},
     {ui::Ctl::Button, ui::IDCANCEL, "Cancel"},
 }};
-
-uint32_t ComboCode(ui::ComboBox* combo, uint32_t kept)
-{
-    // The chosen entry's item data; with none chosen (a stored code the list lacks) the stored one.
-    const int index = combo ? combo->GetCurSel() : -1;
-    return index < 0 ? kept : static_cast<uint32_t>(combo->GetItemData(index));
-}
 
 }  // namespace
 
@@ -208,7 +202,7 @@ void CDialogPricelistStudioItem::MakeDateSeries(int days)
 void CDialogPricelistStudioItem::OnOK()
 {
     if (!UpdateData(true)) return;
-    const uint32_t basicType = ComboCode(Combo(kIdBasicType), m_pItem->m_nBasicType);
+    const uint32_t basicType = GetSelectedCode(Combo(kIdBasicType), m_pItem->m_nBasicType);
     if (m_strName.empty()) {
         GetResponse("Item name not provided", MB_OK);
         return;
@@ -227,9 +221,9 @@ void CDialogPricelistStudioItem::OnOK()
     item.m_nDuration = static_cast<int32_t>(m_nDuration);
     item.m_cPackageOnly = static_cast<uint8_t>(m_bPackageOnly);
     item.m_dPrice = m_dPrice;
-    item.m_nTeacher = ComboCode(Combo(kIdTeacher), item.m_nTeacher);
+    item.m_nTeacher = GetSelectedCode(Combo(kIdTeacher), item.m_nTeacher);
     item.m_nBasicType = basicType;
-    item.m_nBallroom = ComboCode(Combo(kIdBallroom), item.m_nBallroom);
+    item.m_nBallroom = GetSelectedCode(Combo(kIdBallroom), item.m_nBallroom);
     EndDialog(ui::IDOK);
 }
 
