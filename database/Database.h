@@ -652,6 +652,8 @@ private:
     std::unordered_map<std::string, uint32_t> m_mapImportWords;
     std::string m_sImportError;
     int m_nImportErrorLine = -1;
+    // Notes the failure of the import at line index `at` (the first one stays); 0.
+    int FailImport(int at, const std::string& reason);
     std::vector<int> m_aImportNoPerson;
 
 };

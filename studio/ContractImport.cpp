@@ -162,17 +162,20 @@ void CDatabase::ImportPersonRecords(CDialogWaitBox* waitBox)
     }
 }
 
+int CDatabase::FailImport(int at, const std::string& reason)
+{
+    // The first failure is the one reported.
+    if (m_nImportErrorLine < 0) {
+        m_nImportErrorLine = at + 1;
+        m_sImportError = reason;
+    }
+    return 0;
+}
+
 int CDatabase::ImportPersonRecord(int start)
 {
     const int count = static_cast<int>(m_aImportLines.size());
-    auto fail = [&](int at, const std::string& reason) {
-        if (m_nImportErrorLine < 0) {
-            m_nImportErrorLine = at + 1;
-            m_sImportError = reason;
-        }
-        return 0;
-    };
-    if (start + 1 >= count) return fail(start, "the file ends inside the person record");
+    if (start + 1 >= count) return FailImport(start, "the file ends inside the person record");
     m_sFieldSeparator = DetectFieldDelimiter(m_aImportLines[static_cast<size_t>(start) + 1], 12);
     if (m_sFieldSeparator.empty()) return 0;
     const int32_t person = ImportStudentTextFile(m_aImportLines[static_cast<size_t>(start) + 1]);
@@ -188,20 +191,13 @@ int CDatabase::ImportPersonRecord(int start)
         if (end == 0) return 0;
         i = end + 1;
     }
-    return fail(start, "PERSON_RECORD_END is missing");
+    return FailImport(start, "PERSON_RECORD_END is missing");
 }
 
 int CDatabase::ImportContractRecord(int start, int32_t person)
 {
     const int count = static_cast<int>(m_aImportLines.size());
-    auto fail = [&](int at, const std::string& reason) {
-        if (m_nImportErrorLine < 0) {
-            m_nImportErrorLine = at + 1;
-            m_sImportError = reason;
-        }
-        return 0;
-    };
-    if (start + 1 >= count) return fail(start, "the file ends inside the contract record");
+    if (start + 1 >= count) return FailImport(start, "the file ends inside the contract record");
     const stContractHeader header = ImportContractHeader(m_aImportLines[static_cast<size_t>(start) + 1]);
     if (!m_sImportError.empty()) {
         if (m_nImportErrorLine < 0) m_nImportErrorLine = start + 2;
@@ -212,14 +208,14 @@ int CDatabase::ImportContractRecord(int start, int32_t person)
     std::vector<stImportUse> uses;
     int i = start + 2;
     for (;;) {
-        if (i >= count) return fail(start, "CONTRACT_RECORD_END is missing");
+        if (i >= count) return FailImport(start, "CONTRACT_RECORD_END is missing");
         const std::string& line = m_aImportLines[static_cast<size_t>(i)];
         if (StartsWith(line, "CONTRACT_RECORD_END")) break;
         int end = 0;
         if (StartsWith(line, "CONTRACT_PURCHASELIST_START")) end = ImportContractPurchaseList(i, purchases);
         else if (StartsWith(line, "CONTRACT_PAYMENTLIST_START")) end = ImportContractPaymentList(i, payments);
         else if (StartsWith(line, "CONTRACT_USEDITEMLIST_START")) end = ImportContractUsedItemList(i, uses);
-        else return fail(i, Format("unexpected line \"%s\"", line.c_str()));
+        else return FailImport(i, Format("unexpected line \"%s\"", line.c_str()));
         if (end == 0) return 0;
         i = end + 1;
     }
@@ -273,7 +269,7 @@ int CDatabase::ImportContractRecord(int start, int32_t person)
             while (item->m_Tokens.size() < entry.nCount) token('N', 0.0, -1);
         purchase->m_Items.push_back(std::move(item));
     }
-    if (AddImportedItem(TABLE_PURCHASE, purchase) == NO_CODE) return fail(start, "the contract could not be saved");
+    if (AddImportedItem(TABLE_PURCHASE, purchase) == NO_CODE) return FailImport(start, "the contract could not be saved");
     return endLine;
 }
 
@@ -299,19 +295,12 @@ stContractHeader CDatabase::ImportContractHeader(const std::string& line)
 int CDatabase::ImportContractPurchaseList(int start, std::vector<stImportPurchase>& list)
 {
     const int count = static_cast<int>(m_aImportLines.size());
-    auto fail = [&](int at, const std::string& reason) {
-        if (m_nImportErrorLine < 0) {
-            m_nImportErrorLine = at + 1;
-            m_sImportError = reason;
-        }
-        return 0;
-    };
     std::vector<std::string> f;
     for (int i = start + 1; i < count; ++i) {
         const std::string& line = m_aImportLines[static_cast<size_t>(i)];
         if (StartsWith(line, "CONTRACT_PURCHASELIST_END")) return i;
         CIifReader::SplitFields(line, Separator(m_sFieldSeparator), f);
-        if (f.size() < 4) return fail(i, "a purchase line needs 4 fields");
+        if (f.size() < 4) return FailImport(i, "a purchase line needs 4 fields");
         const stItemKind* kind = nullptr;
         for (const stItemKind& k : kItemKinds)
             if (f[0] == k.keyword) kind = &k;
@@ -328,7 +317,7 @@ int CDatabase::ImportContractPurchaseList(int start, std::vector<stImportPurchas
         entry.cKind = kind->itemKind;
         if (f[3].find('/', 1) != std::string::npos) {
             if (!ReadContractDate(*this, f[3], entry.dEndDate))
-                return fail(i, Format("\"%s\" is no date", f[3].c_str()));
+                return FailImport(i, Format("\"%s\" is no date", f[3].c_str()));
             entry.cKind = 'T';
         } else {
             entry.nCount = static_cast<uint32_t>(std::max(0, std::atoi(f[3].c_str())));
@@ -336,54 +325,40 @@ int CDatabase::ImportContractPurchaseList(int start, std::vector<stImportPurchas
         entry.nEmployee = f.size() > 4 ? FindOrAddPersonByName(f[4], 'E') : -1;
         list.push_back(entry);
     }
-    return fail(start, "CONTRACT_PURCHASELIST_END is missing");
+    return FailImport(start, "CONTRACT_PURCHASELIST_END is missing");
 }
 
 int CDatabase::ImportContractPaymentList(int start, std::vector<stImportPayment>& list)
 {
     const int count = static_cast<int>(m_aImportLines.size());
-    auto fail = [&](int at, const std::string& reason) {
-        if (m_nImportErrorLine < 0) {
-            m_nImportErrorLine = at + 1;
-            m_sImportError = reason;
-        }
-        return 0;
-    };
     std::vector<std::string> f;
     for (int i = start + 1; i < count; ++i) {
         const std::string& line = m_aImportLines[static_cast<size_t>(i)];
         if (StartsWith(line, "CONTRACT_PAYMENTLIST_END")) return i;
         CIifReader::SplitFields(line, Separator(m_sFieldSeparator), f);
-        if (f.size() < 2) return fail(i, "a payment line needs 2 fields");
+        if (f.size() < 2) return FailImport(i, "a payment line needs 2 fields");
         stImportPayment entry;
-        if (!ReadContractDate(*this, f[0], entry.dDate)) return fail(i, Format("\"%s\" is no date", f[0].c_str()));
+        if (!ReadContractDate(*this, f[0], entry.dDate)) return FailImport(i, Format("\"%s\" is no date", f[0].c_str()));
         entry.dAmount = std::atof(f[1].c_str());
         list.push_back(entry);
     }
-    return fail(start, "CONTRACT_PAYMENTLIST_END is missing");
+    return FailImport(start, "CONTRACT_PAYMENTLIST_END is missing");
 }
 
 int CDatabase::ImportContractUsedItemList(int start, std::vector<stImportUse>& list)
 {
     const int count = static_cast<int>(m_aImportLines.size());
-    auto fail = [&](int at, const std::string& reason) {
-        if (m_nImportErrorLine < 0) {
-            m_nImportErrorLine = at + 1;
-            m_sImportError = reason;
-        }
-        return 0;
-    };
     std::vector<std::string> f;
     for (int i = start + 1; i < count; ++i) {
         const std::string& line = m_aImportLines[static_cast<size_t>(i)];
         if (StartsWith(line, "CONTRACT_USEDITEMLIST_END")) return i;
         CIifReader::SplitFields(line, Separator(m_sFieldSeparator), f);
-        if (f.size() < 2) return fail(i, "a used-item line needs 2 fields");
+        if (f.size() < 2) return FailImport(i, "a used-item line needs 2 fields");
         stImportUse entry;
         entry.sLabel = f[0];
-        if (!ReadContractDate(*this, f[1], entry.dDate)) return fail(i, Format("\"%s\" is no date", f[1].c_str()));
+        if (!ReadContractDate(*this, f[1], entry.dDate)) return FailImport(i, Format("\"%s\" is no date", f[1].c_str()));
         entry.nEmployee = f.size() > 2 ? FindOrAddPersonByName(f[2], 'E') : -1;
         list.push_back(entry);
     }
-    return fail(start, "CONTRACT_USEDITEMLIST_END is missing");
+    return FailImport(start, "CONTRACT_USEDITEMLIST_END is missing");
 }
