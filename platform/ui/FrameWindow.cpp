@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QShortcut>
+#include <QTimer>
 #include <QWidget>
 
 #include <map>
@@ -21,8 +22,12 @@ namespace {
 const char* const kIdleMessage = "Ready";
 }
 
+// How often the entries on the bar itself follow their commands' state while the frame shows.
+constexpr int kBarUpdateMs = 250;
+
 struct FrameWindow::Impl {
     QPointer<QMenuBar> bar;
+    QPointer<QTimer> barTimer;
     std::map<int, QAction*> actions;
     std::vector<QPointer<QMenu>> topMenus;
     std::vector<QPointer<QShortcut>> shortcuts;
@@ -37,6 +42,14 @@ bool FrameWindow::CreateFrame(const std::string& title, const DCRect& rect)
         return false;
     SetWindowText(title);
     impl_->bar = new QMenuBar(GetWidget());
+    // A popup's entries are brought up to date as it opens; the entries on the bar itself are
+    // seen at all times, so they follow their commands' state while the frame is on screen.
+    impl_->barTimer = new QTimer(GetWidget());
+    QObject::connect(impl_->barTimer, &QTimer::timeout, impl_->barTimer, [this]() {
+        if (QWidget* widget = GetWidget(); widget && widget->isVisible())
+            UpdateBarState();
+    });
+    impl_->barTimer->start(kBarUpdateMs);
     DrawMenuBar();
     Layout();
     return true;
@@ -117,6 +130,7 @@ void FrameWindow::DrawMenuBar()
                 QObject::connect(action, &QAction::triggered, action, [this, id]() {
                     OnMenuSelect(-1);
                     SendCommand(id);
+                    UpdateBarState();
                 });
                 QObject::connect(action, &QAction::hovered, action,
                                  [this, id]() { OnMenuSelect(id); });
@@ -125,6 +139,7 @@ void FrameWindow::DrawMenuBar()
             }
         };
     build(bar, menu_.Items());
+    UpdateBarState();
     Layout();
 }
 
@@ -158,6 +173,13 @@ void FrameWindow::UpdateMenuState()
 {
     for (int id : menu_.CommandIds())
         ApplyState(QueryCommandState(id));
+}
+
+void FrameWindow::UpdateBarState()
+{
+    for (const MenuItem& item : menu_.Items())
+        if (!item.IsPopup() && !item.IsSeparator())
+            ApplyState(QueryCommandState(item.id));
 }
 
 void FrameWindow::SetAccelerators(std::vector<Accelerator> accelerators)
@@ -269,6 +291,7 @@ void FrameWindow::SwitchView(View* view)
         }
     }
     SetActiveView(view);
+    UpdateBarState();
 }
 
 bool FrameWindow::SendCommand(int id)

@@ -40,6 +40,9 @@ public:
     void DrawMenuBar();
     // Runs every menu command's update handler and shows the result.
     void UpdateMenuState();
+    // The same for the entries on the bar itself (not in a popup): done after the bar is drawn,
+    // a view switched or a command run, and every quarter second while the frame shows.
+    void UpdateBarState();
 
     // Menu highlighting, as the mouse or the arrow keys move over the menus: a command's prompt
     // shows in the message pane while it is highlighted, nothing on a popup's own entry, and the
