@@ -14,6 +14,9 @@
 #include "dialogs/DialogPackageEdit.h"
 #include "dialogs/DialogPackageList.h"
 #include "dialogs/DialogPaymentEdit.h"
+#include "dialogs/DialogReceivedPayment.h"
+#include "dialogs/DialogRefund.h"
+#include "dialogs/DialogStudioCredit.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogPassword.h"
 #include "dialogs/DialogPasswordSwitchUser.h"
@@ -80,10 +83,29 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
     }
     case TABLE_PAYMENT: {
         CPaymentRecord* payment = static_cast<CPaymentRecord*>(item);
-        if (payment->m_cType != 'P') return 2;
-        CDialogPaymentEdit dialog(&database, DialogParent());
-        dialog.m_pPayment = payment;
-        return dialog.DoModal();
+        switch (payment->m_cType) {
+        case 'P': {
+            CDialogPaymentEdit dialog(&database, DialogParent());
+            dialog.m_pPayment = payment;
+            return dialog.DoModal();
+        }
+        case 'R': {
+            CDialogReceivedPayment dialog(&database, DialogParent());
+            dialog.m_pPayment = payment;
+            return dialog.DoModal();
+        }
+        case 'q': {
+            CDialogRefund dialog(&database, DialogParent());
+            dialog.m_pPayment = payment;
+            return dialog.DoModal();
+        }
+        case 'c': {
+            CDialogStudioCredit dialog(&database, payment, DialogParent());
+            return dialog.DoModal();
+        }
+        default:
+            return 2;
+        }
     }
     case TABLE_PERSON: {
         if (context == nullptr || context->type != 'c') return 2;
