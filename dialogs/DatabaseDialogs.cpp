@@ -16,6 +16,7 @@
 #include "dialogs/DialogPaymentEdit.h"
 #include "dialogs/DialogReceivedPayment.h"
 #include "dialogs/DialogRefund.h"
+#include "dialogs/DialogShoppingCart.h"
 #include "dialogs/DialogStudioCredit.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogPassword.h"
@@ -133,6 +134,23 @@ int CDatabaseDialogs::EditScheduledPayment(CDatabase& database, stPaymentEditReq
         request.creditApplied = dialog.m_bCreditApplied;
     }
     return result;
+}
+
+bool CDatabaseDialogs::RunShoppingCart(CDatabase& database, stShoppingCart& cart)
+{
+    CDialogShoppingCart dialog(&database, DialogParent());
+    if (dialog.DoModal() != IDOK) return false;
+    cart.nPerson = dialog.m_nPerson;
+    cart.aItems = dialog.m_aCodes;
+    cart.dTotal = dialog.m_dTotal;
+    cart.cType = 'R';
+    cart.cMethod = dialog.m_cType;
+    cart.sMethodText = dialog.m_strID;
+    cart.nAccount = dialog.m_nAccount;
+    cart.cStatus = dialog.m_cStatus;
+    cart.dDate = dialog.m_dDate;
+    cart.nReceipt = dialog.m_nReceipt;
+    return true;
 }
 
 bool CDatabaseDialogs::AskDate(CDatabase& database, DATE& date)

@@ -7,8 +7,12 @@
 #include "dialogs/DialogPaymentEdit.h"
 #include "dialogs/DialogReceivedPayment.h"
 #include "dialogs/DialogRefund.h"
+#include "dialogs/DialogShoppingCart.h"
 #include "dialogs/DialogStudioCredit.h"
+#include "platform/ui/ListBox.h"
 #include "widgets/DateTimeControl.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -269,6 +273,91 @@ TEST_F(PaymentDialogsTest, PaymentEditorOpensTheDialogOfTheType)
         });
         EXPECT_EQ(db_->EditPaymentRecord(&payment, 0, nullptr), IDCANCEL);
     }
+}
+
+}  // namespace
+
+namespace {
+
+constexpr int kPriceList = 1373;
+constexpr int kCart = 1374;
+
+// Selects the price-list line that begins with `start` and moves it into the cart.
+void SelectIntoCart(ui::Dialog& d, const std::string& start)
+{
+    ui::ListBox* list = d.List(kPriceList);
+    ASSERT_NE(list, nullptr);
+    for (int i = 0; i < list->GetCount(); ++i)
+        if (list->GetText(i).rfind(start, 0) == 0) {
+            ui::test::SelectItem(d, kPriceList, i);
+            ui::test::Click(d, 1375);
+            return;
+        }
+    ADD_FAILURE() << "no line " << start;
+}
+
+TEST_F(PaymentDialogsTest, CartNeedsAPurchaserAndCountsEachItemChosen)
+{
+    const CPerson* buyer = AddStudent("Lane", "Ada");
+    AddItem("Shoes", 40.0, 0);
+    AddItem("Group class", 15.0, 'N');
+    AddItem("Ten percent", 10.0, 'D');
+    CPriceListItem* packed = AddItem("Packed lesson", 30.0, 'p');
+    packed->m_cPackageOnly = 1;
+    db_->m_Parameters.SetUInt(param::kNextInvoiceNumber, 7);
+
+    Answer({IDOK});
+    Script([&](ui::Dialog& d) {
+        ui::ListBox* prices = d.List(kPriceList);
+        ASSERT_NE(prices, nullptr);
+        std::vector<std::string> offered;
+        for (int i = 0; i < prices->GetCount(); ++i) offered.push_back(prices->GetText(i));
+        std::sort(offered.begin(), offered.end());
+        EXPECT_EQ(offered, (std::vector<std::string>{"Group class [15.00]", "Shoes [40.00]"}));
+        EXPECT_EQ(d.GetDlgItemText(1417), "Purchaser");
+        EXPECT_EQ(d.GetDlgItemText(1371), "8");
+        SelectIntoCart(d, "Shoes");
+        SelectIntoCart(d, "Group class");
+        SelectIntoCart(d, "Group class");
+        EXPECT_EQ(d.List(kCart)->GetCount(), 3);
+        // Out again: the shoes.
+        ui::test::SelectItem(d, kCart, 0);
+        ui::test::Click(d, 1014);
+        EXPECT_EQ(d.List(kCart)->GetCount(), 2);
+        ui::test::Click(d, kOk);
+        EXPECT_EQ(Boxes().back(), "No purchaser name");
+        static_cast<CDialogShoppingCart&>(d).m_nPerson = buyer->m_nCode;
+        ui::test::Click(d, 1212);  // Check
+        ui::test::SetText(d, 1134, "1001");
+        ui::test::Click(d, kOk);
+    });
+    ASSERT_EQ(db_->CheckoutShoppingCart(), 1);
+    const auto* list = db_->GetItemList(TABLE_PURCHASE);
+    ASSERT_EQ(list->size(), 1u);
+    const CPurchaseRecord* sale = static_cast<const CPurchaseRecord*>(list->back().pItem);
+    EXPECT_EQ(sale->m_nPerson, buyer->m_nCode);
+    ASSERT_EQ(sale->m_Items.size(), 2u);
+    EXPECT_DOUBLE_EQ(sale->GetTotal(1), 30.0);
+    ASSERT_EQ(sale->m_Payments.size(), 1u);
+    EXPECT_EQ(sale->m_Payments[0]->m_cKind, 'R');
+    EXPECT_EQ(sale->m_Payments[0]->m_cMethod, 'C');
+    EXPECT_EQ(sale->m_Payments[0]->m_sMethodText, "1001");
+    EXPECT_DOUBLE_EQ(sale->m_Payments[0]->m_dAmount, 30.0);
+    EXPECT_EQ(sale->m_Payments[0]->m_nReference, 8u);
+    EXPECT_EQ(db_->GetLastReceiptNumber(), 8u);
+}
+
+TEST_F(PaymentDialogsTest, EmptyCartWithAPurchaserIsAccepted)
+{
+    const CPerson* buyer = AddStudent("Lane", "Ada");
+    CDialogShoppingCart dialog(db_.get());
+    Script([&](ui::Dialog& d) {
+        static_cast<CDialogShoppingCart&>(d).m_nPerson = buyer->m_nCode;
+        ui::test::Click(d, kOk);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_dTotal, 0.0);
+    EXPECT_TRUE(dialog.m_aCodes.empty());
 }
 
 }  // namespace
