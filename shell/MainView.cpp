@@ -254,6 +254,9 @@ void CMainView::RunButton(int k)
         case 11:
             if (m_pDB) m_pDB->RecordPayment();
             break;
+        case 10:
+            if (m_pDB && AppSettings().m_bShoppingCartFormat == 1) m_pDB->CheckoutShoppingCart();
+            break;
         default: break;
         }
     }

@@ -67,6 +67,11 @@ stListViewOperations DefaultListViewOperations()
         void* item = db.GetItem(table, code);
         return item != nullptr && db.SaveModifiedItem(table, code, item) == 1 ? 1 : 2;
     };
+    // A payment received from the person, in the payment dialog.
+    ops.logPayment = [](CDatabase& db, uint32_t personCode) {
+        const stDataToken request = MakeDataToken('C', 0.0, nullptr, static_cast<int32_t>(personCode));
+        return db.AddTableItem(TABLE_PAYMENT, LOC_NONE, nullptr, 1, 0, &request) == 1 ? 1 : 2;
+    };
     return ops;
 }
 
