@@ -4,6 +4,8 @@
 
 #include "database/Database.h"
 
+#include "database/CreditLedger.h"
+
 #include <algorithm>
 #include <type_traits>
 
@@ -98,11 +100,13 @@ int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int 
         result = EditItemDialog(table, item, isNew, context);
         if (result != 1) {
             DeleteItemPointer(table, item);
+            SettleSheetLedger(false);
             return result;
         }
     }
     if (!LockAndRefreshDatabase("save data", table, 0, 0, 0)) {
         DeleteItemPointer(table, item);
+        SettleSheetLedger(false);
         Trace(Format("CDatabase::AddTableItem %s, %u ABORT\n", name.c_str(), insertCode));
         return 2;
     }
@@ -122,6 +126,7 @@ int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int 
         DeleteItemPointer(table, item);
         result = 2;
     }
+    SettleSheetLedger(loc != LOC_NONE);
     ReleaseDatabaseLock();
     CloseWaitBox(box);
     Trace(Format("CDatabase::AddTableItem EXIT %s\n", name.c_str()));
@@ -160,11 +165,13 @@ int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* co
     if (result != 1) {
         unlockRecord();
         DeleteItemPointer(table, copy);
+        SettleSheetLedger(false);
         Trace(Format("CDatabase::EditTableItem %s, %u EXIT\n", name.c_str(), code));
         return result;
     }
     if (!LockAndRefreshDatabase("save edited data", table, 0, 0, 0)) {
         DeleteItemPointer(table, copy);
+        SettleSheetLedger(false);
         unlockRecord();
         Trace(Format("CDatabase::EditTableItem %s, %u ABORT\n", name.c_str(), code));
         return 2;
@@ -172,10 +179,12 @@ int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* co
     std::string text;
     CDialogWaitBox* box = ShowWaitBox(DescribeRecord(text, table, copy, "Save"), false, 0);
     int at = FindItemIndex(table, code);
+    bool saved = false;
     if (at >= 0) {
         stIndex& entry = (*GetItemList(table))[at];
         CopyItem(table, copy, entry.pItem, 0);
         uint32_t newLoc = SaveItem(table, entry.pItem, nullptr);
+        saved = newLoc != LOC_NONE;
         Trace(Format("CDatabase::EditTableItem save %s, %u at loc %u (old loc %u)\n", name.c_str(), code, newLoc, loc));
         if (newLoc != LOC_NONE) {
             entry.nFileLoc = newLoc;
@@ -183,6 +192,7 @@ int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* co
             if (table == TABLE_PERSON) SortRecordsPerson();
         }
     }
+    SettleSheetLedger(saved);
     unlockRecord();
     ReleaseDatabaseLock();
     CloseWaitBox(box);
@@ -543,4 +553,13 @@ void CDatabase::ReinstatePurchase(CPurchaseRecord* purchase)
         for (auto& t : item->m_Tokens)
             if (t->m_cState == 'c') t->m_cState = 'N';
     SaveModifiedItem(TABLE_PURCHASE, purchase->m_nCode, purchase);
+}
+
+void CDatabase::SettleSheetLedger(bool stored)
+{
+    std::shared_ptr<CCreditLedger> ledger = std::move(m_pSheetLedger);
+    m_pSheetLedger.reset();
+    if (!ledger) return;
+    if (stored) ledger->Commit();
+    else ledger->Release();
 }

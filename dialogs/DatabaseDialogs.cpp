@@ -17,6 +17,7 @@
 #include "dialogs/DialogReceivedPayment.h"
 #include "dialogs/DialogRefund.h"
 #include "dialogs/DialogShoppingCart.h"
+#include "dialogs/PropertySheetPurchase.h"
 #include "dialogs/DialogStudioCredit.h"
 #include "dialogs/DialogGetPurgeDates.h"
 #include "dialogs/DialogPassword.h"
@@ -107,6 +108,14 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
         default:
             return 2;
         }
+    }
+    case TABLE_PURCHASE: {
+        // A lesson's status ('T') has its own dialog.
+        if (context && context->type == 'T') return 2;
+        CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(item);
+        CPerson* person = static_cast<CPerson*>(database.GetItem(TABLE_PERSON, purchase->m_nPerson));
+        CPropertySheetPurchase sheet("Purchase", DialogParent(), 0, &database, purchase, person);
+        return sheet.DoModal() == IDOK ? 1 : 2;
     }
     case TABLE_PERSON: {
         if (context == nullptr || context->type != 'c') return 2;
