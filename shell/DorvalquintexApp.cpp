@@ -1,7 +1,9 @@
 #include "shell/DorvalquintexApp.h"
 
 #include "dialogs/DatabaseDialogs.h"
+#include "dialogs/DialogPaymentEdit.h"
 #include "dialogs/PrinterChoice.h"
+#include "reports/DialogPrintCheck.h"
 
 #include "common/DataPaths.h"
 #include "common/Diagnostic.h"
@@ -51,6 +53,11 @@ bool CDorvalquintexApp::InitInstance()
         app->SetIcon(ProgramIcon());
     }
     SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
+    // "Print check" of the payment dialogs opens the cheque dialog.
+    CDialogPaymentEdit::CheckPrinterSeam() = [](CDatabase& database, const stCheckData& check) {
+        CDialogPrintCheck dialog(&database, &check);
+        dialog.DoModal();
+    };
 
     m_pMainFrame = std::make_unique<CMainFrame>();
     MainFrame = m_pMainFrame.get();

@@ -1,3 +1,4 @@
+#include "common/CheckLayout.h"
 #include "platform/host/File.h"
 #include "ShellTestSupport.h"
 
@@ -69,7 +70,7 @@ TEST_F(SettingsFileTest, ReadsEveryKey)
     EXPECT_EQ(s.m_LabelPrinterDef.nCopies, 1);
     EXPECT_EQ(s.m_LabelPrinterDef.nWaitSeconds, 2);
     EXPECT_EQ(s.m_LabelPrinterDef.sDevice, "Labels");
-    EXPECT_EQ(s.m_sCheckLayout, "CHECK_LAYOUT|1|2|3|");
+    EXPECT_EQ(CheckLayoutLine, "CHECK_LAYOUT|1|2|3|");
     // Only the maximised value changes the mode; "Show" is not a key.
     EXPECT_EQ(s.m_nWindowMode, CSettingsFile::kShowMaximized);
     EXPECT_EQ(s.m_nStatusPaneMode, 0);
