@@ -1,6 +1,7 @@
 #include "dialogs/PagePurchaseEdit.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "common/QuestionBox.h"
@@ -139,8 +140,17 @@ bool CPagePurchaseEdit::OnInitDialog()
     SelectCode(*Combo(kIdContract), p.m_nField12, true);
     if (ui::ComboBox* interview = Combo(kIdInterview)) {
         interview->ResetContent();
+        m_aInterviewDates.clear();
         interview->SetItemData(interview->AddString("<None>"), -1);
+        m_aInterviewDates.push_back(0.0);
         interview->SetCurSel(0);
+        if (m_pPerson != nullptr) {
+            FillInterviews(*m_pPerson);
+        } else {
+            for (uint32_t code : {p.m_nPerson, p.m_nSecondPerson, p.m_nPayer})
+                if (const CPerson* person = static_cast<const CPerson*>(db.GetItem(TABLE_PERSON, code)))
+                    FillInterviews(*person);
+        }
     }
     std::string name;
     if (m_pPerson != nullptr) name = Format("%s, %s", m_pPerson->m_sLastName.c_str(), m_pPerson->m_sFirstName.c_str());
@@ -265,6 +275,23 @@ void CPagePurchaseEdit::SelectItem(char kind)
     FillContents();
 }
 
+void CPagePurchaseEdit::FillInterviews(const CPerson& person)
+{
+    ui::ComboBox* combo = Combo(kIdInterview);
+    if (combo == nullptr) return;
+    const std::string name = Format("%s %s", person.m_sFirstName.c_str(), person.m_sLastName.c_str());
+    for (const auto& interview : person.m_Interviews) {
+        const std::string when = FormatDateTime(interview->m_dDate, "%A %B %d, %Y, %I:%M%p");
+        const std::string text = interview->m_cKind == 'P' ? Format("Phone %s %s ", name.c_str(), when.c_str())
+                                                           : Format("Visit %s %s ", name.c_str(), when.c_str());
+        const int at = combo->AddString(text);
+        combo->SetItemData(at, static_cast<intptr_t>(m_aInterviewDates.size()));
+        m_aInterviewDates.push_back(interview->m_dDate);
+        if (m_pPurchase->m_dField17 != 0.0 && std::llround(interview->m_dDate * 86400.0) == std::llround(m_pPurchase->m_dField17 * 86400.0))
+            combo->SetCurSel(at);
+    }
+}
+
 uint32_t CPagePurchaseEdit::DefaultTeacher() const
 {
     if (m_pPerson != nullptr) return m_pPerson->m_nTeacher;
@@ -385,6 +412,11 @@ bool CPagePurchaseEdit::OnExitPage()
     p.m_nField15 = GetSelectedCode(*Combo(kIdSecondTeacher));
     p.m_nField16 = GetSelectedCode(*Combo(kIdSupervisor));
     p.m_nField13 = GetSelectedCode(*Combo(kIdDepartment));
+    if (ui::ComboBox* interview = Combo(kIdInterview)) {
+        const int at = interview->GetCurSel();
+        const intptr_t index = at < 0 ? -1 : interview->GetItemData(at);
+        if (index > 0 && static_cast<size_t>(index) < m_aInterviewDates.size()) p.m_dField17 = m_aInterviewDates[static_cast<size_t>(index)];
+    }
     p.m_sDescription = m_strDescription;
     if (p.m_cPricing == 'P') p.m_dPrice = m_dPrice;
     p.m_nProgram = GetSelectedCode(*Combo(kIdProgram));

@@ -44,6 +44,8 @@ public:
     void OnDeleteItem();
     void OnPrintContract();
     void SetPricing(char pricing);
+    // The person's interviews as choices of the reference interview.
+    void FillInterviews(const CPerson& person);
 
     CDatabase* m_pDatabase = nullptr;
     CPurchaseRecord* m_pPurchase = nullptr;
@@ -54,6 +56,8 @@ public:
     CDateTime m_PurchaseDate;
     CDateTime m_EffectiveDate;
     RadioGroup m_PricingButtons;
+    // The interview times of the reference-interview choices (index 0: "<None>").
+    std::vector<double> m_aInterviewDates;
     // Items added while the sheet is open (owned by the purchase).
     std::vector<CPurchaseItem*> m_aAddedItems;
 

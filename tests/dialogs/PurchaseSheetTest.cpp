@@ -7,6 +7,7 @@
 #include "dialogs/DialogMenu.h"
 #include "dialogs/PropertySheetPurchase.h"
 #include "platform/host/Format.h"
+#include "platform/ui/ComboBox.h"
 #include "platform/ui/ListBox.h"
 
 namespace {
@@ -224,6 +225,28 @@ TEST_F(PurchaseSheetTest, CancelAfterChangesAsksAndYesLeavesTheFile)
     const uint32_t loc = db_->LockRecord(TABLE_PAYMENT, credit);
     EXPECT_NE(loc, LOC_NONE) << "the credit was given back";
     db_->UnlockRecord(loc);
+}
+
+TEST_F(PurchaseSheetTest, ReferenceInterviewIsChosenByItsTime)
+{
+    CPerson* ann = AddStudent("Lee", "Ann");
+    auto visit = std::make_unique<CInterview>();
+    visit->m_cKind = 'V';
+    visit->m_dDate = MakeDate(2026, 3, 2, 10, 30);
+    ann->m_Interviews.push_back(std::move(visit));
+    ASSERT_NE(db_->SaveModifiedItem(TABLE_PERSON, ann->m_nCode, ann), 0);
+    const uint32_t code = AddPurchase(ann->m_nCode, 100.0, {{'U', 100.0, 0.0}})->m_nCode;
+    Script([](ui::Dialog& d) {
+        ui::Dialog& page = Sheet(d).m_PageEdit;
+        ui::ComboBox* combo = page.Combo(1085);
+        ASSERT_EQ(combo->GetCount(), 2);
+        EXPECT_EQ(combo->GetLBText(0), "<None>");
+        EXPECT_EQ(combo->GetLBText(1), "Visit Ann Lee Monday March 02, 2026, 10:30AM ");
+        ui::test::SelectItem(page, 1085, 1);
+        ui::test::Click(d, ui::IDOK);
+    });
+    ASSERT_EQ(db_->EditTableItem(TABLE_PURCHASE, code, nullptr), 1);
+    EXPECT_DOUBLE_EQ(Purchase(code)->m_dField17, MakeDate(2026, 3, 2, 10, 30));
 }
 
 }  // namespace
