@@ -407,8 +407,12 @@ void CPagePaymentSchedule::OnDeletePayment()
     if (row == nullptr) return;
     CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(row->record);
     const size_t index = static_cast<size_t>(row->index1);
-    auto remove = [index](CPurchaseRecord& p) {
+    auto remove = [this, index](CPurchaseRecord& p) {
         if (index >= p.m_Payments.size()) return false;
+        const CSchedulePayment& entry = *p.m_Payments[index];
+        // A credit applied in this sheet goes back to its credit.
+        if (entry.m_cKind == 'c' && entry.m_nReference != NO_CODE && m_pLedger != nullptr)
+            m_pLedger->GiveBack(entry.m_nReference, entry.m_dAmount);
         if (p.m_Payments[index]->m_cKind == 'U') {
             int undated = 0;
             for (const auto& pay : p.m_Payments)

@@ -227,6 +227,29 @@ TEST_F(PurchaseSheetTest, CancelAfterChangesAsksAndYesLeavesTheFile)
     db_->UnlockRecord(loc);
 }
 
+TEST_F(PurchaseSheetTest, DeletedCreditEntryGivesItsAmountBack)
+{
+    const CPerson* ann = AddStudent("Lee", "Ann");
+    const uint32_t credit = AddCredit(ann->m_nCode, "Gift", 50.0)->m_nCode;
+    const uint32_t code =
+        AddPurchase(ann->m_nCode, 70.0, {{'S', 40.0, MakeDate(2026, 4, 1, 0, 0)}, {'S', 30.0, MakeDate(2026, 3, 1, 0, 0)}})->m_nCode;
+    Script([&](ui::Dialog& d) {
+        ASSERT_TRUE(Sheet(d).SetActivePage(1));
+        CPagePaymentSchedule& page = Sheet(d).m_PagePayments;
+        ui::test::Click(page, 1081);
+        ui::test::SelectItem(page, kPaymentList, PaymentRow(page, "Credit $50.00 applied"));
+        ui::test::Click(page, 1014);
+        EXPECT_EQ(Boxes().back(), "Warning: total of payments (20.00) does not equal amount of purchase (70.00).");
+        ui::test::Click(d, ui::IDOK);
+    });
+    Script([](ui::Dialog& d) { PickMenuLine(d, "Gift ($50.00)"); });
+    Answer({IDOK});
+    ASSERT_EQ(db_->EditTableItem(TABLE_PURCHASE, code, nullptr), 1);
+    Reopen();
+    ASSERT_NE(Payment(credit), nullptr);
+    EXPECT_DOUBLE_EQ(Payment(credit)->m_dAmount, 50.0);
+}
+
 TEST_F(PurchaseSheetTest, ReferenceInterviewIsChosenByItsTime)
 {
     CPerson* ann = AddStudent("Lee", "Ann");
