@@ -3,9 +3,15 @@
 
 #include "tests/dialogs/MoneyFixture.h"
 
+#include <algorithm>
+#include <fstream>
+#include <optional>
+#include <tuple>
+
 #include "common/CheckLayout.h"
 #include "common/TextFormat.h"
 #include "dialogs/DialogPaymentEdit.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/PageModel.h"
 #include "platform/ui/PrinterDC.h"
 #include "reports/DialogPrintCheck.h"
@@ -153,6 +159,64 @@ TEST_F(CheckPrintTest, UnreadableDateIsTold)
     });
     dialog.DoModal();
     EXPECT_TRUE(model_.pages.empty());
+}
+
+// The words pdftotext -bbox finds (text, left and top in points).
+std::vector<std::tuple<std::string, double, double>> PdfWords(const std::string& pdf)
+{
+    const std::string out = pdf + ".html";
+    const std::string command = "pdftotext -bbox '" + pdf + "' '" + out + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream in(out);
+    std::vector<std::tuple<std::string, double, double>> words;
+    std::string line;
+    while (std::getline(in, line)) {
+        const size_t x = line.find("xMin=\"");
+        const size_t y = line.find("yMin=\"");
+        const size_t open = line.find('>');
+        const size_t close = line.find("</word>");
+        if (x == std::string::npos || y == std::string::npos || close == std::string::npos) continue;
+        words.emplace_back(line.substr(open + 1, close - open - 1), std::atof(line.c_str() + x + 6),
+                           std::atof(line.c_str() + y + 6));
+    }
+    return words;
+}
+
+TEST_F(CheckPrintTest, PdfFileHoldsTheTextsWhereTheLayoutPutsThem)
+{
+    ui::test::SetPrintRecorder(nullptr);
+    const std::string target = folder_ + "/cheque.pdf";
+    ui::test::SetFileDialogHook([&](const ui::FileDialog&) -> std::optional<std::string> { return target; });
+    CheckLayoutLine = "CHECK_LAYOUT|PDF file|0.00|0.00|FALSE";
+    const stCheckData cheque = Cheque();
+    CDialogPrintCheck dialog(db_.get(), &cheque);
+    Script([](ui::Dialog& d) {
+        ui::test::Click(d, kPrint);
+        d.EndDialog(ui::IDCANCEL);  // Escape
+    });
+    dialog.DoModal();
+    ui::test::ClearCommonDialogHooks();
+    ui::PrinterDC::SetDefaultPrinter("");
+    const auto words = PdfWords(target);
+    const struct {
+        const char* word;
+        double x, y;  // inches
+    } expected[] = {{"Ann", 1.0, 1.0}, {"125.50", 5.0, 1.0}, {"Refund", 0.5, 2.5}, {"2026", 4.0, 0.5}};
+    // The page's printable area begins a little inside the paper: every text moves by the same
+    // amount, the layout's distances between them stay.
+    auto find = [&](const char* word) {
+        auto it = std::find_if(words.begin(), words.end(), [&](const auto& w) { return std::get<0>(w) == word; });
+        EXPECT_NE(it, words.end()) << word;
+        return it == words.end() ? std::make_pair(-1000.0, -1000.0) : std::make_pair(std::get<1>(*it), std::get<2>(*it));
+    };
+    const auto origin = find("Ann");
+    for (const auto& e : expected) {
+        const auto at = find(e.word);
+        EXPECT_NEAR(at.first - origin.first, (e.x - 1.0) * 72.0, 1.5) << e.word;
+        EXPECT_NEAR(at.second - origin.second, (e.y - 1.0) * 72.0, 1.5) << e.word;
+    }
+    EXPECT_GE(origin.first, 72.0);
+    EXPECT_LE(origin.first, 72.0 + 18.0);
 }
 
 }  // namespace
