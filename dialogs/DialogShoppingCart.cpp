@@ -138,7 +138,7 @@ void CDialogShoppingCart::FillPriceList()
     list->ResetContent();
     for (const stIndex& e : *m_pDatabase->GetItemList(TABLE_PRICELIST)) {
         const CPriceListItem* item = static_cast<const CPriceListItem*>(e.pItem);
-        // Package-only items are sold with their package, discounts only on a contract.
+        // Items marked "Package only" are sold with their package, discounts only on a contract.
         if (item->m_cPackageOnly != 0 || item->m_cKind == 'D') continue;
         const int at = list->AddString(Format("%s [%.2f]", item->m_sName.c_str(), item->m_dPrice));
         list->SetItemData(at, static_cast<intptr_t>(item->m_nCode));

@@ -9,6 +9,7 @@
 #include "platform/host/Format.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListBox.h"
+#include "platform/ui/PropertySheet.h"
 
 namespace {
 
@@ -248,6 +249,37 @@ TEST_F(PurchaseSheetTest, DeletedCreditEntryGivesItsAmountBack)
     Reopen();
     ASSERT_NE(Payment(credit), nullptr);
     EXPECT_DOUBLE_EQ(Payment(credit)->m_dAmount, 50.0);
+}
+
+TEST_F(PurchaseSheetTest, PersonModeShowsEveryActivePurchaseAndStoresAtOnce)
+{
+    FixClock(2026, 3, 2, 10, 0);
+    CPerson* ann = AddStudent("Lee", "Ann");
+    const uint32_t first = AddPurchase(ann->m_nCode, 60.0, {{'U', 60.0, 0.0}})->m_nCode;
+    AddPurchase(ann->m_nCode, 40.0, {{'R', 40.0, MakeDate(2026, 2, 1, 0, 0)}});
+    CPurchaseRecord* gone = AddPurchase(ann->m_nCode, 99.0, {{'U', 99.0, 0.0}});
+    gone->m_nStatus = CPurchaseRecord::STATUS_CANCELLED;
+
+    CPagePaymentSchedule page(db_.get());
+    page.m_pPerson = ann;
+    page.m_pSheetPerson = ann;
+    ui::PropertySheet sheet("Person");
+    sheet.AddPage(&page);
+    Script([&](ui::Dialog& d) {
+        EXPECT_FALSE(page.GetDlgItem(1125)->IsWindowEnabled()) << "no equalizing across purchases";
+        EXPECT_EQ(page.List(kPaymentList)->GetCount(), 2);
+        EXPECT_EQ(page.GetDlgItemText(kTotals).substr(0, 34), "Total before adjustments: 100.00\r\n");
+        ui::test::SelectItem(page, kPaymentList, PaymentRow(page, "Payment $60.00 due"));
+        ui::test::Click(page, 1341);  // Mark paid
+        EXPECT_GE(PaymentRow(page, "Payment $60.00 received"), 0);
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    Script([](ui::Dialog& d) { ui::test::Click(d, 1000); });
+    sheet.DoModal();
+    Reopen();
+    ASSERT_EQ(Purchase(first)->m_Payments.size(), 1u);
+    EXPECT_EQ(Purchase(first)->m_Payments[0]->m_cKind, 'R') << "stored at once";
+    EXPECT_DOUBLE_EQ(Purchase(first)->m_Payments[0]->m_dDate, MakeDate(2026, 3, 2, 0, 0));
 }
 
 TEST_F(PurchaseSheetTest, ReferenceInterviewIsChosenByItsTime)
