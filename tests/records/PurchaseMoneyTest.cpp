@@ -171,3 +171,41 @@ TEST_F(PurchaseMoneyTest, CreditLowersDuePaymentsEarliestFirst)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PurchaseMoneyTest, ItemTokensByKind)
+{
+    const std::vector<DATE> dates = {45000.75, 45007.75};
+    struct stCase {
+        char kind;
+        int count;
+        std::string states;  // one letter per token
+        uint32_t activity;   // the price-list link of the tokens
+    };
+    const stCase cases[] = {
+        {'p', 3, "SSN", 8}, {'s', 1, "S", 8}, {'T', 30, "N", NO_CODE}, {'N', 10, "N", NO_CODE}, {0, 2, "", NO_CODE},
+    };
+    for (const stCase& c : cases) {
+        SCOPED_TRACE(c.kind);
+        CPurchaseItem item;
+        item.m_cKind = c.kind;
+        item.m_nCount = c.count;
+        item.m_nLessonValue = 45;
+        item.MakeTokens(dates, 8, 21, 4);
+        std::string states;
+        for (size_t i = 0; i < item.m_Tokens.size(); ++i) {
+            const CScheduleToken& t = *item.m_Tokens[i];
+            states += t.m_cState;
+            EXPECT_EQ(t.m_cKind, c.kind);
+            EXPECT_EQ(t.m_nLessonValue, 45);
+            EXPECT_EQ(t.m_nActivity, c.activity);
+            EXPECT_EQ(t.m_nField8, 21u);
+            EXPECT_EQ(t.m_nField9, 4u);
+            EXPECT_EQ(t.m_dDate, t.m_cState == 'S' ? dates[i] : 0.0);
+        }
+        EXPECT_EQ(states, c.states);
+    }
+}
+
+}  // namespace
