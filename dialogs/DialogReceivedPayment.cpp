@@ -222,7 +222,9 @@ void CDialogReceivedPayment::LookUpPerson()
 
 void CDialogReceivedPayment::AddPerson()
 {
-    if (m_pDatabase->AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, 0, nullptr) != 1) return;
+    // The new customer's short form.
+    const stDataToken request = MakeDataToken('c', 0.0, nullptr);
+    if (m_pDatabase->AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, 0, &request) != 1) return;
     UpdateData(true);
     // The payment is linked to the person just added, not only named after them.
     m_nPerson = m_pDatabase->m_nLastSavedCode;

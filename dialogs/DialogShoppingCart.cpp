@@ -207,7 +207,9 @@ void CDialogShoppingCart::LookUpPerson()
 
 void CDialogShoppingCart::AddPerson()
 {
-    if (m_pDatabase->AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, 0, nullptr) != 1) return;
+    // The new customer's short form.
+    const stDataToken request = MakeDataToken('c', 0.0, nullptr);
+    if (m_pDatabase->AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, 0, &request) != 1) return;
     m_nPerson = m_pDatabase->m_nLastSavedCode;
     ShowPurchaser();
 }

@@ -158,6 +158,32 @@ TEST_F(PaymentDialogsTest, ReceiptIsPrintedWithOneLineEachTime)
     }
 }
 
+TEST_F(PaymentDialogsTest, AddToDatabaseLinksThePaymentToTheNewPerson)
+{
+    CPaymentRecord payment;
+    payment.m_cType = 'R';
+    payment.m_sText = "Shoes";
+    payment.m_dAmount = 40.0;
+    payment.m_nReference = 3;
+    CDialogReceivedPayment dialog(db_.get());
+    dialog.m_pPayment = &payment;
+    Script([](ui::Dialog& d) {
+        ui::test::Click(d, 1406);
+        EXPECT_FALSE(d.GetDlgItem(1143)->IsWindowEnabled());
+        ui::test::Click(d, kOk);
+    });
+    Script([](ui::Dialog& d) {
+        ui::test::SetText(d, 1023, "Lee");
+        ui::test::SetText(d, 1024, "Ann");
+        d.HandleDialogKey(ui::VK_RETURN);
+    });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    const uint32_t added = db_->m_nLastSavedCode;
+    ASSERT_NE(added, NO_CODE);
+    EXPECT_EQ(payment.m_nPerson, added);
+    EXPECT_NE(payment.m_sName.find("Lee"), std::string::npos);
+}
+
 TEST_F(PaymentDialogsTest, RefundChecksAndPrintsACheque)
 {
     const stEntryCase cases[] = {
