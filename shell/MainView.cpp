@@ -610,6 +610,8 @@ void CMainView::OnOpenView(const std::string& path)
     m_pDB->SetStudioStrings(&StudioStrings);
     if (CMainFrame* frame = Frame()) m_pDB->SetMessageWindow(frame);
     m_pDB->SetUi(&m_databaseUi);
+    // F11 is live in the shopping cart format, which the settings read by now may have set.
+    Button(10).SetGreyed(!IsLauncherButtonBuilt(10));
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }
 
