@@ -67,6 +67,16 @@ bool CCreditLedger::Take(uint32_t code, double wanted, double& taken, std::strin
     return true;
 }
 
+bool CCreditLedger::GiveBack(uint32_t code, double amount)
+{
+    for (stEntry& e : m_aEntries)
+        if (e.nCode == code) {
+            e.dRemaining += std::max(amount, 0.0);
+            return true;
+        }
+    return false;
+}
+
 int CCreditLedger::Commit()
 {
     int done = 0;

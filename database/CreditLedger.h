@@ -32,6 +32,8 @@ public:
     // that it covers, between 0 and what is open. False when the credit could not be had (locked
     // elsewhere, gone, or nothing open); `taken` and `description` hold the result.
     bool Take(uint32_t code, double wanted, double& taken, std::string& description);
+    // Puts `amount` back on credit `code` when it was taken in this run; false otherwise.
+    bool GiveBack(uint32_t code, double amount);
     bool HasApplied() const { return !m_aEntries.empty(); }
     // What is left of a credit taken in this run; -1 when it was not taken.
     double Remaining(uint32_t code) const;

@@ -56,6 +56,7 @@ class ListBox;
 class Window;
 }  // namespace ui
 
+class CCreditLedger;
 class CDialogWaitBox;
 
 
@@ -446,6 +447,10 @@ public:
     // takes its kind letter from the request's type.
     int EditPriceListItem(CPriceListItem* item, int isNew, const stDataToken* context);
     uint32_t m_nLastSavedCode = 0xFFFFFFFF;
+    // The credits a purchase sheet drew on, left here by the sheet on OK: written after the
+    // purchase is stored (EditTableItem, AddTableItem), else given back untouched.
+    std::shared_ptr<CCreditLedger> m_pSheetLedger;
+    void SettleSheetLedger(bool stored);
     int SetPersonInterviewDate(CPerson* person, char kind, uint32_t index, DATE date);
     void SetPriceListValue(CPriceListItem* item, uint32_t index, DATE value);
     void SetPurchaseEntryDate(CPurchaseRecord* purchase, char kind, uint32_t index, uint32_t subIndex,

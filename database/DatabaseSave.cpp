@@ -4,6 +4,8 @@
 
 #include "database/Database.h"
 
+#include "database/CreditLedger.h"
+
 #include <algorithm>
 #include <type_traits>
 
@@ -121,11 +123,13 @@ int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int 
         result = EditItemDialog(table, item, isNew, context);
         if (result != 1) {
             DeleteItemPointer(table, item);
+            SettleSheetLedger(false);
             return result;
         }
     }
     if (!LockAndRefreshDatabase("save data", table, 0, 0, 0)) {
         DeleteItemPointer(table, item);
+        SettleSheetLedger(false);
         Trace(Format("CDatabase::AddTableItem %s, %u ABORT\n", name.c_str(), insertCode));
         return 2;
     }
@@ -145,6 +149,7 @@ int CDatabase::AddTableItem(uint8_t table, uint32_t insertLoc, void* templ, int 
         DeleteItemPointer(table, item);
         result = 2;
     }
+    SettleSheetLedger(loc != LOC_NONE);
     ReleaseDatabaseLock();
     CloseWaitBox(box);
     Trace(Format("CDatabase::AddTableItem EXIT %s\n", name.c_str()));
@@ -183,11 +188,13 @@ int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* co
     if (result != 1) {
         unlockRecord();
         DeleteItemPointer(table, copy);
+        SettleSheetLedger(false);
         Trace(Format("CDatabase::EditTableItem %s, %u EXIT\n", name.c_str(), code));
         return result;
     }
     if (!LockAndRefreshDatabase("save edited data", table, 0, 0, 0)) {
         DeleteItemPointer(table, copy);
+        SettleSheetLedger(false);
         unlockRecord();
         Trace(Format("CDatabase::EditTableItem %s, %u ABORT\n", name.c_str(), code));
         return 2;
@@ -195,10 +202,12 @@ int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* co
     std::string text;
     CDialogWaitBox* box = ShowWaitBox(DescribeRecord(text, table, copy, "Save"), false, 0);
     int at = FindItemIndex(table, code);
+    bool saved = false;
     if (at >= 0) {
         stIndex& entry = (*GetItemList(table))[at];
         CopyItem(table, copy, entry.pItem, 0);
         uint32_t newLoc = SaveItem(table, entry.pItem, nullptr);
+        saved = newLoc != LOC_NONE;
         Trace(Format("CDatabase::EditTableItem save %s, %u at loc %u (old loc %u)\n", name.c_str(), code, newLoc, loc));
         if (newLoc != LOC_NONE) {
             entry.nFileLoc = newLoc;
@@ -206,6 +215,7 @@ int CDatabase::EditTableItem(uint8_t table, uint32_t code, const stDataToken* co
             if (table == TABLE_PERSON) SortRecordsPerson();
         }
     }
+    SettleSheetLedger(saved);
     unlockRecord();
     ReleaseDatabaseLock();
     CloseWaitBox(box);
@@ -594,4 +604,13 @@ int CDatabase::ReinstatePurchase(CPurchaseRecord* purchase)
     void* stored = GetItem(TABLE_PURCHASE, code);
     if (result == 1 && stored != nullptr && stored != purchase) CopyItem(TABLE_PURCHASE, stored, purchase, 0);
     return result;
+}
+
+void CDatabase::SettleSheetLedger(bool stored)
+{
+    std::shared_ptr<CCreditLedger> ledger = std::move(m_pSheetLedger);
+    m_pSheetLedger.reset();
+    if (!ledger) return;
+    if (stored) ledger->Commit();
+    else ledger->Release();
 }

@@ -23,9 +23,14 @@
 #include "dialogs/DialogPricelist.h"
 #include "dialogs/DialogPricelistItem.h"
 #include "dialogs/DialogPricelistStudioItem.h"
+#include "dialogs/DialogReceivedPayment.h"
+#include "dialogs/DialogRefund.h"
 #include "dialogs/DialogScheduleEdit.h"
 #include "dialogs/DialogScheduledPurchase.h"
+#include "dialogs/DialogShoppingCart.h"
+#include "dialogs/DialogStudioCredit.h"
 #include "dialogs/DialogUserList.h"
+#include "dialogs/PropertySheetPurchase.h"
 
 bool CDatabaseDialogs::AskPassword(const std::string& databaseTitle, std::string& password)
 {
@@ -88,10 +93,37 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
     }
     case TABLE_PAYMENT: {
         CPaymentRecord* payment = static_cast<CPaymentRecord*>(item);
-        if (payment->m_cType != 'P') return 2;
-        CDialogPaymentEdit dialog(&database, DialogParent());
-        dialog.m_pPayment = payment;
-        return dialog.DoModal();
+        switch (payment->m_cType) {
+        case 'P': {
+            CDialogPaymentEdit dialog(&database, DialogParent());
+            dialog.m_pPayment = payment;
+            return dialog.DoModal();
+        }
+        case 'R': {
+            CDialogReceivedPayment dialog(&database, DialogParent());
+            dialog.m_pPayment = payment;
+            return dialog.DoModal();
+        }
+        case 'q': {
+            CDialogRefund dialog(&database, DialogParent());
+            dialog.m_pPayment = payment;
+            return dialog.DoModal();
+        }
+        case 'c': {
+            CDialogStudioCredit dialog(&database, payment, DialogParent());
+            return dialog.DoModal();
+        }
+        default:
+            return 2;
+        }
+    }
+    case TABLE_PURCHASE: {
+        // A lesson's status ('T') has its own dialog.
+        if (context && context->type == 'T') return 2;
+        CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(item);
+        CPerson* person = static_cast<CPerson*>(database.GetItem(TABLE_PERSON, purchase->m_nPerson));
+        CPropertySheetPurchase sheet("Purchase", DialogParent(), 0, &database, purchase, person);
+        return sheet.DoModal() == IDOK ? 1 : 2;
     }
     case TABLE_PERSON: {
         if (context == nullptr || context->type != 'c') return 2;
@@ -141,6 +173,23 @@ int CDatabaseDialogs::EditScheduledPayment(CDatabase& database, stPaymentEditReq
         request.creditApplied = dialog.m_bCreditApplied;
     }
     return result;
+}
+
+bool CDatabaseDialogs::RunShoppingCart(CDatabase& database, stShoppingCart& cart)
+{
+    CDialogShoppingCart dialog(&database, DialogParent());
+    if (dialog.DoModal() != IDOK) return false;
+    cart.nPerson = dialog.m_nPerson;
+    cart.aItems = dialog.m_aCodes;
+    cart.dTotal = dialog.m_dTotal;
+    cart.cType = 'R';
+    cart.cMethod = dialog.m_cType;
+    cart.sMethodText = dialog.m_strID;
+    cart.nAccount = dialog.m_nAccount;
+    cart.cStatus = dialog.m_cStatus;
+    cart.dDate = dialog.m_dDate;
+    cart.nReceipt = dialog.m_nReceipt;
+    return true;
 }
 
 bool CDatabaseDialogs::AskDate(CDatabase& database, DATE& date)

@@ -21,6 +21,7 @@ public:
     int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                        const stDataToken* context) override;
     int EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request) override;
+    bool RunShoppingCart(CDatabase& database, stShoppingCart& cart) override;
     bool AskDate(CDatabase& database, DATE& date) override;
     void ShowCategoryList(CDatabase& database, char type, char block) override;
     void ShowPackageList(CDatabase& database) override;

@@ -120,3 +120,29 @@ bool CPurchaseItem::SetTokenState(CScheduleToken*& token, char newState)
     AppendUnusedToken(lessonValue, field8);
     return true;
 }
+
+void CPurchaseItem::MakeTokens(const std::vector<DATE>& presetDates, uint32_t priceListCode, uint32_t teacher,
+                               uint32_t further)
+{
+    auto make = [&](char state, DATE date, uint32_t code) {
+        auto token = std::make_unique<CScheduleToken>();
+        token->m_cKind = m_cKind;
+        token->m_cState = state;
+        token->m_dDate = date;
+        token->m_nLessonValue = m_nLessonValue;
+        token->m_nActivity = code;
+        token->m_nField8 = teacher;
+        token->m_nField9 = further;
+        token->m_cStampUser = GetStampUserCode();
+        token->m_dStampDate = GetNow();
+        m_Tokens.push_back(std::move(token));
+    };
+    if (m_cKind == 'p' || m_cKind == 's') {
+        for (int32_t i = 0; i < m_nCount; ++i) {
+            const bool dated = static_cast<size_t>(i) < presetDates.size();
+            make(dated ? 'S' : 'N', dated ? presetDates[static_cast<size_t>(i)] : 0.0, priceListCode);
+        }
+    } else if (m_cKind == 'T' || m_cKind == 'N') {
+        make('N', 0.0, NO_CODE);
+    }
+}

@@ -41,6 +41,11 @@ public:
     //   A token that is not one of this item's tokens is left alone.
     // Gives true when `token` was removed.
     bool SetTokenState(CScheduleToken*& token, char newState);
+    // Makes the item's tokens: for 'p' and 's' one per unit, the i-th on preset date i as
+    // scheduled ('S') while there are dates, the others undated and unscheduled ('N'); for 'T'
+    // and 'N' one unscheduled token without a price-list link; none for other kinds. Each carries
+    // the item's kind and lesson value, the teacher, the further code and the current stamp.
+    void MakeTokens(const std::vector<DATE>& presetDates, uint32_t priceListCode, uint32_t teacher, uint32_t further);
 
     uint8_t m_nVersion = CURRENT_VERSION;
     uint32_t m_nPriceListCode = NO_CODE;

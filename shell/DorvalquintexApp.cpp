@@ -3,7 +3,9 @@
 #include "reports/Reports.h"
 
 #include "dialogs/DatabaseDialogs.h"
+#include "dialogs/DialogPaymentEdit.h"
 #include "dialogs/PrinterChoice.h"
+#include "reports/DialogPrintCheck.h"
 
 #include "common/DataPaths.h"
 #include "common/Diagnostic.h"
@@ -55,6 +57,11 @@ bool CDorvalquintexApp::InitInstance()
     SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
     InstallReportWindows();
     CReports::s_fnPrintSetup = [] { return &AppSettings().m_PrinterDef; };
+    // "Print check" of the payment dialogs opens the cheque dialog.
+    CDialogPaymentEdit::CheckPrinterSeam() = [](CDatabase& database, const stCheckData& check) {
+        CDialogPrintCheck dialog(&database, &check);
+        dialog.DoModal();
+    };
 
     m_pMainFrame = std::make_unique<CMainFrame>();
     MainFrame = m_pMainFrame.get();

@@ -325,6 +325,9 @@ void CMainView::RunButton(int k)
         case 11:
             if (m_pDB) m_pDB->RecordPayment();
             break;
+        case 10:
+            if (m_pDB && AppSettings().m_bShoppingCartFormat == 1) m_pDB->CheckoutShoppingCart();
+            break;
         default: break;
         }
     }
@@ -821,6 +824,8 @@ void CMainView::OnOpenView(const std::string& path)
     m_pDB->m_fnShowSpreadsheet = [this](const std::string& file) {
         if (m_pDB) new CSpreadsheetGrid(Frame(), m_pDB.get(), file);  // deletes itself when closed
     };
+    // F11 is live in the shopping cart format, which the settings read by now may have set.
+    Button(10).SetGreyed(!IsLauncherButtonBuilt(10));
     if (!path.empty()) OnDatabaseOpen(path, 0);
 }
 

@@ -1,5 +1,7 @@
 #include "shell/SettingsFile.h"
 
+#include "common/CheckLayout.h"
+
 #include "common/Diagnostic.h"
 #include "widgets/ExternalPrograms.h"
 #include "common/QuestionBox.h"
@@ -61,6 +63,7 @@ void CSettingsFile::SetDefaults()
     m_fnStatusPanesChanged = std::move(hook);
     WordProcessorPath.clear();
     host::SetMailProgram("");
+    CheckLayoutLine.clear();
     DiagnosticLevel = 0;
 }
 
@@ -99,7 +102,7 @@ std::string CSettingsFile::LoadConfig(const std::string& folder)
             ReadPrinterFields(fields, m_LabelPrinterDef);
             m_LabelPrinterDef.nCopies = 1;
         } else if (key == "CHECK_LAYOUT") {
-            m_sCheckLayout = line;
+            CheckLayoutLine = line;
         } else if (key == "SHOW") {
             if (fields[1] == "SW_SHOWMAXIMIZED") m_nWindowMode = kShowMaximized;
         } else if (key == "STATUSPANES") {
@@ -135,7 +138,7 @@ bool CSettingsFile::SaveConfig(const std::string& folder, const std::string& las
         text += PrinterLine("PRINTERDEF|%i|%i|%i|%i|%s\n", m_PrinterDef);
     if (!m_LabelPrinterDef.sDevice.empty())
         text += PrinterLine("LABELPRINTERDEF|%i|%i|%i|%i|%s\n", m_LabelPrinterDef);
-    if (!m_sCheckLayout.empty()) text += m_sCheckLayout + "\n";
+    if (!CheckLayoutLine.empty()) text += CheckLayoutLine + "\n";
     text += m_nWindowMode == kShowMaximized ? "SHOW|SW_SHOWMAXIMIZED\n" : "SHOW|SW_SHOWNORMAL\n";
     text += m_nStatusPaneMode == 0 ? "STATUSPANES|SHOWNORMAL\n" : "STATUSPANES|MINIMIZE\n";
 

@@ -42,7 +42,6 @@ public:
     int32_t m_bShoppingCartFormat = 0;
     stPrinterDef m_PrinterDef;
     stPrinterDef m_LabelPrinterDef;
-    std::string m_sCheckLayout;          // the whole CHECK_LAYOUT line, key included
     int32_t m_nWindowMode = kShowNormal;
     int32_t m_nStatusPaneMode = 1;       // 1 panes minimised, 0 shown
 };

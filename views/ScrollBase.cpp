@@ -77,6 +77,11 @@ stListViewOperations DefaultListViewOperations()
         db.SavePageLayoutRecord(index, title);
         return 1;
     };
+    // A payment received from the person, in the payment dialog.
+    ops.logPayment = [](CDatabase& db, uint32_t personCode) {
+        const stDataToken request = MakeDataToken('C', 0.0, nullptr, static_cast<int32_t>(personCode));
+        return db.AddTableItem(TABLE_PAYMENT, LOC_NONE, nullptr, 1, 0, &request) == 1 ? 1 : 2;
+    };
     return ops;
 }
 

@@ -20,6 +20,8 @@ namespace ui {
 namespace {
 
 PageModel* g_recorder = nullptr;
+int g_recorderDpiX = kRecordingDpi;
+int g_recorderDpiY = kRecordingDpi;
 
 std::mutex& DefaultMutex()
 {
@@ -87,9 +89,10 @@ bool PrinterDC::Open(const std::string& printerName)
     const std::string name = ResolvePrinterName(printerName);
     if (g_recorder) {
         impl_->model = g_recorder;
-        auto device = std::make_unique<RecordingDevice>(g_recorder, kLetterWidthPx,
-                                                        kLetterHeightPx, kRecordingDpi,
-                                                        kRecordingDpi);
+        // A letter page at the recorder's resolution.
+        auto device = std::make_unique<RecordingDevice>(g_recorder, g_recorderDpiX * 17 / 2,
+                                                        g_recorderDpiY * 11, g_recorderDpiX,
+                                                        g_recorderDpiY);
         impl_->recorder = device.get();
         ReplaceDevice(std::move(device));
     } else {
@@ -256,7 +259,16 @@ void PrinterDC::SetDefaultPrinter(const std::string& printerName)
 
 namespace test {
 
-void SetPrintRecorder(PageModel* model) { g_recorder = model; }
+void SetPrintRecorder(PageModel* model)
+{
+    g_recorder = model;
+    if (model == nullptr) g_recorderDpiX = g_recorderDpiY = kRecordingDpi;
+}
+void SetPrintRecorderResolution(int dpiX, int dpiY)
+{
+    g_recorderDpiX = dpiX > 0 ? dpiX : kRecordingDpi;
+    g_recorderDpiY = dpiY > 0 ? dpiY : kRecordingDpi;
+}
 PageModel* GetPrintRecorder() { return g_recorder; }
 
 } // namespace test

@@ -84,8 +84,11 @@ private:
 namespace test {
 
 // While set (not null), printing records into the model instead of printing.
+// Clearing the recorder also puts its resolution back to the default.
 void SetPrintRecorder(PageModel* model);
 PageModel* GetPrintRecorder();
+// Pixels per inch of the recorded pages (a letter page at that resolution); 0 the default.
+void SetPrintRecorderResolution(int dpiX, int dpiY);
 
 } // namespace test
 

@@ -12,6 +12,7 @@
 #include "shell/MainFrame.h"
 #include "shell/MainMenu.h"
 #include "shell/ProgramState.h"
+#include "shell/SettingsFile.h"
 #include "views/ContactView.h"
 #include "views/DatabaseView.h"
 #include "views/MaillistView.h"
@@ -258,6 +259,18 @@ TEST_F(LauncherWalkTest, SetupCommandsAndF12ReachTheirDialogs)
     launcher().HandleKey(ui::VK_F12, false);
     EXPECT_EQ(ui::test::GetHooks().dialogsRun.size(), 1u);
     EXPECT_EQ(title, "Select item");
+
+    // F11 in the shopping cart format: the cart.
+    AppSettings().m_bShoppingCartFormat = 1;
+    ui::test::GetHooks().dialogsRun.clear();
+    ui::test::GetHooks().dialogScripts.push_back([&title](ui::Dialog& d) {
+        title = d.GetWindowText();
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    launcher().HandleKey(ui::VK_F11, false);
+    AppSettings().m_bShoppingCartFormat = 0;
+    EXPECT_EQ(ui::test::GetHooks().dialogsRun, std::vector<int>{305});
+    EXPECT_EQ(title, "Shopping cart");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "platform/host/Mail.h"
+#include "common/CheckLayout.h"
 #include "platform/host/File.h"
 #include "ShellTestSupport.h"
 
@@ -70,7 +71,7 @@ TEST_F(SettingsFileTest, ReadsEveryKey)
     EXPECT_EQ(s.m_LabelPrinterDef.nCopies, 1);
     EXPECT_EQ(s.m_LabelPrinterDef.nWaitSeconds, 2);
     EXPECT_EQ(s.m_LabelPrinterDef.sDevice, "Labels");
-    EXPECT_EQ(s.m_sCheckLayout, "CHECK_LAYOUT|1|2|3|");
+    EXPECT_EQ(CheckLayoutLine, "CHECK_LAYOUT|1|2|3|");
     // Only the maximised value changes the mode; "Show" is not a key.
     EXPECT_EQ(s.m_nWindowMode, CSettingsFile::kShowMaximized);
     EXPECT_EQ(s.m_nStatusPaneMode, 0);
