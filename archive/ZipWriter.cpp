@@ -19,7 +19,6 @@ constexpr uint16_t kFlagDescriptor = 8;
 constexpr uint16_t kMethodStored = 0;
 constexpr uint16_t kMethodDeflated = 8;
 constexpr size_t kLocalHeaderSize = 30;
-constexpr size_t kCentralHeaderSize = 46;
 constexpr size_t kLocalExtraSize = 17;   // "UT", size 13: flags 7, modified, accessed, created
 constexpr size_t kCentralExtraSize = 9;  // "UT", size 5: flags 7, modified
 constexpr uint64_t kZipLimit = 0xFFFFFFFFull;  // offsets and sizes are 32 bits without Zip64

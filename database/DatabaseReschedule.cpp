@@ -44,7 +44,7 @@ int CDatabase::RescheduleEntry(const stDataToken& entry, DATE when)
         const uint32_t item = static_cast<uint32_t>(entry.index1);
         const uint32_t token = static_cast<uint32_t>(entry.index2);
         const char kind = entry.type;
-        auto move = [this, kind, item, token, when](CPurchaseRecord& p) {
+        auto move = [kind, item, token, when](CPurchaseRecord& p) {
             if (kind == 'p') {
                 if (item >= p.m_Payments.size()) return false;
                 CSchedulePayment& payment = *p.m_Payments[item];

@@ -31,8 +31,6 @@ bool MyBoxSaidYes(int result) { return result == IDOK || result == IDYES; }
 constexpr uint32_t kFontCount = 38;
 constexpr uint32_t kPageLayoutCount = 6;
 const char* const kProgramVersion = "3.33";
-// Backup generations the repair keeps of the file it rewrites.
-constexpr int kRepairGenerations = 4;
 // Tables whose index is sorted and sequence-tested after a load, in this order.
 const uint8_t kSortedTables[] = {5, 6, 8, 9, 10, 11, 12};
 
