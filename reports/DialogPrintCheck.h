@@ -1,5 +1,5 @@
 #pragma once
-// "Check specification": one cheque's date, payee, amount, amount in words and comment, where
+// The cheque dialog: one cheque's date, payee, amount, amount in words and comment, where
 // each is printed on the cheque and in which font (kept in the Parameters record), the printer
 // with the paper's offset and orientation (kept in the settings line); prints the cheque.
 
