@@ -5,6 +5,7 @@
 
 #include "database/DatabaseUi.h"
 #include "dialogs/DialogMaillist.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/FrameWindow.h"
 #include "platform/ui/Font.h"
@@ -16,7 +17,11 @@
 #include "widgets/CommandGuards.h"
 #include "common/TextFormat.h"
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -668,6 +673,56 @@ TEST_F(MailListTest, LabelsPrintWithTheirPageBreaks)
     EXPECT_NE(model.pages[0].Find("Kim Lee"), nullptr);
     EXPECT_EQ(model.pages[0].Find("Carl Student"), nullptr);
     EXPECT_NE(model.pages[1].Find("Carl Student"), nullptr);
+}
+
+// The same labels on "PDF file", read back with pdftotext: the page break falls where the
+// recorder saw it.
+TEST_F(MailListTest, LabelsPrintedToAPdfFileKeepTheirPages)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP() << "pdftotext is not installed";
+    const std::string target = folder_ + "/labels.pdf";
+    ui::test::SetFileDialogHook([&](const ui::FileDialog&) -> std::optional<std::string> { return target; });
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    host::Clock::SetInstantSleep(true);
+    {
+        CMaillistView view;
+        Show(view);
+        Lines(view, 2, [](CMailList& f) {
+            f.m_cColumns = 2;
+            f.m_cRows = 2;
+            f.m_cLinesPerRow = 2;
+            f.m_cTopLines = 1;
+        });
+        ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) {
+            ui::test::SetText(d, 1230, "1");
+            ui::ListBox* printers = d.List(1228);
+            ASSERT_NE(printers, nullptr);
+            for (int i = 0; i < printers->GetCount(); ++i)
+                if (printers->GetText(i) == "PDF file") ui::test::SelectItem(d, 1228, i);
+            ui::test::Click(d, ui::IDOK);
+        });
+        view.OnCommand(CMaillistView::kCmdPrint, 0);
+        view.ClearLines();
+    }
+    ui::test::SetFileDialogHook(nullptr);
+    EXPECT_EQ(chdir(cwd), 0);
+    ASSERT_TRUE(std::filesystem::exists(target));
+    const std::string text = target + ".txt";
+    ASSERT_EQ(std::system(("pdftotext -layout '" + target + "' '" + text + "'").c_str()), 0);
+    std::ifstream in(text, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    const std::string pages = all.str();
+    const size_t pageBreak = pages.find('\f');
+    ASSERT_NE(pageBreak, std::string::npos) << pages;
+    const size_t kim = pages.find("Kim Lee");
+    const size_t carl = pages.find("Carl Student");
+    ASSERT_NE(kim, std::string::npos) << pages;
+    ASSERT_NE(carl, std::string::npos) << pages;
+    EXPECT_LT(kim, pageBreak);
+    EXPECT_GT(carl, pageBreak);
 }
 
 }  // namespace
