@@ -128,9 +128,8 @@ bool FindProgram(const std::string& program) {
     while (start <= dirs.size()) {
         size_t end = dirs.find(':', start);
         if (end == std::string::npos) end = dirs.size();
-        std::string dir = dirs.substr(start, end - start);
-        if (dir.empty()) dir = ".";
-        std::string full = dir + "/" + name;
+        // An empty entry of PATH is the current folder.
+        const std::string full = (end > start ? dirs.substr(start, end - start) : std::string(".")) + "/" + name;
         struct stat st;
         if (stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(full.c_str(), X_OK) == 0)
             return true;
