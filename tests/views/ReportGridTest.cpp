@@ -8,6 +8,7 @@
 #include "platform/ui/PrinterDC.h"
 #include "platform/ui/TestHooks.h"
 #include "platform/ui/View.h"
+#include "reports/Reports.h"
 #include "views/ActivityHourGrid.h"
 #include "views/AdvertisingGrid.h"
 #include "views/DailyBalanceGrid.h"
@@ -331,13 +332,19 @@ TEST_F(ReportGridTest, NoCellKeepsTheWeekBefore)
 
 // ---- Life ---------------------------------------------------------------------------------------
 
-TEST_F(ReportGridTest, HoldsTheRefreshWhileOpenAndHidesItsOpener)
+TEST_F(ReportGridTest, HoldsTheRefreshWhileOpenBesideAReportAndHidesItsOpener)
 {
     const uint32_t before = db_->m_nDisableRefreshCount;
     auto* first = new CActivityHourGrid(main_.get(), db_.get());
     EXPECT_FALSE(main_->IsWindowVisible());
     EXPECT_EQ(db_->m_nDisableRefreshCount, before + 1);
     auto* second = new CProgramStatisticsGrid(main_.get(), db_.get(), 'P');
+    EXPECT_EQ(db_->m_nDisableRefreshCount, before + 2);
+    {
+        // A report made meanwhile holds it too, and lets go of its own hold only.
+        CReports report(db_.get());
+        EXPECT_EQ(db_->m_nDisableRefreshCount, before + 3);
+    }
     EXPECT_EQ(db_->m_nDisableRefreshCount, before + 2);
     second->SendCommand(CReportGrid::kCmdExit);
     ui::test::DeleteDestroyedWindows();
