@@ -45,7 +45,7 @@ constexpr int kPositionIds[11] = {1119, 1124, 1137, 1126, 1131, 1135, 1140, 1144
 constexpr int kPositionSpins[11] = {1183, 1187, 1191, 1197, 1200, 1201, 1202, 1204, 1205, 1206, 1207};
 constexpr uint32_t kLayoutSize = 84;
 
-const ui::DialogTemplate kCheckTemplate{230, "Check specification", 360, 220, {
+const ui::DialogTemplate kCheckTemplate{230, "Check layout", 360, 220, {
     {ui::Ctl::Label, -1, "Date"},
     {ui::Ctl::Edit, kIdDate, ""},
     {ui::Ctl::Edit, 1119, ""}, {ui::Ctl::Spin, 1183, ""},

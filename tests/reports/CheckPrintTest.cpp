@@ -67,7 +67,7 @@ TEST_F(CheckPrintTest, TextsLandAtTheLayoutOnEveryResolution)
         const stCheckData cheque = Cheque();
         CDialogPrintCheck dialog(db_.get(), &cheque);
         Script([](ui::Dialog& d) {
-            EXPECT_EQ(d.GetWindowText(), "Check specification");
+            EXPECT_EQ(d.GetWindowText(), "Check layout");
             ui::test::Click(d, kPrint);
             d.EndDialog(ui::IDCANCEL);  // Escape
         });
