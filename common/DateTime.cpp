@@ -294,6 +294,13 @@ int GetWeekdayOccurrence(DATE date) {
     return (f.day - 1) / 7 + 1;
 }
 
+int WeekOfYear(DATE date) {
+    DateFields f;
+    if (!DateToFields(date, f))
+        return 0;
+    return (f.dayOfYear - 1) / 7 + 1;
+}
+
 void GetWeekStart(DATE& start, DATE& end, int weekday, int days) {
     if (weekday < 1 || weekday > 7)
         weekday = 1;

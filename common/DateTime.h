@@ -66,6 +66,9 @@ bool IsTimeInside(DATE startA, int minutesA, DATE startB, int minutesB);
 // Which occurrence of its weekday within its month the date is (1 for days 1-7, ...); 0 for a
 // value that is no date.
 int GetWeekdayOccurrence(DATE date);
+// The week of the year the date lies in: 1 for 1-7 January, 2 for 8-14 January, ...; 0 for a
+// value outside the calendar (NaN, years before 100 or after 9999).
+int WeekOfYear(DATE date);
 // start = the latest day, today or earlier, on that weekday (1 = Sunday; outside 1-7 counts as 1),
 // at 00:00; end = start + days.
 void GetWeekStart(DATE& start, DATE& end, int weekday, int days);

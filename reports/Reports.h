@@ -14,9 +14,11 @@
 
 #include "common/DateTime.h"
 #include "common/PrinterDef.h"
+#include "database/TeacherActivityData.h"
 #include "reports/PrintSpoolFile.h"
 
 class CDatabase;
+class CWeeklyReportReader;
 class IReportFrame;
 
 // One person's accumulated amount, as the money reports gather it.
@@ -41,6 +43,16 @@ struct stTaxReportSetup {
     DATE dStart = 0.0;
     DATE dEnd = 0.0;
     int nMode = 1;
+};
+
+// One row of the composite report: a studio's or a person's figures of the merged weeks.
+struct stSummaryItem {
+    std::string sName;
+    double dSales = 0.0;
+    uint32_t nUnits = 0;
+    uint32_t nInterviews = 0;
+    uint32_t nGuests = 0;
+    double dCancelled = 0.0;
 };
 
 // The plan of one text report, run by CReports::RunTextReport: guard, selection, collection,
@@ -99,6 +111,45 @@ public:
     void SaleItemsReport();
     void AccountActivityReport();
 
+    // ---- The weekly report (ReportsWeekly.cpp) ----
+    // Writes the weekly report file of a period the user picks, then shows it (show 1) or mails
+    // it to the head office (show 0).
+    void WriteWeeklyReportFile(int show);
+    // "%s_%s[%s].rpt" of the period's first day, the studio's code and name, blanks made '_' and
+    // '/' or '\' made '-'.
+    static std::string WeeklyReportFileName(DATE first, const std::string& code, const std::string& name);
+    // The sections of the file, appended to the bytes being built; periods run [first, last).
+    void WriteTransactionData(DATE first, DATE last);
+    void WriteContactSourceData(DATE first, DATE last);
+    void WriteEnrollmentData(DATE first, DATE last);
+    void WriteMerchandiseData(DATE first, DATE last);
+    void WriteActivityData(DATE first, DATE last);
+    // One person section: kind 'T' teachers, 'S' supervisors.
+    void WriteWeeklyReportData(char kind, DATE first, DATE last);
+    // The bytes of the file built so far.
+    const std::string& GetWeeklyReportBytes() const { return m_sWeeklyFile; }
+    // Mails the file (an absolute path) to the studio's report address.
+    void EmailWeeklyReportData(const std::string& path);
+    // Shows the weekly summary of a file; the whole file is checked before any window opens.
+    void WeeklySummaryReport(const std::string& fileName);
+    // The next person section of the reader: the studio name of its head and its persons
+    // (appended). False when the reader holds no further section or the section is damaged.
+    static bool ReadWeeklyReportData(std::string& studio, CWeeklyReportReader& reader,
+                                     std::vector<stTeacherActivityData>& persons);
+    // Adds a studio row and one row per person of the file's first person section. False
+    // (nothing added) when the file cannot be read or does not follow the layout.
+    bool MergeWeeklyReportFile(const std::string& path, std::vector<stSummaryItem>& studios,
+                               std::vector<stSummaryItem>& persons);
+    // Merges the weekly report files the user picks into one report.
+    void CompositeReport();
+    // Section printers of the weekly summary; false when the section does not follow the layout.
+    bool PrintWeeklyTransactionSection(CWeeklyReportReader& reader);
+    bool PrintContactSourcesSection(CWeeklyReportReader& reader);
+    bool PrintEnrollmentSection(CWeeklyReportReader& reader);
+    bool PrintMerchandiseSection(CWeeklyReportReader& reader);
+    bool PrintActivitySection(CWeeklyReportReader& reader);
+    bool PrintPersonActivitySection(CWeeklyReportReader& reader, char kind);
+
     // The program's current print setup, handed to every frame (unset: the frame's own).
     static std::function<stPrinterDef*()> s_fnPrintSetup;
     // The tax report's setup dialog: fills the choices, false when cancelled (unset: cancelled).
@@ -111,8 +162,16 @@ protected:
     // missing, before any window exists.
     bool CheckFormats(const std::vector<int>& slots);
 
+    // The weekly summary: header and sections; false when the file does not follow the layout.
+    bool PrintWeeklySummary(CWeeklyReportReader& reader);
+    // A section's blank line, title and column heads, all of kind '_'.
+    void AddWeeklySectionHead(const std::string& title, const std::vector<std::string>& heads);
+    // Stored minutes as the reports show them: in activity units when a unit is 1-59 minutes.
+    uint32_t ShowUnits(uint32_t minutes) const;
+
     CDatabase* m_pDB;
     std::vector<stFmtString>* m_pLines = nullptr;
+    std::string m_sWeeklyFile;
     IReportFrame* m_pFrame = nullptr;
     stFmtString m_Line;
 };

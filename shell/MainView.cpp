@@ -700,6 +700,13 @@ bool CMainView::OnCommand(int id, int code)
     case 32910:
         if (m_pDB) CReports(m_pDB.get()).SaleItemsReport();
         return true;
+    case 32884:
+    case 32885:
+        if (m_pDB) CReports(m_pDB.get()).WriteWeeklyReportFile(id == 32884 ? 1 : 0);
+        return true;
+    case 32886:
+        CReports(m_pDB.get()).CompositeReport();
+        return true;
     case 30009: ShowHelpTopic(30011); return true;
     case 30012: ShowHelpTopic(30012); return true;
     case 30026: ShowHelpTopic(104); return true;

@@ -260,6 +260,16 @@ TEST(DateArithmeticTest, WeekdayOccurrenceWithinTheMonth) {
     }
 }
 
+TEST(DateArithmeticTest, WeekOfYearCountsSevenDaysFromTheFirstOfJanuary) {
+    struct Row {
+        int year, month, day, expected;
+    } rows[] = {{2007, 1, 1, 1},  {2007, 1, 5, 1},  {2007, 1, 7, 1},    {2007, 1, 8, 2},   {2007, 1, 14, 2},
+                {2007, 2, 1, 5},  {2007, 12, 31, 53}, {2024, 12, 30, 53}, {2024, 12, 31, 53}, {2024, 3, 1, 9}};
+    for (const Row& r : rows)
+        EXPECT_EQ(WeekOfYear(MakeDate(r.year, r.month, r.day, 23, 59)), r.expected) << r.year << "-" << r.month << "-" << r.day;
+    EXPECT_EQ(WeekOfYear(std::nan("")), 0);
+}
+
 TEST(DateArithmeticTest, YearRangesAndAllowedDates) {
     const DATE d = MakeDate(2024, 5, 5, 14, 30);
     DATE yearStart = 0, plusWeek = 0, lastStart = 0, lastEnd = 0;
