@@ -205,16 +205,17 @@ void CReports::WriteWeeklyReportData(char kind, DATE first, DATE last)
 
 namespace {
 
-// Writes the bytes in place of any file of that name; on a failed write, flush or close the
-// partial file is removed.
+// Writes the bytes beside the file, then puts them in its place: a failed write, flush or close
+// leaves no partial file and any earlier file of that name as it was.
 bool SaveFileBytes(const std::string& path, const std::string& bytes)
 {
+    const std::string temporary = path + ".new";
     host::File file;
-    if (!file.Open(path, host::File::Access::ReadWrite, host::File::Disposition::CreateAlways)) return false;
+    if (!file.Open(temporary, host::File::Access::ReadWrite, host::File::Disposition::CreateAlways)) return false;
     const bool written = file.Write(bytes.data(), bytes.size()) && file.Flush();
     const bool closed = file.Close();
-    if (written && closed) return true;
-    host::DeleteFile(path);
+    if (written && closed && host::ReplaceFile(temporary, path)) return true;
+    host::DeleteFile(temporary);
     return false;
 }
 
