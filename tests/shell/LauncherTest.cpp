@@ -186,6 +186,13 @@ TEST_F(LauncherTest, MenuEnablingByLevel)
         {30100, 1, 9, true},
         {32910, 1, 8, false},
         {32910, 1, 9, true},
+        {32884, 1, 8, false},   // weekly summary at level 9, its e-mail at 7
+        {32884, 1, 9, true},
+        {32885, 1, 6, false},
+        {32885, 1, 7, true},
+        {32885, 0, 10, false},
+        {32886, 0, 0, true},    // the merge needs no database
+        {32886, 1, 1, true},
         {57665, 0, 0, true},    // Exit
         {30030, 0, 0, true},
     };

@@ -24,6 +24,9 @@
 #include <memory>
 #include <set>
 
+#include <filesystem>
+#include <unistd.h>
+
 namespace {
 
 struct stRole {
@@ -271,6 +274,32 @@ TEST_F(LauncherWalkTest, SetupCommandsAndF12ReachTheirDialogs)
     AppSettings().m_bShoppingCartFormat = 0;
     EXPECT_EQ(ui::test::GetHooks().dialogsRun, std::vector<int>{305});
     EXPECT_EQ(title, "Shopping cart");
+}
+
+// The weekly report commands: the summary and its e-mail ask for the week; the merge runs
+// without a database and says when the folder holds no report files.
+TEST_F(LauncherWalkTest, WeeklyReportCommandsReachTheirDialogs)
+{
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(folder_.Path().c_str()), 0);
+    DatabaseOpen = 1;
+    UserAccessLevel = 9;
+    for (int id : {32884, 32885}) {
+        ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) {
+            EXPECT_EQ(d.GetWindowText(), "Report dates");
+            ui::test::Click(d, ui::IDCANCEL);
+        });
+        EXPECT_TRUE(launcher().OnCommand(id, 0)) << id;
+    }
+    DatabaseOpen = 0;
+    UserAccessLevel = 0;
+    ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
+    EXPECT_TRUE(frame_->QueryCommandState(32886).IsEnabled());
+    EXPECT_TRUE(launcher().OnCommand(32886, 0));
+    EXPECT_EQ(ui::test::GetHooks().messageBoxTexts, std::vector<std::string>{"No files matching *.rpt were found."});
+    EXPECT_TRUE(std::filesystem::is_empty(folder_.Path()));
+    ASSERT_EQ(chdir(here), 0);
 }
 
 }  // namespace
