@@ -3,6 +3,8 @@
 
 #include "database/Database.h"
 
+#include <unordered_set>
+
 #include "widgets/WindowList.h"
 #include "platform/host/Format.h"
 
@@ -48,10 +50,17 @@ int CDatabase::TestTableReferences(std::vector<std::string>& report, int repair,
 void CDatabase::BuildTeacherActivityRecords(std::vector<stTeacherActivityData>& list, char kind)
 {
     list.clear();
+    // The supervisors: the codes active employees name as theirs (IsEmployeeLinked, in one pass).
+    std::unordered_set<uint32_t> supervisors;
+    if (kind == 'S')
+        for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
+            const CPerson* p = static_cast<const CPerson*>(e.pItem);
+            if (p->m_cType == 'E' && p->m_cStatus == 'A') supervisors.insert(p->m_nCode28);
+        }
     for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
         const CPerson* p = static_cast<const CPerson*>(e.pItem);
         if (p->m_cType != 'E' || p->m_cStatus != 'A') continue;
-        if (kind == 'S' && !IsEmployeeLinked(p->m_nCode)) continue;
+        if (kind == 'S' && supervisors.count(p->m_nCode) == 0) continue;
         stTeacherActivityData row;
         row.nPerson = static_cast<int32_t>(p->m_nCode);
         for (const stIndex& c : m_aIndex[TABLE_CATEGORY]) {

@@ -179,7 +179,7 @@ void CReports::WriteWeeklyReportData(char kind, DATE first, DATE last)
     std::vector<stTeacherActivityData> persons;
     m_pDB->BuildTeacherActivityRecords(persons, kind);
     m_pDB->TeacherActivityData(kind, first, last, persons);
-    AppendLine(m_sWeeklyFile, Format("%s|%i|%s", kSectionHead, static_cast<int>(persons.size()),
+    AppendLine(m_sWeeklyFile, Format("PERSON_SUMMARY|%i|%s", static_cast<int>(persons.size()),
                                      OneLine(m_pDB->GetStudioStrings().sStudioName).c_str()));
     for (const stTeacherActivityData& r : persons) {
         std::string name;
