@@ -111,22 +111,25 @@ void AppendLine(std::string& bytes, const std::string& line)
     bytes += "\r\n";
 }
 
-void AppendCodeTotals(std::string& bytes, const std::vector<stCodeTotal>& rows)
+// The income and refund lists of a sales tally mode (2 every sale, 5 merchandise), prepared
+// alike so that they pair by position.
+void AppendSalesLists(std::string& bytes, const CDatabase& db, int mode, DATE first, DATE last)
 {
-    AppendLine(bytes, Format("%i", static_cast<int>(rows.size())));
-    for (const stCodeTotal& t : rows) AppendLine(bytes, Format("%u|%u|%f", t.nCode, t.nCount, t.dAmount));
+    std::vector<stCodeTotal> income, refunds;
+    db.PrepareCategoryTotals(mode, income);
+    db.PrepareCategoryTotals(mode, refunds);
+    db.SumSalesByCategory(mode, first, last, income, &refunds);
+    for (const std::vector<stCodeTotal>* rows : {&income, &refunds}) {
+        AppendLine(bytes, Format("%i", static_cast<int>(rows->size())));
+        for (const stCodeTotal& t : *rows) AppendLine(bytes, Format("%u|%u|%f", t.nCode, t.nCount, t.dAmount));
+    }
 }
 
 }  // namespace
 
 void CReports::WriteTransactionData(DATE first, DATE last)
 {
-    std::vector<stCodeTotal> income, refunds;
-    m_pDB->PrepareCategoryTotals(2, income);
-    m_pDB->PrepareCategoryTotals(2, refunds);
-    m_pDB->SumSalesByCategory(2, first, last, income, &refunds);
-    AppendCodeTotals(m_sWeeklyFile, income);
-    AppendCodeTotals(m_sWeeklyFile, refunds);
+    AppendSalesLists(m_sWeeklyFile, *m_pDB, 2, first, last);
 }
 
 void CReports::WriteContactSourceData(DATE first, DATE last)
@@ -155,12 +158,7 @@ void CReports::WriteEnrollmentData(DATE first, DATE last)
 
 void CReports::WriteMerchandiseData(DATE first, DATE last)
 {
-    std::vector<stCodeTotal> sales, refunds;
-    m_pDB->PrepareCategoryTotals(5, sales);
-    m_pDB->PrepareCategoryTotals(5, refunds);
-    m_pDB->SumSalesByCategory(5, first, last, sales, &refunds);
-    AppendCodeTotals(m_sWeeklyFile, sales);
-    AppendCodeTotals(m_sWeeklyFile, refunds);
+    AppendSalesLists(m_sWeeklyFile, *m_pDB, 5, first, last);
 }
 
 void CReports::WriteActivityData(DATE first, DATE last)

@@ -5,6 +5,7 @@
 
 #include "platform/host/Mail.h"
 #include "reports/Email.h"
+#include "tests/reports/FakeMailPrograms.h"
 
 #include <gmock/gmock.h>
 
@@ -50,36 +51,19 @@ protected:
     void SetUp() override
     {
         PrintTest::SetUp();
-        bin_ = folder_ + "/bin";
-        std::filesystem::create_directory(bin_);
-        const char* path = getenv("PATH");
-        oldPath_ = path ? path : "";
-        setenv("PATH", (bin_ + ":" + oldPath_).c_str(), 1);
-        // Each fake writes its arguments one a line, and its input, then exits with the code in
-        // the file "exit" (0 when there is none).
-        const std::string script = "#!/bin/sh\n"
-                                   "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + folder_ + "/args\"\n"
-                                   "cat > \"" + folder_ + "/input\"\n"
-                                   "code=0; [ -f \"" + folder_ + "/exit\" ] && code=$(cat \"" + folder_ + "/exit\")\n"
-                                   "exit $code\n";
-        WriteProgram(bin_ + "/xdg-email", script);
-        WriteProgram(bin_ + "/fakesendmail", script);
+        mail_.Install(folder_);
+        bin_ = mail_.Bin();
         host::SetMailProgram("");
     }
     void TearDown() override
     {
         host::SetMailProgram("");
-        setenv("PATH", oldPath_.c_str(), 1);
+        mail_.Remove();
         PrintTest::TearDown();
-    }
-    static void WriteProgram(const std::string& path, const std::string& text)
-    {
-        dqtest::WriteBytes(path, text);
-        chmod(path.c_str(), 0755);
     }
     void ExitWith(int code) { dqtest::WriteBytes(folder_ + "/exit", std::to_string(code)); }
     std::vector<std::string> Args() const { return SplitLines(dqtest::ReadBytes(folder_ + "/args")); }
-    bool Ran() const { return std::filesystem::exists(folder_ + "/args"); }
+    bool Ran() const { return mail_.Ran(); }
 
     // Construct, Load, and when it gave 0, Send and Unload, as callers do.
     int Mail(CEmail& mail)
@@ -92,8 +76,8 @@ protected:
         return loaded;
     }
 
+    CFakeMailPrograms mail_;
     std::string bin_;
-    std::string oldPath_;
 };
 
 const char* const kOk = "The email operation succeeded. If you clicked 'Send' the message was put in out box.";

@@ -4,6 +4,7 @@
 // guard, cancelled selections and missing formats.
 
 #include "tests/studio/StudioFixture.h"
+#include "tests/reports/ReportFrameCapture.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,13 +43,7 @@ protected:
         StudioTest::SetUp();
         DatabaseOpen = 1;
         UserAccessLevel = 9;
-        ReportViewDisplayed = 0;
-        InstallReportWindows();
-        SetReportFrameFactory([this]() -> IReportFrame* {
-            auto* frame = new CFrameWndReport();
-            frames_.push_back(frame);
-            return frame;
-        });
+        capture_.Install();
         CReports::s_fnPrintSetup = [this] { return &printer_; };
         taxDialog_ = CReports::s_fnTaxReportSetup;
         CReports::s_fnTaxReportSetup = nullptr;
@@ -65,14 +60,7 @@ protected:
         UserAccessLevel = 0;
         StudioTest::TearDown();
     }
-    void CloseFrames()
-    {
-        for (CFrameWndReport* f : frames_)
-            if (f->IsCreated()) f->SendCommand(CFrameWndReport::kCmdExit);
-        frames_.clear();
-        ui::test::DeleteDestroyedWindows();
-        ReportViewDisplayed = 0;
-    }
+    void CloseFrames() { capture_.Close(); }
 
     uint32_t AddPayment(char type, char state, uint32_t person, const std::string& payer, double amount, DATE date,
                         const std::string& text, uint32_t tax = NO_CODE, uint32_t account = NO_CODE,
@@ -168,15 +156,7 @@ protected:
         AddPayment('R', 'S', m.eve2, "", 9.0, D(2026, 3, 7, 10, 0), "Twin due");
     }
 
-    // The lines of the one frame shown: "slot kind text".
-    std::vector<std::string> Lines(size_t frame = 0)
-    {
-        std::vector<std::string> out;
-        if (frame >= frames_.size()) return out;
-        for (const stFmtString& line : frames_[frame]->GetLines())
-            out.push_back(Format("%d %c %s", line.pFormat ? line.pFormat->nCode : -1, line.cKind, line.strText.c_str()));
-        return out;
-    }
+    std::vector<std::string> Lines(size_t frame = 0) const { return capture_.Lines(frame); }
     // The report dates dialog answered with two dates.
     void AnswerDates(DATE start, DATE end)
     {
@@ -219,7 +199,8 @@ protected:
     stPrinterDef printer_;
     // The tax report's own dates dialog, put back after each test.
     std::function<bool(CDatabase&, stTaxReportSetup&)> taxDialog_;
-    std::vector<CFrameWndReport*> frames_;
+    CReportFrameCapture capture_;
+    std::vector<CFrameWndReport*>& frames_ = capture_.frames;
 };
 
 TEST(BalanceArray, KeepsNameOrderAndOneElementPerNameAndCode)

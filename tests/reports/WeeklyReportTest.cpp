@@ -3,6 +3,8 @@
 // composite report merged from several studios' files; the reader on damaged and odd files.
 
 #include "tests/studio/StudioFixture.h"
+#include "tests/reports/FakeMailPrograms.h"
+#include "tests/reports/ReportFrameCapture.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -60,13 +62,7 @@ protected:
         FixClock(2007, 1, 6, 10, 0);
         DatabaseOpen = 1;
         UserAccessLevel = 9;
-        ReportViewDisplayed = 0;
-        InstallReportWindows();
-        SetReportFrameFactory([this]() -> IReportFrame* {
-            auto* frame = new CFrameWndReport();
-            frames_.push_back(frame);
-            return frame;
-        });
+        capture_.Install();
         CReports::s_fnPrintSetup = [this] { return &printer_; };
         BuildWeeklyStudio();
         Reopen();
@@ -94,14 +90,7 @@ protected:
         s.sState = "IL";
         s.sReportEmail = "office@example.org";
     }
-    void CloseFrames()
-    {
-        for (CFrameWndReport* f : frames_)
-            if (f->IsCreated()) f->SendCommand(CFrameWndReport::kCmdExit);
-        frames_.clear();
-        ui::test::DeleteDestroyedWindows();
-        ReportViewDisplayed = 0;
-    }
+    void CloseFrames() { capture_.Close(); }
 
     uint32_t AddEmployee(const std::string& first, const std::string& last, uint32_t supervisor)
     {
@@ -237,15 +226,7 @@ protected:
             ui::test::Click(d, ok ? 1000 : ui::IDCANCEL);
         });
     }
-    // The lines of a frame shown: "slot kind text".
-    std::vector<std::string> Lines(size_t frame = 0)
-    {
-        std::vector<std::string> out;
-        if (frame >= frames_.size()) return out;
-        for (const stFmtString& line : frames_[frame]->GetLines())
-            out.push_back(Format("%d %c %s", line.pFormat ? line.pFormat->nCode : -1, line.cKind, line.strText.c_str()));
-        return out;
-    }
+    std::vector<std::string> Lines(size_t frame = 0) const { return capture_.Lines(frame); }
     std::vector<std::string> Boxes() const { return ui::test::GetHooks().messageBoxTexts; }
     std::string WorkFile(const std::string& name) const { return work_ + "/" + name; }
     // Runs the summary command on the fixture week.
@@ -257,7 +238,8 @@ protected:
 
     stWeeklyCodes codes_;
     stPrinterDef printer_;
-    std::vector<CFrameWndReport*> frames_;
+    CReportFrameCapture capture_;
+    std::vector<CFrameWndReport*>& frames_ = capture_.frames;
     std::string previous_;
     std::string work_;
 };
@@ -755,25 +737,14 @@ protected:
     void SetUp() override
     {
         WeeklyReport::SetUp();
-        bin_ = folder_ + "/bin";
-        std::filesystem::create_directory(bin_);
-        const char* path = getenv("PATH");
-        oldPath_ = path ? path : "";
-        setenv("PATH", (bin_ + ":" + oldPath_).c_str(), 1);
-        const std::string script = "#!/bin/sh\n"
-                                   "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + folder_ + "/args\"\n"
-                                   "cat > \"" + folder_ + "/input\"\n";
-        for (const char* program : {"xdg-email", "fakesendmail"}) {
-            dqtest::WriteBytes(bin_ + "/" + program, script);
-            chmod((bin_ + "/" + program).c_str(), 0755);
-        }
+        mail_.Install(folder_);
     }
     void TearDown() override
     {
-        setenv("PATH", oldPath_.c_str(), 1);
+        mail_.Remove();
         WeeklyReport::TearDown();
     }
-    bool Ran() const { return std::filesystem::exists(folder_ + "/args"); }
+    bool Ran() const { return mail_.Ran(); }
     void MailWeek()
     {
         dqtest::QueueAnswers({ui::IDOK});
@@ -781,8 +752,7 @@ protected:
         CReports(db_.get()).WriteWeeklyReportFile(0);
     }
 
-    std::string bin_;
-    std::string oldPath_;
+    CFakeMailPrograms mail_;
 };
 
 const char* const kMailed = "The email operation succeeded. If you clicked 'Send' the message was put in out box.";
@@ -805,7 +775,7 @@ TEST_F(WeeklyReportMail, XdgEmailGetsSubjectBodyAddressAndTheFile)
 
 TEST_F(WeeklyReportMail, SendmailGetsTheFileAsItsAttachment)
 {
-    host::SetMailProgram(bin_ + "/fakesendmail");
+    host::SetMailProgram(mail_.Bin() + "/fakesendmail");
     MailWeek();
     const std::string mime = dqtest::ReadBytes(folder_ + "/input");
     EXPECT_NE(mime.find("office@example.org"), std::string::npos);
