@@ -111,6 +111,19 @@ void AppendLine(std::string& bytes, const std::string& line)
     bytes += "\r\n";
 }
 
+// A list: its count line, then one record line per row.
+template <class Row>
+void AppendList(std::string& bytes, const std::vector<Row>& rows, std::string (*record)(const Row&))
+{
+    AppendLine(bytes, Format("%i", static_cast<int>(rows.size())));
+    for (const Row& row : rows) AppendLine(bytes, record(row));
+}
+
+std::string CodeTotalRecord(const stCodeTotal& t)
+{
+    return Format("%u|%u|%f", t.nCode, t.nCount, t.dAmount);
+}
+
 // The income and refund lists of a sales tally mode (2 every sale, 5 merchandise), prepared
 // alike so that they pair by position.
 void AppendSalesLists(std::string& bytes, const CDatabase& db, int mode, DATE first, DATE last)
@@ -119,10 +132,8 @@ void AppendSalesLists(std::string& bytes, const CDatabase& db, int mode, DATE fi
     db.PrepareCategoryTotals(mode, income);
     db.PrepareCategoryTotals(mode, refunds);
     db.SumSalesByCategory(mode, first, last, income, &refunds);
-    for (const std::vector<stCodeTotal>* rows : {&income, &refunds}) {
-        AppendLine(bytes, Format("%i", static_cast<int>(rows->size())));
-        for (const stCodeTotal& t : *rows) AppendLine(bytes, Format("%u|%u|%f", t.nCode, t.nCount, t.dAmount));
-    }
+    AppendList(bytes, income, CodeTotalRecord);
+    AppendList(bytes, refunds, CodeTotalRecord);
 }
 
 }  // namespace
@@ -137,10 +148,9 @@ void CReports::WriteContactSourceData(DATE first, DATE last)
     std::vector<stSourceTotal> sources;
     m_pDB->PrepareInterviewSourceTotals(sources);
     m_pDB->SumInterviewSources(first, last, sources);
-    AppendLine(m_sWeeklyFile, Format("%i", static_cast<int>(sources.size())));
-    for (const stSourceTotal& t : sources)
-        AppendLine(m_sWeeklyFile,
-                   Format("%u|%u|%u|%u|%f", t.nCode, t.nPhoneInterviews, t.nVisits, t.nNewPersons, t.dAmount));
+    AppendList<stSourceTotal>(m_sWeeklyFile, sources, [](const stSourceTotal& t) {
+        return Format("%u|%u|%u|%u|%f", t.nCode, t.nPhoneInterviews, t.nVisits, t.nNewPersons, t.dAmount);
+    });
 }
 
 void CReports::WriteEnrollmentData(DATE first, DATE last)
@@ -149,11 +159,11 @@ void CReports::WriteEnrollmentData(DATE first, DATE last)
     m_pDB->PrepareContractTypeTotals(written);
     m_pDB->PrepareContractTypeTotals(cancelled);
     m_pDB->SumContractsByType(first, last, written, cancelled);
-    for (const std::vector<stContractTotal>* list : {&written, &cancelled}) {
-        AppendLine(m_sWeeklyFile, Format("%i", static_cast<int>(list->size())));
-        for (const stContractTotal& t : *list)
-            AppendLine(m_sWeeklyFile, Format("%u|%u|%u|%f|%f", t.nCode, t.nVisits, t.nContracts, t.dTotal, t.dRefunds));
-    }
+    auto record = [](const stContractTotal& t) {
+        return Format("%u|%u|%u|%f|%f", t.nCode, t.nVisits, t.nContracts, t.dTotal, t.dRefunds);
+    };
+    AppendList<stContractTotal>(m_sWeeklyFile, written, record);
+    AppendList<stContractTotal>(m_sWeeklyFile, cancelled, record);
 }
 
 void CReports::WriteMerchandiseData(DATE first, DATE last)
@@ -166,10 +176,10 @@ void CReports::WriteActivityData(DATE first, DATE last)
     std::vector<stActivityCount> activities;
     m_pDB->PrepareBasicItemTotals(activities);
     m_pDB->SumItemActivity(first, last, activities);
-    AppendLine(m_sWeeklyFile, Format("%i", static_cast<int>(activities.size())));
-    for (const stActivityCount& a : activities)
-        AppendLine(m_sWeeklyFile, Format("%u|%u|%u|%u|%u|%u|%u", a.nCode, a.nEnrolled, a.nEnrolledUnits, a.nTaken,
-                                         a.nTakenUnits, a.nCancelled, a.nCancelledUnits));
+    AppendList<stActivityCount>(m_sWeeklyFile, activities, [](const stActivityCount& a) {
+        return Format("%u|%u|%u|%u|%u|%u|%u", a.nCode, a.nEnrolled, a.nEnrolledUnits, a.nTaken, a.nTakenUnits,
+                      a.nCancelled, a.nCancelledUnits);
+    });
 }
 
 void CReports::WriteWeeklyReportData(char kind, DATE first, DATE last)
