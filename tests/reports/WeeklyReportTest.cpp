@@ -448,6 +448,20 @@ TEST_F(WeeklyReport, FileNamesAndRerun)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(work_), std::filesystem::directory_iterator()), 1);
 }
 
+// Line ends in the studio's texts become blanks in the file, which keeps its layout.
+TEST_F(WeeklyReport, LineEndsInTextsKeepTheLayout)
+{
+    SetStudio("My\r\nStudio", "A1");
+    WriteSummary();
+    const std::string file = WorkFile("01-05-2007_A1[My__Studio].rpt");
+    ASSERT_TRUE(std::filesystem::exists(file));
+    const std::string bytes = dqtest::ReadBytes(file);
+    EXPECT_EQ(bytes.substr(0, bytes.find("Springfield")), "My  Studio\r\nA1\r\n");
+    EXPECT_NE(bytes.find("PERSON_SUMMARY|2|My  Studio\r\n"), std::string::npos);
+    ASSERT_EQ(frames_.size(), 1u);
+    EXPECT_EQ(Lines()[0], "31 H Summary report My  Studio");
+}
+
 // A file of the layout with the given section 6 records and no persons.
 std::string HandMadeFile(const std::vector<std::string>& activities)
 {
