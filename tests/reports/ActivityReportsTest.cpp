@@ -1,0 +1,248 @@
+// The activity reports of the report generator over the money studio with a student's and the
+// studio's activities: a student's summary, activities and history, the most recent activity,
+// the activity count and roster of studio activities, the studio's obligations and missed
+// appointments, and the lessons taught in a period; each through its command where it has one.
+
+#include "tests/reports/ActivityReportsFixture.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
+
+#include "platform/ui/FrameWindow.h"
+#include "platform/ui/PrinterDC.h"
+#include "shell/MainMenu.h"
+#include "views/FrameReportView.h"
+#include "views/StudentView.h"
+
+namespace {
+
+// Each report on the fixture studio: its lines as "slot kind text".
+TEST_F(ActivityReports, GoldenLines)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> run;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"summary of Lea", [&] { CReports(db_.get()).StudentSummaryReport(act_.lea); }, {}},
+        {"activities of Lea", [&] { CReports(db_.get()).StudentActivityReport(act_.lea); }, {}},
+        {"history of Lea", [&] { CReports(db_.get()).StudentHistoryReport(act_.lea); }, {}},
+        {"most recent activity of students, no date",
+         [&] {
+             AnswerDate(0.0);
+             CReports(db_.get()).MostRecentActivityReport('C');
+         },
+         {}},
+        {"most recent activity of teachers before 3/3",
+         [&] {
+             AnswerDate(D(2026, 3, 3));
+             CReports(db_.get()).MostRecentActivityReport('E');
+         },
+         {}},
+        {"activity count", [&] { CReports(db_.get()).ActivityCountReport(); }, {}},
+        {"roster of the salsa social",
+         [&] {
+             Pick(act_.salsa);
+             CReports(db_.get()).PurchaserRosterReport();
+         },
+         {}},
+        {"obligations", [&] { CReports(db_.get()).ObligationsReport('O'); }, {}},
+        {"missed appointments", [&] { CReports(db_.get()).ObligationsReport('M'); }, {}},
+        {"lessons taught in the week",
+         [&] {
+             AnswerDates(D(2026, 3, 1), D(2026, 3, 8));
+             CReports(db_.get()).LessonsTaughtReport();
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        c.run();
+        ASSERT_EQ(frames_.size(), 1u) << c.name;
+        EXPECT_EQ(Lines(), c.expected) << c.name;
+        CloseFrames();
+    }
+}
+
+// The student view's report commands on the highlighted person, enabled from level 7.
+TEST_F(ActivityReports, StudentViewCommandsReportOnTheHighlightedPerson)
+{
+    ui::FrameWindow frame;
+    ASSERT_TRUE(frame.CreateFrame("students", {0, 0, 640, 480}));
+    CStudentView view;
+    view.SetLineViewDatabase(db_.get());
+    ASSERT_TRUE(view.CreateView(&frame, 59649));
+    frame.SwitchView(&view);
+    view.MoveWindow({0, 0, 400, 300});
+    view.OnSize(400, 300);
+    ui::test::RecordPaint(view);
+    for (int i = 0; i < 50 && (!view.GetHighlightedPerson() || view.GetHighlightedPerson()->m_nCode != act_.lea); ++i)
+        view.m_nHiLiteLine = i;
+    ASSERT_NE(view.GetHighlightedPerson(), nullptr);
+    ASSERT_EQ(view.GetHighlightedPerson()->m_nCode, act_.lea);
+    auto enabled = [&](int id) {
+        ui::CmdUI cmd(id);
+        view.Updaters().RunUpdateHandler(cmd);
+        return cmd.IsEnabled();
+    };
+    const struct {
+        int id;
+        std::string title;
+    } cases[] = {
+        {CStudentView::kCmdSummary, "23 H Student summary report for :Lea Lady"},
+        {CStudentView::kCmdActivities, "25 H Student activity report for :Lea Lady"},
+        {CStudentView::kCmdHistory, "27 H Student history report for :Lea Lady"},
+        {CStudentView::kCmdInvoice, ""},
+    };
+    for (const auto& c : cases) {
+        UserAccessLevel = 6;
+        EXPECT_FALSE(enabled(c.id)) << c.id;
+        UserAccessLevel = 7;
+        EXPECT_TRUE(enabled(c.id)) << c.id;
+        if (c.title.empty()) {
+            // The invoice starts with the choice of the payments.
+            std::string title;
+            ui::test::GetHooks().dialogScripts.push_back([&title](ui::Dialog& d) {
+                title = d.GetWindowText();
+                ui::test::Click(d, ui::IDCANCEL);
+            });
+            dqtest::QueueAnswers({IDOK});
+            view.OnCommand(c.id, 0);
+            EXPECT_EQ(title, "Select one or more payments");
+            EXPECT_EQ(Boxes().back(), "None selected");
+            continue;
+        }
+        view.OnCommand(c.id, 0);
+        ASSERT_EQ(frames_.size(), 1u) << c.id;
+        EXPECT_EQ(Lines().front(), c.title);
+        CloseFrames();
+    }
+}
+
+// The edge cases, each a change to the studio in memory and the lines it gives or lacks.
+TEST_F(ActivityReports, EdgeCases)
+{
+    auto lines = [&](const std::function<void()>& run) {
+        run();
+        std::vector<std::string> out = Lines();
+        CloseFrames();
+        return out;
+    };
+    auto has = [](const std::vector<std::string>& lines, const std::string& line) {
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
+    };
+    auto holds = [](const std::vector<std::string>& lines, const std::string& part) {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.find(part) != std::string::npos; });
+    };
+    CReports reports(db_.get());
+
+    // A student without purchases: the section lines and nothing under them.
+    std::vector<std::string> out = lines([&] { CReports(db_.get()).StudentActivityReport(act_.nox); });
+    EXPECT_EQ(out, (std::vector<std::string>{"25 H Student activity report for :Nox None", "24 - ",
+                                             "24 - Contract activities:", "24 - ", "24 - Other activities:"}));
+    out = lines([&] { CReports(db_.get()).StudentSummaryReport(act_.nox); });
+    EXPECT_TRUE(has(out, "22 - Contract purchases:"));
+    EXPECT_FALSE(holds(out, "Balance due\t") && holds(out, "@ "));
+
+    // An unknown person: no window, no message.
+    const size_t boxes = Boxes().size();
+    for (auto run : {&CReports::StudentSummaryReport, &CReports::StudentActivityReport, &CReports::StudentHistoryReport})
+        (CReports(db_.get()).*run)(999999);
+    EXPECT_TRUE(frames_.empty());
+    EXPECT_EQ(Boxes().size(), boxes);
+
+    // Most recent activity with a date: a latest activity exactly on the date is left out.
+    AnswerDate(D(2026, 3, 3, 0, 0));
+    out = lines([&] { CReports(db_.get()).MostRecentActivityReport('E'); });
+    EXPECT_TRUE(holds(out, "Teach, Ann\tMonday March 02, 2026"));
+    // Nothing before the date: a message and no window.
+    AnswerDate(D(2000, 1, 1));
+    dqtest::QueueAnswers({IDOK});
+    CReports(db_.get()).MostRecentActivityReport('E');
+    EXPECT_TRUE(frames_.empty());
+    EXPECT_EQ(Boxes().back(), "Nothing to report.");
+
+    // Partners by gender: the same person twice counts twice; none and unknown add nothing.
+    struct GenderCase {
+        uint32_t first, second;
+        uint32_t gentlemen, ladies;
+    };
+    const GenderCase genders[] = {
+        {act_.gus, act_.gus, 2, 0}, {act_.lea, act_.gus, 1, 1}, {act_.nox, NO_CODE, 0, 0}, {act_.lea, 999999, 0, 1},
+    };
+    for (const GenderCase& g : genders) {
+        CPurchaseRecord p;
+        p.m_nPerson = g.first;
+        p.m_nSecondPerson = g.second;
+        uint32_t m = 0, f = 0;
+        reports.CountPartnersByGender(p, &m, &f);
+        EXPECT_EQ(m, g.gentlemen);
+        EXPECT_EQ(f, g.ladies);
+    }
+
+    // Roster: the item at price-list code 0 can be chosen; a purchase without a second person
+    // prints one name.
+    ASSERT_EQ(act_.hustle, 0u);
+    Pick(act_.hustle);
+    out = lines([&] { CReports(db_.get()).PurchaserRosterReport(); });
+    EXPECT_EQ(out, (std::vector<std::string>{"29 H \tRoster of purchasers for Hustle night", "28 - ",
+                                             "28 - Gus Gent/Nox None"}));
+    Purchase(act_.duo)->m_nSecondPerson = NO_CODE;
+    Pick(act_.hustle);
+    out = lines([&] { CReports(db_.get()).PurchaserRosterReport(); });
+    EXPECT_EQ(out.back(), "28 - Gus Gent");
+    Cancel();
+    CReports(db_.get()).PurchaserRosterReport();
+    EXPECT_TRUE(frames_.empty());
+
+    // Obligations: the unscheduled units' entry is undated, the tokens keep their dates.
+    Purchase(act_.gold)->m_Items[0]->m_Tokens[4]->m_dDate = D(2026, 2, 1);
+    out = lines([&] { CReports(db_.get()).ObligationsReport('O'); });
+    EXPECT_EQ(Purchase(act_.gold)->m_Items[0]->m_Tokens[4]->m_dDate, D(2026, 2, 1));
+    // A single unscheduled unit also carries its count.
+    auto& tokens = Purchase(act_.gold)->m_Items[0]->m_Tokens;
+    tokens.erase(tokens.begin() + 5, tokens.end());
+    out = lines([&] { CReports(db_.get()).ObligationsReport('O'); });
+    EXPECT_TRUE(holds(out, "14 - (1) "));
+
+    // Lessons taught: a unit exactly at the end is left out; a class date exactly at the limit
+    // (noon today, the end beyond) is in.
+    Purchase(act_.gold)->m_Items[0]->m_Tokens[0]->m_dDate = D(2026, 3, 8);
+    static_cast<CPriceListItem*>(db_->GetItem(TABLE_PRICELIST, act_.salsa))->m_Dates[1] = D(2026, 3, 4, 12, 0);
+    AnswerDates(D(2026, 3, 1), D(2026, 3, 8));
+    out = lines([&] { CReports(db_.get()).LessonsTaughtReport(); });
+    EXPECT_FALSE(holds(out, "03/08/2026"));
+    EXPECT_TRUE(has(out, "28 - 03/04/2026\tSalsa social"));
+    // Cancelled: nothing happens.
+    Cancel();
+    CReports(db_.get()).LessonsTaughtReport();
+    EXPECT_TRUE(frames_.empty());
+}
+
+// The obligations printed from their frame to "PDF file", read back as text.
+TEST_F(ActivityReports, ObligationsPrintToAPdfFile)
+{
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP();
+    char here[4096];
+    ASSERT_NE(getcwd(here, sizeof here), nullptr);
+    ASSERT_EQ(chdir(folder_.c_str()), 0);
+    printer_.sDevice = ui::PrinterDC::kPdfPrinter;
+    printer_.nCopies = 1;
+    CReports(db_.get()).ObligationsReport('O');
+    ASSERT_EQ(frames_.size(), 1u);
+    const std::string pdf = folder_ + "/owed.pdf";
+    ui::test::GetHooks().scriptFileDialogs = true;
+    ui::test::GetHooks().fileDialogAnswers = {pdf};
+    ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+    frames_[0]->SendCommand(CFrameReportView::kCmdPrint);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + folder_ + "/owed.txt").c_str()), 0);
+    const std::string text = dqtest::ReadBytes(folder_ + "/owed.txt");
+    for (const char* part : {"Current Studio Obligations", "Unscheduled", "03/03/2026", "Lea Lady", "(5)"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    ASSERT_EQ(chdir(here), 0);
+}
+
+}  // namespace
