@@ -101,7 +101,7 @@ void CReports::ActivityCountReport()
                     const CPriceListItem* activity =
                         static_cast<const CPriceListItem*>(m_pDB->GetItem(TABLE_PRICELIST, token->m_nActivity));
                     if (!activity || activity->m_cKind != 's') continue;
-                    auto [at, added] = rowOf.try_emplace({token->m_nActivity, token->m_dDate}, rows.size());
+                    auto [at, added] = rowOf.try_emplace(std::make_pair(token->m_nActivity, token->m_dDate), rows.size());
                     if (added) rows.push_back({token->m_nActivity, token->m_dDate, 0, 0});
                     stActivityCount& row = rows[at->second];
                     CountPartnersByGender(purchase, &row.nGentlemen, &row.nLadies);
