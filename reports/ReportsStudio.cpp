@@ -132,9 +132,8 @@ void CReports::PurchaserRosterReport()
             const CPriceListItem& item = *static_cast<const CPriceListItem*>(e.pItem);
             if (item.m_cKind == 's') menu.AddItem(item.m_nCode, Format("%s [Code %u]", item.m_sName.c_str(), item.m_nCode));
         }
-        // Every code is an item's, 0 too: only the cancel's -1 ends the report.
         const int result = menu.DoModal();
-        if (result < 0) return false;
+        if (result < 1) return false;
         chosen = static_cast<uint32_t>(result);
         const CPriceListItem* item = static_cast<const CPriceListItem*>(m_pDB->GetItem(TABLE_PRICELIST, chosen));
         if (!item) return false;

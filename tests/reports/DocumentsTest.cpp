@@ -41,7 +41,9 @@ protected:
     {
         SetRichTextViewerOpener(nullptr);
         WordProcessorPath.clear();
-        if (!here_.empty()) EXPECT_EQ(chdir(here_.c_str()), 0);
+        if (!here_.empty()) {
+            EXPECT_EQ(chdir(here_.c_str()), 0);
+        }
         ActivityReports::TearDown();
     }
     std::string Output() const { return dqtest::ReadBytes(folder_ + "/PRNTFILE.rtf"); }
@@ -105,14 +107,14 @@ TEST_F(Documents, InvoiceListsThePaymentsDueAndTakesTheNextNumber)
     CReports(db_.get()).InvoiceReport(act_.lea);
     // Lea's own payment records and the scheduled payments of her contracts still due; "Shoes"
     // is received and never offered.
-    EXPECT_EQ(offered, (std::vector<std::string>{"Unscheduled    50.00 Later", "Unscheduled     7.50 Socks",
+    EXPECT_EQ(offered, (std::vector<std::string>{"Unscheduled     7.50 Socks", "Unscheduled    50.00 Later",
                                                   "03/09/2026    15.00 Bag", "03/20/2026   100.00 March"}));
     const std::string number = Format("%u", last + 1);
     const std::string expected = kHead + "\\pard\\f0\\fs20\r\n" + "Invoice " + number + " of March 04, 2026\\par\r\n" +
                                  "Balance: $172.50\\par\r\n" + kAddress +
                                  "Invoice for payments, including:\\par\r\n"
-                                 "\\par \\tab Unscheduled\\tab    50.00\\tab Later\r\n"
                                  "\\par \\tab Unscheduled\\tab     7.50\\tab Socks\r\n"
+                                 "\\par \\tab Unscheduled\\tab    50.00\\tab Later\r\n"
                                  "\\par \\tab 03/09/2026\\tab    15.00\\tab Bag\r\n"
                                  "\\par \\tab 03/20/2026\\tab   100.00\\tab March\r\n" +
                                  "}\r\n";
@@ -224,14 +226,14 @@ TEST_F(Documents, AnIndependentReaderSeesTheFilledTexts)
     };
     Pick(0);
     PrintGoldContract();
-    const std::string contract = text("c.rtf");
+    const std::string contract = text("contract.out");
     ChooseAllPayments();
     Pick(1);
     CReports(db_.get()).InvoiceReport(act_.lea);
-    const std::string invoice = text("i.rtf");
+    const std::string invoice = text("invoice.out");
     Pick(2);
     PrintWalkInReceipt();
-    const std::string receipt = text("r.rtf");
+    const std::string receipt = text("receipt.out");
     for (const char* part : {"{O\\Brien}", "12 Main St", "Springfield, IL 62701", "Sangamon", "USA", "Gold, including:",
                              "Private lessons", "Total $296.50; again $296.50", "March 04, 2026"})
         EXPECT_NE(contract.find(part), std::string::npos) << part << "\n" << contract;
