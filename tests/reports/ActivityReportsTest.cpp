@@ -353,9 +353,9 @@ TEST_F(ActivityReports, EdgeCases)
     out = lines([&] { CReports(db_.get()).ObligationsReport('O'); });
     EXPECT_TRUE(holds(out, "14 - (1) "));
 
-    // Lessons taught: a unit exactly at the end is left out; a class date exactly at the limit
-    // (noon today, the end beyond) is in.
-    Purchase(act_.gold)->m_Items[0]->m_Tokens[0]->m_dDate = D(2026, 3, 8);
+    // Lessons taught: a unit exactly at the end (the dates dialog's days run from 08:00) is left
+    // out; a class date exactly at the limit (noon today, the end beyond) is in.
+    Purchase(act_.gold)->m_Items[0]->m_Tokens[0]->m_dDate = D(2026, 3, 8, 8, 0);
     static_cast<CPriceListItem*>(db_->GetItem(TABLE_PRICELIST, act_.salsa))->m_Dates[1] = D(2026, 3, 4, 12, 0);
     AnswerDates(D(2026, 3, 1), D(2026, 3, 8));
     out = lines([&] { CReports(db_.get()).LessonsTaughtReport(); });
