@@ -178,8 +178,11 @@ protected:
     bool FillTemplate(const std::string& templateFile, const std::function<void(std::string&)>& fill);
     // The address lines of a person appended to a template line.
     static void AppendAddressLines(std::string& line, const CPerson& person);
-    // The student's contract activities ('T' entries) in date order.
-    void CollectContractActivities(uint32_t person, std::vector<stDataToken>& entries);
+    // The texts of the student's contract activities (the tokens of the student's live contracts)
+    // in date order, with the partner when asked.
+    void CollectContractActivities(uint32_t person, bool withPartner, std::vector<std::string>& lines);
+    // Slots and title of a student's report; the person, null when the code names none.
+    const CPerson* PlanStudentReport(uint32_t code, int bodySlot, const char* title, stTextReport& plan);
     // One line per schedule item of kind 'S' of the person: `pattern` with text and date.
     void AddOtherActivities(uint32_t person, const char* pattern);
 

@@ -25,8 +25,9 @@ const char* const kLongDate = "%A %B %d, %Y, %I:%M%p";
 
 }  // namespace
 
-void CReports::CollectContractActivities(uint32_t person, std::vector<stDataToken>& entries)
+void CReports::CollectContractActivities(uint32_t person, bool withPartner, std::vector<std::string>& lines)
 {
+    std::vector<stDataToken> entries;
     for (const stIndex& e : *m_pDB->GetItemList(TABLE_PURCHASE)) {
         CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(e.pItem);
         if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE || purchase->m_nPerson != person) continue;
@@ -40,6 +41,27 @@ void CReports::CollectContractActivities(uint32_t person, std::vector<stDataToke
         }
     }
     m_pDB->ArrangeScheduleEntries(entries);
+    for (const stDataToken& entry : entries) {
+        const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
+        const CPurchaseItem& item = *purchase.m_Items[static_cast<size_t>(entry.index1)];
+        std::string line = item.m_Tokens[static_cast<size_t>(entry.index2)]->GetText(item, purchase.m_sDescription, m_pDB);
+        if (withPartner && purchase.m_nSecondPerson != NO_CODE) {
+            std::string partner;
+            m_pDB->GetPersonName(partner, purchase.m_nSecondPerson, 0);
+            line += Format(", with %s", partner.c_str());
+        }
+        lines.push_back(std::move(line));
+    }
+}
+
+const CPerson* CReports::PlanStudentReport(uint32_t code, int bodySlot, const char* title, stTextReport& plan)
+{
+    const CPerson* person = m_pDB ? static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, code)) : nullptr;
+    if (!person) return nullptr;
+    plan.nBodySlot = bodySlot;
+    plan.nHeadSlot = bodySlot + 1;
+    plan.sTitle = Format(title, person->m_sFirstName.c_str(), person->m_sLastName.c_str());
+    return person;
 }
 
 void CReports::AddOtherActivities(uint32_t person, const char* pattern)
@@ -53,14 +75,9 @@ void CReports::AddOtherActivities(uint32_t person, const char* pattern)
 
 void CReports::StudentSummaryReport(uint32_t code)
 {
-    if (!m_pDB) return;
-    const CPerson* person = static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, code));
-    if (!person) return;
     stTextReport plan;
-    plan.nBodySlot = 22;
-    plan.nHeadSlot = 23;
-    plan.sTitle = Format("Student summary report for :%s %s", person->m_sFirstName.c_str(),
-                         person->m_sLastName.c_str());
+    const CPerson* person = PlanStudentReport(code, 22, "Student summary report for :%s %s", plan);
+    if (!person) return;
     plan.fnBody = [&] {
         if (person->m_dBirthday != 0.0)
             AddLine(Format("Birthday: %s ", FormatDateTime(person->m_dBirthday, "%m/%d").c_str()));
@@ -172,26 +189,16 @@ void CReports::StudentSummaryReport(uint32_t code)
 
 void CReports::StudentActivityReport(uint32_t code)
 {
-    if (!m_pDB) return;
-    const CPerson* person = static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, code));
-    if (!person) return;
-    std::vector<stDataToken> entries;
     stTextReport plan;
-    plan.nBodySlot = 24;
-    plan.nHeadSlot = 25;
-    plan.sTitle = Format("Student activity report for :%s %s", person->m_sFirstName.c_str(),
-                         person->m_sLastName.c_str());
+    if (!PlanStudentReport(code, 24, "Student activity report for :%s %s", plan)) return;
+    std::vector<std::string> activities;
     plan.fnCollect = [&] {
-        CollectContractActivities(code, entries);
+        CollectContractActivities(code, false, activities);
         return true;
     };
     plan.fnBody = [&] {
         AddLine("Contract activities:");
-        for (const stDataToken& entry : entries) {
-            const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
-            const CPurchaseItem& item = *purchase.m_Items[static_cast<size_t>(entry.index1)];
-            AddLine(item.m_Tokens[static_cast<size_t>(entry.index2)]->GetText(item, purchase.m_sDescription, m_pDB));
-        }
+        for (const std::string& line : activities) AddLine(line);
         AddBlankLine(24);
         AddLine("Other activities:");
         AddOtherActivities(code, "%s, %s");
@@ -201,18 +208,12 @@ void CReports::StudentActivityReport(uint32_t code)
 
 void CReports::StudentHistoryReport(uint32_t code)
 {
-    if (!m_pDB) return;
-    const CPerson* person = static_cast<const CPerson*>(m_pDB->GetItem(TABLE_PERSON, code));
-    if (!person) return;
-    std::vector<stDataToken> entries;
-    std::vector<stPaymentData> transactions;
     stTextReport plan;
-    plan.nBodySlot = 26;
-    plan.nHeadSlot = 27;
-    plan.sTitle = Format("Student history report for :%s %s", person->m_sFirstName.c_str(),
-                         person->m_sLastName.c_str());
+    if (!PlanStudentReport(code, 26, "Student history report for :%s %s", plan)) return;
+    std::vector<std::string> activities;
+    std::vector<stPaymentData> transactions;
     plan.fnCollect = [&] {
-        CollectContractActivities(code, entries);
+        CollectContractActivities(code, true, activities);
         std::vector<stDataToken> payments;
         m_pDB->CollectPaymentDates(payments, 0);
         for (const stDataToken& entry : payments) {
@@ -224,20 +225,7 @@ void CReports::StudentHistoryReport(uint32_t code)
     };
     plan.fnBody = [&] {
         AddLine("Contract activities:");
-        for (const stDataToken& entry : entries) {
-            const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
-            const CPurchaseItem& item = *purchase.m_Items[static_cast<size_t>(entry.index1)];
-            std::string partner;
-            if (purchase.m_nSecondPerson != NO_CODE) {
-                m_pDB->GetPersonName(partner, purchase.m_nSecondPerson, 0);
-                partner = Format(", with %s", partner.c_str());
-            }
-            AddLine(Format("%s%s",
-                           item.m_Tokens[static_cast<size_t>(entry.index2)]
-                               ->GetText(item, purchase.m_sDescription, m_pDB)
-                               .c_str(),
-                           partner.c_str()));
-        }
+        for (const std::string& line : activities) AddLine(line);
         AddBlankLine(26);
         AddLine("Transactions:");
         AddLine("Date\tTransaction type\tAmount\tStatus\tFor");

@@ -218,23 +218,9 @@ TEST_F(ActivityReports, GoldenLines)
 TEST_F(ActivityReports, StudentViewCommandsReportOnTheHighlightedPerson)
 {
     ui::FrameWindow frame;
-    ASSERT_TRUE(frame.CreateFrame("students", {0, 0, 640, 480}));
     CStudentView view;
-    view.SetLineViewDatabase(db_.get());
-    ASSERT_TRUE(view.CreateView(&frame, 59649));
-    frame.SwitchView(&view);
-    view.MoveWindow({0, 0, 400, 300});
-    view.OnSize(400, 300);
-    ui::test::RecordPaint(view);
-    for (int i = 0; i < 50 && (!view.GetHighlightedPerson() || view.GetHighlightedPerson()->m_nCode != act_.lea); ++i)
-        view.m_nHiLiteLine = i;
-    ASSERT_NE(view.GetHighlightedPerson(), nullptr);
-    ASSERT_EQ(view.GetHighlightedPerson()->m_nCode, act_.lea);
-    auto enabled = [&](int id) {
-        ui::CmdUI cmd(id);
-        view.Updaters().RunUpdateHandler(cmd);
-        return cmd.IsEnabled();
-    };
+    ASSERT_TRUE(ShowStudentView(frame, view, act_.lea));
+    auto enabled = [&](int id) { return IsEnabled(view, id); };
     const struct {
         int id;
         std::string title;
@@ -370,25 +356,10 @@ TEST_F(ActivityReports, EdgeCases)
 // The obligations printed from their frame to "PDF file", read back as text.
 TEST_F(ActivityReports, ObligationsPrintToAPdfFile)
 {
-    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0) GTEST_SKIP();
-    char here[4096];
-    ASSERT_NE(getcwd(here, sizeof here), nullptr);
-    ASSERT_EQ(chdir(folder_.c_str()), 0);
-    printer_.sDevice = ui::PrinterDC::kPdfPrinter;
-    printer_.nCopies = 1;
-    CReports(db_.get()).ObligationsReport('O');
-    ASSERT_EQ(frames_.size(), 1u);
-    const std::string pdf = folder_ + "/owed.pdf";
-    ui::test::GetHooks().scriptFileDialogs = true;
-    ui::test::GetHooks().fileDialogAnswers = {pdf};
-    ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
-    frames_[0]->SendCommand(CFrameReportView::kCmdPrint);
-    ASSERT_TRUE(std::filesystem::exists(pdf));
-    ASSERT_EQ(std::system(("pdftotext -layout " + pdf + " " + folder_ + "/owed.txt").c_str()), 0);
-    const std::string text = dqtest::ReadBytes(folder_ + "/owed.txt");
+    if (!HasPdfToText()) GTEST_SKIP();
+    const std::string text = PrintedText([&] { CReports(db_.get()).ObligationsReport('O'); }, "owed");
     for (const char* part : {"Current Studio Obligations", "Unscheduled", "03/03/2026", "Lea Lady", "(5)"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
-    ASSERT_EQ(chdir(here), 0);
 }
 
 }  // namespace

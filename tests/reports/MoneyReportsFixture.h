@@ -16,8 +16,16 @@
 #include "platform/ui/ListBox.h"
 #include "reports/ReportFrame.h"
 #include "reports/Reports.h"
+#include "platform/ui/FrameWindow.h"
+#include "platform/ui/PrinterDC.h"
+#include "views/FrameReportView.h"
 #include "views/FrameWndReport.h"
 #include "views/ReportWindows.h"
+#include "views/StudentView.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <unistd.h>
 #include "widgets/CommandGuards.h"
 
 struct stMoneyCodes {
@@ -208,6 +216,51 @@ protected:
                 db_->AddFormat("Format", static_cast<int>(i), kept[i].GetFace(), 0, 0, kept[i].nSize, "");
     }
     std::vector<std::string> Boxes() const { return ui::test::GetHooks().messageBoxTexts; }
+
+    // The student view shown in `frame` with `person` highlighted; false when it is not there.
+    bool ShowStudentView(ui::FrameWindow& frame, CStudentView& view, uint32_t person)
+    {
+        if (!frame.CreateFrame("students", {0, 0, 640, 480})) return false;
+        view.SetLineViewDatabase(db_.get());
+        if (!view.CreateView(&frame, 59649)) return false;
+        frame.SwitchView(&view);
+        view.MoveWindow({0, 0, 400, 300});
+        view.OnSize(400, 300);
+        ui::test::RecordPaint(view);
+        for (int i = 0; i < 50 && (!view.GetHighlightedPerson() || view.GetHighlightedPerson()->m_nCode != person); ++i)
+            view.m_nHiLiteLine = i;
+        return view.GetHighlightedPerson() && view.GetHighlightedPerson()->m_nCode == person;
+    }
+    static bool IsEnabled(CStudentView& view, int id)
+    {
+        ui::CmdUI cmd(id);
+        view.Updaters().RunUpdateHandler(cmd);
+        return cmd.IsEnabled();
+    }
+    static bool HasPdfToText() { return std::system("command -v pdftotext >/dev/null 2>&1") == 0; }
+    // The report `run` opens, printed from its frame to "PDF file" in the test's folder and read
+    // back as text ("" when no file came).
+    std::string PrintedText(const std::function<void()>& run, const std::string& name)
+    {
+        char here[4096];
+        if (!getcwd(here, sizeof here) || chdir(folder_.c_str()) != 0) return "";
+        printer_.sDevice = ui::PrinterDC::kPdfPrinter;
+        printer_.nCopies = 1;
+        run();
+        std::string text;
+        const std::string pdf = folder_ + "/" + name + ".pdf";
+        if (frames_.size() == 1) {
+            ui::test::GetHooks().scriptFileDialogs = true;
+            ui::test::GetHooks().fileDialogAnswers = {pdf};
+            ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDOK); });
+            frames_[0]->SendCommand(CFrameReportView::kCmdPrint);
+            const std::string txt = folder_ + "/" + name + ".txt";
+            if (std::filesystem::exists(pdf) && std::system(("pdftotext -layout " + pdf + " " + txt).c_str()) == 0)
+                text = dqtest::ReadBytes(txt);
+        }
+        EXPECT_EQ(chdir(here), 0);
+        return text;
+    }
 
     stMoneyCodes money_;
     stPrinterDef printer_;
