@@ -12,6 +12,9 @@
 #include <thread>
 #include <unistd.h>
 
+#include "dialogs/DialogEditScheduledPayment.h"
+#include "dialogs/DialogReceivedPayment.h"
+#include "dialogs/PagePurchaseEdit.h"
 #include "widgets/ExternalPrograms.h"
 
 namespace {
@@ -145,6 +148,27 @@ TEST_F(Documents, ReceiptWithoutAPersonNamesThePayer)
     CReports(db_.get()).PrintReceipt(act_.lea, "", {"Shoes"}, {20.0}, 43);
     EXPECT_NE(Output().find("Receipt 43, "), std::string::npos);
     EXPECT_NE(Output().find(kAddress), std::string::npos);
+}
+
+// The buttons of the payment dialogs, the shopping cart and the purchase sheet reach the documents.
+TEST_F(Documents, DialogButtonsPrintTheirDocuments)
+{
+    CReports::InstallDocumentPrinters();
+    Pick(2);
+    CDialogReceivedPayment::ReceiptPrinterSeam()(*db_, NO_CODE, "Walk In", {"Shoes"}, {20.0}, 7);
+    EXPECT_NE(Output().find("Receipt 7, "), std::string::npos);
+    EXPECT_NE(Output().find("Walk In\\par"), std::string::npos);
+    Pick(2);
+    CDialogEditScheduledPayment::ReceiptPrinterSeam()(*db_, act_.lea, 8, {"March"}, {100.0});
+    EXPECT_NE(Output().find("Receipt 8, "), std::string::npos);
+    EXPECT_NE(Output().find(kAddress), std::string::npos);
+    Pick(0);
+    CPagePurchaseEdit::ContractPrinterSeam()(*db_, *Person(act_.lea), *Purchase(act_.gold));
+    EXPECT_NE(Output().find("Gold, including:"), std::string::npos);
+    EXPECT_EQ(shown_.size(), 3u);
+    CDialogReceivedPayment::ReceiptPrinterSeam() = nullptr;
+    CDialogEditScheduledPayment::ReceiptPrinterSeam() = nullptr;
+    CPagePurchaseEdit::ContractPrinterSeam() = nullptr;
 }
 
 // What cannot be done is said, and no document is shown: never the previous customer's.
