@@ -1,6 +1,7 @@
-// bench_reports: the money reports of the report generator on a studio of N persons and of 4N,
-// built in memory (per person 3 contracts with 4 scheduled payments each, and 5 payments, some
-// due, a few without a person). The lines go into a frame that only keeps them, so the figures
+// bench_reports: the money and activity reports of the report generator on a studio of N persons
+// and of 4N, built in memory (per person 3 contracts with 4 scheduled payments each, the first
+// with 6 private lessons used, scheduled and unscheduled, and 5 payments, some due, a few without
+// a person; a teacher per 50 persons; 10 classes a week over the year). The lines go into a frame that only keeps them, so the figures
 // are the reports' own. The last lines are "RATIO <report> <time at 4N / time at N>".
 // Options: --n N (default 2000), --reps R (repetitions per figure, default 7).
 
@@ -51,6 +52,8 @@ public:
     {
         const uint32_t account = Category('A', "Checking");
         Category('T', "Sales tax");
+        // The teachers come after the students: their codes start at m_nPersons.
+        const uint32_t teachers = m_nPersons / 50 + 1;
         for (uint32_t s = 0; s < m_nPersons; ++s) {
             auto p = std::make_unique<CPerson>('C');
             p->m_sFirstName = "Student";
@@ -69,6 +72,21 @@ public:
                 item->m_nCount = 10;
                 item->m_dAmount = 800.0;
                 purchase->m_Items.push_back(std::move(item));
+                if (c == 0) {
+                    auto lessons = std::make_unique<CPurchaseItem>();
+                    lessons->m_sName = "Private " + std::to_string(s % 7);
+                    lessons->m_cKind = 'p';
+                    lessons->m_nCount = 6;
+                    for (int k = 0; k < 6; ++k) {
+                        auto token = std::make_unique<CScheduleToken>();
+                        token->m_cKind = 'p';
+                        token->m_cState = k < 2 ? 'U' : (k < 4 ? 'S' : 'N');
+                        token->m_dDate = k < 4 ? AddToDate(purchase->m_dDate, 7 * k, 1, 0, 0) : 0.0;
+                        token->m_nField8 = m_nPersons + s % teachers;
+                        lessons->m_Tokens.push_back(std::move(token));
+                    }
+                    purchase->m_Items.push_back(std::move(lessons));
+                }
                 for (int k = 0; k < 4; ++k) {
                     auto payment = std::make_unique<CSchedulePayment>();
                     payment->m_cKind = k < 2 ? 'R' : (k == 2 ? 'S' : 'U');
@@ -91,6 +109,20 @@ public:
                 payment->m_dDate = k == 2 ? 0.0 : AddToDate(kYearStart, static_cast<int>((s + 70 * k) % 360), 15, 0, 0);
                 Add(TABLE_PAYMENT, std::move(payment));
             }
+        }
+        for (uint32_t t = 0; t < teachers; ++t) {
+            auto p = std::make_unique<CPerson>('E');
+            p->m_sFirstName = "Teacher";
+            p->m_sLastName = "T" + std::to_string(t);
+            Add(TABLE_PERSON, std::move(p));
+        }
+        for (uint32_t k = 0; k < 10; ++k) {
+            auto item = std::make_unique<CPriceListItem>();
+            item->m_cKind = 's';
+            item->m_sName = "Class " + std::to_string(k);
+            item->m_nTeacher = m_nPersons + k % teachers;
+            for (int week = 0; week < 52; ++week) item->m_Dates.push_back(AddToDate(kYearStart, 7 * week + k % 7, 19, 0, 0));
+            Add(TABLE_PRICELIST, std::move(item));
         }
         return account;
     }
@@ -154,6 +186,17 @@ const stReportRun kReports[] = {
      [](CReports& r, uint32_t account) {
          ui::test::GetHooks().dialogScripts.push_back([account](ui::Dialog& d) { d.EndDialog(static_cast<int>(account)); });
          r.AccountActivityReport();
+     }},
+    {"obligations", [](CReports& r, uint32_t) { r.ObligationsReport('O'); }},
+    {"lessons_taught",
+     [](CReports& r, uint32_t) {
+         AnswerYear();
+         r.LessonsTaughtReport();
+     }},
+    {"recent_activity",
+     [](CReports& r, uint32_t) {
+         ui::test::GetHooks().dialogScripts.push_back([](ui::Dialog& d) { d.EndDialog(ui::IDOK); });
+         r.MostRecentActivityReport('C');
      }},
 };
 

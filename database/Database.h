@@ -68,6 +68,9 @@ struct stActivityLine {
 };
 // Keeps the latest line per person: a person's line is replaced only by a strictly later one.
 void KeepLatestActivity(const stActivityLine& line, std::vector<stActivityLine>& summary);
+// The same with each person's place in the summary kept in `places`, for long summaries.
+void KeepLatestActivity(const stActivityLine& line, std::vector<stActivityLine>& summary,
+                        std::unordered_map<uint32_t, size_t>& places);
 
 // Per-category tallies of the reports and statistics grids.
 struct stCodeTotal {

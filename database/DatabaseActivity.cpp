@@ -79,50 +79,71 @@ void KeepLatestActivity(const stActivityLine& line, std::vector<stActivityLine>&
     summary.push_back(line);
 }
 
+void KeepLatestActivity(const stActivityLine& line, std::vector<stActivityLine>& summary,
+                        std::unordered_map<uint32_t, size_t>& places)
+{
+    auto [at, added] = places.try_emplace(line.nPerson, summary.size());
+    if (added) {
+        summary.push_back(line);
+        return;
+    }
+    stActivityLine& s = summary[at->second];
+    if (s.dDate < line.dDate) {
+        s.sText = line.sText;
+        s.dDate = line.dDate;
+    }
+}
+
 void CDatabase::MakeStudentActivitySummary(std::vector<stActivityLine>& summary)
 {
+    // Each person's place in the summary: a long summary is not searched per line.
+    std::unordered_map<uint32_t, size_t> places;
+    for (size_t i = 0; i < summary.size(); ++i) places.try_emplace(summary[i].nPerson, i);
+    auto keep = [&](const stActivityLine& line) { KeepLatestActivity(line, summary, places); };
     for (const stIndex& e : *GetItemList(TABLE_PURCHASE)) {
         const CPurchaseRecord* p = static_cast<const CPurchaseRecord*>(e.pItem);
         if (p->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
-        KeepLatestActivity({p->m_nPerson, Format("Purchase: %s", p->m_sDescription.c_str()), p->m_dDate}, summary);
+        keep({p->m_nPerson, Format("Purchase: %s", p->m_sDescription.c_str()), p->m_dDate});
         for (const auto& sp : p->m_Payments)
             if (sp->m_cKind == 'R')
-                KeepLatestActivity({p->m_nPerson, Format("Payment on: %s", p->m_sDescription.c_str()), sp->m_dDate},
-                                   summary);
+                keep({p->m_nPerson, Format("Payment on: %s", p->m_sDescription.c_str()), sp->m_dDate});
         for (const auto& item : p->m_Items)
             for (const auto& t : item->m_Tokens) {
                 if (t->m_cState != 'U') continue;
-                KeepLatestActivity({p->m_nPerson, item->m_sName, t->m_dDate}, summary);
+                keep({p->m_nPerson, item->m_sName, t->m_dDate});
                 if (p->m_nSecondPerson != NO_CODE)
-                    KeepLatestActivity({p->m_nSecondPerson, item->m_sName, t->m_dDate}, summary);
+                    keep({p->m_nSecondPerson, item->m_sName, t->m_dDate});
             }
     }
     for (const stIndex& e : *GetItemList(TABLE_PAYMENT)) {
         const CPaymentRecord* p = static_cast<const CPaymentRecord*>(e.pItem);
         if (p->m_cType == 'R' && p->m_cReceived == 'R' && p->m_nPerson != NO_CODE)
-            KeepLatestActivity({p->m_nPerson, "Payment received", p->m_dDate}, summary);
+            keep({p->m_nPerson, "Payment received", p->m_dDate});
     }
     for (const stIndex& e : *GetItemList(TABLE_PERSON)) {
         const CPerson* p = static_cast<const CPerson*>(e.pItem);
         if (p->m_cType != 'C') continue;
-        KeepLatestActivity({p->m_nCode, "Initial entry", p->m_dStamp1Date}, summary);
-        for (const auto& i : p->m_Interviews) KeepLatestActivity({p->m_nCode, "Interview", i->m_dDate}, summary);
+        keep({p->m_nCode, "Initial entry", p->m_dStamp1Date});
+        for (const auto& i : p->m_Interviews) keep({p->m_nCode, "Interview", i->m_dDate});
     }
 }
 
 void CDatabase::MakeTeacherActivitySummary(std::vector<stActivityLine>& summary)
 {
+    std::unordered_map<uint32_t, size_t> places;
+    for (size_t i = 0; i < summary.size(); ++i) places.try_emplace(summary[i].nPerson, i);
+    auto keep = [&](const stActivityLine& line) { KeepLatestActivity(line, summary, places); };
     for (const stIndex& e : *GetItemList(TABLE_PURCHASE)) {
         const CPurchaseRecord* p = static_cast<const CPurchaseRecord*>(e.pItem);
         if (p->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
         for (const auto& item : p->m_Items)
             for (const auto& t : item->m_Tokens)
-                if (t->m_cState == 'U') KeepLatestActivity({t->m_nField8, item->m_sName, t->m_dDate}, summary);
+                if (t->m_cState == 'U') keep({t->m_nField8, item->m_sName, t->m_dDate});
     }
     for (const stIndex& e : *GetItemList(TABLE_PERSON))
         for (const auto& i : static_cast<const CPerson*>(e.pItem)->m_Interviews)
             for (uint32_t teacher : {i->m_nField4, i->m_nField5})
-                if (teacher != NO_CODE) KeepLatestActivity({teacher, "Interview", i->m_dDate}, summary);
+                if (teacher != NO_CODE) keep({teacher, "Interview", i->m_dDate});
 }
 
 int CDatabase::CheckPurchaseScheduleConflicts(const CPurchaseRecord& purchase)

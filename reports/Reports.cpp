@@ -124,7 +124,7 @@ bool CReports::RunTextReport(stTextReport& plan)
         host::WaitCursor wait;
         SetLineFormat(plan.nHeadSlot, plan.cTitleKind);
         AddLine(plan.sTitle);
-        AddBlankLine(blank);
+        if (plan.bBlankAfterTitle) AddBlankLine(blank);
         if (!plan.sHeading.empty()) {
             SetLineFormat(plan.nHeadSlot, plan.cHeadingKind);
             AddLine(plan.sHeading);

@@ -5,7 +5,9 @@
 // nested reports are safe). The methods are split over files by subject: Reports.cpp (life,
 // lines, the text-report routine, the person-balance array), ReportsBalance.cpp (balance due,
 // balance sheet, daily table, due and received lists), ReportsPeriod.cpp (tax, sale items,
-// account activity).
+// account activity), ReportsStudent.cpp (a student's summary, activities and history),
+// ReportsStudio.cpp (recent activity, activity counts, roster, obligations, lessons taught),
+// ReportsDocuments.cpp (contracts, invoices and receipts from templates).
 
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,10 @@
 
 class CDatabase;
 class CWeeklyReportReader;
+class CPerson;
+class CPurchaseRecord;
 class IReportFrame;
+struct stDataToken;
 
 // One person's accumulated amount, as the money reports gather it.
 struct stPersonBalance {
@@ -68,6 +73,7 @@ struct stTextReport {
     std::string sHeading;  // column heads; empty: no heading and no blank line after the title
     char cHeadingKind = 'H';
     bool bBlankAfterHeading = true;
+    bool bBlankAfterTitle = true;
     // The selection: false when the user cancelled (no window).
     std::function<bool()> fnSelect;
     // The collection (wait cursor shown): false when there is nothing to show (after a message).
@@ -149,6 +155,59 @@ public:
     bool PrintMerchandiseSection(CWeeklyReportReader& reader);
     bool PrintActivitySection(CWeeklyReportReader& reader);
     bool PrintPersonActivitySection(CWeeklyReportReader& reader, char kind);
+    // ---- A student's reports (person code; an unknown code opens nothing) ----
+    void StudentSummaryReport(uint32_t person);
+    void StudentActivityReport(uint32_t person);
+    void StudentHistoryReport(uint32_t person);
+
+    // ---- The studio's activities ----
+    // One row of the activity count: a studio activity at one moment and who came.
+    struct stActivityCount {
+        uint32_t nActivity = 0xFFFFFFFF;  // price-list item
+        DATE dDate = 0.0;
+        uint32_t nGentlemen = 0;
+        uint32_t nLadies = 0;
+    };
+    // kind 'E' teachers and other employees, any other value students.
+    void MostRecentActivityReport(char kind);
+    void ActivityCountReport();
+    void PurchaserRosterReport();
+    // Counts the purchase's first and second persons by gender ('M', 'F'; others add nothing).
+    void CountPartnersByGender(const CPurchaseRecord& purchase, uint32_t* gentlemen, uint32_t* ladies);
+    // mode 'O' what the studio still owes, 'M' missed appointments.
+    void ObligationsReport(char mode);
+    void LessonsTaughtReport();
+
+    // ---- Documents from the studio's rich-text templates ----
+    // The template line filled in place. Address and contents lines are appended to the line as
+    // "\par " + text + CR LF; a line without its end keeps none before them.
+    void ReplaceContractPlaceholders(std::string& line, const CPerson& person, const CPurchaseRecord& purchase);
+    // `chosen` are positions in `entries` ('P' and 'p' entries); `total` is their sum.
+    void ReplaceInvoicePlaceholders(std::string& line, const CPerson& person, uint32_t number,
+                                    const std::vector<uint32_t>& chosen, const std::vector<stDataToken>& entries,
+                                    double total);
+    // `person` null: the payer's name stands in the address. `total` is the items' sum.
+    void ReplaceReceiptPlaceholders(std::string& line, const CPerson* person, const std::string& payer,
+                                    uint32_t number, const std::vector<std::string>& texts,
+                                    const std::vector<double>& amounts, double total);
+    // Choose a template, fill it into "PRNTFILE.rtf" and show that.
+    void PrintContract(const CPerson& person, const CPurchaseRecord& purchase);
+    void PrintInvoice(uint32_t person, const std::vector<uint32_t>& chosen, const std::vector<stDataToken>& entries);
+    // `person` NO_CODE: nobody in the database; the payer text names who paid.
+    void PrintReceipt(uint32_t person, const std::string& payer, const std::vector<std::string>& texts,
+                      const std::vector<double>& amounts, uint32_t number);
+    // Each writes "PRNTFILE.rtf" from the template; false (after a message) when no whole
+    // document was written.
+    bool FillContractTemplate(const std::string& templateFile, const CPerson& person, const CPurchaseRecord& purchase);
+    bool FillInvoiceTemplate(const std::string& templateFile, const CPerson& person, uint32_t number,
+                             const std::vector<uint32_t>& chosen, const std::vector<stDataToken>& entries);
+    bool FillReceiptTemplate(const std::string& templateFile, uint32_t person, const std::string& payer,
+                             uint32_t number, const std::vector<std::string>& texts, const std::vector<double>& amounts);
+    // Lets the user pick the person's payments due and prints their invoice.
+    void InvoiceReport(uint32_t person);
+    // Hands the receipt and contract buttons of the payment dialogs, the shopping cart and the
+    // purchase sheet to the documents here.
+    static void InstallDocumentPrinters();
 
     // The program's current print setup, handed to every frame (unset: the frame's own).
     static std::function<stPrinterDef*()> s_fnPrintSetup;
@@ -168,6 +227,20 @@ protected:
     void AddWeeklySectionHead(const std::string& title, const std::vector<std::string>& heads);
     // Stored minutes as the reports show them: in activity units when a unit is 1-59 minutes.
     uint32_t ShowUnits(uint32_t minutes) const;
+    // The template chosen from the "*.RTF" files of the current folder under `title`; "" when
+    // there is none (after a message) or the user chose none.
+    std::string ChooseTemplate(const std::string& title);
+    // Writes "PRNTFILE.rtf" from the template, each line passed through `fill`.
+    bool FillTemplate(const std::string& templateFile, const std::function<void(std::string&)>& fill);
+    // The address lines of a person appended to a template line.
+    static void AppendAddressLines(std::string& line, const CPerson& person);
+    // The texts of the student's contract activities (the tokens of the student's live contracts)
+    // in date order, with the partner when asked.
+    void CollectContractActivities(uint32_t person, bool withPartner, std::vector<std::string>& lines);
+    // Slots and title of a student's report; the person, null when the code names none.
+    const CPerson* PlanStudentReport(uint32_t code, int bodySlot, const char* title, stTextReport& plan);
+    // One line per schedule item of kind 'S' of the person: `pattern` with text and date.
+    void AddOtherActivities(uint32_t person, const char* pattern);
 
     CDatabase* m_pDB;
     std::vector<stFmtString>* m_pLines = nullptr;

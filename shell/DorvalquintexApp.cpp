@@ -57,6 +57,8 @@ bool CDorvalquintexApp::InitInstance()
     SetDefaultDatabaseUi(&CDatabaseDialogs::Instance());
     InstallReportWindows();
     CReports::s_fnPrintSetup = [] { return &AppSettings().m_PrinterDef; };
+    // "Print receipt" and "Print contract" of the payment dialogs and the purchase sheet.
+    CReports::InstallDocumentPrinters();
     // "Print check" of the payment dialogs opens the cheque dialog.
     CDialogPaymentEdit::CheckPrinterSeam() = [](CDatabase& database, const stCheckData& check) {
         CDialogPrintCheck dialog(&database, &check);

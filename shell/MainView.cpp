@@ -707,6 +707,23 @@ bool CMainView::OnCommand(int id, int code)
     case 32886:
         CReports(m_pDB.get()).CompositeReport();
         return true;
+    case 32909:
+        if (m_pDB) CReports(m_pDB.get()).LessonsTaughtReport();
+        return true;
+    case 30089:
+    case 30102:
+        if (m_pDB) CReports(m_pDB.get()).MostRecentActivityReport(id == 30102 ? 'E' : 'C');
+        return true;
+    case 32899:
+        if (m_pDB) CReports(m_pDB.get()).ActivityCountReport();
+        return true;
+    case 32943:
+        if (m_pDB) CReports(m_pDB.get()).PurchaserRosterReport();
+        return true;
+    case 30084:
+    case 32908:
+        if (m_pDB) CReports(m_pDB.get()).ObligationsReport(id == 30084 ? 'O' : 'M');
+        return true;
     case 30009: ShowHelpTopic(30011); return true;
     case 30012: ShowHelpTopic(30012); return true;
     case 30026: ShowHelpTopic(104); return true;

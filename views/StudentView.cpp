@@ -50,8 +50,8 @@ CStudentView::CStudentView()
         {kCmdMainView, 0}, {kCmdCategory, 0}, {kCmdFindFirst, 0}, {kCmdFindRepeat, 0}, {kCmdAdd, 0},
         {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSignIn, kNotBuilt}, {kCmdSchedule, 0},
         {kCmdBalanceSheet, 7}, {kCmdDue, 7}, {kCmdReceived, 7}, {kCmdLogPayment, 7},
-        {kCmdInvoice, kNotBuilt}, {kCmdSummary, kNotBuilt}, {kCmdActivities, kNotBuilt},
-        {kCmdHistory, kNotBuilt}, {kCmdEmail, 7}, {kCmdPrint, 7}, {kCmdFormat, 7}, {kCmdAll, 0},
+        {kCmdInvoice, 7}, {kCmdSummary, 7}, {kCmdActivities, 7},
+        {kCmdHistory, 7}, {kCmdEmail, 7}, {kCmdPrint, 7}, {kCmdFormat, 7}, {kCmdAll, 0},
         {kCmdActive, 0}, {kCmdHelp, 0},
     });
 }
@@ -84,14 +84,19 @@ bool CStudentView::OnCommand(int id, int code)
         OnLogPayment();
         return true;
     }
-    if (id == kCmdBalanceSheet || id == kCmdDue || id == kCmdReceived) {
+    if (id == kCmdBalanceSheet || id == kCmdDue || id == kCmdReceived || id == kCmdSummary ||
+        id == kCmdActivities || id == kCmdHistory || id == kCmdInvoice) {
         CPerson* person = GetHighlightedPerson();
         if (!person || !m_pDB) return true;
         CReports reports(m_pDB);
-        if (id == kCmdBalanceSheet)
-            reports.BalanceSheetReport(person->m_nCode, 1);
-        else
-            reports.DueReceivedReport(id == kCmdDue ? 'D' : 'R', person->m_nCode);
+        switch (id) {
+        case kCmdBalanceSheet: reports.BalanceSheetReport(person->m_nCode, 1); break;
+        case kCmdSummary: reports.StudentSummaryReport(person->m_nCode); break;
+        case kCmdActivities: reports.StudentActivityReport(person->m_nCode); break;
+        case kCmdHistory: reports.StudentHistoryReport(person->m_nCode); break;
+        case kCmdInvoice: reports.InvoiceReport(person->m_nCode); break;
+        default: reports.DueReceivedReport(id == kCmdDue ? 'D' : 'R', person->m_nCode); break;
+        }
         return true;
     }
     return CContactView::OnCommand(id, code);

@@ -29,6 +29,11 @@
 //                              "EVENT dialog 1" when it is open
 //   release                    closes the held dialog with OK
 //   addpurchase <person>       OK addpurchase <result> <code>
+//   addclass <person> <name>   a studio activity of that name in the price list and a purchase
+//                              of it for the person, one unit unscheduled:
+//                              OK addclass <result> <price-list code>
+//   report roster <code> <word> | report obligations <word>   the roster of that price-list
+//                              item or the studio's obligations: OK report <lines holding word>
 //   addpayment <person> <amount>  a payment due from the person ("Driver", scheduled now):
 //                              OK addpayment <result>
 //   addpayments <purchase> <m> adds m scheduled payments, each through the edit road; a save
@@ -106,6 +111,8 @@
 #include "records/PurchaseItem.h"
 #include "records/ScheduleToken.h"
 #include "views/MaillistView.h"
+#include "reports/ReportFrame.h"
+#include "reports/Reports.h"
 #include "views/ScheduleGrid.h"
 
 namespace {
@@ -131,6 +138,24 @@ std::vector<std::string> Words(const std::string& line) {
 uint32_t Num(const std::vector<std::string>& w, size_t i) {
     return i < w.size() ? static_cast<uint32_t>(std::strtoul(w[i].c_str(), nullptr, 10)) : 0;
 }
+
+// A report frame that copies the report's texts out and shows nothing.
+class CKeptLines : public IReportFrame {
+public:
+    explicit CKeptLines(std::vector<std::string>& texts) : m_texts(texts) {}
+    std::vector<stFmtString>& GetLines() override { return m_lines; }
+    void SetView(CDatabase*, int, int, int, stPrinterDef*) override { Keep(); }
+    void SetView(CDatabase*, int, int, int, const std::vector<std::string>&, int, stPrinterDef*) override { Keep(); }
+
+private:
+    void Keep()
+    {
+        for (const stFmtString& line : m_lines) m_texts.push_back(line.strText);
+        delete this;
+    }
+    std::vector<std::string>& m_texts;
+    std::vector<stFmtString> m_lines;
+};
 
 class Driver : public ui::Window {
 public:
@@ -372,6 +397,45 @@ private:
             purchase.m_dPrice = 100.0;
             int result = m_db.AddTableItem(TABLE_PURCHASE, LOC_NONE, &purchase, 0, 0, nullptr);
             Reply(Format("addpurchase %i %u", result, result == 1 ? purchase.m_nCode : LOC_NONE));
+        } else if (c == "addclass") {
+            CPriceListItem activity;
+            activity.m_cKind = 's';
+            activity.m_sName = arg(2);
+            int result = m_db.AddTableItem(TABLE_PRICELIST, LOC_NONE, &activity, 0, 0, nullptr);
+            if (result == 1) {
+                CPurchaseRecord purchase;
+                purchase.m_nPerson = Num(w, 1);
+                purchase.m_sDescription = arg(2);
+                auto item = std::make_unique<CPurchaseItem>();
+                item->m_sName = arg(2);
+                item->m_cKind = 's';
+                item->m_nPriceListCode = activity.m_nCode;
+                auto token = std::make_unique<CScheduleToken>();
+                token->m_cKind = 's';
+                token->m_cState = 'N';
+                item->m_Tokens.push_back(std::move(token));
+                purchase.m_Items.push_back(std::move(item));
+                result = m_db.AddTableItem(TABLE_PURCHASE, LOC_NONE, &purchase, 0, 0, nullptr);
+            }
+            Reply(Format("addclass %i %u", result, result == 1 ? activity.m_nCode : LOC_NONE));
+        } else if (c == "report") {
+            std::vector<std::string> lines;
+            SetReportFrameFactory([&lines]() -> IReportFrame* { return new CKeptLines(lines); });
+            ui::test::Hooks& hooks = ui::test::GetHooks();
+            hooks.driveDialogs = true;
+            std::string word = arg(2);
+            if (arg(1) == "roster") {
+                const uint32_t code = Num(w, 2);
+                word = arg(3);
+                hooks.dialogScripts.push_back([code](ui::Dialog& d) { d.EndDialog(static_cast<int>(code)); });
+                CReports(&m_db).PurchaserRosterReport();
+            } else {
+                CReports(&m_db).ObligationsReport('O');
+            }
+            hooks.dialogScripts.clear();
+            size_t count = 0;
+            for (const std::string& line : lines) count += line.find(word) != std::string::npos ? 1 : 0;
+            Reply(Format("report %u", static_cast<unsigned>(count)));
         } else if (c == "addpayment") {
             CPaymentRecord payment;
             payment.m_cType = 'R';

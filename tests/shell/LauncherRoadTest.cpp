@@ -527,6 +527,28 @@ TEST_F(LauncherRoadTest, ReportHoldsTheRefreshUntilItReturns)
     Launcher().OnCommand(30100, 0);  // the fixture has no accounts
     EXPECT_EQ(h.messageBoxTexts, Words{"No categories specified"});
     EXPECT_EQ(frames.size(), 2u);
+    // The activity reports reach their selections; the count and the obligations open at once.
+    const struct {
+        int id;
+        const char* dialog;
+    } asking[] = {{32909, "Report dates"}, {30089, "Get date"}, {30102, "Get date"}, {32943, "Select item"}};
+    for (const auto& c : asking) {
+        std::string title;
+        h.dialogScripts.push_back([&title](ui::Dialog& d) {
+            title = d.GetWindowText();
+            ui::test::Click(d, ui::IDCANCEL);
+        });
+        Launcher().OnCommand(c.id, 0);
+        EXPECT_EQ(title, c.dialog) << c.id;
+    }
+    EXPECT_EQ(frames.size(), 2u);
+    for (int id : {32899, 30084, 32908}) {
+        Launcher().OnCommand(id, 0);
+        ASSERT_EQ(frames.size(), 3u) << id;
+        frames.back()->SendCommand(CFrameWndReport::kCmdExit);
+        ui::test::DeleteDestroyedWindows();
+        frames.pop_back();
+    }
     Run(*other, "closedb");
     other->Stop();
 }

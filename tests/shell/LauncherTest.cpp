@@ -193,6 +193,20 @@ TEST_F(LauncherTest, MenuEnablingByLevel)
         {32885, 0, 10, false},
         {32886, 0, 0, true},    // the merge needs no database
         {32886, 1, 1, true},
+        {32909, 1, 8, false},   // lessons taught, teacher activity, all obligations at level 9
+        {32909, 1, 9, true},
+        {30102, 1, 8, false},
+        {30102, 1, 9, true},
+        {30084, 1, 8, false},
+        {30084, 1, 9, true},
+        {30089, 1, 4, false},   // student activity, count, roster, missed appointments at level 5
+        {30089, 1, 5, true},
+        {32899, 1, 4, false},
+        {32899, 1, 5, true},
+        {32943, 1, 4, false},
+        {32943, 1, 5, true},
+        {32908, 1, 4, false},
+        {32908, 1, 5, true},
         {57665, 0, 0, true},    // Exit
         {30030, 0, 0, true},
     };

@@ -1,7 +1,8 @@
 // The schedule grid in two running copies (tests/driver) on 127.0.0.1-2, one database; the first
 // copy is on the server computer and the lock manager. A lesson dragged in one copy shows in the
 // other's grid after that copy's refresh, and a payment the other saved to the same purchase just
-// before the drag is kept.
+// before the drag is kept. A studio activity bought in one copy shows in the other's roster and
+// obligations after that copy's refresh.
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,17 @@ TEST_F(GridCopiesTest, ALessonDraggedInOneCopyShowsInTheOtherAndKeepsItsPayment)
     EXPECT_EQ(Copy(2).Command("payments " + purchase), Words{"1"});
     EXPECT_EQ(Copy(2).Command("digest"), Copy(1).Command("digest"));
     for (int i = 1; i <= 2; ++i) EXPECT_EQ(Copy(i).Command("closegrid"), Words{});
+}
+
+TEST_F(GridCopiesTest, APurchaseOfTheOtherCopyShowsInRosterAndObligations)
+{
+    const std::string person = Added(2, "addperson Lindqvist Eva");
+    ASSERT_TRUE(Sees(1, "person " + person, {"Lindqvist", "Eva"}));
+    EXPECT_EQ(Copy(1).Command("report obligations Lindqvist", 30000), Words{"0"});
+    const std::string activity = Added(2, "addclass " + person + " Salsa");
+    ASSERT_FALSE(activity.empty());
+    EXPECT_TRUE(Sees(1, "report roster " + activity + " Lindqvist", {"1"}));
+    EXPECT_EQ(Copy(1).Command("report obligations Lindqvist", 30000), Words{"1"});
 }
 
 }  // namespace
