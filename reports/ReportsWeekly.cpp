@@ -173,10 +173,10 @@ void CReports::WriteMerchandiseData(DATE first, DATE last)
 
 void CReports::WriteActivityData(DATE first, DATE last)
 {
-    std::vector<stActivityCount> activities;
+    std::vector<::stActivityCount> activities;
     m_pDB->PrepareBasicItemTotals(activities);
     m_pDB->SumItemActivity(first, last, activities);
-    AppendList<stActivityCount>(m_sWeeklyFile, activities, [](const stActivityCount& a) {
+    AppendList<::stActivityCount>(m_sWeeklyFile, activities, [](const ::stActivityCount& a) {
         return Format("%u|%u|%u|%u|%u|%u|%u", a.nCode, a.nEnrolled, a.nEnrolledUnits, a.nTaken, a.nTakenUnits,
                       a.nCancelled, a.nCancelledUnits);
     });
@@ -203,7 +203,7 @@ void CReports::WriteWeeklyReportData(char kind, DATE first, DATE last)
                           static_cast<uint32_t>(std::llround(r.dMoney[2])), r.dMoney[3], r.nPayments,
                           r.dPaymentsAmount, r.nRefunds, r.dRefundsAmount, r.nGuests, OneLine(name).c_str()));
         AppendLine(m_sWeeklyFile, Format("%u", static_cast<uint32_t>(r.aActivities.size())));
-        for (const stActivityCount& a : r.aActivities)
+        for (const ::stActivityCount& a : r.aActivities)
             AppendLine(m_sWeeklyFile, Format("%u|%u|%u|%u|%u|%u|%u|stActivityHourTotal", a.nCode, a.nEnrolled,
                                              a.nEnrolledUnits, a.nTaken, a.nTakenUnits, a.nCancelled,
                                              a.nCancelledUnits));
@@ -332,7 +332,7 @@ bool CReports::ReadWeeklyReportData(std::string& studio, CWeeklyReportReader& re
         for (uint32_t k = 0; k < lines; ++k) {
             if (!reader.ReadRecord(7, f)) return false;
             r.aActivities.push_back(
-                stActivityCount{U(f[0]), U(f[1]), U(f[2]), U(f[3]), U(f[4]), U(f[5]), U(f[6])});
+                ::stActivityCount{U(f[0]), U(f[1]), U(f[2]), U(f[3]), U(f[4]), U(f[5]), U(f[6])});
         }
         persons.push_back(std::move(r));
     }
@@ -352,7 +352,7 @@ bool CReports::MergeWeeklyReportFile(const std::string& path, std::vector<stSumm
         stSummaryItem person;
         person.sName = r.sName;
         person.dSales = r.dTotalSalesValue;
-        for (const stActivityCount& a : r.aActivities) person.nUnits += ShowUnits(a.nTakenUnits);
+        for (const ::stActivityCount& a : r.aActivities) person.nUnits += ShowUnits(a.nTakenUnits);
         person.nInterviews = r.nFirstInterviews + r.nLaterInterviews;
         person.nGuests = r.nGuests;
         person.dCancelled = r.dTotalCancellationsValue;
@@ -458,15 +458,15 @@ bool CReports::PrintMerchandiseSection(CWeeklyReportReader& reader)
 
 bool CReports::PrintActivitySection(CWeeklyReportReader& reader)
 {
-    std::vector<stActivityCount> activities;
-    if (!ReadList<stActivityCount>(reader, 7, activities, [](const std::vector<std::string>& f) {
-            return stActivityCount{U(f[0]), U(f[1]), U(f[2]), U(f[3]), U(f[4]), U(f[5]), U(f[6])};
+    std::vector<::stActivityCount> activities;
+    if (!ReadList<::stActivityCount>(reader, 7, activities, [](const std::vector<std::string>& f) {
+            return ::stActivityCount{U(f[0]), U(f[1]), U(f[2]), U(f[3]), U(f[4]), U(f[5]), U(f[6])};
         }))
         return false;
     AddWeeklySectionHead("Section 6 - Weekly activity summary",
                          {"Category\tEnrolled\tEnrolled\tUsed\tUsed\tCancelled\tCancelled",
                           "        \tNumber\tUnits\tNumber\tUnits\tNumber\tUnits"});
-    for (const stActivityCount& a : activities)
+    for (const ::stActivityCount& a : activities)
         AddLine(Format("%s\t%u\t%u\t%u\t%u\t%u\t%u", Capitalize(m_pDB->GetCategoryName(a.nCode)).c_str(), a.nEnrolled,
                        ShowUnits(a.nEnrolledUnits), a.nTaken, ShowUnits(a.nTakenUnits), a.nCancelled,
                        ShowUnits(a.nCancelledUnits)));
@@ -498,7 +498,7 @@ bool CReports::PrintPersonActivitySection(CWeeklyReportReader& reader, char kind
                        r.dRefundsAmount));
         AddLine(Format("Guests\t%u", r.nGuests));
         AddLine("Category\tEnrolled (units)\tTaught (Units)\tCancelled (Units)");
-        for (const stActivityCount& a : r.aActivities)
+        for (const ::stActivityCount& a : r.aActivities)
             AddLine(Format("%s\t%u (%u)\t%u (%u)\t%u (%u)", m_pDB->GetCategoryName(a.nCode).c_str(), a.nEnrolled,
                            ShowUnits(a.nEnrolledUnits), a.nTaken, ShowUnits(a.nTakenUnits), a.nCancelled,
                            ShowUnits(a.nCancelledUnits)));
