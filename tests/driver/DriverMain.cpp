@@ -620,18 +620,14 @@ private:
         }
     }
 
-    // The next dialog runs the script instead of waiting for a person; EndScripts drops what no
-    // dialog took.
+    // The next dialog runs the script instead of waiting for a person (from then on a dialog
+    // that no script expects is cancelled); EndScripts drops what no dialog took.
     static void ScriptDialog(std::function<void(ui::Dialog&)> script) {
         ui::test::Hooks& hooks = ui::test::GetHooks();
         hooks.driveDialogs = true;
         hooks.dialogScripts.push_back(std::move(script));
     }
-    static void EndScripts() {
-        ui::test::Hooks& hooks = ui::test::GetHooks();
-        hooks.dialogScripts.clear();
-        hooks.driveDialogs = false;
-    }
+    static void EndScripts() { ui::test::GetHooks().dialogScripts.clear(); }
 
     static std::vector<std::string> ListLines(ui::Dialog& d, int id) {
         std::vector<std::string> lines;
