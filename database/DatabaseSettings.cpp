@@ -100,32 +100,11 @@ int CDatabase::WriteSettingsRecord(uint32_t length, uint32_t table, uint32_t key
 // ---------------------------------------------------------------------------------------------
 // Parameters
 
-void CDatabase::SetDefaultSettings()
-{
-    stParameters& p = m_Parameters;
-    SetDefaultFontGroup(p);
-    SetDefaultAppearance(p, param::kLogoTextLook);
-    SetDefaultAppearance(p, param::kMessageTextLook);
-    p.SetByte(param::kScheduleHeaderFont, 12);
-    p.SetByte(param::kScheduleCellFont, 10);
-    p.SetInt(param::kRefreshSeconds, 1);
-    p.SetInt(param::kPackedBackups, 5);
-    p.SetInt(param::kStartHour, 8);
-    p.SetInt(param::kStartMinute, 0);
-    p.SetInt(param::kIncrements, 14);
-    p.SetInt(param::kMinutesPerIncrement, 60);
-    p.SetUInt(param::kLabelColour, param::kDefaultLabelColour);
-    p.SetUInt(param::kCellColour, param::kDefaultCellColour);
-    p.SetFloat(param::kFlashSeconds, 1.5f);
-    p.SetFloat(param::kLogoPercent, 80.0f);
-}
+namespace {
 
-int CDatabase::ValidateSettings(const stDataHeader& header)
+// What reading the Parameters record accepts; a value outside takes its default.
+void ApplyReadingRanges(stParameters& p)
 {
-    if (ReadRecord(header.nCurrLoc, true) == 0) return 0;
-    CRecordReader r(*this);
-    stParameters p;
-    if (!GetBlock1024(r, p.bytes.data())) return 0;
     ClampIntSetting(p, 0, 100, 1, param::kRefreshSeconds);
     ClampIntSetting(p, 0, 10, 10, param::kPackedBackups);
     ClampIntSetting(p, 1, 23, 8, param::kStartHour);
@@ -149,6 +128,40 @@ int CDatabase::ValidateSettings(const stDataHeader& header)
     }
     ClampFloatSetting(p, 0.0f, 5.0f, 1.5f, param::kFlashSeconds);
     ClampFloatSetting(p, 0.0f, 100.0f, 10.0f, param::kLogoPercent);
+}
+
+}  // namespace
+
+void CDatabase::SetDefaultSettings()
+{
+    stParameters& p = m_Parameters;
+    SetDefaultFontGroup(p);
+    SetDefaultAppearance(p, param::kLogoTextLook);
+    SetDefaultAppearance(p, param::kMessageTextLook);
+    p.SetByte(param::kScheduleHeaderFont, 12);
+    p.SetByte(param::kScheduleCellFont, 10);
+    p.SetInt(param::kRefreshSeconds, 1);
+    p.SetInt(param::kPackedBackups, 5);
+    p.SetInt(param::kStartHour, 8);
+    p.SetInt(param::kStartMinute, 0);
+    p.SetInt(param::kIncrements, 14);
+    p.SetInt(param::kMinutesPerIncrement, 60);
+    p.SetUInt(param::kLabelColour, param::kDefaultLabelColour);
+    p.SetUInt(param::kCellColour, param::kDefaultCellColour);
+    p.SetFloat(param::kFlashSeconds, 1.5f);
+    p.SetFloat(param::kLogoPercent, 80.0f);
+    // The fields without a default (receipt number, start day, activity unit) as every reader
+    // of the file has them: the copy that made the file works with what the others see.
+    ApplyReadingRanges(p);
+}
+
+int CDatabase::ValidateSettings(const stDataHeader& header)
+{
+    if (ReadRecord(header.nCurrLoc, true) == 0) return 0;
+    CRecordReader r(*this);
+    stParameters p;
+    if (!GetBlock1024(r, p.bytes.data())) return 0;
+    ApplyReadingRanges(p);
     m_Parameters = p;
     return 1;
 }

@@ -42,6 +42,19 @@ CDialogScheduleCell::CDialogScheduleCell(CDatabase* database, std::vector<stData
 {
 }
 
+int CDialogScheduleCell::Show(CDatabase& database, std::vector<stDataToken>& entries, int row, int column,
+                              int32_t person, DATE start, DATE end, CTextArray2D& cells, std::vector<DATE>& days,
+                              std::vector<DATE>& times, ui::Window* parent)
+{
+    CDialogScheduleCell dialog(&database, entries, cells, days, times, parent);
+    dialog.m_nRow = row;
+    dialog.m_nColumn = column;
+    dialog.m_nPerson = person;
+    dialog.m_dStart = start;
+    dialog.m_dEnd = end;
+    return dialog.DoModal();
+}
+
 DATE CDialogScheduleCell::GetCellDateTime() const
 {
     DateFields day{};

@@ -25,6 +25,12 @@ public:
 
     void FillLists();
 
+    // Runs the dialog on cell (row, column) of a grid of `person` (-1 everyone) over the days
+    // from `start` to `end`, with the grid's tables.
+    static int Show(CDatabase& database, std::vector<stDataToken>& entries, int row, int column, int32_t person,
+                    DATE start, DATE end, CTextArray2D& cells, std::vector<DATE>& days, std::vector<DATE>& times,
+                    ui::Window* parent = nullptr);
+
     int m_nRow = 0;
     int m_nColumn = 0;
     int32_t m_nPerson = -1;

@@ -837,13 +837,7 @@ void CMainView::OnOpenView(const std::string& path)
     m_pDB->m_fnScheduleCellDialog = [db = m_pDB.get(), this](std::vector<stDataToken>& entries, int row, int column,
                                                              int32_t mode, DATE start, DATE end, CTextArray2D& cells,
                                                              std::vector<DATE>& days, std::vector<DATE>& times) {
-        CDialogScheduleCell dialog(db, entries, cells, days, times, Frame());
-        dialog.m_nRow = row;
-        dialog.m_nColumn = column;
-        dialog.m_nPerson = mode;
-        dialog.m_dStart = start;
-        dialog.m_dEnd = end;
-        dialog.DoModal();
+        CDialogScheduleCell::Show(*db, entries, row, column, mode, start, end, cells, days, times, Frame());
     };
     m_pDB->m_fnShowSpreadsheet = [this](const std::string& file) {
         if (m_pDB) new CSpreadsheetGrid(Frame(), m_pDB.get(), file);  // deletes itself when closed

@@ -34,7 +34,12 @@ struct FrameWindow::Impl {
 };
 
 FrameWindow::FrameWindow() : impl_(std::make_unique<Impl>()) {}
-FrameWindow::~FrameWindow() = default;
+FrameWindow::~FrameWindow()
+{
+    // The screen window may be deleted later than this object: its bar timer, which calls this
+    // object, goes now.
+    delete impl_->barTimer.data();
+}
 
 bool FrameWindow::CreateFrame(const std::string& title, const DCRect& rect)
 {

@@ -28,7 +28,10 @@
 //                              dialog does) until "release": OK holdperson <result> <code>;
 //                              "EVENT dialog 1" when it is open
 //   release                    closes the held dialog with OK
-//   addpurchase <person>       OK addpurchase <result> <code>
+//   addpurchase <person> [price]  OK addpurchase <result> <code>; with a price, priced as a whole
+//   recordpayment <purchase>   Record payment, the purchase chosen and its first open payment
+//                              marked received in the payment dialog: OK recordpayment <edits>
+//                              (the payment dialogs that opened)
 //   addclass <person> <name>   a studio activity of that name in the price list and a purchase
 //                              of it for the person, one unit unscheduled:
 //                              OK addclass <result> <price-list code>
@@ -55,20 +58,38 @@
 //                              given <rows> rows a page: OK maillist <closed 1/0> <rows it read>
 //   count <table>              OK count <items>
 //   digest                     OK digest <hash per item table 5,6,8-12>
+//   reload                     reads the whole file again (the tables as opening reads them):
+//                              OK reload <1/0>
 //   listtest                   the linked list test: OK listtest <1 clean/0> <report lines>
 //   killat <step>              the next save's WriteRecord kills this copy at the step
 //   closedb                    CloseDatabase
+// Settings and the price list:
+//   configure <refresh seconds> <start hour> <welcome text>  the software parameters dialog
+//                              with the three typed, closed with OK: OK configure <result>
+//   setparam <offset> <value>  saves one number of the parameters: OK setparam <1/0>
+//   settings                   OK settings <refresh seconds> <start hour> <welcome text>
+//                              <hash of the parameters and studio strings>
+//   addpriceitem <name>        a merchandise item: OK addpriceitem <result> <code>
+//   pricelist                  opens the price list and holds it (refreshes fill it again) until
+//                              "release": "EVENT dialog 232" when it is open;
+//                              OK pricelist <lines when closed>
+//   lines <id>                 the lines of list box <id> of the held dialog (blanks as '_'):
+//                              OK lines <count> <line>... ("-" when no dialog is held)
 //   trace <level>              sets the trace level (DIAGNOSE.TXT in the working folder)
 // The schedule grid (one open at a time; day/time cells count from 0, as the grid's entries do):
-//   addlesson <purchase> <day> <hour>  adds, through the edit road, an item with one lesson
-//                              scheduled on day <day> (0 the first) of the week shown at <hour>:00;
-//                              a refused save is tried again (up to 60 s): OK addlesson <result>
+//   addlesson <purchase> <day> <hour> [N]  adds, through the edit road, an item with one lesson
+//                              scheduled on day <day> (0 the first) of the week shown at <hour>:00
+//                              (with N: not scheduled yet); a refused save is tried again (up to
+//                              60 s): OK addlesson <result>
 //   grid <mode>                opens the weekly schedule grid: OK grid <time rows> <day columns>
 //   cell <row> <column>        the cell as the grid paints it: OK cell <text> (blanks as '_',
 //                              "-" for an empty cell)
 //   where <text>               the first cell that holds the text: OK where <row> <column>
 //                              (-1 -1 when none)
 //   drag <row> <column> <to row> <to column>  drags the first entry of one cell onto another
+//   cellitem <row> <column> <line>  right-clicks the cell; in its dialog gives unscheduled line
+//                              <line> the cell's date and time, then OK: OK cellitem <cell lines>
+//                              <unscheduled lines> before, then after
 //   closegrid                  Exit of the grid
 // While a command runs, or the engine is busy on its own (a refresh started by another copy's
 // notice, with its lock wait), only the query commands, "abort" and "release" run; others wait
@@ -101,6 +122,11 @@
 #include "database/CreditLedger.h"
 #include "database/Database.h"
 #include "dialogs/DatabaseDialogs.h"
+#include "dialogs/DialogPricelist.h"
+#include "dialogs/DialogScheduleCell.h"
+#include "database/MoneyRequests.h"
+#include "database/SettingsRecords.h"
+#include "platform/ui/ListBox.h"
 #include "database/UserRegData.h"
 #include "widgets/DialogWaitBox.h"
 #include "platform/host/Format.h"
@@ -163,6 +189,11 @@ public:
         Create(nullptr, ui::DCRect{0, 0, 10, 10});
         m_db.SetMessageWindow(this);
         m_db.SetUi(&m_ui);
+        m_db.m_fnScheduleCellDialog = [this](std::vector<stDataToken>& entries, int row, int column, int32_t person,
+                                             DATE start, DATE end, CTextArray2D& cells, std::vector<DATE>& days,
+                                             std::vector<DATE>& times) {
+            CDialogScheduleCell::Show(m_db, entries, row, column, person, start, end, cells, days, times);
+        };
         ResetAnswers({});
         SetTimer(kPollTimer, kPollMs);
     }
@@ -207,7 +238,7 @@ public:
 private:
     static bool IsQuery(const std::string& command) {
         static const char* const kQueries[] = {"users", "manager", "waiting", "granted", "flags",
-                                               "boxes", "ping",    "abort",   "answer",  "release"};
+                                               "boxes", "ping",    "abort",   "answer",  "release", "lines"};
         for (const char* q : kQueries)
             if (command == q) return true;
         return false;
@@ -323,7 +354,7 @@ private:
         } else if (c == "notify") {
             m_db.SendDataModifiedNotices(Num(w, 1), Num(w, 2), Num(w, 3));
             Reply("notify");
-        } else if (RunRoad(w)) {
+        } else if (RunRoad(w) || RunSettings(w)) {
         } else if (c == "close") {
             CloseGrid();
             m_ledger.Release();
@@ -360,14 +391,12 @@ private:
             Reply("register");
         } else if (c == "opendb") {
             const std::string password = arg(2);
-            ui::test::Hooks& hooks = ui::test::GetHooks();
-            hooks.driveDialogs = true;
-            hooks.dialogScripts.push_back([password](ui::Dialog& d) {
+            ScriptDialog([password](ui::Dialog& d) {
                 ui::test::SetText(d, 1005, password);
                 ui::test::Click(d, ui::IDOK);
             });
             bool ok = m_db.OpenDatabase(arg(1), 0);
-            hooks.dialogScripts.clear();
+            EndScripts();
             Reply(Format("opendb %i %u", ok ? 1 : 0, m_db.m_nUsersOnLine));
         } else if (c == "addperson" || c == "holdperson") {
             CPerson p('C');
@@ -395,6 +424,10 @@ private:
             purchase.m_nPerson = Num(w, 1);
             purchase.m_sDescription = "Lessons";
             purchase.m_dPrice = 100.0;
+            if (w.size() > 2) {
+                purchase.m_cPricing = 'P';
+                purchase.m_dPrice = std::atof(arg(2).c_str());
+            }
             int result = m_db.AddTableItem(TABLE_PURCHASE, LOC_NONE, &purchase, 0, 0, nullptr);
             Reply(Format("addpurchase %i %u", result, result == 1 ? purchase.m_nCode : LOC_NONE));
         } else if (c == "addclass") {
@@ -567,6 +600,7 @@ private:
             m_editKind = 'l';
             m_lessonDay = static_cast<int>(Num(w, 2));
             m_lessonHour = static_cast<int>(Num(w, 3));
+            m_lessonState = arg(4) == "N" ? 'N' : 'S';
             // A save refused while another desk holds the database is tried again, as addpayments does.
             int result = 0;
             auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -579,7 +613,7 @@ private:
             }
             m_editKind = 0;
             Reply(Format("addlesson %i", result));
-        } else if (c == "grid" || c == "cell" || c == "where" || c == "drag" || c == "closegrid") {
+        } else if (c == "grid" || c == "cell" || c == "where" || c == "drag" || c == "cellitem" || c == "closegrid") {
             RunGrid(w);
         } else if (c == "closedb") {
             CloseGrid();
@@ -599,12 +633,7 @@ private:
             CPerson* p = static_cast<CPerson*>(item);
             if (m_holdDialog) {
                 m_db.DisableRefreshOn("CDialogPerson");
-                Emit("EVENT dialog 1");
-                auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-                while (!m_releaseDialog && std::chrono::steady_clock::now() < until) {
-                    ui::Application::PumpMessages();
-                    usleep(5000);
-                }
+                HoldUntilReleased(1);
                 m_db.DisableRefreshOff("CDialogPerson");
                 p->m_sLastName = m_pendingLast.empty() ? "Held" : m_pendingLast;
                 p->m_sFirstName = m_pendingFirst;
@@ -623,8 +652,9 @@ private:
             lesson->m_nCount = 1;
             auto token = std::make_unique<CScheduleToken>();
             token->m_cKind = 'p';
-            token->m_cState = 'S';
-            token->m_dDate = AddToDate(start, m_lessonDay, m_lessonHour, 0, 0);
+            token->m_cState = m_lessonState;
+            // A lesson not used yet has no date (as the file reads it).
+            token->m_dDate = m_lessonState == 'N' ? 0.0 : AddToDate(start, m_lessonDay, m_lessonHour, 0, 0);
             token->m_nLessonValue = 45;
             lesson->m_Tokens.push_back(std::move(token));
             purchase->m_Items.push_back(std::move(lesson));
@@ -641,6 +671,110 @@ private:
         }
         if (table == TABLE_PURCHASE && m_editKind == 'c') return ui::IDOK;  // the converted copy
         return ui::IDCANCEL;
+    }
+
+    // A dialog held open: messages are handled (the queries, the other copies' notices) until
+    // "release" or a minute. "EVENT dialog <shown>" once it is open.
+    void HoldUntilReleased(int shown) {
+        Emit(Format("EVENT dialog %i", shown));
+        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!m_releaseDialog && std::chrono::steady_clock::now() < until) {
+            ui::Application::PumpMessages();
+            usleep(5000);
+        }
+    }
+
+    // The next dialog runs the script instead of waiting for a person (from then on a dialog
+    // that no script expects is cancelled); EndScripts drops what no dialog took.
+    static void ScriptDialog(std::function<void(ui::Dialog&)> script) {
+        ui::test::Hooks& hooks = ui::test::GetHooks();
+        hooks.driveDialogs = true;
+        hooks.dialogScripts.push_back(std::move(script));
+    }
+    static void EndScripts() { ui::test::GetHooks().dialogScripts.clear(); }
+
+    static std::vector<std::string> ListLines(ui::Dialog& d, int id) {
+        std::vector<std::string> lines;
+        ui::ListBox* list = d.List(id);
+        for (int i = 0; list && i < list->GetCount(); ++i) lines.push_back(list->GetText(i));
+        return lines;
+    }
+
+    // The settings, the price list and the money commands; false when the command is not one of them.
+    bool RunSettings(const std::vector<std::string>& w) {
+        const std::string& c = w[0];
+        auto arg = [&](size_t i) { return i < w.size() ? w[i] : std::string(); };
+        if (c == "configure") {
+            const std::string refresh = arg(1), hour = arg(2), welcome = arg(3);
+            ScriptDialog([=](ui::Dialog& d) {
+                ui::test::SetText(d, 1223, refresh);
+                ui::test::SetText(d, 1267, hour);
+                ui::test::SetText(d, 1430, welcome);
+                ui::test::Click(d, 1000);
+            });
+            const int result = m_db.SaveParameterRecord(1);
+            EndScripts();
+            Reply(Format("configure %i", result));
+        } else if (c == "setparam") {
+            Reply(Format("setparam %i", m_db.SaveParameterInt(Num(w, 1), static_cast<int32_t>(Num(w, 2)))));
+        } else if (c == "settings") {
+            const stParameters& p = m_db.m_Parameters;
+            uint64_t hash = 1469598103934665603ull;
+            for (uint8_t b : p.bytes) hash = (hash ^ b) * 1099511628211ull;
+            std::string welcome = m_db.GetStudioStrings().sWelcomeLogoText;
+            for (char& ch : welcome)
+                if (ch == ' ') ch = '_';
+            Reply(Format("settings %i %i %s %016llx", p.GetInt(param::kRefreshSeconds), p.GetInt(param::kStartHour),
+                         welcome.empty() ? "-" : welcome.c_str(), static_cast<unsigned long long>(hash)));
+        } else if (c == "addpriceitem") {
+            CPriceListItem item;
+            item.m_sName = arg(1);
+            item.m_dPrice = 25.0;
+            const int result = m_db.AddTableItem(TABLE_PRICELIST, LOC_NONE, &item, 0, 0, nullptr);
+            Reply(Format("addpriceitem %i %u", result, result == 1 ? item.m_nCode : LOC_NONE));
+        } else if (c == "pricelist") {
+            m_releaseDialog = false;
+            size_t closedLines = 0;
+            ScriptDialog([&](ui::Dialog& d) {
+                m_pHeld = &d;
+                HoldUntilReleased(232);
+                closedLines = ListLines(d, 1067).size();
+                m_pHeld = nullptr;
+                ui::test::Click(d, ui::IDOK);
+            });
+            CDialogPricelist::Show(m_db);
+            EndScripts();
+            Reply(Format("pricelist %u", static_cast<unsigned>(closedLines)));
+        } else if (c == "lines") {
+            if (!m_pHeld) {
+                Reply("lines -");
+                return true;
+            }
+            const std::vector<std::string> lines = ListLines(*m_pHeld, static_cast<int>(Num(w, 1)));
+            std::string text = Format("lines %u", static_cast<unsigned>(lines.size()));
+            for (std::string line : lines) {
+                for (char& ch : line)
+                    if (ch == ' ') ch = '_';
+                text += " " + line;
+            }
+            Reply(text);
+        } else if (c == "recordpayment") {
+            m_nSelectCode = Num(w, 1);
+            m_paymentEdits = 0;
+            m_db.RecordPayment();
+            m_nSelectCode = NO_CODE;
+            Reply(Format("recordpayment %i", m_paymentEdits));
+        } else if (c == "received") {
+            const auto* p = static_cast<const CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
+            unsigned received = 0;
+            for (size_t i = 0; p && i < p->m_Payments.size(); ++i) received += p->m_Payments[i]->m_cKind == 'R';
+            Reply(p ? Format("received %u", received) : std::string("received -"));
+        } else if (c == "reload") {
+            Reply(Format("reload %i", m_db.RefreshDatabase() ? 1 : 0));
+        } else {
+            return false;
+        }
+        return true;
     }
 
     void CloseGrid() {
@@ -696,6 +830,27 @@ private:
                         return;
                     }
             Reply("where -1 -1");
+        } else if (c == "cellitem") {
+            const int r = static_cast<int>(Num(w, 1)), col = static_cast<int>(Num(w, 2));
+            const int line = static_cast<int>(Num(w, 3));
+            if (!inside(r, col)) {
+                Emit("ERR cellitem outside of the grid");
+                return;
+            }
+            std::string counts = "-";
+            ScriptDialog([&](ui::Dialog& d) {
+                counts = Format("%u %u", static_cast<unsigned>(ListLines(d, 1210).size()),
+                                static_cast<unsigned>(ListLines(d, 1338).size()));
+                ui::test::SelectItem(d, 1338, line);
+                ui::test::Click(d, 1117);
+                counts += Format(" %u %u", static_cast<unsigned>(ListLines(d, 1210).size()),
+                                 static_cast<unsigned>(ListLines(d, 1338).size()));
+                ui::test::Click(d, ui::IDOK);
+            });
+            const auto at = CellPoint(r, col);
+            ui::test::RightClickAt(m_grid->GridView(), at.first, at.second);
+            EndScripts();
+            Reply("cellitem " + counts);
         } else {
             const int r = static_cast<int>(Num(w, 1)), col = static_cast<int>(Num(w, 2));
             const int toR = static_cast<int>(Num(w, 3)), toCol = static_cast<int>(Num(w, 4));
@@ -811,6 +966,20 @@ private:
         {
             return m_driver.EditDialog(table, item, isNew);
         }
+        // The item "recordpayment" named, when offered.
+        int32_t SelectOne(const std::string&, const std::vector<std::pair<uint32_t, std::string>>& items) override
+        {
+            for (const auto& item : items)
+                if (item.first == m_driver.m_nSelectCode) return static_cast<int32_t>(item.first);
+            return -1;
+        }
+        // The payment is marked received.
+        int EditScheduledPayment(CDatabase&, stPaymentEditRequest& request) override
+        {
+            ++m_driver.m_paymentEdits;
+            request.payment->m_cKind = 'R';
+            return ui::IDOK;
+        }
 
     private:
         Driver& m_driver;
@@ -826,6 +995,10 @@ private:
     char m_editKind = 0;
     int m_lessonDay = 0;
     int m_lessonHour = 0;
+    char m_lessonState = 'S';
+    ui::Dialog* m_pHeld = nullptr;  // the dialog held open until "release"
+    uint32_t m_nSelectCode = NO_CODE;  // what a list of items to choose from answers
+    int m_paymentEdits = 0;
     CScheduleGrid* m_grid = nullptr;  // deletes itself when closed
     uint32_t m_paymentsMade = 0;
     std::string m_sComputer = getenv("DORVALQUINTEX_COMPUTERNAME") ? getenv("DORVALQUINTEX_COMPUTERNAME") : "";

@@ -23,6 +23,7 @@ TEST_F(TablesTest, NewDatabaseHoldsTheDefaultSettingsRecords)
 {
     db_->GetStudioStrings().sStudioName = "Starlight Studio";
     CreateDatabase();
+    const stParameters made = db_->m_Parameters;
     Reopen();
     EXPECT_EQ(CountLive(*db_, 1), 1u);
     EXPECT_EQ(CountLive(*db_, 2), 1u);
@@ -40,6 +41,11 @@ TEST_F(TablesTest, NewDatabaseHoldsTheDefaultSettingsRecords)
     EXPECT_EQ(p.GetByte(param::kLogoTextLook), 50);
     EXPECT_EQ(p.GetUInt(param::kMessageTextLook + 8), 0x00ffffu);
     EXPECT_FLOAT_EQ(p.GetFloat(param::kLogoPercent), 80.0f);
+    // The fields without a default are what reading accepts, in the copy that made the file too.
+    EXPECT_EQ(p.GetInt(param::kNextInvoiceNumber), 1);
+    EXPECT_EQ(p.GetInt(param::kStartDayOfWeek), 1);
+    EXPECT_EQ(p.GetInt(param::kActivityUnitMinutes), 10);
+    EXPECT_EQ(made.bytes, p.bytes);
 
     EXPECT_EQ(db_->ReadFormatRecordTable(), 1);
     ASSERT_EQ(db_->GetFormatCount(), FORMAT_COUNT);

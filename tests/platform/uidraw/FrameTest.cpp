@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QImage>
 #include <QPainter>
+#include <QPointer>
+#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QWidget>
@@ -86,6 +88,20 @@ TEST(Menu, TextsAndLookup)
     EXPECT_FALSE(menu.IsEnabled(kEdit));
     EXPECT_FALSE(menu.EnableMenuItem(12345, false));
     EXPECT_FALSE(menu.IsEnabled(12345));
+}
+
+TEST(FrameLifetime, NoTimerOfTheScreenWindowOutlivesTheFrameObject)
+{
+    QPointer<QWidget> screen;
+    {
+        TestFrame frame;
+        ASSERT_TRUE(frame.CreateFrame("Studio", {0, 0, 320, 200}));
+        screen = frame.GetWidget();
+        ASSERT_FALSE(screen->findChildren<QTimer*>().empty()) << "the bar's timer";
+    }
+    // The screen window goes later, from the event loop; meanwhile nothing may call the frame.
+    ASSERT_FALSE(screen.isNull());
+    EXPECT_TRUE(screen->findChildren<QTimer*>().empty());
 }
 
 class FrameFixture : public ::testing::Test {
