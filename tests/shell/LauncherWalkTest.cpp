@@ -271,6 +271,11 @@ TEST_F(LauncherWalkTest, SetupCommandsAndF12ReachTheirDialogs)
     AppSettings().m_bShoppingCartFormat = 0;
     EXPECT_EQ(ui::test::GetHooks().dialogsRun, std::vector<int>{305});
     EXPECT_EQ(title, "Shopping cart");
+
+    // F11 otherwise: a new purchase for a student chosen from the list (there is none yet).
+    ui::test::GetHooks().messageBoxAnswers = {ui::IDOK};
+    launcher().HandleKey(ui::VK_F11, false);
+    EXPECT_EQ(ui::test::GetHooks().messageBoxTexts.back(), "No persons specified");
 }
 
 }  // namespace
