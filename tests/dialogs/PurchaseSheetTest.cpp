@@ -427,6 +427,37 @@ TEST_F(PurchaseSheetTest, StoredCreditEntryDeletedGoesBackToItsCreditOnce)
     }
 }
 
+TEST_F(PurchaseSheetTest, PersonModeGivesADeletedCreditEntryBackAtOnce)
+{
+    CPerson* ann = AddStudent("Lee", "Ann");
+    const uint32_t credit = AddCredit(ann->m_nCode, "Gift", 20.0)->m_nCode;
+    CPurchaseRecord* stored = AddPurchase(ann->m_nCode, 70.0, {{'S', 55.0, MakeDate(2026, 4, 1, 0, 0)}, {'c', 15.0, 0.0}});
+    stored->m_Payments[1]->m_nReference = credit;
+    ASSERT_EQ(db_->SaveModifiedItem(TABLE_PURCHASE, stored->m_nCode, stored), 1);
+    const uint32_t code = stored->m_nCode;
+
+    CCreditLedger ledger(*db_);
+    CPagePaymentSchedule page(db_.get());
+    page.m_pPerson = ann;
+    page.m_pSheetPerson = ann;
+    page.m_pLedger = &ledger;
+    ui::PropertySheet sheet("Person");
+    sheet.AddPage(&page);
+    Script([&](ui::Dialog& d) {
+        ui::test::SelectItem(page, kPaymentList, PaymentRow(page, "Credit $15.00 applied"));
+        ui::test::Click(page, 1014);
+        // Stored with the purchase at once, before the sheet ends.
+        EXPECT_DOUBLE_EQ(Payment(credit)->m_dAmount, 35.0);
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    Answer({IDOK});
+    sheet.DoModal();
+    ledger.Release();
+    Reopen();
+    ASSERT_EQ(Purchase(code)->m_Payments.size(), 1u);
+    EXPECT_DOUBLE_EQ(Payment(credit)->m_dAmount, 35.0);
+}
+
 TEST_F(PurchaseSheetTest, PurchaseForAStudentChosenFromTheList)
 {
     const CPerson* ann = AddStudent("Lee", "Ann");
