@@ -33,18 +33,8 @@ protected:
         const std::string file = ChooseLanName(prefix_, ".dbs", {std::begin(kAddresses), std::end(kAddresses)}, GetLanPort);
         ASSERT_FALSE(file.empty()) << "no free port";
         name_ = folder_ + "/" + file;
-        for (const char* a : kAddresses) {
-            const std::string work = folder_ + "/" + a;
-            std::filesystem::create_directory(work);
-            std::ofstream usr(work + "/Dorvalquintex.usr");
-            for (const char* b : kAddresses) usr << b << "\r\n";
-        }
-        DriverProcess creator(kAddresses[0], kAddresses[0], folder_);
-        ASSERT_TRUE(creator.Started());
-        for (int i = 0; i < 2; ++i)
-            ASSERT_EQ(creator.Command("register " + name_ + " desk" + std::to_string(i + 1) + " " + kPasswords[i] + " " +
-                                      std::to_string(i + 1) + " 9"),
-                      Words{});
+        ASSERT_TRUE(PrepareCopies(folder_, name_, {std::begin(kAddresses), std::end(kAddresses)},
+                                  {std::begin(kPasswords), std::end(kPasswords)}));
         for (int i = 0; i < 2; ++i) {
             copies_.push_back(std::make_unique<DriverProcess>(kAddresses[i], kAddresses[0], folder_ + "/" + kAddresses[i]));
             ASSERT_TRUE(copies_.back()->Started());

@@ -35,18 +35,8 @@ protected:
             ChooseLanName("R", ".dbs", {std::begin(kAddresses), std::end(kAddresses)}, GetLanPort);
         ASSERT_FALSE(file.empty()) << "no free port";
         name_ = folder_ + "/" + file;
-        for (const char* a : kAddresses) {
-            std::string work = folder_ + "/" + a;
-            std::filesystem::create_directory(work);
-            std::ofstream usr(work + "/Dorvalquintex.usr");
-            for (const char* b : kAddresses) usr << b << "\r\n";
-        }
-        DriverProcess creator(kAddresses[0], kAddresses[0], folder_);
-        ASSERT_TRUE(creator.Started());
-        for (int i = 0; i < 3; ++i)
-            ASSERT_EQ(creator.Command("register " + name_ + " desk" + std::to_string(i + 1) + " " + kPasswords[i] +
-                                      " " + std::to_string(i + 1) + " 9"),
-                      Words{});
+        ASSERT_TRUE(PrepareCopies(folder_, name_, {std::begin(kAddresses), std::end(kAddresses)},
+                                  {std::begin(kPasswords), std::end(kPasswords)}));
     }
     void TearDown() override {
         copies_.clear();
