@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "database/LanServer.h"
-#include "tests/support/DriverProcess.h"
+#include "tests/support/DriverChecks.h"
 
 class TwoCopiesTest : public ::testing::Test {
 protected:
@@ -52,23 +52,10 @@ protected:
     }
     DriverProcess& Copy(int number) { return *copies_[static_cast<size_t>(number - 1)]; }
 
-    // The other copy's notices arrive in their own time: refreshes (the timer's call) until the
-    // query answers what is expected.
+    // Refreshes copy `number` until the query answers what is expected.
     ::testing::AssertionResult Sees(int number, const std::string& query, const Words& expected)
     {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        Words seen;
-        for (;;) {
-            Copy(number).Command("refresh", 30000);
-            seen = Copy(number).Command(query);
-            if (seen == expected) return ::testing::AssertionSuccess();
-            if (std::chrono::steady_clock::now() > until) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        std::string text;
-        for (const std::string& w : seen) text += " " + w;
-        return ::testing::AssertionFailure() << "copy " << number << " " << query << ":" << text << "\n"
-                                             << Copy(number).Transcript();
+        return SeesAfterRefresh(Copy(number), query, expected) << " (copy " << number << ")";
     }
     // The code of an item added through a copy (its command answers "<result> <code>").
     std::string Added(int number, const std::string& command)

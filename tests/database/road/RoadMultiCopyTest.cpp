@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "database/LanServer.h"
-#include "tests/support/DriverProcess.h"
+#include "tests/support/DriverChecks.h"
 
 namespace {
 
@@ -97,18 +97,7 @@ protected:
     // answered: refreshes (the timer's call) until `query` answers `expected`, as a person
     // looking at the screen would see it come.
     ::testing::AssertionResult Sees(int number, const std::string& query, const Words& expected) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        Words seen;
-        for (;;) {
-            Refresh(number);
-            seen = Copy(number).Command(query);
-            if (seen == expected) return ::testing::AssertionSuccess();
-            if (std::chrono::steady_clock::now() > until) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        std::string text;
-        for (const std::string& w : seen) text += " " + w;
-        return ::testing::AssertionFailure() << "copy " << number << " " << query << ":" << text;
+        return SeesAfterRefresh(Copy(number), query, expected) << " (copy " << number << ")";
     }
     // Every copy 1..n holds what the first holds, once each has refreshed.
     void AllAgree(int n) {
