@@ -550,6 +550,12 @@ public:
                     int askPayment, DATE date);
     int CheckoutShoppingCart();
     void RecordPayment();
+    // A student typed or taken from the similar names: the new one is added (its dialog), an
+    // existing one edited. The add's or edit's result; 2 when cancelled.
+    int AddOrSelectStudent();
+    // A new purchase for a student chosen from the list ("<New>": AddOrSelectStudent). The add's
+    // result; 2 when nothing was chosen or the student is gone.
+    int AddPurchaseForStudent();
     int EditScheduleEntry(const stDataToken* entry);
     // Whether an earlier purchase equals a new single-item sale: same state, purchaser, amount,
     // pricing and text, one item of the same price-list code with one token of the same kind,

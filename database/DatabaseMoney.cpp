@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
 #include "database/CreditLedger.h"
 #include "database/MoneyRequests.h"
@@ -177,6 +178,35 @@ int CDatabase::CheckoutShoppingCart()
     payment->m_nReference = cart.nReceipt;
     purchase.m_Payments.push_back(std::move(payment));
     return AddTableItem(TABLE_PURCHASE, LOC_NONE, &purchase, 0, 0, nullptr);
+}
+
+int CDatabase::AddOrSelectStudent()
+{
+    std::string first, last;
+    const int32_t chosen = Ui().AddOrSelectPerson(*this, first, last);
+    if (chosen == -1) return 2;
+    if (chosen == -2) {
+        CPerson person('C');
+        WriteMemoryTraceAlloc(&person, "pPerson in CDialogAddPerson::OnMyOk");
+        person.m_sFirstName = first;
+        person.m_sLastName = last;
+        const stDataToken source = MakeDataToken('R', 0.0, &person);
+        const int result = AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, LOC_NONE, &source);
+        WriteMemoryTraceFree(&person);
+        return result;
+    }
+    return EditTableItem(TABLE_PERSON, static_cast<uint32_t>(chosen), nullptr);
+}
+
+int CDatabase::AddPurchaseForStudent()
+{
+    const int32_t chosen = SelectPerson('C', 0, 0, 1);
+    if (chosen == -1) return 2;
+    if (chosen == -2) return AddOrSelectStudent();
+    CPerson* student = static_cast<CPerson*>(GetItem(TABLE_PERSON, static_cast<uint32_t>(chosen)));
+    if (student == nullptr) return 2;
+    const stDataToken source = MakeDataToken('R', 0.0, student, static_cast<int32_t>(student->m_nCode));
+    return AddTableItem(TABLE_PURCHASE, LOC_NONE, nullptr, 1, LOC_NONE, &source);
 }
 
 void CDatabase::RecordPayment()

@@ -38,6 +38,9 @@ public:
     // Picks one of `items` (item data, text) under `title`; the chosen item data, or -1.
     virtual int32_t SelectOne(const std::string& title,
                               const std::vector<std::pair<uint32_t, std::string>>& items);
+    // The typed names of a student checked against the students already there: an existing
+    // student's code, -2 to add one with `first` and `last`, -1 on Cancel.
+    virtual int32_t AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last);
     // The editing dialog of a table's item: 1 OK (the item changed), 2 Cancel.
     virtual int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                                const stDataToken* context);

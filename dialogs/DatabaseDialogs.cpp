@@ -5,6 +5,7 @@
 #include "database/MoneyRequests.h"
 #include "dialogs/DialogAddCategory.h"
 #include "dialogs/DialogAddCategoryAccount.h"
+#include "dialogs/DialogAddPerson.h"
 #include "dialogs/DialogAddUser.h"
 #include "dialogs/DialogCategoryList.h"
 #include "dialogs/DialogConfigure.h"
@@ -157,6 +158,15 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
     default:
         return 2;
     }
+}
+
+int32_t CDatabaseDialogs::AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last)
+{
+    CDialogAddPerson dialog(&database, DialogParent());
+    const int result = dialog.DoModal();
+    first = dialog.m_strFirstName;
+    last = dialog.m_strLastName;
+    return result;
 }
 
 int CDatabaseDialogs::EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request)

@@ -91,7 +91,7 @@ CDialogEditScheduledPayment::ReceiptPrinter& CDialogEditScheduledPayment::Receip
 }
 
 CDialogEditScheduledPayment::CDialogEditScheduledPayment(CDatabase* database, ui::Window* parent)
-    : CRefreshHoldDialog(kScheduledPaymentTemplate, parent, database, "CDialogEditScheduledPayment", kIdOk)
+    : CPaymentRecordDialog(kScheduledPaymentTemplate, parent, database, "CDialogEditScheduledPayment", kIdOk)
 {
 }
 
@@ -106,14 +106,9 @@ CCreditLedger& CDialogEditScheduledPayment::Ledger()
 
 bool CDialogEditScheduledPayment::OnInitDialog()
 {
-    if (m_pPayment == nullptr || m_pDatabase == nullptr) {
-        EndDialog(ui::IDCANCEL);
+    if (!BeginRecord(m_pPayment, {{kIdPayer, &m_Payer}, {kIdAccount, &m_Account}, {kIdTax, &m_Tax}}, kIdStamps))
         return false;
-    }
     CSchedulePayment& p = *m_pPayment;
-    SubclassDlgItem(kIdPayer, m_Payer);
-    SubclassDlgItem(kIdAccount, m_Account);
-    SubclassDlgItem(kIdTax, m_Tax);
     m_strFor = p.m_sDescription;
     m_dAmount = p.m_dAmount;
     m_strID = p.m_sMethodText;
@@ -123,9 +118,6 @@ bool CDialogEditScheduledPayment::OnInitDialog()
         m_nOffered = m_pDatabase->GetLastReceiptNumber() + 1;
         m_nReceipt = m_nOffered;
     }
-    CRefreshHoldDialog::OnInitDialog();
-    SetDlgItemText(kIdStamps, m_pDatabase->FormatStampLine(p.m_cStamp1User, p.m_dStamp1Date, p.m_cStamp2User,
-                                                             p.m_dStamp2Date));
     m_pDatabase->FillPersonTypeCombo(&m_Payer, 'C', p.m_nPayer);
     if (m_pExtraPerson) {
         const int at = m_Payer.AddString(
@@ -153,12 +145,10 @@ bool CDialogEditScheduledPayment::OnInitDialog()
     SetRadioGroup(*this, m_MethodButtons, static_cast<uint8_t>(p.m_cMethod));
     m_Date.Attach(this, kIdDate, p.m_dDate, 1);
     CentreDateSpin(*this, kIdSpin);
-    m_pDatabase->FillCategoryComboBox(&m_Account, 'A', p.m_nCategory, 1, 0, NO_CODE);
-    SelectCode(m_Account, p.m_nCategory, true);
-    m_pDatabase->FillCategoryComboBox(&m_Tax, 'T', p.m_nField7, 1, 0, NO_CODE);
-    SelectCode(m_Tax, p.m_nField7, true);
+    ShowCategoryCode(m_Account, 'A', p.m_nCategory);
+    ShowCategoryCode(m_Tax, 'T', p.m_nField7);
     EnableDlgItem(kIdPrintReceipt, static_cast<bool>(ReceiptPrinterSeam()));
-    m_Snapshot.CopyFrom(p);
+    KeepSnapshot(p, m_Snapshot);
     UpdateData(false);
     return true;
 }
@@ -253,12 +243,11 @@ void CDialogEditScheduledPayment::OnOkButton()
 
 void CDialogEditScheduledPayment::OnCancel()
 {
-    // Nothing of this run survives: not the stores of a failed check, not those of a print.
-    if (m_pPayment) m_pPayment->CopyFrom(m_Snapshot);
+    // Nor the credits applied in this run.
     m_aNewCredits.clear();
     m_bCreditApplied = false;
     if (m_pOwnLedger) m_pOwnLedger->Release();
-    EndDialog(ui::IDCANCEL);
+    CPaymentRecordDialog::OnCancel();
 }
 
 bool CDialogEditScheduledPayment::OnCommand(int id, int code)
@@ -267,7 +256,7 @@ bool CDialogEditScheduledPayment::OnCommand(int id, int code)
         if (code == ui::UDN_DELTAPOS) StepDateBySpin(*this, kIdSpin, m_Date);
         return true;
     }
-    if (code != ui::BN_CLICKED) return CRefreshHoldDialog::OnCommand(id, code);
+    if (code != ui::BN_CLICKED) return CPaymentRecordDialog::OnCommand(id, code);
     switch (id) {
     case kIdOk: OnOkButton(); return true;
     case kIdBalance: CalculateAsBalance(); return true;
@@ -276,7 +265,7 @@ bool CDialogEditScheduledPayment::OnCommand(int id, int code)
     case kIdPaid:
         m_Date.SetNow();
         return true;
-    default: return CRefreshHoldDialog::OnCommand(id, code);
+    default: return CPaymentRecordDialog::OnCommand(id, code);
     }
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/RefreshHoldDialog.h"
+#include "dialogs/PaymentRecordDialog.h"
 #include "records/SchedulePayment.h"
 #include "widgets/ComboMenu.h"
 #include "widgets/ControlHelpers.h"
@@ -20,7 +20,7 @@ class CCreditLedger;
 class CPerson;
 class CPurchaseRecord;
 
-class CDialogEditScheduledPayment : public CRefreshHoldDialog {
+class CDialogEditScheduledPayment : public CPaymentRecordDialog {
 public:
     explicit CDialogEditScheduledPayment(CDatabase* database, ui::Window* parent = nullptr);
     ~CDialogEditScheduledPayment() override;

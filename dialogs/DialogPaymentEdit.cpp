@@ -74,22 +74,14 @@ CDialogPaymentEdit::CheckPrinter& CDialogPaymentEdit::CheckPrinterSeam()
 }
 
 CDialogPaymentEdit::CDialogPaymentEdit(CDatabase* database, ui::Window* parent)
-    : CRefreshHoldDialog(kPaymentEditTemplate, parent, database, "CDialogPaymentEdit", kIdOk)
+    : CPaymentRecordDialog(kPaymentEditTemplate, parent, database, "CDialogPaymentEdit", kIdOk)
 {
 }
 
 bool CDialogPaymentEdit::OnInitDialog()
 {
-    if (m_pPayment == nullptr || m_pDatabase == nullptr) {
-        EndDialog(ui::IDCANCEL);
-        return false;
-    }
+    if (!BeginRecord(m_pPayment, {{kIdAccount, &m_Account}, {kIdTax, &m_Tax}}, kIdStamps)) return false;
     CPaymentRecord& p = *m_pPayment;
-    SubclassDlgItem(kIdAccount, m_Account);
-    SubclassDlgItem(kIdTax, m_Tax);
-    CRefreshHoldDialog::OnInitDialog();
-    SetDlgItemText(kIdStamps, m_pDatabase->FormatStampLine(p.m_cStamp1User, p.m_dStamp1Date, p.m_cStamp2User,
-                                                             p.m_dStamp2Date));
     m_strPayee = p.m_sName;
     if (p.m_nPerson != NO_CODE) {
         m_pDatabase->GetPersonName(m_strPayee, p.m_nPerson, 0);
@@ -115,11 +107,9 @@ bool CDialogPaymentEdit::OnInitDialog()
     m_strID = p.m_sMethodText;
     m_Date.Attach(this, kIdDate, p.m_dDate, 0);
     CentreDateSpin(*this, kIdSpin);
-    m_pDatabase->FillCategoryComboBox(&m_Account, 'A', p.m_nField15, 1, 0, NO_CODE);
-    SelectCode(m_Account, p.m_nField15, true);
-    m_pDatabase->FillCategoryComboBox(&m_Tax, 'T', p.m_nField14, 1, 0, NO_CODE);
-    SelectCode(m_Tax, p.m_nField14, true);
-    m_Copy.CopyFrom(p);
+    ShowCategoryCode(m_Account, 'A', p.m_nField15);
+    ShowCategoryCode(m_Tax, 'T', p.m_nField14);
+    KeepSnapshot(p, m_Copy);
     UpdateData(false);
     SetWindowText("Payment by studio");
     SetDlgItemText(kIdPayeeLabel, "To");
@@ -142,14 +132,14 @@ bool CDialogPaymentEdit::OnCommand(int id, int code)
         if (code == ui::UDN_DELTAPOS) StepDateBySpin(*this, kIdSpin, m_Date);
         return true;
     }
-    if (code != ui::BN_CLICKED) return CRefreshHoldDialog::OnCommand(id, code);
+    if (code != ui::BN_CLICKED) return CPaymentRecordDialog::OnCommand(id, code);
     switch (id) {
     case kIdOk: OnOkButton(); return true;
     case kIdLookUpPerson: LookUpPerson(); return true;
     case kIdLookUp: LookUpItem(); return true;
     case kIdPrintCheck: PrintCheck(); return true;
     case kIdPaid: m_Date.SetNow(); return true;
-    default: return CRefreshHoldDialog::OnCommand(id, code);
+    default: return CPaymentRecordDialog::OnCommand(id, code);
     }
 }
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "dialogs/RefreshHoldDialog.h"
+#include "dialogs/PaymentRecordDialog.h"
 #include "records/PaymentRecord.h"
 #include "widgets/ComboMenu.h"
 #include "widgets/ControlHelpers.h"
@@ -20,7 +20,7 @@ struct stCheckData {
     std::string sMemo;
 };
 
-class CDialogPaymentEdit : public CRefreshHoldDialog {
+class CDialogPaymentEdit : public CPaymentRecordDialog {
 public:
     explicit CDialogPaymentEdit(CDatabase* database, ui::Window* parent = nullptr);
 

@@ -71,22 +71,14 @@ CDialogReceivedPayment::ReceiptPrinter& CDialogReceivedPayment::ReceiptPrinterSe
 }
 
 CDialogReceivedPayment::CDialogReceivedPayment(CDatabase* database, ui::Window* parent)
-    : CRefreshHoldDialog(kReceivedTemplate, parent, database, "CDialogReceivedPayment", kIdOk)
+    : CPaymentRecordDialog(kReceivedTemplate, parent, database, "CDialogReceivedPayment", kIdOk)
 {
 }
 
 bool CDialogReceivedPayment::OnInitDialog()
 {
-    if (m_pPayment == nullptr || m_pDatabase == nullptr) {
-        EndDialog(ui::IDCANCEL);
-        return false;
-    }
+    if (!BeginRecord(m_pPayment, {{kIdAccount, &m_Account}, {kIdTeacher, &m_Teacher}}, kIdStamps)) return false;
     CPaymentRecord& p = *m_pPayment;
-    SubclassDlgItem(kIdAccount, m_Account);
-    SubclassDlgItem(kIdTeacher, m_Teacher);
-    CRefreshHoldDialog::OnInitDialog();
-    SetDlgItemText(kIdStamps, m_pDatabase->FormatStampLine(p.m_cStamp1User, p.m_dStamp1Date, p.m_cStamp2User,
-                                                             p.m_dStamp2Date));
     m_nPerson = p.m_nPerson;
     m_strFrom = p.m_sName;
     if (m_nPerson != NO_CODE) {
@@ -106,17 +98,15 @@ bool CDialogReceivedPayment::OnInitDialog()
     m_strID = p.m_sMethodText;
     m_Date.Attach(this, kIdDate, p.m_dDate, 1);
     CentreDateSpin(*this, kIdSpin);
-    m_pDatabase->FillCategoryComboBox(&m_Account, 'A', p.m_nField15, 1, 0, NO_CODE);
-    SelectCode(m_Account, p.m_nField15, true);
-    m_pDatabase->FillPersonTypeCombo(&m_Teacher, 'E', p.m_nField16);
-    SelectCode(m_Teacher, p.m_nField16, true);
+    ShowCategoryCode(m_Account, 'A', p.m_nField15);
+    ShowPersonCode(m_Teacher, 'E', p.m_nField16);
     if (p.m_nReference != NO_CODE) {
         m_nReceipt = p.m_nReference;
     } else {
         m_nOffered = m_pDatabase->GetLastReceiptNumber() + 1;
         m_nReceipt = m_nOffered;
     }
-    m_Copy.CopyFrom(p);
+    KeepSnapshot(p, m_Copy);
     UpdateData(false);
     EnableDlgItem(kIdPrintReceipt, static_cast<bool>(ReceiptPrinterSeam()));
     SetWindowText("Non-contract payment/purchase");
@@ -138,14 +128,14 @@ bool CDialogReceivedPayment::OnCommand(int id, int code)
         if (code == ui::UDN_DELTAPOS) StepDateBySpin(*this, kIdSpin, m_Date);
         return true;
     }
-    if (code != ui::BN_CLICKED) return CRefreshHoldDialog::OnCommand(id, code);
+    if (code != ui::BN_CLICKED) return CPaymentRecordDialog::OnCommand(id, code);
     switch (id) {
     case kIdOk: OnOkButton(); return true;
     case kIdLookUp: LookUpPerson(); return true;
     case kIdAddPerson: AddPerson(); return true;
     case kIdPrintReceipt: PrintReceipt(); return true;
     case kIdPaid: m_Date.SetNow(); return true;
-    default: return CRefreshHoldDialog::OnCommand(id, code);
+    default: return CPaymentRecordDialog::OnCommand(id, code);
     }
 }
 

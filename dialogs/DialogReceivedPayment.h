@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/RefreshHoldDialog.h"
+#include "dialogs/PaymentRecordDialog.h"
 #include "records/PaymentRecord.h"
 #include "widgets/ComboMenu.h"
 #include "widgets/ControlHelpers.h"
 #include "widgets/DateTimeControl.h"
 
-class CDialogReceivedPayment : public CRefreshHoldDialog {
+class CDialogReceivedPayment : public CPaymentRecordDialog {
 public:
     explicit CDialogReceivedPayment(CDatabase* database, ui::Window* parent = nullptr);
 

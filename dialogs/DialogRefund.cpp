@@ -57,22 +57,14 @@ const ui::DialogTemplate kRefundTemplate{304, "Refund data", 327, 122, {
 }  // namespace
 
 CDialogRefund::CDialogRefund(CDatabase* database, ui::Window* parent)
-    : CRefreshHoldDialog(kRefundTemplate, parent, database, "CDialogRefund", kIdOk)
+    : CPaymentRecordDialog(kRefundTemplate, parent, database, "CDialogRefund", kIdOk)
 {
 }
 
 bool CDialogRefund::OnInitDialog()
 {
-    if (m_pPayment == nullptr || m_pDatabase == nullptr) {
-        EndDialog(ui::IDCANCEL);
-        return false;
-    }
+    if (!BeginRecord(m_pPayment, {{kIdAccount, &m_Account}, {kIdTax, &m_Tax}}, kIdStamps)) return false;
     CPaymentRecord& p = *m_pPayment;
-    SubclassDlgItem(kIdAccount, m_Account);
-    SubclassDlgItem(kIdTax, m_Tax);
-    CRefreshHoldDialog::OnInitDialog();
-    SetDlgItemText(kIdStamps, m_pDatabase->FormatStampLine(p.m_cStamp1User, p.m_dStamp1Date, p.m_cStamp2User,
-                                                             p.m_dStamp2Date));
     m_nPerson = p.m_nPerson;
     m_strTo = p.m_sName;
     AddRadioPair(m_MethodButtons, kIdCheck, 'C');
@@ -84,11 +76,9 @@ bool CDialogRefund::OnInitDialog()
     m_strID = p.m_sMethodText;
     m_Date.Attach(this, kIdDate, p.m_dDate, 1);
     CentreDateSpin(*this, kIdSpin);
-    m_pDatabase->FillCategoryComboBox(&m_Account, 'A', p.m_nField15, 1, 0, NO_CODE);
-    SelectCode(m_Account, p.m_nField15, true);
-    m_pDatabase->FillCategoryComboBox(&m_Tax, 'T', p.m_nField14, 1, 0, NO_CODE);
-    SelectCode(m_Tax, p.m_nField14, true);
-    m_Copy.CopyFrom(p);
+    ShowCategoryCode(m_Account, 'A', p.m_nField15);
+    ShowCategoryCode(m_Tax, 'T', p.m_nField14);
+    KeepSnapshot(p, m_Copy);
     UpdateData(false);
     EnableDlgItem(kIdPrintCheck, static_cast<bool>(CDialogPaymentEdit::CheckPrinterSeam()));
     SetWindowText("Payment by studio");
@@ -109,12 +99,12 @@ bool CDialogRefund::OnCommand(int id, int code)
         if (code == ui::UDN_DELTAPOS) StepDateBySpin(*this, kIdSpin, m_Date);
         return true;
     }
-    if (code != ui::BN_CLICKED) return CRefreshHoldDialog::OnCommand(id, code);
+    if (code != ui::BN_CLICKED) return CPaymentRecordDialog::OnCommand(id, code);
     switch (id) {
     case kIdOk: OnOkButton(); return true;
     case kIdLookUp: LookUpPerson(); return true;
     case kIdPrintCheck: PrintCheck(); return true;
-    default: return CRefreshHoldDialog::OnCommand(id, code);
+    default: return CPaymentRecordDialog::OnCommand(id, code);
     }
 }
 

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <string>
 
-#include "dialogs/RefreshHoldDialog.h"
+#include "dialogs/PaymentRecordDialog.h"
 #include "records/PaymentRecord.h"
 #include "widgets/ComboMenu.h"
 #include "widgets/ControlHelpers.h"
 #include "widgets/DateTimeControl.h"
 
-class CDialogRefund : public CRefreshHoldDialog {
+class CDialogRefund : public CPaymentRecordDialog {
 public:
     explicit CDialogRefund(CDatabase* database, ui::Window* parent = nullptr);
 

@@ -37,32 +37,22 @@ const ui::DialogTemplate kCreditTemplate{311, "Create a credit", 300, 120, {
 }  // namespace
 
 CDialogStudioCredit::CDialogStudioCredit(CDatabase* database, CPaymentRecord* payment, ui::Window* parent)
-    : CRefreshHoldDialog(kCreditTemplate, parent, database, "CDialogStudioCredit", kIdOk), m_pPayment(payment)
+    : CPaymentRecordDialog(kCreditTemplate, parent, database, "CDialogStudioCredit", kIdOk), m_pPayment(payment)
 {
 }
 
 bool CDialogStudioCredit::OnInitDialog()
 {
-    if (m_pPayment == nullptr || m_pDatabase == nullptr) {
-        EndDialog(ui::IDCANCEL);
-        return false;
-    }
+    if (!BeginRecord(m_pPayment, {{kIdAccount, &m_Account}, {kIdTax, &m_Tax}}, kIdStamps)) return false;
     CPaymentRecord& p = *m_pPayment;
-    SubclassDlgItem(kIdAccount, m_Account);
-    SubclassDlgItem(kIdTax, m_Tax);
-    CRefreshHoldDialog::OnInitDialog();
-    SetDlgItemText(kIdStamps, m_pDatabase->FormatStampLine(p.m_cStamp1User, p.m_dStamp1Date, p.m_cStamp2User,
-                                                             p.m_dStamp2Date));
     std::string name;
     if (p.m_nPerson != NO_CODE) m_pDatabase->GetPersonName(name, p.m_nPerson, 0);
     SetDlgItemText(kIdTo, name);
     m_strDescription = p.m_sText;
     m_dAmount = p.m_dAmount;
-    m_pDatabase->FillCategoryComboBox(&m_Account, 'A', p.m_nField15, 1, 0, NO_CODE);
-    SelectCode(m_Account, p.m_nField15, true);
-    m_pDatabase->FillCategoryComboBox(&m_Tax, 'T', p.m_nField14, 1, 0, NO_CODE);
-    SelectCode(m_Tax, p.m_nField14, true);
-    m_Copy.CopyFrom(p);
+    ShowCategoryCode(m_Account, 'A', p.m_nField15);
+    ShowCategoryCode(m_Tax, 'T', p.m_nField14);
+    KeepSnapshot(p, m_Copy);
     UpdateData(false);
     return true;
 }
@@ -75,11 +65,11 @@ void CDialogStudioCredit::DoDataExchange(ui::DataExchange& dx)
 
 bool CDialogStudioCredit::OnCommand(int id, int code)
 {
-    if (code != ui::BN_CLICKED) return CRefreshHoldDialog::OnCommand(id, code);
+    if (code != ui::BN_CLICKED) return CPaymentRecordDialog::OnCommand(id, code);
     switch (id) {
     case kIdOk: OnOkButton(); return true;
     case kIdLookUp: LookUpPerson(); return true;
-    default: return CRefreshHoldDialog::OnCommand(id, code);
+    default: return CPaymentRecordDialog::OnCommand(id, code);
     }
 }
 

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "dialogs/RefreshHoldDialog.h"
+#include "dialogs/PaymentRecordDialog.h"
 #include "records/PaymentRecord.h"
 #include "widgets/ComboMenu.h"
 
-class CDialogStudioCredit : public CRefreshHoldDialog {
+class CDialogStudioCredit : public CPaymentRecordDialog {
 public:
     CDialogStudioCredit(CDatabase* database, CPaymentRecord* payment, ui::Window* parent = nullptr);
 

@@ -406,14 +406,26 @@ void CPagePaymentSchedule::OnDeletePayment()
     const stDataToken* row = SelectedRow(true);
     if (row == nullptr) return;
     CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(row->record);
+    const CSchedulePayment* selected = PaymentOf(*row);
+    if (selected == nullptr) return;
     const size_t index = static_cast<size_t>(row->index1);
-    auto remove = [this, index](CPurchaseRecord& p) {
+    // A credit entry's amount goes back to its credit once the purchase no longer carries it. The
+    // credit is held first, so that no other desk spends it meanwhile; a credit used up since is
+    // given back as a new credit of its owner.
+    const bool credit = selected->m_cKind == 'c' && selected->m_nReference != NO_CODE && m_pLedger != nullptr;
+    const uint32_t creditCode = selected->m_nReference;
+    const double amount = selected->m_dAmount;
+    const std::string description = selected->m_sDescription;
+    const uint32_t owner = m_pSheetPerson ? m_pSheetPerson->m_nCode : purchase->GetPayer();
+    int held = 0;
+    if (credit && (held = m_pLedger->Hold(creditCode)) == 0) return;
+    auto remove = [&](CPurchaseRecord& p) {
         if (index >= p.m_Payments.size()) return false;
         const CSchedulePayment& entry = *p.m_Payments[index];
-        // A credit applied in this sheet goes back to its credit.
-        if (entry.m_cKind == 'c' && entry.m_nReference != NO_CODE && m_pLedger != nullptr)
-            m_pLedger->GiveBack(entry.m_nReference, entry.m_dAmount);
-        if (p.m_Payments[index]->m_cKind == 'U') {
+        // The stored purchase must still carry the same credit entry (another desk may have
+        // taken it out meanwhile).
+        if (credit && (entry.m_cKind != 'c' || entry.m_nReference != creditCode)) return false;
+        if (entry.m_cKind == 'U') {
             int undated = 0;
             for (const auto& pay : p.m_Payments)
                 if (pay->m_cKind == 'U') ++undated;
@@ -432,6 +444,12 @@ void CPagePaymentSchedule::OnDeletePayment()
         purchase = static_cast<CPurchaseRecord*>(m_pDatabase->GetItem(TABLE_PURCHASE, code));
     } else if (!remove(*purchase)) {
         return;
+    }
+    if (credit) {
+        if (held == 1) m_pLedger->GiveBack(creditCode, amount);
+        else m_pLedger->AddNewCredit(owner, amount, description);
+        // Person mode stored the purchase already: the credit follows at once.
+        if (m_pPerson != nullptr) m_pLedger->Commit();
     }
     Refill();
     if (purchase) CheckPaymentTotal(*purchase);

@@ -141,8 +141,10 @@ bool CPagePurchaseEdit::OnInitDialog()
     if (ui::ComboBox* interview = Combo(kIdInterview)) {
         interview->ResetContent();
         m_aInterviewDates.clear();
+        m_aInterviewTeachers.clear();
         interview->SetItemData(interview->AddString("<None>"), -1);
         m_aInterviewDates.push_back(0.0);
+        m_aInterviewTeachers.push_back(NO_CODE);
         interview->SetCurSel(0);
         if (m_pPerson != nullptr) {
             FillInterviews(*m_pPerson);
@@ -207,6 +209,14 @@ bool CPagePurchaseEdit::OnCommand(int id, int code)
         if (code == ui::UDN_DELTAPOS) StepDateBySpin(*this, id, id == kIdPurchaseSpin ? m_PurchaseDate : m_EffectiveDate);
         return true;
     }
+    if (code == ui::CBN_SELCHANGE && id == kIdTeacher) {
+        OnTeacherChosen();
+        return true;
+    }
+    if (code == ui::CBN_SELCHANGE && id == kIdInterview) {
+        OnInterviewChosen();
+        return true;
+    }
     if (code != ui::BN_CLICKED) return ui::PropertyPage::OnCommand(id, code);
     switch (id) {
     case kIdNormal: SetPricing('T'); return true;
@@ -254,7 +264,7 @@ void CPagePurchaseEdit::SelectItem(char kind)
     int offered = 0;
     for (const stIndex& e : *m_pDatabase->GetItemList(TABLE_PRICELIST)) {
         const CPriceListItem* item = static_cast<const CPriceListItem*>(e.pItem);
-        if (!MatchesKind(*item, kind)) continue;
+        if (item->m_cPackageOnly != 0 || !MatchesKind(*item, kind)) continue;
         menu.AddItem(item->m_nCode, item->m_sName);
         ++offered;
     }
@@ -287,9 +297,28 @@ void CPagePurchaseEdit::FillInterviews(const CPerson& person)
         const int at = combo->AddString(text);
         combo->SetItemData(at, static_cast<intptr_t>(m_aInterviewDates.size()));
         m_aInterviewDates.push_back(interview->m_dDate);
+        m_aInterviewTeachers.push_back(interview->m_nField4);
         if (m_pPurchase->m_dField17 != 0.0 && std::llround(interview->m_dDate * 86400.0) == std::llround(m_pPurchase->m_dField17 * 86400.0))
             combo->SetCurSel(at);
     }
+}
+
+void CPagePurchaseEdit::OnTeacherChosen()
+{
+    const uint32_t teacher = GetSelectedCode(*Combo(kIdTeacher));
+    if (teacher != NO_CODE) m_pDatabase->FillEmployeeAndDepartmentCombos(teacher, Combo(kIdSecondTeacher), Combo(kIdDepartment));
+}
+
+void CPagePurchaseEdit::OnInterviewChosen()
+{
+    ui::ComboBox* combo = Combo(kIdInterview);
+    const int at = combo ? combo->GetCurSel() : -1;
+    const intptr_t index = at < 0 ? -1 : combo->GetItemData(at);
+    if (index <= 0 || static_cast<size_t>(index) >= m_aInterviewTeachers.size()) return;
+    const uint32_t teacher = m_aInterviewTeachers[static_cast<size_t>(index)];
+    if (teacher == NO_CODE) return;
+    SelectCode(*Combo(kIdTeacher), teacher, true);
+    OnTeacherChosen();
 }
 
 uint32_t CPagePurchaseEdit::DefaultTeacher() const

@@ -46,6 +46,9 @@ public:
     void SetPricing(char pricing);
     // The person's interviews as choices of the reference interview.
     void FillInterviews(const CPerson& person);
+    // The teacher sets the second teacher and department; an interview sets its teacher.
+    void OnTeacherChosen();
+    void OnInterviewChosen();
 
     CDatabase* m_pDatabase = nullptr;
     CPurchaseRecord* m_pPurchase = nullptr;
@@ -58,6 +61,8 @@ public:
     RadioGroup m_PricingButtons;
     // The interview times of the reference-interview choices (index 0: "<None>").
     std::vector<double> m_aInterviewDates;
+    // The teacher of each choice, parallel to the times (NO_CODE for none).
+    std::vector<uint32_t> m_aInterviewTeachers;
     // Items added while the sheet is open (owned by the purchase).
     std::vector<CPurchaseItem*> m_aAddedItems;
 

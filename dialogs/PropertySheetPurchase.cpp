@@ -51,7 +51,7 @@ void CPropertySheetPurchase::OnDestroy()
 
 void CPropertySheetPurchase::OnCancel()
 {
-    if (m_pPurchase && m_pDatabase && !m_pDatabase->IsSamePurchase(*m_pPurchase, *m_pReference) &&
+    if (m_pPurchase && m_pDatabase && !m_pPurchase->IsEqual(*m_pReference) &&
         GetResponse("You have made changes in data. Are you sure you want to cancel?", MB_YESNO) != IDYES)
         return;
     ui::PropertySheet::OnCancel();
@@ -61,7 +61,7 @@ int CPropertySheetPurchase::DoModal()
 {
     if (m_pPurchase == nullptr || m_pDatabase == nullptr) return IDCANCEL;
     int result = ui::PropertySheet::DoModal();
-    if (result == IDOK && m_pDatabase->IsSamePurchase(*m_pPurchase, *m_pReference)) result = IDCANCEL;
+    if (result == IDOK && m_pPurchase->IsEqual(*m_pReference)) result = IDCANCEL;
     if (result != IDOK) {
         // Everything the sheet added or changed goes; the credits are given back.
         m_pPurchase->CopyFrom(*m_pReference);

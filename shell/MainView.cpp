@@ -327,6 +327,7 @@ void CMainView::RunButton(int k)
             break;
         case 10:
             if (m_pDB && AppSettings().m_bShoppingCartFormat == 1) m_pDB->CheckoutShoppingCart();
+            else if (m_pDB) m_pDB->AddPurchaseForStudent();
             break;
         default: break;
         }

@@ -77,6 +77,7 @@ stListViewOperations DefaultListViewOperations()
         db.SavePageLayoutRecord(index, title);
         return 1;
     };
+    ops.addPurchase = [](CDatabase& db) { return db.AddPurchaseForStudent(); };
     // A payment received from the person, in the payment dialog.
     ops.logPayment = [](CDatabase& db, uint32_t personCode) {
         const stDataToken request = MakeDataToken('C', 0.0, nullptr, static_cast<int32_t>(personCode));

@@ -304,4 +304,193 @@ TEST_F(PurchaseSheetTest, ReferenceInterviewIsChosenByItsTime)
     EXPECT_DOUBLE_EQ(Purchase(code)->m_dField17, MakeDate(2026, 3, 2, 10, 30));
 }
 
+TEST_F(PurchaseSheetTest, InterviewChosenSelectsItsTeacherWhoseSecondAndDepartmentFollow)
+{
+    CPerson* bea = AddStudent("Bell", "Bea");
+    bea->m_cType = 'E';
+    const uint32_t department = AddCategory("Ballroom", 'D')->m_nCode;
+    CPerson* tom = AddStudent("Teach", "Tom");
+    tom->m_cType = 'E';
+    tom->m_nCode28 = bea->m_nCode;
+    tom->m_nCode29 = department;
+    CPerson* ann = AddStudent("Lee", "Ann");
+    auto visit = std::make_unique<CInterview>();
+    visit->m_cKind = 'V';
+    visit->m_dDate = MakeDate(2026, 3, 2, 10, 30);
+    visit->m_nField4 = tom->m_nCode;
+    ann->m_Interviews.push_back(std::move(visit));
+    for (CPerson* p : {bea, tom, ann}) ASSERT_EQ(db_->SaveModifiedItem(TABLE_PERSON, p->m_nCode, p), 1);
+    const uint32_t code = AddPurchase(ann->m_nCode, 100.0, {{'U', 100.0, 0.0}})->m_nCode;
+    Script([&](ui::Dialog& d) {
+        ui::Dialog& page = Sheet(d).m_PageEdit;
+        // "<None>" chooses no teacher.
+        ui::test::SelectItem(page, 1085, 0);
+        EXPECT_EQ(page.Combo(1021)->GetItemData(page.Combo(1021)->GetCurSel()), -1);
+        ui::test::SelectItem(page, 1085, 1);
+        ui::ComboBox* teacher = page.Combo(1021);
+        EXPECT_EQ(static_cast<uint32_t>(teacher->GetItemData(teacher->GetCurSel())), tom->m_nCode);
+        ui::test::Click(d, ui::IDOK);
+    });
+    ASSERT_EQ(db_->EditTableItem(TABLE_PURCHASE, code, nullptr), 1);
+    EXPECT_EQ(Purchase(code)->m_nField14, tom->m_nCode);
+    EXPECT_EQ(Purchase(code)->m_nField15, bea->m_nCode);
+    EXPECT_EQ(Purchase(code)->m_nField13, department);
+}
+
+TEST_F(PurchaseSheetTest, PackageOnlyItemsAreNotOfferedOnTheirOwn)
+{
+    const CPerson* ann = AddStudent("Lee", "Ann");
+    AddItem("Private lesson", 40.0, 'p');
+    CPriceListItem* packaged = AddItem("Packaged lesson", 30.0, 'p');
+    packaged->m_cPackageOnly = 1;
+    AddItem("Shoes", 60.0, 0)->m_cPackageOnly = 1;
+    const uint32_t code = AddPurchase(ann->m_nCode, 100.0, {{'U', 100.0, 0.0}})->m_nCode;
+    std::vector<std::vector<std::string>> offered;
+    auto lines = [&offered](ui::Dialog& d) {
+        ui::ListBox* list = static_cast<CDialogMenu&>(d).GetShownList();
+        offered.emplace_back();
+        for (int i = 0; list && i < list->GetCount(); ++i) offered.back().push_back(list->GetText(i));
+        ui::test::Click(d, ui::IDCANCEL);
+    };
+    Script([&](ui::Dialog& d) {
+        ui::Dialog& page = Sheet(d).m_PageEdit;
+        ui::test::Click(page, 1075);  // Add private lesson
+        ui::test::Click(page, 1082);  // Add price list item
+        ui::test::Click(page, 1078);  // Add merchandise: nothing left to offer
+        EXPECT_EQ(Boxes().back(), "No items of type selected have been specified");
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    Script(lines);
+    Script(lines);
+    Answer({IDOK});
+    EXPECT_EQ(db_->EditTableItem(TABLE_PURCHASE, code, nullptr), 2);
+    const std::vector<std::string> one{"Private lesson"};
+    EXPECT_EQ(offered, (std::vector<std::vector<std::string>>{one, one}));
+}
+
+TEST_F(PurchaseSheetTest, StoredCreditEntryDeletedGoesBackToItsCreditOnce)
+{
+    struct stCase {
+        const char* name;
+        bool creditKept;  // the credit record still holds 20.00; else it was used up and is gone
+        int button;       // how the sheet ends
+    };
+    const stCase cases[] = {{"kept", true, ui::IDOK}, {"used up", false, ui::IDOK}, {"cancelled", true, ui::IDCANCEL}};
+    for (const stCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const uint32_t ann = AddStudent("Lee", c.name)->m_nCode;
+        CPaymentRecord* gift = AddCredit(ann, "Gift", 20.0);
+        const uint32_t credit = gift->m_nCode;
+        CPurchaseRecord* stored = AddPurchase(ann, 70.0, {{'S', 55.0, MakeDate(2026, 4, 1, 0, 0)}, {'c', 15.0, 0.0}});
+        stored->m_Payments[1]->m_nReference = credit;
+        stored->m_Payments[1]->m_sDescription = "Gift";
+        ASSERT_EQ(db_->SaveModifiedItem(TABLE_PURCHASE, stored->m_nCode, stored), 1);
+        const uint32_t code = stored->m_nCode;
+        if (!c.creditKept) ASSERT_EQ(db_->DeleteTableItem(TABLE_PAYMENT, credit, 0), 1);
+        const size_t paymentsBefore = db_->GetItemList(TABLE_PAYMENT)->size();
+        const int button = c.button;
+        Script([button](ui::Dialog& d) {
+            ASSERT_TRUE(Sheet(d).SetActivePage(1));
+            CPagePaymentSchedule& page = Sheet(d).m_PagePayments;
+            ui::test::SelectItem(page, kPaymentList, PaymentRow(page, "Credit $15.00 applied"));
+            ui::test::Click(page, 1014);
+            EXPECT_EQ(page.List(kPaymentList)->GetCount(), 1);
+            ui::test::Click(d, button);
+        });
+        if (button == ui::IDOK) Answer({IDOK});
+        else Answer({IDOK, IDYES});
+        EXPECT_EQ(db_->EditTableItem(TABLE_PURCHASE, code, nullptr), button == ui::IDOK ? 1 : 2);
+        Reopen();
+        EXPECT_EQ(Purchase(code)->m_Payments.size(), button == ui::IDOK ? 1u : 2u);
+        if (c.creditKept) {
+            ASSERT_NE(Payment(credit), nullptr);
+            EXPECT_DOUBLE_EQ(Payment(credit)->m_dAmount, button == ui::IDOK ? 35.0 : 20.0);
+            EXPECT_EQ(db_->GetItemList(TABLE_PAYMENT)->size(), paymentsBefore);
+        } else {
+            // A new credit of the payer carries the amount.
+            ASSERT_EQ(db_->GetItemList(TABLE_PAYMENT)->size(), paymentsBefore + 1);
+            const CPaymentRecord* added = static_cast<const CPaymentRecord*>(db_->GetItemList(TABLE_PAYMENT)->back().pItem);
+            EXPECT_EQ(added->m_cType, 'c');
+            EXPECT_EQ(added->m_nPerson, ann);
+            EXPECT_DOUBLE_EQ(added->m_dAmount, 15.0);
+            EXPECT_EQ(added->m_sText, "Gift");
+        }
+        // Once: the stored purchase no longer carries the entry, nothing more can go back.
+        if (button == ui::IDOK) {
+            for (const auto& pay : Purchase(code)->m_Payments) EXPECT_NE(pay->m_cKind, 'c');
+        }
+        if (Payment(credit)) {
+            const uint32_t loc = db_->LockRecord(TABLE_PAYMENT, credit);
+            EXPECT_NE(loc, LOC_NONE) << "the credit is free again";
+            db_->UnlockRecord(loc);
+        }
+    }
+}
+
+TEST_F(PurchaseSheetTest, PersonModeGivesADeletedCreditEntryBackAtOnce)
+{
+    CPerson* ann = AddStudent("Lee", "Ann");
+    const uint32_t credit = AddCredit(ann->m_nCode, "Gift", 20.0)->m_nCode;
+    CPurchaseRecord* stored = AddPurchase(ann->m_nCode, 70.0, {{'S', 55.0, MakeDate(2026, 4, 1, 0, 0)}, {'c', 15.0, 0.0}});
+    stored->m_Payments[1]->m_nReference = credit;
+    ASSERT_EQ(db_->SaveModifiedItem(TABLE_PURCHASE, stored->m_nCode, stored), 1);
+    const uint32_t code = stored->m_nCode;
+
+    CCreditLedger ledger(*db_);
+    CPagePaymentSchedule page(db_.get());
+    page.m_pPerson = ann;
+    page.m_pSheetPerson = ann;
+    page.m_pLedger = &ledger;
+    ui::PropertySheet sheet("Person");
+    sheet.AddPage(&page);
+    Script([&](ui::Dialog& d) {
+        ui::test::SelectItem(page, kPaymentList, PaymentRow(page, "Credit $15.00 applied"));
+        ui::test::Click(page, 1014);
+        // Stored with the purchase at once, before the sheet ends.
+        EXPECT_DOUBLE_EQ(Payment(credit)->m_dAmount, 35.0);
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    Answer({IDOK});
+    sheet.DoModal();
+    ledger.Release();
+    Reopen();
+    ASSERT_EQ(Purchase(code)->m_Payments.size(), 1u);
+    EXPECT_DOUBLE_EQ(Payment(credit)->m_dAmount, 35.0);
+}
+
+TEST_F(PurchaseSheetTest, PurchaseForAStudentChosenFromTheList)
+{
+    const CPerson* ann = AddStudent("Lee", "Ann");
+    AddItem("Private lesson", 40.0, 'p');
+    // Nothing chosen: nothing added.
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(d.GetWindowText(), "Select student");
+        ui::test::Click(d, ui::IDCANCEL);
+    });
+    EXPECT_EQ(db_->AddPurchaseForStudent(), 2);
+    EXPECT_TRUE(db_->GetItemList(TABLE_PURCHASE)->empty());
+    // Ann (after "<New>"): her new purchase, with one lesson, is stored.
+    Script([](ui::Dialog& d) {
+        ui::ListBox* list = d.List(1394);
+        ASSERT_EQ(list->GetCount(), 2);
+        EXPECT_EQ(list->GetText(0), "<New>");
+        ui::test::SelectItem(d, 1394, 1);
+        ui::test::Click(d, 1000);
+    });
+    Script([](ui::Dialog& d) {
+        EXPECT_EQ(Sheet(d).m_PageEdit.GetDlgItemText(1433), "Lee, Ann");
+        ui::test::Click(Sheet(d).m_PageEdit, 1075);
+        ui::test::Click(d, ui::IDOK);
+    });
+    Script([](ui::Dialog& d) { PickMenuLine(d, "Private lesson"); });
+    Script([](ui::Dialog& d) { AnswerPrompt(d, "1"); });
+    EXPECT_EQ(db_->AddPurchaseForStudent(), 1);
+    Reopen();
+    ASSERT_EQ(db_->GetItemList(TABLE_PURCHASE)->size(), 1u);
+    const CPurchaseRecord* p = static_cast<const CPurchaseRecord*>(db_->GetItemList(TABLE_PURCHASE)->front().pItem);
+    EXPECT_EQ(p->m_nPerson, ann->m_nCode);
+    ASSERT_EQ(p->m_Items.size(), 1u);
+    EXPECT_EQ(p->m_Items[0]->m_sName, "Private lesson");
+}
+
 }  // namespace

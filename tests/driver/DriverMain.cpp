@@ -75,6 +75,11 @@
 //                              OK pricelist <lines when closed>
 //   lines <id>                 the lines of list box <id> of the held dialog (blanks as '_'):
 //                              OK lines <count> <line>... ("-" when no dialog is held)
+// The purchase sheet (the program's own, on the edit road):
+//   sheet <purchase>           opens the purchase's sheet, applies the person's first credit on
+//                              its payment page and holds it ("EVENT sheet <n>", n counting the
+//                              sheets shown) until "release",
+//                              then presses OK: OK sheet <result of the edit>
 //   trace <level>              sets the trace level (DIAGNOSE.TXT in the working folder)
 // The schedule grid (one open at a time; day/time cells count from 0, as the grid's entries do):
 //   addlesson <purchase> <day> <hour> [N]  adds, through the edit road, an item with one lesson
@@ -126,6 +131,8 @@
 #include "dialogs/DialogScheduleCell.h"
 #include "database/MoneyRequests.h"
 #include "database/SettingsRecords.h"
+#include "dialogs/DialogMenu.h"
+#include "dialogs/PropertySheetPurchase.h"
 #include "platform/ui/ListBox.h"
 #include "database/UserRegData.h"
 #include "widgets/DialogWaitBox.h"
@@ -596,6 +603,36 @@ private:
         } else if (c == "credit") {
             const auto* p = static_cast<const CPaymentRecord*>(m_db.GetItem(TABLE_PAYMENT, Num(w, 1)));
             Reply(p ? Format("credit %.2f", p->m_dAmount) : std::string("credit -"));
+        } else if (c == "sheet") {
+            m_holdDialog = true;
+            m_releaseDialog = false;
+            m_editKind = 's';
+            ui::test::Hooks& hooks = ui::test::GetHooks();
+            hooks.driveDialogs = true;
+            hooks.dialogScripts.push_back([this](ui::Dialog& d) {
+                auto& sheet = static_cast<CPropertySheetPurchase&>(d);
+                if (sheet.SetActivePage(1)) ui::test::Click(sheet.m_PagePayments, 1081);
+                Emit(Format("EVENT sheet %u", ++m_sheetsShown));
+                auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+                while (!m_releaseDialog && std::chrono::steady_clock::now() < until) {
+                    ui::Application::PumpMessages();
+                    usleep(5000);
+                }
+                ui::test::Click(d, ui::IDOK);
+                // A sheet that refused its OK is not left open.
+                if (!d.HasEnded()) d.EndDialog(ui::IDCANCEL);
+            });
+            // "Select credit": the first line.
+            hooks.dialogScripts.push_back([](ui::Dialog& d) {
+                ui::ListBox* list = static_cast<CDialogMenu&>(d).GetShownList();
+                if (list && list->GetCount() > 0) ui::test::SelectItem(d, list->GetDlgCtrlID(), 0);
+                ui::test::Click(d, ui::IDOK);
+            });
+            const int result = m_db.EditTableItem(TABLE_PURCHASE, Num(w, 1), nullptr);
+            hooks.dialogScripts.clear();
+            m_editKind = 0;
+            m_holdDialog = false;
+            Reply(Format("sheet %i", result));
         } else if (c == "addlesson") {
             m_editKind = 'l';
             m_lessonDay = static_cast<int>(Num(w, 2));
@@ -962,8 +999,10 @@ private:
     class DriverUi : public CDatabaseDialogs {
     public:
         explicit DriverUi(Driver& driver) : m_driver(driver) {}
-        int EditItemDialog(CDatabase&, uint8_t table, void* item, int isNew, const stDataToken*) override
+        int EditItemDialog(CDatabase& db, uint8_t table, void* item, int isNew, const stDataToken* context) override
         {
+            if (table == TABLE_PURCHASE && m_driver.m_editKind == 's')
+                return CDatabaseDialogs::EditItemDialog(db, table, item, isNew, context);
             return m_driver.EditDialog(table, item, isNew);
         }
         // The item "recordpayment" named, when offered.
@@ -993,6 +1032,7 @@ private:
     std::string m_pendingFirst;
     std::string m_pendingLast;
     char m_editKind = 0;
+    unsigned m_sheetsShown = 0;
     int m_lessonDay = 0;
     int m_lessonHour = 0;
     char m_lessonState = 'S';

@@ -12,6 +12,7 @@
 #include <cctype>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -50,6 +51,24 @@ bool IsLanPortFree(uint16_t port, const std::vector<std::string>& addresses) {
         close(s);
         if (!free) return false;
     }
+    return true;
+}
+
+bool PrepareCopies(const std::string& folder, const std::string& name, const std::vector<std::string>& addresses,
+                   const std::vector<std::string>& passwords) {
+    for (const std::string& a : addresses) {
+        const std::string work = folder + "/" + a;
+        std::filesystem::create_directory(work);
+        std::ofstream usr(work + "/Dorvalquintex.usr");
+        for (const std::string& b : addresses) usr << b << "\r\n";
+    }
+    DriverProcess creator(addresses.front(), addresses.front(), folder);
+    if (!creator.Started()) return false;
+    for (size_t i = 0; i < passwords.size(); ++i)
+        if (!creator.Command("register " + name + " desk" + std::to_string(i + 1) + " " + passwords[i] + " " +
+                             std::to_string(i + 1) + " 9")
+                 .empty())
+            return false;
     return true;
 }
 

@@ -61,6 +61,13 @@ private:
     size_t consumed_ = 0;  // lines_ before this index were looked at by Answer
 };
 
+// Prepares a multi-copy run in `folder`: a working folder per address holding the users file
+// that names every address, and desk n (password n, user n, level 9) registered for the database
+// `name` by a copy started at the first address. False when that copy did not start or a
+// registration failed.
+bool PrepareCopies(const std::string& folder, const std::string& name, const std::vector<std::string>& addresses,
+                   const std::vector<std::string>& passwords);
+
 // The driver program built beside the tests.
 std::string DriverPath();
 

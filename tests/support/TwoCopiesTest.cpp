@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "database/LanServer.h"
+#include "tests/support/DriverChecks.h"
 
 namespace {
 
@@ -26,18 +27,8 @@ void TwoCopiesTest::SetUp()
     const std::string file = ChooseLanName(prefix_, ".dbs", {std::begin(kAddresses), std::end(kAddresses)}, GetLanPort);
     ASSERT_FALSE(file.empty()) << "no free port";
     name_ = folder_ + "/" + file;
-    for (const char* a : kAddresses) {
-        const std::string work = folder_ + "/" + a;
-        std::filesystem::create_directory(work);
-        std::ofstream usr(work + "/Dorvalquintex.usr");
-        for (const char* b : kAddresses) usr << b << "\r\n";
-    }
-    DriverProcess creator(kAddresses[0], kAddresses[0], folder_);
-    ASSERT_TRUE(creator.Started());
-    for (int i = 0; i < 2; ++i)
-        ASSERT_EQ(creator.Command("register " + name_ + " desk" + std::to_string(i + 1) + " " + kPasswords[i] + " " +
-                                  std::to_string(i + 1) + " 9"),
-                  Words{});
+    ASSERT_TRUE(PrepareCopies(folder_, name_, {std::begin(kAddresses), std::end(kAddresses)},
+                              {std::begin(kPasswords), std::end(kPasswords)}));
     for (int i = 0; i < 2; ++i) {
         copies_.push_back(std::make_unique<DriverProcess>(kAddresses[i], kAddresses[0], folder_ + "/" + kAddresses[i]));
         ASSERT_TRUE(copies_.back()->Started());
@@ -55,13 +46,11 @@ void TwoCopiesTest::TearDown()
     std::filesystem::remove_all(folder_, ec);
 }
 
-::testing::AssertionResult TwoCopiesTest::AskUntil(int number, const std::string& query, const Words& expected,
-                                                   bool refresh)
+::testing::AssertionResult TwoCopiesTest::AskUntil(int number, const std::string& query, const Words& expected)
 {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     Words seen;
     for (;;) {
-        if (refresh) Copy(number).Command("refresh", 30000);
         seen = Copy(number).Command(query);
         if (seen == expected) return ::testing::AssertionSuccess();
         if (std::chrono::steady_clock::now() > until) break;
@@ -75,12 +64,12 @@ void TwoCopiesTest::TearDown()
 
 ::testing::AssertionResult TwoCopiesTest::Sees(int number, const std::string& query, const Words& expected)
 {
-    return AskUntil(number, query, expected, true);
+    return SeesAfterRefresh(Copy(number), query, expected) << " (copy " << number << ")";
 }
 
 ::testing::AssertionResult TwoCopiesTest::Notices(int number, const std::string& query, const Words& expected)
 {
-    return AskUntil(number, query, expected, false);
+    return AskUntil(number, query, expected);
 }
 
 std::string TwoCopiesTest::Added(int number, const std::string& command)

@@ -34,7 +34,7 @@ protected:
     std::string name_;
 
 private:
-    ::testing::AssertionResult AskUntil(int number, const std::string& query, const Words& expected, bool refresh);
+    ::testing::AssertionResult AskUntil(int number, const std::string& query, const Words& expected);
 
     std::string prefix_;
     std::vector<std::unique_ptr<DriverProcess>> copies_;

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "database/LanServer.h"
-#include "tests/support/DriverProcess.h"
+#include "tests/support/DriverChecks.h"
 
 namespace {
 
@@ -35,18 +35,8 @@ protected:
             ChooseLanName("R", ".dbs", {std::begin(kAddresses), std::end(kAddresses)}, GetLanPort);
         ASSERT_FALSE(file.empty()) << "no free port";
         name_ = folder_ + "/" + file;
-        for (const char* a : kAddresses) {
-            std::string work = folder_ + "/" + a;
-            std::filesystem::create_directory(work);
-            std::ofstream usr(work + "/Dorvalquintex.usr");
-            for (const char* b : kAddresses) usr << b << "\r\n";
-        }
-        DriverProcess creator(kAddresses[0], kAddresses[0], folder_);
-        ASSERT_TRUE(creator.Started());
-        for (int i = 0; i < 3; ++i)
-            ASSERT_EQ(creator.Command("register " + name_ + " desk" + std::to_string(i + 1) + " " + kPasswords[i] +
-                                      " " + std::to_string(i + 1) + " 9"),
-                      Words{});
+        ASSERT_TRUE(PrepareCopies(folder_, name_, {std::begin(kAddresses), std::end(kAddresses)},
+                                  {std::begin(kPasswords), std::end(kPasswords)}));
     }
     void TearDown() override {
         copies_.clear();
@@ -107,18 +97,7 @@ protected:
     // answered: refreshes (the timer's call) until `query` answers `expected`, as a person
     // looking at the screen would see it come.
     ::testing::AssertionResult Sees(int number, const std::string& query, const Words& expected) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        Words seen;
-        for (;;) {
-            Refresh(number);
-            seen = Copy(number).Command(query);
-            if (seen == expected) return ::testing::AssertionSuccess();
-            if (std::chrono::steady_clock::now() > until) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        std::string text;
-        for (const std::string& w : seen) text += " " + w;
-        return ::testing::AssertionFailure() << "copy " << number << " " << query << ":" << text;
+        return SeesAfterRefresh(Copy(number), query, expected) << " (copy " << number << ")";
     }
     // Every copy 1..n holds what the first holds, once each has refreshed.
     void AllAgree(int n) {
