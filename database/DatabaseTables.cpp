@@ -101,7 +101,7 @@ void CDatabase::ClearTable(uint8_t table)
     if (!IsIndexedTable(table)) return;
     for (stIndex& entry : m_aIndex[table]) DeleteItemPointer(table, entry.pItem);
     m_aIndex[table].clear();
-    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Clear();
+    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Reset();
 }
 
 void CDatabase::AddIndex(uint8_t table, void* item, uint32_t code, uint32_t sequence,

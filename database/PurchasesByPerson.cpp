@@ -17,15 +17,17 @@ uint32_t PersonAt(const stIndex& e)
 
 }  // namespace
 
-void CPurchasesByPerson::Clear()
+void CPurchasesByPerson::Reset()
 {
+    m_bBuilt = false;
     m_ByPerson.clear();
     m_PersonOf.clear();
 }
 
 void CPurchasesByPerson::Build(const std::vector<stIndex>& index)
 {
-    Clear();
+    Reset();
+    m_bBuilt = true;
     m_PersonOf.reserve(index.size());
     for (size_t i = 0; i < index.size(); ++i) {
         const uint32_t person = PersonAt(index[i]);
@@ -48,7 +50,7 @@ void CPurchasesByPerson::Unfile(uint32_t code)
 
 void CPurchasesByPerson::Note(const std::vector<stIndex>& index, size_t position)
 {
-    if (position >= index.size()) return;
+    if (!m_bBuilt || position >= index.size()) return;
     const uint32_t code = index[position].nCode;
     const uint32_t person = PersonAt(index[position]);
     Unfile(code);
@@ -58,7 +60,7 @@ void CPurchasesByPerson::Note(const std::vector<stIndex>& index, size_t position
 
 void CPurchasesByPerson::Forget(uint32_t code)
 {
-    Unfile(code);
+    if (m_bBuilt) Unfile(code);
 }
 
 long CPurchasesByPerson::Locate(const std::vector<stIndex>& index, stEntry& entry)
@@ -78,7 +80,7 @@ bool CPurchasesByPerson::TryFind(const std::vector<stIndex>& index, uint32_t per
                                  std::vector<std::pair<uint32_t, const CPurchaseRecord*>>& found)
 {
     found.clear();
-    if (m_PersonOf.size() != index.size()) return false;
+    if (!m_bBuilt || m_PersonOf.size() != index.size()) return false;
     auto list = m_ByPerson.find(person);
     if (list == m_ByPerson.end()) return true;
     for (stEntry& entry : list->second) {

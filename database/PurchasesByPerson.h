@@ -1,10 +1,11 @@
 #pragma once
 // The purchase table's entries grouped by the person each purchase is for, so that one person's
-// purchases are found without reading every purchase. An entry keeps the record's code and where
-// it stood in the table's index; a lookup finds it there or near there (entries shift when others
-// are inserted or erased) and reads the record the index holds now. An entry gone or moved far,
-// a record now for someone else, or a count that differs from the index's makes the grouping be
-// built again from the index, so a change that passed no notice is caught at the next lookup.
+// purchases are found without reading every purchase. The grouping is built from the index at the
+// first lookup after the table was read, then follows its changes. An entry keeps the record's
+// code and where it stood in the index; a lookup finds it there or near there (entries shift when
+// others are inserted or erased) and reads the record the index holds now. An entry gone or moved
+// far, a record found to be for someone else, or a count that differs from the index's makes the
+// grouping be built again.
 
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +19,8 @@ class CPurchaseRecord;
 
 class CPurchasesByPerson {
 public:
-    // The table is empty: nothing grouped, nothing to build.
-    void Clear();
+    // The table is read anew: the grouping is built at the next lookup.
+    void Reset();
     // The entry at `position` of the index was added or re-read, or its record was saved: filed
     // under the person its record is for now.
     void Note(const std::vector<stIndex>& index, size_t position);
@@ -41,6 +42,7 @@ private:
     bool TryFind(const std::vector<stIndex>& index, uint32_t person,
                  std::vector<std::pair<uint32_t, const CPurchaseRecord*>>& found);
 
+    bool m_bBuilt = false;
     std::unordered_map<uint32_t, std::vector<stEntry>> m_ByPerson;
     std::unordered_map<uint32_t, uint32_t> m_PersonOf;  // code -> person
 };

@@ -220,24 +220,27 @@ void CDatabase::ArrangeScheduleEntries(std::vector<stDataToken>& list)
     // keys are sorted in one compact array rather than through the entries.
     struct Key {
         DATE date;
-        size_t at;
+        uint32_t at;
         signed char type;
     };
-    std::vector<Key> keys(list.size());
-    for (size_t i = 0; i < list.size(); ++i) keys[i] = {list[i].date, i, static_cast<signed char>(list[i].type)};
+    std::vector<Key> keys;
+    keys.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i)
+        keys.push_back({list[i].date, static_cast<uint32_t>(i), static_cast<signed char>(list[i].type)});
     std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
         if (a.date != b.date) return a.date < b.date;
         if (a.type != b.type) return a.type < b.type;
         return a.at < b.at;
     });
-    std::vector<size_t> order(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i) order[i] = keys[i].at;
+    std::vector<uint32_t> order;
+    order.reserve(keys.size());
+    for (const Key& k : keys) order.push_back(k.at);
     std::vector<Key>().swap(keys);
 
     // The undated entries keep their places and take them in the order of their long texts.
     struct Undated {
         std::string text;
-        size_t gathered;
+        uint32_t gathered;
     };
     std::vector<size_t> places;
     std::vector<Undated> undated;
@@ -258,12 +261,12 @@ void CDatabase::ArrangeScheduleEntries(std::vector<stDataToken>& list)
     for (size_t i = 0; i < places.size(); ++i) order[places[i]] = undated[i].gathered;
 
     // The entries put in that order where they stand, cycle by cycle (a place done points at itself).
-    for (size_t start = 0; start < order.size(); ++start) {
+    for (uint32_t start = 0; start < order.size(); ++start) {
         if (order[start] == start) continue;
         const stDataToken first = list[start];
-        size_t place = start;
+        uint32_t place = start;
         while (order[place] != start) {
-            const size_t from = order[place];
+            const uint32_t from = order[place];
             list[place] = list[from];
             order[place] = place;
             place = from;
