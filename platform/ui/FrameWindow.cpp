@@ -34,7 +34,11 @@ struct FrameWindow::Impl {
 };
 
 FrameWindow::FrameWindow() : impl_(std::make_unique<Impl>()) {}
-FrameWindow::~FrameWindow() = default;
+FrameWindow::~FrameWindow()
+{
+    // The bar's timer belongs to the widget, which may outlive this object: it must not call in.
+    if (impl_->barTimer) delete impl_->barTimer.data();
+}
 
 bool FrameWindow::CreateFrame(const std::string& title, const DCRect& rect)
 {
