@@ -30,6 +30,7 @@
 #include "database/DatabaseUi.h"
 #include "database/DbEngine.h"
 #include "database/Index.h"
+#include "database/PurchasesByPerson.h"
 #include "database/SettingsRecords.h"
 #include "database/StudioStrings.h"
 #include "database/TeacherActivityData.h"
@@ -99,6 +100,15 @@ struct stSourceTotal {
     uint32_t nVisits = 0;
     uint32_t nNewPersons = 0;
     double dAmount = 0.0;
+};
+// One period of a tally summed with others in one pass over the tables: from <= date < to, its
+// rows and its second rows.
+template <class Total>
+struct stTallyPeriod {
+    DATE from = 0.0;
+    DATE to = 0.0;
+    std::vector<Total>* list = nullptr;
+    std::vector<Total>* second = nullptr;
 };
 // Activity totals are stActivityCount rows: counts and units enrolled ('E'), taken ('U') and
 // cancelled ('C') per category code.
@@ -293,10 +303,14 @@ public:
     // mode 4 payments by the studio per tax category; `second` may be null.
     void SumSalesByCategory(int mode, DATE from, DATE to, std::vector<stCodeTotal>& list,
                             std::vector<stCodeTotal>* second) const;
+    // The same for several periods, each purchase and payment read once.
+    void SumSalesByCategory(int mode, const std::vector<stTallyPeriod<stCodeTotal>>& periods) const;
     void PrepareContractTypeTotals(std::vector<stContractTotal>& list) const;
     // Contracts written and visits into `list`; cancellations and refunds into `second`.
     void SumContractsByType(DATE from, DATE to, std::vector<stContractTotal>& list,
                             std::vector<stContractTotal>& second) const;
+    // The same for several periods (`second` set in each), each record read once.
+    void SumContractsByType(const std::vector<stTallyPeriod<stContractTotal>>& periods) const;
     void PrepareInterviewSourceTotals(std::vector<stSourceTotal>& list) const;
     void SumInterviewSources(DATE from, DATE to, std::vector<stSourceTotal>& list) const;
     // The list emptied, then one zero activity row per basic dance item category.
@@ -561,6 +575,9 @@ public:
     // pricing and text, one item of the same price-list code with one token of the same kind,
     // day, teacher and further code.
     bool IsRepeatSale(const CPurchaseRecord& earlier, const CPurchaseRecord& sale) const;
+    // The earlier purchases that `sale` repeats (IsRepeatSale), in index order; only the
+    // purchaser's own purchases are read.
+    std::vector<const CPurchaseRecord*> FindRepeatSales(const CPurchaseRecord& sale);
 
     // ---- Deleting with reference checks ----
     bool CanDeleteItem(uint8_t table, uint32_t code);
@@ -628,6 +645,10 @@ private:
     std::vector<std::string> m_aTableNames;
     std::vector<std::string> m_aTransactionTypes;
     std::vector<stIndex> m_aIndex[DB_NUM_TABLES + 1];
+    // The purchases by person, following the purchase index's adds, saves, deletes and refreshes.
+    CPurchasesByPerson m_PurchasesByPerson;
+    // The purchase of `code` was saved, deleted or re-read: its filing by person follows.
+    void NotePurchaseChanged(uint32_t code);
     std::vector<std::unique_ptr<stFormatRecord>> m_aFormats;
     std::vector<std::string> m_aFormatNames;
     stStudioStrings m_OwnStudio;

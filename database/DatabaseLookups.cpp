@@ -361,5 +361,14 @@ bool CDatabase::IsAnyRecordLockedInTableByOther(uint8_t table)
 
 void CDatabase::NotifyDataModified(uint8_t table, uint32_t key, uint32_t loc)
 {
+    // Every save and delete of this copy passes here with the index as it now is.
+    if (table == TABLE_PURCHASE) NotePurchaseChanged(key);
     SendDataModifiedNotices(table, key, loc);
+}
+
+void CDatabase::NotePurchaseChanged(uint32_t code)
+{
+    const int at = FindItemIndex(TABLE_PURCHASE, code);
+    if (at < 0) m_PurchasesByPerson.Forget(code);
+    else m_PurchasesByPerson.Note(m_aIndex[TABLE_PURCHASE], static_cast<size_t>(at));
 }

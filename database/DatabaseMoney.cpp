@@ -73,6 +73,13 @@ bool CDatabase::IsRepeatSale(const CPurchaseRecord& earlier, const CPurchaseReco
            ta.m_nField9 == tb.m_nField9;
 }
 
+std::vector<const CPurchaseRecord*> CDatabase::FindRepeatSales(const CPurchaseRecord& sale)
+{
+    std::vector<const CPurchaseRecord*> repeats = m_PurchasesByPerson.Find(m_aIndex[TABLE_PURCHASE], sale.m_nPerson);
+    std::erase_if(repeats, [&](const CPurchaseRecord* earlier) { return !IsRepeatSale(*earlier, sale); });
+    return repeats;
+}
+
 int CDatabase::SellItemNow(uint32_t priceListCode, uint32_t person, DATE when)
 {
     if (m_fnSellItemNow) return m_fnSellItemNow(priceListCode, person, when);
@@ -105,9 +112,7 @@ int CDatabase::SellItemNow(uint32_t person, uint32_t teacher, uint32_t further, 
     payment->m_dDate = date;
     payment->m_nCategory = GetDefaultAccount(param::kAccountPayments);
 
-    for (const stIndex& e : *GetItemList(TABLE_PURCHASE)) {
-        const CPurchaseRecord* earlier = static_cast<const CPurchaseRecord*>(e.pItem);
-        if (!IsRepeatSale(*earlier, purchase)) continue;
+    for (const CPurchaseRecord* earlier : FindRepeatSales(purchase)) {
         if (GetResponse(Format("This person has already purchased\n%s\non this date.\nIs this a different purchase?",
                                earlier->m_sDescription.c_str()),
                         MB_YESNO) != IDYES)

@@ -101,6 +101,7 @@ void CDatabase::ClearTable(uint8_t table)
     if (!IsIndexedTable(table)) return;
     for (stIndex& entry : m_aIndex[table]) DeleteItemPointer(table, entry.pItem);
     m_aIndex[table].clear();
+    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Reset();
 }
 
 void CDatabase::AddIndex(uint8_t table, void* item, uint32_t code, uint32_t sequence,
@@ -113,29 +114,29 @@ void CDatabase::AddIndex(uint8_t table, void* item, uint32_t code, uint32_t sequ
                               name.c_str(), code, sequence, insertAtCode, fileLoc);
     std::vector<stIndex>& index = m_aIndex[table];
     stIndex entry{code, sequence, fileLoc, item};
+    size_t placed = index.size();
     auto append = [&]() {
+        placed = index.size();
         index.push_back(entry);
         if (DiagnosticLevel > 1)
             WriteDiagnosticFormat("CDatabase::AddIndex %s, code %u, append at end\n", name.c_str(), code);
     };
+    auto insertAt = [&](int at) {
+        placed = static_cast<size_t>(at);
+        index.insert(index.begin() + at, entry);
+        if (DiagnosticLevel > 1)
+            WriteDiagnosticFormat("CDatabase::AddIndex %s, code %u, insert at  loc %u\n", name.c_str(), code,
+                                  static_cast<uint32_t>(at));
+    };
     if (insertPosition != -1) {
-        if (insertPosition >= 0 && static_cast<size_t>(insertPosition) < index.size()) {
-            index.insert(index.begin() + insertPosition, entry);
-            if (DiagnosticLevel > 1)
-                WriteDiagnosticFormat("CDatabase::AddIndex %s, code %u, insert at  loc %u\n", name.c_str(),
-                                      code, static_cast<uint32_t>(insertPosition));
-        } else {
-            append();
-        }
-        return;
-    }
-    if (insertAtCode == 0xFFFFFFFE) {
+        if (insertPosition >= 0 && static_cast<size_t>(insertPosition) < index.size()) insertAt(insertPosition);
+        else append();
+    } else if (insertAtCode == 0xFFFFFFFE) {
         append();
-        return;
-    }
-    if (insertAtCode == LOC_NONE) {
+    } else if (insertAtCode == LOC_NONE) {
         int at = FindItemIndex(table, code);
         if (at >= 0) {
+            placed = static_cast<size_t>(at);
             index[at] = entry;
             if (DiagnosticLevel > 1)
                 WriteDiagnosticFormat("CDatabase::AddIndex %s, code %u, reset at loc %u\n", name.c_str(), code,
@@ -143,17 +144,12 @@ void CDatabase::AddIndex(uint8_t table, void* item, uint32_t code, uint32_t sequ
         } else {
             append();
         }
-        return;
-    }
-    int at = FindItemIndex(table, insertAtCode);
-    if (at >= 0) {
-        index.insert(index.begin() + at, entry);
-        if (DiagnosticLevel > 1)
-            WriteDiagnosticFormat("CDatabase::AddIndex %s, code %u, insert at  loc %u\n", name.c_str(), code,
-                                  static_cast<uint32_t>(at));
     } else {
-        append();
+        int at = FindItemIndex(table, insertAtCode);
+        if (at >= 0) insertAt(at);
+        else append();
     }
+    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Note(index, placed);
 }
 
 void CDatabase::AddItemToIndex(uint8_t table, void* item, uint32_t fileLoc, uint32_t insertAtCode)
@@ -262,6 +258,7 @@ void CDatabase::RefreshItem(uint8_t table, uint32_t code)
         if (at >= 0) {
             DeleteItemPointer(table, m_aIndex[table][at].pItem);
             m_aIndex[table].erase(m_aIndex[table].begin() + at);
+            if (table == TABLE_PURCHASE) m_PurchasesByPerson.Forget(code);
         }
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDatabase::RefreshItem %s, %u FAILED, not in file\n", name.c_str(), code);
@@ -319,6 +316,7 @@ uint32_t CDatabase::SaveModifiedItemAfterLock(uint8_t table, uint32_t code, void
     // The entry keeps its own record object; a saved copy is copied into it.
     if (item != entry.pItem) CopyItem(table, item, entry.pItem, 0);
     entry.nFileLoc = loc;
+    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Note(index, static_cast<size_t>(position));
     if (notify == 1) NotifyDataModified(table, code, loc);
     return loc;
 }

@@ -137,6 +137,11 @@ uint32_t CDatabase::GetTallyCode(uint32_t categoryCode) const
 void CDatabase::SumSalesByCategory(int mode, DATE from, DATE to, std::vector<stCodeTotal>& list,
                                    std::vector<stCodeTotal>* second) const
 {
+    SumSalesByCategory(mode, {{from, to, &list, second}});
+}
+
+void CDatabase::SumSalesByCategory(int mode, const std::vector<stTallyPeriod<stCodeTotal>>& periods) const
+{
     for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
         const CPurchaseRecord* purchase = static_cast<const CPurchaseRecord*>(e.pItem);
         if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
@@ -150,27 +155,33 @@ void CDatabase::SumSalesByCategory(int mode, DATE from, DATE to, std::vector<stC
         } else if (purchase->m_Items.size() > 1) {
             code = TALLY_SEVERAL;
         }
-        if (mode == 1 && InPeriod(purchase->m_dDate, from, to))
-            AddToCodeTotal(code, count, purchase->GetTotal(0), list);
+        if (mode == 1)
+            for (const auto& period : periods)
+                if (InPeriod(purchase->m_dDate, period.from, period.to))
+                    AddToCodeTotal(code, count, purchase->GetTotal(0), *period.list);
         if (mode == 2) {
-            for (const auto& payment : purchase->m_Payments) {
-                if (!InPeriod(payment->m_dDate, from, to)) continue;
-                if (payment->m_cKind == 'R') AddToCodeTotal(code, 1, payment->m_dAmount, list);
-                else if (payment->m_cKind == 'F' && second != nullptr)
-                    AddToCodeTotal(code, 1, payment->m_dAmount, *second);
-            }
+            for (const auto& payment : purchase->m_Payments)
+                for (const auto& period : periods) {
+                    if (!InPeriod(payment->m_dDate, period.from, period.to)) continue;
+                    if (payment->m_cKind == 'R') AddToCodeTotal(code, 1, payment->m_dAmount, *period.list);
+                    else if (payment->m_cKind == 'F' && period.second != nullptr)
+                        AddToCodeTotal(code, 1, payment->m_dAmount, *period.second);
+                }
         }
     }
     if (mode != 2 && mode != 4) return;
     for (const stIndex& e : m_aIndex[TABLE_PAYMENT]) {
         const CPaymentRecord* payment = static_cast<const CPaymentRecord*>(e.pItem);
-        if (payment->m_cReceived != 'R' || !InPeriod(payment->m_dDate, from, to)) continue;
-        if (mode == 2) {
-            if (payment->m_cType == 'R') AddToCodeTotal(TALLY_OTHER, 1, payment->m_dAmount, list);
-            else if (payment->m_cType == 'q' && second != nullptr)
-                AddToCodeTotal(TALLY_OTHER, 1, payment->m_dAmount, *second);
-        } else if (payment->m_cType == 'P') {
-            AddToCodeTotal(GetTallyCode(payment->m_nField14), 1, payment->m_dAmount, list);
+        if (payment->m_cReceived != 'R') continue;
+        for (const auto& period : periods) {
+            if (!InPeriod(payment->m_dDate, period.from, period.to)) continue;
+            if (mode == 2) {
+                if (payment->m_cType == 'R') AddToCodeTotal(TALLY_OTHER, 1, payment->m_dAmount, *period.list);
+                else if (payment->m_cType == 'q' && period.second != nullptr)
+                    AddToCodeTotal(TALLY_OTHER, 1, payment->m_dAmount, *period.second);
+            } else if (payment->m_cType == 'P') {
+                AddToCodeTotal(GetTallyCode(payment->m_nField14), 1, payment->m_dAmount, *period.list);
+            }
         }
     }
 }
@@ -188,23 +199,36 @@ void CDatabase::PrepareContractTypeTotals(std::vector<stContractTotal>& list) co
 void CDatabase::SumContractsByType(DATE from, DATE to, std::vector<stContractTotal>& list,
                                    std::vector<stContractTotal>& second) const
 {
+    SumContractsByType({{from, to, &list, &second}});
+}
+
+void CDatabase::SumContractsByType(const std::vector<stTallyPeriod<stContractTotal>>& periods) const
+{
     for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
         const CPurchaseRecord* purchase = static_cast<const CPurchaseRecord*>(e.pItem);
         const uint32_t code = GetTallyCode(ContractTypeOf(*purchase));
-        if (InPeriod(purchase->m_dDate, from, to)) AddToContractTotal(-1, code, purchase->GetTotal(0), list);
-        // A cancellation writes its date into the second stamp.
-        if (purchase->m_nStatus == CPurchaseRecord::STATUS_CANCELLED && InPeriod(purchase->m_dStamp2Date, from, to))
-            AddToContractTotal(-2, code, purchase->GetTotal(0), second);
-        for (const auto& payment : purchase->m_Payments)
-            if (payment->m_cKind == 'F' && InPeriod(payment->m_dDate, from, to))
-                AddToContractTotal('F', code, payment->m_dAmount, second);
+        const bool cancelled = purchase->m_nStatus == CPurchaseRecord::STATUS_CANCELLED;
+        for (const auto& period : periods) {
+            if (InPeriod(purchase->m_dDate, period.from, period.to))
+                AddToContractTotal(-1, code, purchase->GetTotal(0), *period.list);
+            // A cancellation writes its date into the second stamp.
+            if (cancelled && InPeriod(purchase->m_dStamp2Date, period.from, period.to))
+                AddToContractTotal(-2, code, purchase->GetTotal(0), *period.second);
+        }
+        for (const auto& payment : purchase->m_Payments) {
+            if (payment->m_cKind != 'F') continue;
+            for (const auto& period : periods)
+                if (InPeriod(payment->m_dDate, period.from, period.to))
+                    AddToContractTotal('F', code, payment->m_dAmount, *period.second);
+        }
     }
     for (const stIndex& e : m_aIndex[TABLE_PERSON]) {
         const CPerson* person = static_cast<const CPerson*>(e.pItem);
         for (const auto& interview : person->m_Interviews) {
-            if (interview->m_cKind != 'V' || !InPeriod(interview->m_dDate, from, to)) continue;
+            if (interview->m_cKind != 'V') continue;
             const uint32_t code = interview->m_nField9 == NO_CODE ? TALLY_OTHER : interview->m_nField9;
-            AddToContractTotal('V', code, 0.0, list);
+            for (const auto& period : periods)
+                if (InPeriod(interview->m_dDate, period.from, period.to)) AddToContractTotal('V', code, 0.0, *period.list);
         }
     }
 }

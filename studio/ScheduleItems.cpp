@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <numeric>
 
 #include "common/Diagnostic.h"
 #include "common/TextFormat.h"
@@ -34,6 +33,21 @@ DATE GetDayThisYear(DATE date)
     return 0.0;
 }
 
+// The most entries the whole schedule can have, a schedule item's occurrences counted as one.
+size_t CountEntriesAtMost(const std::vector<stIndex>* index)
+{
+    size_t count = 0;
+    for (const stIndex& e : index[TABLE_PRICELIST]) count += static_cast<const CPriceListItem*>(e.pItem)->m_Dates.size();
+    count += index[TABLE_SCHEDULE].size() + index[TABLE_PAYMENT].size();
+    for (const stIndex& e : index[TABLE_PURCHASE]) {
+        const auto* purchase = static_cast<const CPurchaseRecord*>(e.pItem);
+        count += purchase->m_Payments.size();
+        for (const auto& item : purchase->m_Items) count += item->m_Tokens.size();
+    }
+    for (const stIndex& e : index[TABLE_PERSON]) count += 2 + 3 * static_cast<const CPerson*>(e.pItem)->m_Interviews.size();
+    return count;
+}
+
 }  // namespace
 
 void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& list, int32_t expand, DATE start,
@@ -44,6 +58,8 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
         WriteDiagnosticFormat("CDatabase::GetAllScheduleItems: %s, %s\n", MakeTracePersonText(*this, person).c_str(),
                               MakeTraceRangeText(start, end).c_str());
     list.clear();
+    // The whole schedule gets its room at once rather than by moving the list as it grows.
+    if (person == -1 && start == 0.0) list.reserve(CountEntriesAtMost(m_aIndex));
     const bool everyone = person == -1;
     const uint32_t who = static_cast<uint32_t>(person);
     auto inRange = [&](DATE date) { return start == 0.0 || (start <= date && date < end); };
@@ -200,18 +216,31 @@ void CDatabase::GetAllScheduleItems(int32_t person, std::vector<stDataToken>& li
 
 void CDatabase::ArrangeScheduleEntries(std::vector<stDataToken>& list)
 {
-    // Positions in gathering order, sorted stably: equal dates and kinds keep that order.
-    std::vector<size_t> order(list.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        if (list[a].date != list[b].date) return list[a].date < list[b].date;
-        return static_cast<signed char>(list[a].type) < static_cast<signed char>(list[b].type);
+    // Positions in gathering order, sorted by date and kind; equal ones keep gathering order. The
+    // keys are sorted in one compact array rather than through the entries.
+    struct Key {
+        DATE date;
+        uint32_t at;
+        signed char type;
+    };
+    std::vector<Key> keys;
+    keys.reserve(list.size());
+    for (size_t i = 0; i < list.size(); ++i)
+        keys.push_back({list[i].date, static_cast<uint32_t>(i), static_cast<signed char>(list[i].type)});
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        if (a.date != b.date) return a.date < b.date;
+        if (a.type != b.type) return a.type < b.type;
+        return a.at < b.at;
     });
+    std::vector<uint32_t> order;
+    order.reserve(keys.size());
+    for (const Key& k : keys) order.push_back(k.at);
+    std::vector<Key>().swap(keys);
 
     // The undated entries keep their places and take them in the order of their long texts.
     struct Undated {
         std::string text;
-        size_t gathered;
+        uint32_t gathered;
     };
     std::vector<size_t> places;
     std::vector<Undated> undated;
@@ -231,12 +260,20 @@ void CDatabase::ArrangeScheduleEntries(std::vector<stDataToken>& list)
     });
     for (size_t i = 0; i < places.size(); ++i) order[places[i]] = undated[i].gathered;
 
-    std::vector<stDataToken> arranged;
-    arranged.reserve(list.size());
-    for (size_t at : order) {
-        stDataToken entry = list[at];
-        if (entry.date != 0.0) entry.date = SetMinimumStartTime(entry.date);
-        arranged.push_back(entry);
+    // The entries put in that order where they stand, cycle by cycle (a place done points at itself).
+    for (uint32_t start = 0; start < order.size(); ++start) {
+        if (order[start] == start) continue;
+        const stDataToken first = list[start];
+        uint32_t place = start;
+        while (order[place] != start) {
+            const uint32_t from = order[place];
+            list[place] = list[from];
+            order[place] = place;
+            place = from;
+        }
+        list[place] = first;
+        order[place] = place;
     }
-    list.swap(arranged);
+    for (stDataToken& entry : list)
+        if (entry.date != 0.0) entry.date = SetMinimumStartTime(entry.date);
 }

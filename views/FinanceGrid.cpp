@@ -78,13 +78,14 @@ void CFinanceGrid::MakeGrid()
     const std::vector<stPeriod> periods = Periods();
     {
         host::WaitCursor wait;
+        std::vector<stTallyPeriod<stCodeTotal>> tallies;
         for (size_t p = 0; p < 3; ++p) {
             m_pDB->PrepareCategoryTotals(m_cMode, *income[p]);
             m_pDB->PrepareCategoryTotals(m_cMode, *refunds[p]);
-            // Mode 5 prepares its rows and counts nothing.
-            if (m_cMode != 5)
-                m_pDB->SumSalesByCategory(m_cMode, periods[p].start, periods[p].end, *income[p], refunds[p]);
+            tallies.push_back({periods[p].start, periods[p].end, income[p], refunds[p]});
         }
+        // Mode 5 prepares its rows and counts nothing; the others sum the three periods in one pass.
+        if (m_cMode != 5) m_pDB->SumSalesByCategory(m_cMode, tallies);
     }
     if (m_cMode == 2 && m_bSummary == 1)
         MakeSummaryGrid();

@@ -101,6 +101,7 @@ void CScheduleView::ClearLines()
 {
     m_nMaxLines = 0;
     m_aAllEntries.clear();
+    m_aKinds.clear();
     m_aShown.clear();
 }
 
@@ -108,11 +109,16 @@ void CScheduleView::SetUpLines()
 {
     if (DiagnosticLevel > 0) WriteDiagnosticString("CScheduleView::SetUpLines\n");
     m_aAllEntries.clear();
+    m_aKinds.clear();
     if (m_pDB) {
         std::vector<stDataToken> entries;
         m_pDB->GetAllScheduleItems(-1, entries, 0, 0.0, 0.0, 0);
         m_aAllEntries.reserve(entries.size());
-        for (const stDataToken& e : entries) m_aAllEntries.push_back(MakeViewEntry(e));
+        m_aKinds.reserve(entries.size());
+        for (const stDataToken& e : entries) {
+            m_aAllEntries.push_back(MakeViewEntry(e));
+            m_aKinds.push_back(e.type);
+        }
     }
     ApplyFilter(m_nFilter);
     m_nHorzMax = 500;
@@ -123,13 +129,13 @@ void CScheduleView::ApplyFilter(int filter)
 {
     m_nFilter = filter;
     m_aShown.clear();
-    const size_t count = m_aAllEntries.size();
+    const size_t count = m_aKinds.size();
     if (filter == 0) {
         m_aShown.resize(count);
         for (size_t i = 0; i < count; ++i) m_aShown[i] = static_cast<uint32_t>(i);
     } else {
         for (size_t i = 0; i < count; ++i)
-            if (FilterKeeps(filter, m_aAllEntries[i].entry.type)) m_aShown.push_back(static_cast<uint32_t>(i));
+            if (FilterKeeps(filter, m_aKinds[i])) m_aShown.push_back(static_cast<uint32_t>(i));
     }
     m_nMaxLines = static_cast<int>(m_aShown.size());
     ClampLines();

@@ -55,6 +55,8 @@ public:
     bool GetHighlightedEntry(stDataToken& entry) const;
 
     std::vector<stViewEntry> m_aAllEntries;
+    // The kind of each of m_aAllEntries, kept apart so that a filter reads a small array.
+    std::vector<char> m_aKinds;
     // The shown entries: positions in m_aAllEntries.
     std::vector<uint32_t> m_aShown;
     int32_t m_nFilter = 0;

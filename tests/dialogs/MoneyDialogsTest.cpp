@@ -11,6 +11,8 @@
 #include "dialogs/DialogPackageEdit.h"
 #include "dialogs/DialogPackageList.h"
 #include "dialogs/DialogPaymentEdit.h"
+#include "records/PurchaseItem.h"
+#include "records/ScheduleToken.h"
 #include "platform/ui/ComboBox.h"
 #include "platform/ui/ListBox.h"
 #include "widgets/DateTimeControl.h"
@@ -146,6 +148,98 @@ TEST_F(MoneyTest, RepeatSaleAsksOnTheSameDayOnly)
     EXPECT_EQ(Boxes().size(), asked);
     // Without the payment dialog the payment is due, not received.
     EXPECT_EQ(LastPurchase(*db_)->m_Payments[0]->m_cKind, 'U');
+}
+
+// A sale of one lesson on 2 March 2026 with teacher 7, as the desk makes it.
+CPurchaseRecord LessonSale(uint32_t person)
+{
+    CPurchaseRecord sale;
+    sale.m_nStatus = CPurchaseRecord::STATUS_ACTIVE;
+    sale.m_nPerson = person;
+    sale.m_dPrice = 50.0;
+    sale.m_cPricing = 'T';
+    sale.m_sDescription = "Private lesson";
+    auto item = std::make_unique<CPurchaseItem>();
+    item->m_nPriceListCode = 1;
+    auto token = std::make_unique<CScheduleToken>();
+    token->m_cState = 'U';
+    token->m_dDate = MakeDate(2026, 3, 2, 10, 0);
+    token->m_nField8 = 7;
+    item->m_Tokens.push_back(std::move(token));
+    sale.m_Items.push_back(std::move(item));
+    return sale;
+}
+
+// The codes of the purchases `sale` repeats: by the database's look-up and by reading every purchase.
+std::pair<std::vector<uint32_t>, std::vector<uint32_t>> RepeatCodes(CDatabase& db, const CPurchaseRecord& sale)
+{
+    std::pair<std::vector<uint32_t>, std::vector<uint32_t>> codes;
+    for (const CPurchaseRecord* p : db.FindRepeatSales(sale)) codes.first.push_back(p->m_nCode);
+    for (const stIndex& e : *db.GetItemList(TABLE_PURCHASE))
+        if (db.IsRepeatSale(*static_cast<const CPurchaseRecord*>(e.pItem), sale)) codes.second.push_back(e.nCode);
+    return codes;
+}
+
+// The repeat look-up reads only the purchaser's purchases: it follows adds (appended and inserted),
+// a purchase moved to another person, deletes, and another copy's changes read on its notices.
+TEST_F(MoneyTest, RepeatSalesFollowTheTableAndAnotherCopy)
+{
+    const uint32_t ann = AddStudent("Lee", "Ann")->m_nCode;
+    const uint32_t bob = AddStudent("Ray", "Bob")->m_nCode;
+    auto store = [](CDatabase& db, uint32_t person, uint32_t insertLoc = LOC_NONE) {
+        CPurchaseRecord sale = LessonSale(person);
+        EXPECT_EQ(db.AddTableItem(TABLE_PURCHASE, insertLoc, &sale, 0, 0, nullptr), 1);
+        return db.m_nLastSavedCode;
+    };
+    auto setPerson = [](CDatabase& db, uint32_t code, uint32_t person) {
+        CPurchaseRecord copy;
+        copy.CopyFrom(*static_cast<const CPurchaseRecord*>(db.GetItem(TABLE_PURCHASE, code)));
+        copy.m_nPerson = person;
+        EXPECT_EQ(db.SaveModifiedItem(TABLE_PURCHASE, code, &copy), 1);
+    };
+    using Codes = std::vector<uint32_t>;
+    // Asked in the order given: the person who gained a purchase first, before a look-up for the
+    // one who lost it could find the change.
+    auto expect = [&](const char* step, std::vector<std::pair<uint32_t, Codes>> persons) {
+        for (const auto& [person, codes] : persons) {
+            const auto [found, read] = RepeatCodes(*db_, LessonSale(person));
+            EXPECT_EQ(found, codes) << step << ", person " << person;
+            EXPECT_EQ(read, codes) << step << ", person " << person;
+        }
+    };
+
+    const uint32_t a1 = store(*db_, ann), b1 = store(*db_, bob), a2 = store(*db_, ann);
+    expect("added", {{ann, {a1, a2}}, {bob, {b1}}});
+    const uint32_t a3 = store(*db_, ann, 0);
+    expect("inserted first", {{ann, {a3, a1, a2}}, {bob, {b1}}});
+    setPerson(*db_, a1, bob);
+    expect("moved to another person", {{bob, {a1, b1}}, {ann, {a3, a2}}});
+    ASSERT_EQ(db_->DeleteTableItem(TABLE_PURCHASE, a3, 0), 1);
+    expect("deleted", {{ann, {a2}}, {bob, {a1, b1}}});
+
+    // Another copy on the file adds one, moves one and deletes one; this copy reads its notices.
+    CDatabase other;
+    other.SetUi(&CDatabaseDialogs::Instance());
+    other.SetUserAccessLevel(10);
+    ASSERT_NE(other.OpenDB(DbPath(), 0), 0);
+    other.MakeFileHeaderArray(nullptr, nullptr);
+    other.SetDefaults();
+    for (uint8_t t = TABLE_CATEGORY; t <= TABLE_SCHEDULE; ++t)
+        if (t != TABLE_MAILLIST) {
+            ASSERT_EQ(other.ReadTable(t, nullptr), 1) << int(t);
+        }
+    const uint32_t o1 = store(other, ann);
+    setPerson(other, b1, ann);
+    ASSERT_EQ(other.DeleteTableItem(TABLE_PURCHASE, a2, 0), 1);
+    other.CloseDB();
+    db_->m_aRefreshFlags = {{0, LOCK_KIND_HEADER, 0xFFFFFFFF}, {0, TABLE_PURCHASE, o1}, {0, TABLE_PURCHASE, b1},
+                            {0, TABLE_PURCHASE, a2}};
+    ASSERT_TRUE(db_->DoRefresh(nullptr));
+    expect("another copy's changes", {{ann, {b1, o1}}, {bob, {a1}}});
+    db_->RefreshTable(TABLE_PURCHASE, 0xFFFFFFFF);
+    expect("table read again", {{ann, {b1, o1}}, {bob, {a1}}});
+    Reopen();
+    expect("reopened", {{ann, {b1, o1}}, {bob, {a1}}});
 }
 
 TEST_F(MoneyTest, ReceiptCounterOnlyRises)

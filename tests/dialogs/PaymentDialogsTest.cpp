@@ -210,7 +210,9 @@ TEST_F(PaymentDialogsTest, RefundChecksAndPrintsACheque)
         });
         EXPECT_EQ(dialog.DoModal(), c.message ? IDCANCEL : IDOK) << c.amount;
         // Cancel after a refused OK puts back what the check had already stored.
-        if (c.message) EXPECT_DOUBLE_EQ(refund.m_dAmount, 0.0) << c.amount;
+        if (c.message) {
+            EXPECT_DOUBLE_EQ(refund.m_dAmount, 0.0) << c.amount;
+        }
     }
 
     // OK without a change still ends with OK, the stamp untouched.

@@ -386,7 +386,9 @@ TEST_F(PurchaseSheetTest, StoredCreditEntryDeletedGoesBackToItsCreditOnce)
         stored->m_Payments[1]->m_sDescription = "Gift";
         ASSERT_EQ(db_->SaveModifiedItem(TABLE_PURCHASE, stored->m_nCode, stored), 1);
         const uint32_t code = stored->m_nCode;
-        if (!c.creditKept) ASSERT_EQ(db_->DeleteTableItem(TABLE_PAYMENT, credit, 0), 1);
+        if (!c.creditKept) {
+            ASSERT_EQ(db_->DeleteTableItem(TABLE_PAYMENT, credit, 0), 1);
+        }
         const size_t paymentsBefore = db_->GetItemList(TABLE_PAYMENT)->size();
         const int button = c.button;
         Script([button](ui::Dialog& d) {
