@@ -324,8 +324,10 @@ public:
     static constexpr uint32_t PAYMENTS_DUE = 0x7FFFFFFB;
     // Appends a 'P' entry per payment and a 'p' entry per scheduled payment of every active
     // purchase (filter 0), or only those still due (PAYMENTS_DUE), then sorts by date. Payments
-    // not yet scheduled ('U') get the date 0.0 in their record first.
-    void CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter);
+    // not yet scheduled ('U') get the date 0.0 in their record first. With `keep`, only the
+    // entries it accepts are appended and sorted (in the order the whole list would give them).
+    void CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter,
+                             const std::function<bool(const stDataToken&)>& keep = {});
 
     // ---- Accounting and text exchange (studio/IifImport.cpp, IifExport.cpp, StudentImport.cpp,
     // ContractImport.cpp, DatabaseDump.cpp) ----

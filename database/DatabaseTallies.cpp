@@ -323,10 +323,13 @@ void CDatabase::SumCategoryTotalsByType(std::string& text, const std::vector<stC
 // ---------------------------------------------------------------------------------------------
 // Payments by date
 
-void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter)
+void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter,
+                                    const std::function<bool(const stDataToken&)>& keep)
 {
     if (filter != 0 && filter != PAYMENTS_DUE) return;
     const bool dueOnly = filter == PAYMENTS_DUE;
+    const size_t first = list.size();
+    list.reserve(first + m_aIndex[TABLE_PAYMENT].size());
     for (const stIndex& e : m_aIndex[TABLE_PAYMENT]) {
         CPaymentRecord* payment = static_cast<CPaymentRecord*>(e.pItem);
         if (dueOnly && (payment->m_cType != 'R' || payment->m_cReceived == 'R')) continue;
@@ -336,7 +339,7 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
         entry.type = 'P';
         entry.date = payment->m_dDate;
         entry.record = payment;
-        list.push_back(entry);
+        if (!keep || keep(entry)) list.push_back(entry);
     }
     for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
         CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(e.pItem);
@@ -350,7 +353,7 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
             entry.date = payment.m_dDate;
             entry.record = purchase;
             entry.index1 = static_cast<int32_t>(i);
-            list.push_back(entry);
+            if (!keep || keep(entry)) list.push_back(entry);
         }
     }
     // Stable: entries of one date and kind keep the order they were gathered in.

@@ -1,5 +1,7 @@
 #include "records/TextArray2D.h"
 
+#include <utility>
+
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
 #include "platform/host/Format.h"
@@ -18,7 +20,7 @@ bool CTextArray2D::InRange(int row, int column) const
     return row >= 0 && row < m_nRows && column >= 0 && column < m_nColumns;
 }
 
-int CTextArray2D::SetAt(int row, int column, const std::string& text, uint32_t colour)
+int CTextArray2D::SetAt(int row, int column, std::string text, uint32_t colour)
 {
     if (!InRange(row, column)) {
         GetResponse(Format("CTextArray2D::SetAt(%i, %i) out of bounds", row, column), MB_OK, 0);
@@ -29,7 +31,7 @@ int CTextArray2D::SetAt(int row, int column, const std::string& text, uint32_t c
         return 0;
     }
     size_t i = static_cast<size_t>(row) * m_nColumns + column;
-    m_Texts[i] = text;
+    m_Texts[i] = std::move(text);
     m_Colours[i] = colour;
     return 1;
 }

@@ -16,7 +16,7 @@ public:
     // Resizes; texts keep what they held where they survive, every colour becomes white.
     void SetSize(int rows, int columns);
     // 1 when stored; 0 out of range, after telling the user and tracing.
-    int SetAt(int row, int column, const std::string& text, uint32_t colour);
+    int SetAt(int row, int column, std::string text, uint32_t colour);
     // The cell's text, or "" out of range (after telling the user).
     std::string GetText(int row, int column) const;
     // The cell's colour, or white out of range (after telling the user).

@@ -49,8 +49,7 @@ void CReports::SetLineFormat(int slot, char kind)
 void CReports::AddLine(const std::string& text)
 {
     if (!m_pLines) return;
-    m_Line.strText = text;
-    m_pLines->push_back(m_Line);
+    m_pLines->push_back(stFmtString{m_Line.pFormat, m_Line.cKind, text});
 }
 
 void CReports::AddBlankLine(int slot)

@@ -12,17 +12,16 @@
 #include "platform/host/Format.h"
 #include "platform/host/WaitCursor.h"
 #include "reports/Reports.h"
+#include "studio/PersonLookup.h"
 
 namespace {
 
 
 // The name a due payment is summed under: its person's, last name first, else its payer text.
-std::string DuePaymentName(CDatabase& db, const CPaymentRecord& payment)
+std::string DuePaymentName(const CPersonLookup& persons, const CPaymentRecord& payment)
 {
     if (payment.m_nPerson == NO_CODE) return payment.m_sName;
-    std::string name;
-    db.GetPersonName(name, payment.m_nPerson, 1);
-    return name;
+    return persons.GetName(payment.m_nPerson, 1);
 }
 
 }  // namespace
@@ -45,12 +44,13 @@ void CReports::BalanceDueReport()
     plan.fnCollect = [&] {
         // Equal names keep their elements in arrival order, as UpdateBalanceArray keeps them.
         std::map<std::string, std::vector<stPersonBalance>> byName;
+        const CPersonLookup persons(*m_pDB->GetItemList(TABLE_PERSON));
         for (const stIndex& e : *m_pDB->GetItemList(TABLE_PAYMENT)) {
             const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(e.pItem);
             if (payment.m_cType != 'R' || payment.m_cReceived == 'R') continue;
             stPersonBalance item;
             item.nCode = payment.m_nPerson;
-            item.sName = DuePaymentName(*m_pDB, payment);
+            item.sName = DuePaymentName(persons, payment);
             item.dAmount = payment.m_dAmount;
             item.cKind = 'R';
             details[{item.sName, item.nCode}].aPayments.push_back(
@@ -68,7 +68,7 @@ void CReports::BalanceDueReport()
             if (std::fabs(balance) <= 0.001) continue;
             stPersonBalance item;
             item.nCode = purchase.GetPayer();
-            m_pDB->GetPersonName(item.sName, item.nCode, 1);
+            item.sName = persons.GetName(item.nCode, 1);
             item.dAmount = balance;
             item.cKind = 'U';
             details[{item.sName, item.nCode}].aPurchases.push_back(
@@ -105,7 +105,7 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
         const std::vector<stIndex>& purchases = *m_pDB->GetItemList(TABLE_PURCHASE);
         for (size_t i = 0; i < purchases.size(); ++i) {
             CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(purchases[i].pItem);
-            if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE || purchase->m_nPerson != person) continue;
+            if (purchase->m_nPerson != person || purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
             entries.push_back(MakeDataToken('U', purchase->m_dDate, purchase, static_cast<int32_t>(i)));
             for (size_t j = 0; j < purchase->m_Payments.size(); ++j) {
                 const char kind = purchase->m_Payments[j]->m_cKind;
@@ -117,7 +117,7 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
         const std::vector<stIndex>& payments = *m_pDB->GetItemList(TABLE_PAYMENT);
         for (size_t i = 0; i < payments.size(); ++i) {
             CPaymentRecord* payment = static_cast<CPaymentRecord*>(payments[i].pItem);
-            if (payment->m_cType == 'R' && payment->m_nPerson == person)
+            if (payment->m_nPerson == person && payment->m_cType == 'R')
                 entries.push_back(MakeDataToken('P', payment->m_dDate, payment, static_cast<int32_t>(i)));
         }
         // By date, then 'P' before 'U' before 'p'; the rest in gathering order.
@@ -243,7 +243,14 @@ void CReports::DueReceivedReport(char mode, uint32_t person)
         plan.sTitle = mode == 'D'   ? Format("\tDue from: %s", name.c_str())
                       : mode == 'R' ? Format("\tReceived from: %s", name.c_str())
                                     : std::string();
-        m_pDB->CollectPaymentDates(entries, 0);
+        // Only the person's entries are gathered and sorted.
+        m_pDB->CollectPaymentDates(entries, 0, [person](const stDataToken& entry) {
+            if (entry.type == 'P') {
+                const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(entry.record);
+                return payment.m_nPerson == person && payment.m_cType == 'R';
+            }
+            return entry.type == 'p' && static_cast<const CPurchaseRecord*>(entry.record)->GetPayer() == person;
+        });
         return true;
     };
     auto wanted = [mode](char state) {

@@ -2,6 +2,7 @@
 // price-list item sales, and the register of one account.
 
 #include <cmath>
+#include <unordered_map>
 
 #include "common/DateTime.h"
 #include "common/ListHelpers.h"
@@ -11,12 +12,14 @@
 #include "dialogs/DialogMenu.h"
 #include "platform/host/Format.h"
 #include "reports/Reports.h"
+#include "studio/PersonLookup.h"
 
 void CReports::TaxReport()
 {
     stTaxReportSetup setup;
     std::vector<stTaxItem> items;
     std::vector<std::string> categories;
+    std::vector<std::vector<const stTaxItem*>> byCategory;
     stTextReport plan;
     plan.nBodySlot = 16;
     plan.nHeadSlot = 17;
@@ -33,8 +36,19 @@ void CReports::TaxReport()
     };
     plan.sHeading = "Category\tAmount";  // replaced by the selection
     plan.fnCollect = [&] {
+        // Only the period's received payments are gathered and sorted.
         std::vector<stDataToken> entries;
-        m_pDB->CollectPaymentDates(entries, 0);
+        m_pDB->CollectPaymentDates(entries, 0, [&setup](const stDataToken& entry) {
+            if (entry.date < setup.dStart || entry.date >= setup.dEnd) return false;
+            if (entry.type == 'P') {
+                const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(entry.record);
+                return payment.m_cReceived == 'R' && payment.m_cType != 'c';
+            }
+            const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
+            return entry.type == 'p' && purchase.m_Payments[static_cast<size_t>(entry.index1)]->m_cKind == 'R';
+        });
+        const CPersonLookup persons(*m_pDB->GetItemList(TABLE_PERSON));
+        items.reserve(entries.size());
         for (const stDataToken& entry : entries) {
             if (entry.date < setup.dStart || entry.date >= setup.dEnd) continue;
             stTaxItem item;
@@ -57,10 +71,8 @@ void CReports::TaxReport()
                 const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
                 const CSchedulePayment& payment = *purchase.m_Payments[static_cast<size_t>(entry.index1)];
                 if (payment.m_cKind != 'R') continue;
-                std::string name;
-                m_pDB->GetPersonName(name, purchase.m_nPerson, 0);
                 item.sCategory = "Payment to studio";
-                item.sText = Format("%s, %s", payment.m_sDescription.c_str(), name.c_str());
+                item.sText = Format("%s, %s", payment.m_sDescription.c_str(), persons.GetName(purchase.m_nPerson).c_str());
                 item.dDate = payment.m_dDate;
                 item.dAmount = payment.m_dAmount;
             } else {
@@ -70,11 +82,20 @@ void CReports::TaxReport()
             items.push_back(std::move(item));
         }
         SortStrings(categories);
+        // Each category's items in collection order, dealt out in one pass.
+        std::unordered_map<std::string, size_t> positions;
+        for (size_t i = 0; i < categories.size(); ++i) positions.emplace(categories[i], i);
+        byCategory.assign(categories.size(), {});
+        for (const stTaxItem& item : items) {
+            const auto at = positions.find(item.sCategory);
+            if (at != positions.end()) byCategory[at->second].push_back(&item);
+        }
         return true;
     };
     plan.fnBody = [&] {
         const bool detailed = setup.nMode == 1;
-        for (const std::string& category : categories) {
+        for (size_t i = 0; i < categories.size(); ++i) {
+            const std::string& category = categories[i];
             if (detailed) {
                 AddBlankLine(7);
                 SetLineFormat(17, '-');
@@ -83,11 +104,10 @@ void CReports::TaxReport()
                 AddBlankLine(7);
             }
             double total = 0.0;
-            for (const stTaxItem& item : items) {
-                if (item.sCategory != category) continue;
+            for (const stTaxItem* item : byCategory[i]) {
                 if (detailed)
-                    AddLine(Format("%s\t%.2f\t%s", FormatDay(item.dDate).c_str(), item.dAmount, item.sText.c_str()));
-                total += item.dAmount;
+                    AddLine(Format("%s\t%.2f\t%s", FormatDay(item->dDate).c_str(), item->dAmount, item->sText.c_str()));
+                total += item->dAmount;
             }
             AddLine(detailed ? Format("Total\t%.2f", total) : Format("%s\t%.2f", category.c_str(), total));
         }
@@ -165,10 +185,21 @@ void CReports::AccountActivityReport()
         return true;
     };
     plan.fnCollect = [&] {
-        m_pDB->CollectPaymentDates(entries, 0);
+        // Only the account's received payments are gathered and sorted.
+        m_pDB->CollectPaymentDates(entries, 0, [&account](const stDataToken& entry) {
+            if (entry.type == 'P') {
+                const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(entry.record);
+                return payment.m_nField15 == account && payment.m_cReceived == 'R';
+            }
+            if (entry.type != 'p') return false;
+            const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
+            const CSchedulePayment& payment = *purchase.m_Payments[static_cast<size_t>(entry.index1)];
+            return payment.m_nCategory == account && payment.m_cKind == 'R';
+        });
         return true;
     };
     plan.fnBody = [&] {
+        const CPersonLookup persons(*m_pDB->GetItemList(TABLE_PERSON));
         double balance = 0.0;
         for (const stDataToken& entry : entries) {
             std::string transaction, name;
@@ -179,7 +210,7 @@ void CReports::AccountActivityReport()
                 const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(entry.record);
                 if (payment.m_nField15 != account || payment.m_cReceived != 'R') continue;
                 if (payment.m_nPerson != NO_CODE)
-                    m_pDB->GetPersonName(name, payment.m_nPerson, 1);
+                    name = persons.GetName(payment.m_nPerson, 1);
                 else
                     name = payment.m_sName;
                 amount = payment.m_dAmount;
@@ -197,7 +228,7 @@ void CReports::AccountActivityReport()
                 const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
                 const CSchedulePayment& payment = *purchase.m_Payments[static_cast<size_t>(entry.index1)];
                 if (payment.m_nCategory != account || payment.m_cKind != 'R') continue;
-                m_pDB->GetPersonName(name, purchase.GetPayer(), 1);
+                name = persons.GetName(purchase.GetPayer(), 1);
                 amount = payment.m_dAmount;
                 transaction = "Deposit";
                 balance += amount;

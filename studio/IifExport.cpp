@@ -1,6 +1,7 @@
 // The IIF exports: students or employees changed since a time, and the paid payments since a day
 // as accounting transactions.
 
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -9,6 +10,7 @@
 #include "database/Database.h"
 #include "platform/host/Format.h"
 #include "studio/IifWriter.h"
+#include "studio/PersonLookup.h"
 #include "studio/RefreshHoldScope.h"
 #include "widgets/ControlHelpers.h"
 #include "widgets/WindowList.h"
@@ -18,16 +20,31 @@ namespace {
 constexpr int kLastTransactionType = 17;
 
 constexpr size_t kTransactionFields = 11;
+constexpr size_t kTransactionBytes = 256;
 
-std::string PaymentMethodName(char method)
+const char* PaymentMethodName(char method)
 {
     switch (method) {
     case 'C': return "Check";
     case 'R': return "Credit card";
     case 'A': return "Cash";
-    default: return std::string();
+    default: return "";
     }
 }
+
+// What an account gives each line of its transactions.
+struct stExportAccount {
+    bool bExported = false;  // a transaction type from 1 to kLastTransactionType
+    bool bSplit = false;     // a distribution account: the file has the split header
+    std::array<int, 5> flags{};
+    std::string sTypeName, sAccount, sSplitAccount;
+};
+
+// A payer's name in one name order, and whether it stands in the customer and the vendor list.
+struct stExportName {
+    std::string sName;
+    bool bListed[2] = {false, false};
+};
 
 std::string FirstLetter(const std::string& text) { return text.substr(0, 1); }
 
@@ -110,33 +127,73 @@ void CDatabase::ExportTransactionsIIF()
     const DATE exportTime = GetNow();
     CRefreshHoldScope hold(this);
     CDialogWaitBox* box = ShowWaitBox("Exporting transaction database", false, 0);
+    // Only what the file takes is gathered and sorted.
     std::vector<stDataToken> tokens;
-    CollectPaymentDates(tokens, 0);
+    CollectPaymentDates(tokens, 0, [start](const stDataToken& token) {
+        if (token.type == 'P') {
+            const auto* pay = static_cast<const CPaymentRecord*>(token.record);
+            return !(pay->m_dDate < start) && pay->m_cType != 'c' && pay->m_cReceived == 'R';
+        }
+        const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
+        const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
+        return !(sp.m_dDate <= start) && sp.m_cKind == 'R';
+    });
+    // Accounts, payers and days repeat from line to line: each is looked up and formatted once.
+    std::unordered_map<uint32_t, stExportAccount> accounts;
+    auto accountOf = [&](uint32_t code) -> const stExportAccount& {
+        auto known = accounts.find(code);
+        if (known != accounts.end()) return known->second;
+        stExportAccount account;
+        if (const auto* category = static_cast<const CCategory*>(GetItem(TABLE_CATEGORY, code))) {
+            uint8_t typeByte = 0;
+            uint32_t transactionAccount = NO_CODE, distributionAccount = NO_CODE;
+            GetCategoryAccountParams(*category, typeByte, transactionAccount, distributionAccount, account.flags);
+            const int typeIndex = static_cast<int8_t>(typeByte);
+            if (typeIndex > 0 && typeIndex <= kLastTransactionType) {
+                account.bExported = true;
+                GetTransactionTypeName(account.sTypeName, typeIndex);
+                account.sAccount = GetCategoryName(transactionAccount);
+                account.bSplit = distributionAccount != NO_CODE;
+                if (account.bSplit) account.sSplitAccount = GetCategoryName(distributionAccount);
+            }
+        }
+        return accounts.emplace(code, std::move(account)).first->second;
+    };
+    std::optional<CPersonLookup> persons;
+    std::unordered_map<uint64_t, stExportName> payers;
     CIifWriter lines;
+    // A transaction takes a TRNS line, maybe an SPL line and an ENDTRNS line.
+    lines.Reserve(tokens.size() * kTransactionBytes);
     std::vector<std::string> customers, vendors;
     std::unordered_set<std::string> customerSet, vendorSet;
-    std::unordered_map<uint64_t, std::string> personNames;
+    auto listName = [&](const std::string& name, bool vendor) {
+        // Each name once, in order of first use (as AddUniqueString keeps them, without its walk).
+        if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
+    };
+    DATE shownDate = 0.0;
+    std::string dateText;
     int count = 0;
     bool split = false;
     for (const stDataToken& token : tokens) {
         uint32_t categoryCode = NO_CODE;
-        std::string name, docNumber, memo;
+        const std::string* ownName = nullptr;
+        const std::string* docNumber = nullptr;
+        const std::string* memo = nullptr;
         char method = 0;
         double amount = 0.0;
         DATE date = 0.0;
         bool vendor = false;
         uint32_t person = NO_CODE;
-        std::string ownName;
         if (token.type == 'P') {
             const auto* pay = static_cast<const CPaymentRecord*>(token.record);
             if (pay == nullptr || pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') continue;
             categoryCode = pay->m_nField15;
             person = pay->m_nPerson;
-            ownName = pay->m_sName;
+            ownName = &pay->m_sName;
             vendor = pay->m_cType == 'P';
             date = pay->m_dDate;
-            docNumber = pay->m_sMethodText;
-            memo = pay->m_sText;
+            docNumber = &pay->m_sMethodText;
+            memo = &pay->m_sText;
             method = pay->m_cMethod;
             amount = pay->m_dAmount;
         } else if (token.type == 'p') {
@@ -149,50 +206,45 @@ void CDatabase::ExportTransactionsIIF()
             categoryCode = sp.m_nCategory;
             person = purchase->GetPayer();
             date = sp.m_dDate;
-            docNumber = sp.m_sMethodText;
-            memo = sp.m_sDescription;
+            docNumber = &sp.m_sMethodText;
+            memo = &sp.m_sDescription;
             method = sp.m_cMethod;
             amount = sp.m_dAmount;
         } else {
             continue;
         }
-        const auto* category = static_cast<const CCategory*>(GetItem(TABLE_CATEGORY, categoryCode));
-        if (category == nullptr) continue;
-        uint8_t typeByte = 0;
-        uint32_t transactionAccount = NO_CODE, distributionAccount = NO_CODE;
-        std::array<int, 5> flags{};
-        GetCategoryAccountParams(*category, typeByte, transactionAccount, distributionAccount, flags);
-        const int typeIndex = static_cast<int8_t>(typeByte);
-        if (typeIndex <= 0 || typeIndex > kLastTransactionType) continue;
+        const stExportAccount& account = accountOf(categoryCode);
+        if (!account.bExported) continue;
+        const int order = account.flags[4] == 1 ? 1 : 0;
+        const std::string* name = ownName;
         if (person != NO_CODE) {
-            // A payer's name is looked up once per name order.
-            const uint64_t key = (static_cast<uint64_t>(person) << 1) | (flags[4] == 1 ? 1u : 0u);
-            auto known = personNames.find(key);
-            if (known == personNames.end()) {
-                GetPersonName(name, person, flags[4] == 1 ? 1 : 0);
-                personNames.emplace(key, name);
-            } else {
-                name = known->second;
+            const uint64_t key = (static_cast<uint64_t>(person) << 1) | static_cast<uint64_t>(order);
+            auto payer = payers.find(key);
+            if (payer == payers.end()) {
+                if (!persons) persons.emplace(m_aIndex[TABLE_PERSON]);
+                payer = payers.emplace(key, stExportName{persons->GetName(person, order)}).first;
             }
+            // A payer's name goes to a list at most once per list.
+            bool& listed = payer->second.bListed[vendor ? 1 : 0];
+            if (!listed) listName(payer->second.sName, vendor);
+            listed = true;
+            name = &payer->second.sName;
         } else {
-            name = ownName;
+            listName(*name, vendor);
         }
-        // Each name once, in order of first use (as AddUniqueString keeps them, without its walk).
-        if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
-        std::string typeName;
-        GetTransactionTypeName(typeName, typeIndex);
-        const std::string dateText = FormatDateTime(date, "%m/%d/%y");
-        std::string splitAccount;
-        if (distributionAccount != NO_CODE) {
-            splitAccount = GetCategoryName(distributionAccount);
-            split = true;
+        // The lines come in date order: a day's text serves its run of lines.
+        if (dateText.empty() || date != shownDate) {
+            dateText = FormatDateTime(date, "%m/%d/%y");
+            shownDate = date;
         }
-        lines.AddLine({"TRNS", typeName, dateText, GetCategoryName(transactionAccount), name,
-                       FormatMoney(amount, flags[0]), docNumber, memo, flags[2] == 1 ? "Y" : "N", "Y",
-                       PaymentMethodName(method)});
-        if (!splitAccount.empty())
-            lines.AddLine({"SPL", typeName, dateText, splitAccount, name, FormatMoney(amount, flags[1]), docNumber,
-                           memo, flags[3] == 1 ? "Y" : "N"},
+        split = split || account.bSplit;
+        lines.AddLine({"TRNS", account.sTypeName, dateText, account.sAccount, *name,
+                       FormatMoney(amount, account.flags[0]), *docNumber, *memo, account.flags[2] == 1 ? "Y" : "N",
+                       "Y", PaymentMethodName(method)});
+        if (!account.sSplitAccount.empty())
+            lines.AddLine({"SPL", account.sTypeName, dateText, account.sSplitAccount, *name,
+                           FormatMoney(amount, account.flags[1]), *docNumber, *memo,
+                           account.flags[3] == 1 ? "Y" : "N"},
                           kTransactionFields);
         lines.AddLine({"ENDTRNS"}, kTransactionFields);
         ++count;
@@ -218,8 +270,7 @@ void CDatabase::ExportTransactionsIIF()
         writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
         for (const std::string& v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-    writer.Append(lines);
-    const int written = writer.WriteFile(path);
+    const int written = writer.WriteFile(path, &lines);
     CloseWaitBox(box);
     if (written == 0) return;
     SaveParameterDate(param::kLastExportTime3, exportTime);

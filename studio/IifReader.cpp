@@ -62,13 +62,14 @@ std::string CIifReader::ChooseSeparator(const std::string& line, const std::stri
 void CIifReader::SplitFields(const std::string& line, char separator, std::vector<std::string>& fields)
 {
     fields.clear();
-    size_t start = 0;
-    for (size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != separator) continue;
-        fields.push_back(line.substr(start, i - start));
-        start = i + 1;
-    }
-    if (start < line.size()) fields.push_back(line.substr(start));
+    ForEachField(line, separator, [&fields](size_t, std::string_view field) { fields.emplace_back(field); });
+}
+
+size_t CIifReader::CountFields(std::string_view line, char separator)
+{
+    size_t count = 0;
+    ForEachField(line, separator, [&count](size_t, std::string_view) { ++count; });
+    return count;
 }
 
 std::string CIifReader::TrimRight(const std::string& text)

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CIifReader {
@@ -37,6 +38,10 @@ public:
     // `minimum` fields; "" when none does.
     static std::string ChooseSeparator(const std::string& line, const std::string& candidates, size_t minimum);
     static void SplitFields(const std::string& line, char separator, std::vector<std::string>& fields);
+    // Calls fn(index, field) for each field SplitFields would give, without copying them.
+    template <class Fn>
+    static void ForEachField(std::string_view line, char separator, Fn&& fn);
+    static size_t CountFields(std::string_view line, char separator);
     // The text without trailing blanks, tabs, CR, LF, vertical tabs and form feeds.
     static std::string TrimRight(const std::string& text);
     // The text without that white space on either side.
@@ -48,3 +53,15 @@ public:
 private:
     std::FILE* m_pFile = nullptr;
 };
+
+template <class Fn>
+void CIifReader::ForEachField(std::string_view line, char separator, Fn&& fn)
+{
+    size_t start = 0, index = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != separator) continue;
+        fn(index++, line.substr(start, i - start));
+        start = i + 1;
+    }
+    if (start < line.size()) fn(index, line.substr(start));
+}

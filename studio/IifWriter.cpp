@@ -43,7 +43,7 @@ void CIifWriter::Append(const CIifWriter& other)
     m_nLines += other.m_nLines;
 }
 
-int CIifWriter::WriteFile(const std::string& path) const
+int CIifWriter::WriteFile(const std::string& path, const CIifWriter* rest) const
 {
     const std::string temporary = path + ".$$$";
     host::File file;
@@ -51,8 +51,11 @@ int CIifWriter::WriteFile(const std::string& path) const
         GetResponse(Format("Can't open output file %s", path.c_str()), MB_OK);
         return 0;
     }
-    size_t done = 0;
-    bool written = file.Write(m_sText.data(), m_sText.size(), &done) && done == m_sText.size() && file.Flush();
+    auto put = [&file](const std::string& text) {
+        size_t done = 0;
+        return file.Write(text.data(), text.size(), &done) && done == text.size();
+    };
+    bool written = put(m_sText) && (rest == nullptr || put(rest->m_sText)) && file.Flush();
     written = file.Close() && written;
     if (written) written = host::ReplaceFile(temporary, path);
     if (!written) {

@@ -14,15 +14,17 @@ public:
     void AddLine(const std::vector<std::string>& fields);
     // The fields, then empty ones up to `total` fields.
     void AddLine(std::initializer_list<std::string_view> fields, size_t total = 0);
+    // Room for `bytes` more text, so that a long file's lines are not moved as it grows.
+    void Reserve(size_t bytes) { m_sText.reserve(m_sText.size() + bytes); }
     // The other writer's lines after these.
     void Append(const CIifWriter& other);
     // The file's text so far.
     const std::string& Text() const { return m_sText; }
     size_t LineCount() const { return m_nLines; }
 
-    // 1 when the file was written; 0 after "Can't open output file %s" or
-    // "Error in writing file %s" (the target then is as it was).
-    int WriteFile(const std::string& path) const;
+    // 1 when the file was written (these lines, then `rest`'s when given); 0 after
+    // "Can't open output file %s" or "Error in writing file %s" (the target then is as it was).
+    int WriteFile(const std::string& path, const CIifWriter* rest = nullptr) const;
 
     static std::string CleanField(const std::string& field);
 

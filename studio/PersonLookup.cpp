@@ -15,9 +15,10 @@ const CPerson* CPersonLookup::Find(uint32_t code) const
     return it == m_ByCode.end() ? nullptr : it->second;
 }
 
-std::string CPersonLookup::GetName(uint32_t code) const
+std::string CPersonLookup::GetName(uint32_t code, int order) const
 {
     const CPerson* p = Find(code);
     if (p == nullptr) return Format("Person code %u", code);
-    return Format("%s %s", p->m_sFirstName.c_str(), p->m_sLastName.c_str());
+    return order == 1 ? Format("%s, %s", p->m_sLastName.c_str(), p->m_sFirstName.c_str())
+                      : Format("%s %s", p->m_sFirstName.c_str(), p->m_sLastName.c_str());
 }

@@ -17,8 +17,9 @@ public:
     explicit CPersonLookup(const std::vector<stIndex>& persons);
     // The person of that code, null when there is none.
     const CPerson* Find(uint32_t code) const;
-    // "First Last", or the person table's placeholder "Person code %u" for an unknown code.
-    std::string GetName(uint32_t code) const;
+    // "First Last" (order 1: "Last, First"), or the person table's placeholder "Person code %u"
+    // for an unknown code.
+    std::string GetName(uint32_t code, int order = 0) const;
 
 private:
     std::unordered_map<uint32_t, const CPerson*> m_ByCode;

@@ -1,6 +1,8 @@
 #include "views/GridFrame.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 
 #include "common/Diagnostic.h"
 #include "common/QuestionBox.h"
@@ -9,7 +11,6 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/PrinterDC.h"
 #include "platform/ui/View.h"
-#include "records/UIntArray2D.h"
 #include "reports/PageLinePrint.h"
 #include "views/ViewFrame.h"
 #include "widgets/ControlHelpers.h"
@@ -22,22 +23,28 @@ constexpr int kScreenPen = 2;
 constexpr int kPrinterPen = 6;
 constexpr int kAutoScrollBand = 40;
 
-// The lines of a cell text ("|" separates them; a trailing "|" ends the last line).
-std::vector<std::string> CellLines(const std::string& text)
+// Calls `fn` with each line of a cell text ("|" separates them; a trailing "|" ends the last
+// line; an empty text is one empty line).
+template <class Fn>
+void ForEachCellLine(std::string_view text, Fn&& fn)
 {
-    std::vector<std::string> lines;
-    std::string line;
-    for (char c : text) {
-        if (c == '|') {
-            lines.push_back(line);
-            line.clear();
-        } else {
-            line += c;
-        }
+    size_t start = 0;
+    bool separated = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '|') continue;
+        fn(text.substr(start, i - start));
+        start = i + 1;
+        separated = true;
     }
-    if (!line.empty() || lines.empty()) lines.push_back(line);
-    return lines;
+    if (start < text.size() || !separated) fn(text.substr(start));
 }
+
+// Text extents by text, for one font on one DC: a table repeats its texts, and measuring is dear.
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+using ExtentCache = std::unordered_map<std::string, ui::DCSize, TextHash, std::equal_to<>>;
 
 }  // namespace
 
@@ -129,30 +136,36 @@ void CGridFrame::GetCellPixelSizes(ui::DC& dc, int margin, std::vector<unsigned>
     if (DiagnosticLevel > 0) WriteDiagnosticString("GetCellPixelSizes\n");
     const int rows = m_Cells.GetRows();
     const int columns = m_Cells.GetColumns();
-    CUIntArray2D cellWidths(rows, columns);
-    CUIntArray2D cellHeights(rows, columns);
+    // The widest line of each column and the tallest cell of each row, in one pass over the cells;
+    // the cell font is selected once and each distinct line measured once.
+    std::vector<unsigned> widest(static_cast<size_t>(columns), 0), tallest(static_cast<size_t>(rows), 0);
+    ui::Font font;
+    InitPrintFont(font, dc, m_nCellFontSize, "Times New Roman", 0, 0, 0, 0, 0);
+    const ui::Font old = dc.SelectFont(font);
+    ExtentCache extents;
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < columns; ++c) {
             unsigned width = 0, height = 0;
-            for (const std::string& line : CellLines(m_Cells.GetText(r, c))) {
-                const ui::DCSize extent = MeasureGridText(dc, line, m_nCellFontSize);
+            ForEachCellLine(m_Cells.GetText(r, c), [&](std::string_view line) {
+                auto known = extents.find(line);
+                if (known == extents.end()) known = extents.emplace(std::string(line), dc.GetTextExtent(line)).first;
+                const ui::DCSize extent = known->second;
                 if (DiagnosticLevel > 0)
-                    WriteDiagnosticString(Format("Row %u, Col %u, %s, width %u\n", r, c, line.c_str(),
+                    WriteDiagnosticString(Format("Row %u, Col %u, %s, width %u\n", r, c, std::string(line).c_str(),
                                                  static_cast<unsigned>(extent.cx)));
                 width = std::max(width, static_cast<unsigned>(extent.cx));
                 height += static_cast<unsigned>(extent.cy);
-            }
-            cellWidths.SetAt(r, c, width);
-            cellHeights.SetAt(r, c, height);
+            });
+            widest[static_cast<size_t>(c)] = std::max(widest[static_cast<size_t>(c)], width);
+            tallest[static_cast<size_t>(r)] = std::max(tallest[static_cast<size_t>(r)], height);
         }
     }
+    dc.SelectFont(old);
     const int xpi = dc.GetDeviceCaps(ui::LOGPIXELSX);
     const int ypi = dc.GetDeviceCaps(ui::LOGPIXELSY);
     widths.assign(columns, 0);
     for (int c = 0; c < columns; ++c) {
-        unsigned widest = 0;
-        for (int r = 0; r < rows; ++r) widest = std::max(widest, cellWidths.GetAt(r, c));
-        unsigned width = widest + 4 * margin;
+        unsigned width = widest[static_cast<size_t>(c)] + 4 * margin;
         if (c < static_cast<int>(m_aColumnMaxWidths.size()))
             width = std::min(width, static_cast<unsigned>(static_cast<int>(xpi * m_aColumnMaxWidths[c])));
         widths[c] = width;
@@ -160,9 +173,7 @@ void CGridFrame::GetCellPixelSizes(ui::DC& dc, int margin, std::vector<unsigned>
     }
     heights.assign(rows, 0);
     for (int r = 0; r < rows; ++r) {
-        unsigned tallest = 0;
-        for (int c = 0; c < columns; ++c) tallest = std::max(tallest, cellHeights.GetAt(r, c));
-        unsigned height = tallest + 4 * margin;
+        unsigned height = tallest[static_cast<size_t>(r)] + 4 * margin;
         if (r < static_cast<int>(m_aRowMaxHeights.size()))
             height = std::min(height, static_cast<unsigned>(static_cast<int>(ypi * m_aRowMaxHeights[r])));
         heights[r] = height;
@@ -265,12 +276,13 @@ void CGridFrame::PaintGrid(ui::DC& dc)
             dc.SetClipRect(fill);
             dc.FillSolidRect(fill, m_Cells.GetColour(r, c));
             int lineY = y + 4;
-            for (const std::string& line : CellLines(m_Cells.GetText(r, c))) {
+            ForEachCellLine(m_Cells.GetText(r, c), [&](std::string_view view) {
+                const std::string line(view);
                 DrawGridText(dc, x + 4, lineY, line, m_nCellFontSize, 1, 0);
                 const int height = MeasureGridText(dc, line, m_nCellFontSize).cy;
                 m_nLineHeight = height;
                 lineY += height;
-            }
+            });
         }
     }
     dc.ClearClip();
@@ -526,10 +538,11 @@ void CGridFrame::PrintBlock(ui::DC& dc, const Block& block, int left, int top, i
             dc.SetClipRect(fill);
             dc.FillSolidRect(fill, block.cells.GetColour(r, c));
             int lineY = y + 2 * penWidth;
-            for (const std::string& line : CellLines(block.cells.GetText(r, c))) {
+            ForEachCellLine(block.cells.GetText(r, c), [&](std::string_view view) {
+                const std::string line(view);
                 DrawGridText(dc, x + 2 * penWidth, lineY, line, m_nCellFontSize, 0, 0);
                 lineY += MeasureGridText(dc, line, m_nCellFontSize).cy;
-            }
+            });
         }
     }
     dc.ClearClip();

@@ -86,17 +86,18 @@ void CSpreadsheetGrid::LoadFile()
         GetResponse("Improperly formatted records.", MB_OK);
         return;
     }
-    std::vector<std::vector<std::string>> rows;
+    // The lines are kept until the widest row is known; then each field goes straight to its cell.
+    std::vector<std::string> lines;
     size_t columns = 0;
     do {
-        rows.emplace_back();
-        CIifReader::SplitFields(line, separator[0], rows.back());
-        columns = std::max(columns, rows.back().size());
+        columns = std::max(columns, CIifReader::CountFields(line, separator[0]));
+        lines.push_back(std::move(line));
     } while (reader.ReadRawLine(line));
-    m_Cells.SetSize(static_cast<int>(rows.size()), static_cast<int>(columns));
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            m_Cells.SetAt(static_cast<int>(r), static_cast<int>(c), rows[r][c], CTextArray2D::WHITE);
+    m_Cells.SetSize(static_cast<int>(lines.size()), static_cast<int>(columns));
+    for (size_t r = 0; r < lines.size(); ++r)
+        CIifReader::ForEachField(lines[r], separator[0], [&](size_t c, std::string_view field) {
+            m_Cells.SetAt(static_cast<int>(r), static_cast<int>(c), std::string(field), CTextArray2D::WHITE);
+        });
 }
 
 void CSpreadsheetGrid::SaveFile(char separator)

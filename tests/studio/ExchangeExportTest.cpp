@@ -221,6 +221,55 @@ TEST_F(ExchangeExportTest, PaidPaymentsBecomeTransactionsWithSplitsAndNameLists)
     EXPECT_FALSE(std::filesystem::exists(path_));
 }
 
+TEST_F(ExchangeExportTest, PayersAreNamedPerAccountOrderAndListedOncePerList)
+{
+    // Two accounts taken in turn, one naming payers last name first; one payer both paying and
+    // paid; two persons of one name; a payment whose person is gone.
+    const uint32_t checking = AddAccount("Checking", 0, NO_CODE, NO_CODE, {});
+    const uint32_t fees = AddAccount("Fees", 11, checking, NO_CODE, {0, 0, 0, 0, 1});
+    const uint32_t shop = AddAccount("Shop", 6, checking, NO_CODE, {0, 0, 1, 0, 0});
+    const uint32_t ann = AddPerson('C', "Ann", "Lee");
+    const uint32_t otherAnn = AddPerson('C', "Ann", "Lee");
+    const uint32_t bob = AddPerson('C', "Bob", "Ray");
+    auto pay = [&](char type, DATE date, double amount, uint32_t category, uint32_t person) {
+        CPaymentRecord p;
+        p.m_cType = type;
+        p.m_cReceived = 'R';
+        p.m_dDate = date;
+        p.m_dAmount = amount;
+        p.m_nField15 = category;
+        p.m_nPerson = person;
+        p.m_cMethod = 'C';
+        Save(TABLE_PAYMENT, p);
+    };
+    pay('R', D(2026, 3, 1, 9, 0), 10.0, fees, ann);
+    pay('P', D(2026, 3, 1, 9, 0), 20.0, shop, ann);
+    pay('R', D(2026, 3, 2, 9, 0), 30.0, shop, otherAnn);
+    pay('R', D(2026, 3, 2, 9, 0), 40.0, fees, otherAnn);
+    pay('R', D(2026, 3, 3, 9, 0), 50.0, shop, 9999);
+    pay('P', D(2026, 3, 3, 9, 0), 60.0, fees, bob);
+    Reopen();
+    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 0, 0), {IDNO}),
+              std::vector<std::string>{"6 transactions exported.\nWould you like to view IIF file?"});
+    const std::string end = "ENDTRNS" + Tabs(10) + "\r\n";
+    EXPECT_EQ(Read(),
+              "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
+              "!ENDTRNS" + Tabs(10) + "\r\n"
+              "!CUST\tNAME" + Tabs(9) + "\r\n"
+              "CUST\tLee, Ann" + Tabs(9) + "\r\n"
+              "CUST\tAnn Lee" + Tabs(9) + "\r\n"
+              "CUST\tPerson code 9999" + Tabs(9) + "\r\n"
+              "!VEND\tNAME" + Tabs(9) + "\r\n"
+              "VEND\tAnn Lee" + Tabs(9) + "\r\n"
+              "VEND\tRay, Bob" + Tabs(9) + "\r\n"
+              "TRNS\tDEPOSIT\t03/01/26\tChecking\tLee, Ann\t10.00\t\t\tN\tY\tCheck\r\n" + end +
+              "TRNS\tCASH SALE\t03/01/26\tChecking\tAnn Lee\t20.00\t\t\tY\tY\tCheck\r\n" + end +
+              "TRNS\tCASH SALE\t03/02/26\tChecking\tAnn Lee\t30.00\t\t\tY\tY\tCheck\r\n" + end +
+              "TRNS\tDEPOSIT\t03/02/26\tChecking\tLee, Ann\t40.00\t\t\tN\tY\tCheck\r\n" + end +
+              "TRNS\tCASH SALE\t03/03/26\tChecking\tPerson code 9999\t50.00\t\t\tY\tY\tCheck\r\n" + end +
+              "TRNS\tDEPOSIT\t03/03/26\tChecking\tRay, Bob\t60.00\t\t\tN\tY\tCheck\r\n" + end);
+}
+
 TEST_F(ExchangeExportTest, WithoutDistributionAccountsThereIsNoSplitHeader)
 {
     const uint32_t checking = AddAccount("Checking", 0, NO_CODE, NO_CODE, {});

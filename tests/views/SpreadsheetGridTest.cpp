@@ -3,6 +3,7 @@
 
 #include "tests/views/GridWindowFixture.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -89,6 +90,37 @@ TEST_F(SpreadsheetGridTest, TheFirstLinePicksTheSeparatorAndShortRowsLeaveEmptyC
                     grid.m_bRepeatLabelRow == 0 && grid.m_bRepeatLabelColumn == 0);
         Close();
     }
+}
+
+TEST_F(SpreadsheetGridTest, EachColumnTakesItsWidestLineAndEachRowItsTallestCell)
+{
+    // Repeated texts, cells of several lines ("|"), an empty cell and a lone "|".
+    CSpreadsheetGrid& grid =
+        Open(WriteFile("a.iif", "Ann|Lee\tx\tWide wide wide\r\nAnn|Lee|Street\tAnn\r\n\t|\tx\r\nAnn\tAnn|Lee\tx\r\n"));
+    grid.DrawGrid();
+    ui::DC dc;
+    const int margin = 2;
+    std::vector<unsigned> widths(static_cast<size_t>(grid.m_Cells.GetColumns()), 0);
+    std::vector<unsigned> heights(static_cast<size_t>(grid.m_Cells.GetRows()), 0);
+    for (int r = 0; r < grid.m_Cells.GetRows(); ++r) {
+        for (int c = 0; c < grid.m_Cells.GetColumns(); ++c) {
+            std::vector<std::string> lines;
+            std::stringstream text(grid.m_Cells.GetText(r, c));
+            for (std::string line; std::getline(text, line, '|');) lines.push_back(line);
+            if (lines.empty()) lines.emplace_back();
+            unsigned width = 0, height = 0;
+            for (const std::string& line : lines) {
+                const ui::DCSize extent = grid.MeasureGridText(dc, line, grid.m_nCellFontSize);
+                width = std::max(width, static_cast<unsigned>(extent.cx));
+                height += static_cast<unsigned>(extent.cy);
+            }
+            widths[static_cast<size_t>(c)] = std::max(widths[static_cast<size_t>(c)], width + 4 * margin);
+            heights[static_cast<size_t>(r)] = std::max(heights[static_cast<size_t>(r)], height + 4 * margin);
+        }
+    }
+    EXPECT_EQ(grid.m_aColumnWidths, widths);
+    EXPECT_EQ(grid.m_aRowHeights, heights);
+    EXPECT_GT(heights[1], heights[0]) << "three lines stand taller than two";
 }
 
 TEST_F(SpreadsheetGridTest, TheGridHoldsTheRefreshAndHidesTheMainWindowWhileItIsUp)
