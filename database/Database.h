@@ -523,6 +523,10 @@ public:
     int EditPackage(CPackageRecord* package, int isNew, const stDataToken* context);
     int EditPaymentRecord(CPaymentRecord* payment, int isNew, const stDataToken* context);
     int EditPurchaseRecord(CPurchaseRecord* purchase, int isNew, const stDataToken* context);
+    // The status dialog on a copy of lesson `token` of item `item` of the purchase (the caller's
+    // copy, which it stores on IDOK); an item that can no longer be used asks "Edit anyway?"
+    // first. The dialog's result, 2 when it did not run.
+    int EditTokenStatusOf(CPurchaseRecord* purchase, int32_t item, int32_t token);
     int EditPerson(CPerson* person, int isNew, const stDataToken* context);
     void ShowCategoryListDialog(char type, char block);
     void ShowPackageListDialog();
@@ -584,6 +588,41 @@ public:
     // the purchase item, to sign in to (with `onlyOwn` 1 only the item's own price-list item).
     // The chosen line's position with its price-list code and date, or -1 when none is chosen.
     int SelectSignInActivity(const CPurchaseItem& item, uint32_t& priceListCode, DATE& date, int onlyOwn);
+
+    // ---- Sign-in and self check-in (DatabaseSignIn.cpp; the balance in studio/PersonBalance.cpp) ----
+    // The front desk's sign-in dialog for the person.
+    void RunSignIn(CPerson* person);
+    // The self check-in selection for the person: 0 (nothing shown) when it offers no activity,
+    // else 1, after the payment notice of what it sold has been shown.
+    int RunSelfCheckIn(CPerson* person);
+    void ShowAutoCheckInDialog();
+    // Records one use of token `token` of item `item` of the stored purchase `purchase`, made on
+    // the purchase as it stands under the database lock (ChangeItem). An item of limited time or
+    // quantity keeps its unused token and gets a new used one ('U', the item's kind) linked to
+    // `activity`; another lesson itself becomes used, and gets `teacher` when it has none. Either
+    // is dated `date` and stamped now. An item that can no longer be used (IsItemBlocked on the
+    // stored purchase) is refused with its reason. 1 when stored.
+    int RecordTokenUse(uint32_t purchase, uint32_t item, uint32_t token, uint32_t activity, DATE date,
+                       uint32_t teacher);
+    // Splits lesson `token` of item `item` of the stored purchase in two: its split count rises by
+    // one and an unused twin with the same split count and lesson value joins the item. 1 when
+    // stored.
+    int SplitLessonToken(uint32_t purchase, uint32_t item, uint32_t token);
+    // The unused split twins of lesson `token` that it may be recombined with (token indexes).
+    std::vector<uint32_t> GetUnsplitCandidates(const CPurchaseRecord& purchase, uint32_t item, uint32_t token) const;
+    // Recombines lesson `token` with its twin `sibling`: the twin is taken out of the item and the
+    // lesson's split count falls by one (a split and its unsplit give the lesson back). The twin
+    // must still be an unused split twin in the stored purchase. 1 when stored.
+    int UnsplitLessonToken(uint32_t purchase, uint32_t item, uint32_t token, uint32_t sibling);
+    // The balance sheet's entries of a person, in statement order: each active purchase whose
+    // first purchaser the person is ('U', at its date) with its received and refunded payments
+    // ('p', at the purchase's date), and each payment to the studio of the person ('P'); sorted by
+    // date, ties by kind as a signed byte, then in gathering order.
+    void CollectBalanceEntries(uint32_t person, std::vector<stDataToken>& entries) const;
+    // What one such entry adds to the running balance (negative for money received).
+    static double GetBalanceChange(const stDataToken& entry);
+    // The final running balance of the person's balance sheet (positive: the person owes).
+    double GetPersonBalance(uint32_t person) const;
 
     // ---- Repair backup, rebuild from found headers, raw opening (DatabaseRebuild.cpp) ----
     // Copies the database file to its repair backup (root + ".BKA", older generations shifted);

@@ -36,6 +36,12 @@ void IDatabaseUi::ShowDefaultAccounts(CDatabase&) {}
 int IDatabaseUi::EditConfiguration(CDatabase&) { return 2; }
 int IDatabaseUi::EditFormat(CDatabase&, stFormatRecord&, const std::string&, int, int) { return 2; }
 int IDatabaseUi::EditPageLayout(CDatabase&, stPageLayout&, const std::string&) { return 2; }
+int IDatabaseUi::EditTokenStatus(CDatabase&, CScheduleToken&, const std::string&, const stDataToken*) { return 2; }
+void IDatabaseUi::RunSignIn(CDatabase&, CPerson&) {}
+int IDatabaseUi::RunSelfCheckIn(CDatabase&, CPerson&, std::string&) { return 0; }
+void IDatabaseUi::ShowAutoCheckIn(CDatabase&) {}
+void IDatabaseUi::ShowPicture(CDatabase&, const std::string&, float) {}
+void IDatabaseUi::ShowBalanceSheet(CDatabase&, uint32_t) {}
 bool IDatabaseUi::GetPurgeDates(CDatabase&, DATE&, DATE&) { return false; }
 void IDatabaseUi::BackupDatabase(CDatabase&) {}
 

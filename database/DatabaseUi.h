@@ -13,6 +13,8 @@
 #include "common/DateTime.h"
 
 class CDatabase;
+class CPerson;
+class CScheduleToken;
 struct stDataToken;
 struct stPaymentEditRequest;
 struct stShoppingCart;
@@ -58,6 +60,23 @@ public:
     virtual void ShowCategoryList(CDatabase& database, char type, char block);
     virtual void ShowPackageList(CDatabase& database);
     virtual void ShowDefaultAccounts(CDatabase& database);
+
+    // ---- Sign-in and check-in ----
+    // The lesson status dialog titled `caption` on the token (changed in place on OK): IDOK 1,
+    // IDCANCEL 2. `where` ('T': purchase, item and token index) places it for the conflict test.
+    virtual int EditTokenStatus(CDatabase& database, CScheduleToken& token, const std::string& caption,
+                                const stDataToken* where);
+    // The front desk's sign-in dialog for the student.
+    virtual void RunSignIn(CDatabase& database, CPerson& student);
+    // The self check-in selection for the student: the number of activities it offered (0: it
+    // was not shown); the payment notices of what it sold into `notice`.
+    virtual int RunSelfCheckIn(CDatabase& database, CPerson& student, std::string& notice);
+    // The check-in screen of the kiosk, until a user's password closes it.
+    virtual void ShowAutoCheckIn(CDatabase& database);
+    // The person's picture file in its window, closed after `seconds` when above 0.
+    virtual void ShowPicture(CDatabase& database, const std::string& file, float seconds);
+    // The student's balance sheet shown as a report.
+    virtual void ShowBalanceSheet(CDatabase& database, uint32_t person);
 
     // ---- Studio settings ----
     // The studio configuration dialog on the database's settings; 1 OK (settings changed).

@@ -6,6 +6,7 @@
 #include "dialogs/DialogAddCategory.h"
 #include "dialogs/DialogAddCategoryAccount.h"
 #include "dialogs/DialogAddUser.h"
+#include "dialogs/DialogAutoCheckIn.h"
 #include "dialogs/DialogCategoryList.h"
 #include "dialogs/DialogConfigure.h"
 #include "dialogs/DialogDefaultAccounts.h"
@@ -27,6 +28,9 @@
 #include "dialogs/DialogRefund.h"
 #include "dialogs/DialogScheduleEdit.h"
 #include "dialogs/DialogScheduledPurchase.h"
+#include "dialogs/DialogSelfCheckinSelect.h"
+#include "dialogs/DialogSetStatus.h"
+#include "dialogs/DialogSignIn.h"
 #include "dialogs/DialogShoppingCart.h"
 #include "dialogs/DialogStudioCredit.h"
 #include "dialogs/DialogUserList.h"
@@ -157,6 +161,40 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
     default:
         return 2;
     }
+}
+
+int CDatabaseDialogs::EditTokenStatus(CDatabase& database, CScheduleToken& token, const std::string& caption,
+                                      const stDataToken* where)
+{
+    CDialogSetStatus dialog(&database, &token, DialogParent());
+    dialog.m_strCaption = caption;
+    if (where && where->type == 'T')
+        dialog.SetPurchase(static_cast<const CPurchaseRecord*>(where->record), where->index1, where->index2);
+    return dialog.DoModal();
+}
+
+void CDatabaseDialogs::RunSignIn(CDatabase& database, CPerson& student)
+{
+    CDialogSignIn dialog(&database, DialogParent());
+    dialog.m_pStudent = &student;
+    dialog.DoModal();
+}
+
+int CDatabaseDialogs::RunSelfCheckIn(CDatabase& database, CPerson& student, std::string& notice)
+{
+    CDialogSelfCheckinSelect dialog(&database, DialogParent());
+    dialog.m_pStudent = &student;
+    const int offered = dialog.GetActivityTokens();
+    if (offered == 0) return 0;
+    dialog.DoModal();
+    notice = dialog.m_strPaymentNotice;
+    return offered;
+}
+
+void CDatabaseDialogs::ShowAutoCheckIn(CDatabase& database)
+{
+    CDialogAutoCheckIn dialog(&database, DialogParent());
+    dialog.DoModal();
 }
 
 int CDatabaseDialogs::EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request)

@@ -21,6 +21,11 @@ public:
     int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                        const stDataToken* context) override;
     int EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request) override;
+    int EditTokenStatus(CDatabase& database, CScheduleToken& token, const std::string& caption,
+                        const stDataToken* where) override;
+    void RunSignIn(CDatabase& database, CPerson& student) override;
+    int RunSelfCheckIn(CDatabase& database, CPerson& student, std::string& notice) override;
+    void ShowAutoCheckIn(CDatabase& database) override;
     bool RunShoppingCart(CDatabase& database, stShoppingCart& cart) override;
     bool AskDate(CDatabase& database, DATE& date) override;
     void ShowCategoryList(CDatabase& database, char type, char block) override;
