@@ -567,10 +567,11 @@ public:
     int EditPackage(CPackageRecord* package, int isNew, const stDataToken* context);
     int EditPaymentRecord(CPaymentRecord* payment, int isNew, const stDataToken* context);
     int EditPurchaseRecord(CPurchaseRecord* purchase, int isNew, const stDataToken* context);
-    // The status dialog on a copy of lesson `token` of item `item` of the purchase (the caller's
-    // copy, which it stores on IDOK); an item that can no longer be used asks "Edit anyway?"
-    // first. The dialog's result, 2 when it did not run.
-    int EditTokenStatusOf(CPurchaseRecord* purchase, int32_t item, int32_t token);
+    // The status dialog "Set schedule item status" on a copy of lesson `token` of item `item` of
+    // the purchase; an item that can no longer be used asks "Edit anyway?" first. On OK the
+    // edited token is put in place through the token service (SetTokenStatus with `save`). The
+    // dialog's result, 2 when it did not run.
+    int EditTokenStatusOf(CPurchaseRecord* purchase, int32_t item, int32_t token, int save);
     int EditPerson(CPerson* person, int isNew, const stDataToken* context);
     void ShowCategoryListDialog(char type, char block);
     void ShowPackageListDialog();
@@ -640,24 +641,6 @@ public:
     // else 1, after the payment notice of what it sold has been shown.
     int RunSelfCheckIn(CPerson* person);
     void ShowAutoCheckInDialog();
-    // Records one use of token `token` of item `item` of the stored purchase `purchase`, made on
-    // the purchase as it stands under the database lock (ChangeItem). An item of limited time or
-    // quantity keeps its unused token and gets a new used one ('U', the item's kind) linked to
-    // `activity`; another lesson itself becomes used, and gets `teacher` when it has none. Either
-    // is dated `date` and stamped now. An item that can no longer be used (IsItemBlocked on the
-    // stored purchase) is refused with its reason. 1 when stored.
-    int RecordTokenUse(uint32_t purchase, uint32_t item, uint32_t token, uint32_t activity, DATE date,
-                       uint32_t teacher);
-    // Splits lesson `token` of item `item` of the stored purchase in two: its split count rises by
-    // one and an unused twin with the same split count and lesson value joins the item. 1 when
-    // stored.
-    int SplitLessonToken(uint32_t purchase, uint32_t item, uint32_t token);
-    // The unused split twins of lesson `token` that it may be recombined with (token indexes).
-    std::vector<uint32_t> GetUnsplitCandidates(const CPurchaseRecord& purchase, uint32_t item, uint32_t token) const;
-    // Recombines lesson `token` with its twin `sibling`: the twin is taken out of the item and the
-    // lesson's split count falls by one (a split and its unsplit give the lesson back). The twin
-    // must still be an unused split twin in the stored purchase. 1 when stored.
-    int UnsplitLessonToken(uint32_t purchase, uint32_t item, uint32_t token, uint32_t sibling);
     // The balance sheet's entries of a person, in statement order: each active purchase whose
     // first purchaser the person is ('U', at its date) with its received and refunded payments
     // ('p', at the purchase's date), and each payment to the studio of the person ('P'); sorted by

@@ -121,37 +121,27 @@ int CDatabase::EditPurchaseRecord(CPurchaseRecord* purchase, int isNew, const st
         request.purchase = purchase;
         return Ui().EditScheduledPayment(*this, request);
     }
-    if (context && context->type == 'T') return EditTokenStatusOf(purchase, context->index1, context->index2);
+    if (context && context->type == 'T') return EditTokenStatusOf(purchase, context->index1, context->index2, 0);
     // The purchase sheet.
     return Ui().EditItemDialog(*this, TABLE_PURCHASE, purchase, isNew, context);
 }
 
-int CDatabase::EditTokenStatusOf(CPurchaseRecord* purchase, int32_t itemIndex, int32_t tokenIndex)
+int CDatabase::EditTokenStatusOf(CPurchaseRecord* purchase, int32_t itemIndex, int32_t tokenIndex, int save)
 {
     if (itemIndex < 0 || static_cast<size_t>(itemIndex) >= purchase->m_Items.size()) return 2;
-    CPurchaseItem& item = *purchase->m_Items[static_cast<size_t>(itemIndex)];
+    const CPurchaseItem& item = *purchase->m_Items[static_cast<size_t>(itemIndex)];
     if (tokenIndex < 0 || static_cast<size_t>(tokenIndex) >= item.m_Tokens.size()) return 2;
-    CScheduleToken* token = item.m_Tokens[static_cast<size_t>(tokenIndex)].get();
+    const CScheduleToken& token = *item.m_Tokens[static_cast<size_t>(tokenIndex)];
     std::string reason;
-    if (token->IsKindTN() && purchase->IsItemBlocked(item, &reason) == 1 &&
+    if (token.IsKindTN() && purchase->IsItemBlocked(item, &reason) == 1 &&
         GetResponse(Format("%s\nEdit anyway?", reason.c_str()), MB_YESNO) != IDYES)
         return 2;
     CScheduleToken edited;
-    edited.CopyFrom(*token);
+    edited.CopyFrom(token);
     const stDataToken where = MakeDataToken('T', 0.0, purchase, itemIndex, tokenIndex);
     const int result = Ui().EditTokenStatus(*this, edited, "Set schedule item status", &where);
-    if (result != IDOK) return result;
-    if (token->IsKindTN() && edited.m_cState != token->m_cState) {
-        // The item's unused tokens follow the new state; a token taken out by that is replaced
-        // by the edited one rather than written into after it is gone.
-        if (item.SetTokenState(token, edited.m_cState)) {
-            auto kept = std::make_unique<CScheduleToken>();
-            kept->CopyFrom(edited);
-            item.m_Tokens.push_back(std::move(kept));
-            return result;
-        }
-    }
-    token->CopyFrom(edited);
+    if (result == IDOK)
+        SetTokenStatus(purchase, static_cast<uint32_t>(itemIndex), static_cast<uint32_t>(tokenIndex), edited, save);
     return result;
 }
 

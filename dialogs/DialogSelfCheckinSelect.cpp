@@ -369,16 +369,25 @@ void CDialogSelfCheckinSelect::OnMyOk()
                 const int pick = SelectFixedNumberItemToCharge(row.activity);
                 if (pick >= 0) charged = m_aTokens[static_cast<size_t>(pick)];
             }
-            const auto* purchase = static_cast<const CPurchaseRecord*>(charged.record);
+            auto* purchase = static_cast<CPurchaseRecord*>(charged.record);
             const uint32_t code = purchase->m_nCode;
             const CPurchaseItem* item = RowItem(charged);
             if (DiagnosticLevel > 0 && IsLimitedQuantityRow(charged))
                 WriteDiagnosticFormat("CDialogSelfCheckinSelect::OnMyOk use fixed number purchase %u/%u with %u left\n",
                                       code, charged.index1, item->GetUnusedCount());
-            // A limited item's use is dated at the class; a lesson's at the moment of signing in.
+            // A limited item's use is taken from its unused token as the item stands now (an
+            // earlier use of this sign-in may have replaced it); it is dated at the class, a
+            // lesson's use at the moment of signing in.
+            int32_t token = charged.index2;
+            if (IsLimitedItem(*item)) {
+                token = -1;
+                for (size_t t = 0; t < item->m_Tokens.size() && token < 0; ++t)
+                    if (item->m_Tokens[t]->m_cState == 'N') token = static_cast<int32_t>(t);
+                if (token < 0) continue;
+            }
             const DATE when = IsLimitedItem(*item) ? row.date : GetNow();
-            db.RecordTokenUse(code, static_cast<uint32_t>(charged.index1), static_cast<uint32_t>(charged.index2),
-                              row.activity, when, NO_CODE);
+            db.UseToken(purchase, static_cast<uint32_t>(charged.index1), static_cast<uint32_t>(token), row.activity,
+                        NO_CODE, when, 1);
             if (DiagnosticLevel > 0 && IsLimitedQuantityRow(charged))
                 WriteDiagnosticFormat(
                     "CDialogSelfCheckinSelect::OnMyOk after save fixed number purchase %u/%u has %u left\n", code,

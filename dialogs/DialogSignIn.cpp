@@ -6,7 +6,6 @@
 #include "common/QuestionBox.h"
 #include "database/Database.h"
 #include "database/MoneyRequests.h"
-#include "dialogs/DialogMenu.h"
 #include "dialogs/DialogSelfCheckinSelect.h"
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
@@ -250,8 +249,7 @@ void CDialogSignIn::OnMarkAsUsed()
     const stDataToken* row = SelectedRow(kIdActivities, m_aActivities);
     if (!row) return;
     CDatabase& db = *m_pDatabase;
-    const auto* purchase = static_cast<const CPurchaseRecord*>(row->record);
-    const uint32_t code = purchase->m_nCode;
+    auto* purchase = static_cast<CPurchaseRecord*>(row->record);
     const uint32_t itemIndex = static_cast<uint32_t>(row->index1);
     const uint32_t tokenIndex = static_cast<uint32_t>(row->index2);
     const CPurchaseItem& item = *purchase->m_Items[itemIndex];
@@ -260,7 +258,7 @@ void CDialogSignIn::OnMarkAsUsed()
         uint32_t activity = NO_CODE;
         DATE date = 0.0;
         if (db.SelectSignInActivity(item, activity, date, 0) < 0) return;
-        db.RecordTokenUse(code, itemIndex, tokenIndex, activity, date == 0.0 ? GetNow() : date, NO_CODE);
+        db.UseToken(purchase, itemIndex, tokenIndex, activity, NO_CODE, date == 0.0 ? GetNow() : date, 1);
     } else {
         uint32_t teacher = NO_CODE;
         if (token.m_cKind == 'p' && token.m_nField8 == NO_CODE) {
@@ -271,7 +269,7 @@ void CDialogSignIn::OnMarkAsUsed()
                 teacher = static_cast<uint32_t>(chosen);
             }
         }
-        db.RecordTokenUse(code, itemIndex, tokenIndex, NO_CODE, GetNow(), teacher);
+        db.UseToken(purchase, itemIndex, tokenIndex, NO_CODE, teacher, GetNow(), 1);
     }
     RefillAll();
 }
@@ -280,10 +278,9 @@ void CDialogSignIn::OnSplit()
 {
     const stDataToken* row = SelectedRow(kIdActivities, m_aActivities);
     if (!row) return;
-    const auto* purchase = static_cast<const CPurchaseRecord*>(row->record);
+    auto* purchase = static_cast<CPurchaseRecord*>(row->record);
     if (IsLimitedItem(*purchase->m_Items[static_cast<size_t>(row->index1)])) return;
-    m_pDatabase->SplitLessonToken(purchase->m_nCode, static_cast<uint32_t>(row->index1),
-                                  static_cast<uint32_t>(row->index2));
+    m_pDatabase->SplitToken(purchase, static_cast<uint32_t>(row->index1), static_cast<uint32_t>(row->index2), 1);
     RefillAll();
 }
 
@@ -291,7 +288,7 @@ void CDialogSignIn::OnUnsplit()
 {
     const stDataToken* row = SelectedRow(kIdActivities, m_aActivities);
     if (!row) return;
-    const auto* purchase = static_cast<const CPurchaseRecord*>(row->record);
+    auto* purchase = static_cast<CPurchaseRecord*>(row->record);
     const uint32_t itemIndex = static_cast<uint32_t>(row->index1);
     const uint32_t tokenIndex = static_cast<uint32_t>(row->index2);
     const CPurchaseItem& item = *purchase->m_Items[itemIndex];
@@ -300,22 +297,12 @@ void CDialogSignIn::OnUnsplit()
         GetResponse("Not a split lesson", MB_OK);
         return;
     }
-    const std::vector<uint32_t> siblings = m_pDatabase->GetUnsplitCandidates(*purchase, itemIndex, tokenIndex);
-    if (siblings.empty()) {
+    if (m_pDatabase->GetUnsplitPartners(*purchase, itemIndex, tokenIndex).empty()) {
         GetResponse("No other split heats found for combine", MB_OK);
         return;
     }
-    uint32_t sibling = siblings.front();
-    if (siblings.size() > 1) {
-        CDialogMenu menu(m_pDatabase, "Select lesson to recombine with", 'S', 'U', -1, 0, "", this);
-        for (uint32_t s : siblings)
-            menu.AddItem(s, item.m_Tokens[s]->GetText(item, purchase->m_sDescription, m_pDatabase));
-        const int chosen = menu.DoModal();
-        if (chosen < 0) return;
-        if (std::find(siblings.begin(), siblings.end(), static_cast<uint32_t>(chosen)) == siblings.end()) return;
-        sibling = static_cast<uint32_t>(chosen);
-    }
-    m_pDatabase->UnsplitLessonToken(purchase->m_nCode, itemIndex, tokenIndex, sibling);
+    // One partner is taken without asking; of several the desk picks one.
+    m_pDatabase->UnsplitToken(purchase, itemIndex, tokenIndex, 1);
     RefillAll();
 }
 
@@ -323,20 +310,7 @@ void CDialogSignIn::OnEditSchedule()
 {
     const stDataToken* row = SelectedRow(kIdActivities, m_aActivities);
     if (!row) return;
-    const auto* purchase = static_cast<const CPurchaseRecord*>(row->record);
-    const uint32_t code = purchase->m_nCode;
-    const int32_t itemIndex = row->index1;
-    CPurchaseRecord copy;
-    copy.CopyFrom(*purchase);
-    if (m_pDatabase->EditTokenStatusOf(&copy, itemIndex, row->index2) == ui::IDOK) {
-        // The edited item replaces the stored one; the purchase's other items stay as stored.
-        m_pDatabase->ChangeItem(TABLE_PURCHASE, code, [&](void* stored) {
-            auto& p = *static_cast<CPurchaseRecord*>(stored);
-            if (static_cast<size_t>(itemIndex) >= p.m_Items.size()) return false;
-            p.m_Items[static_cast<size_t>(itemIndex)]->CopyFrom(*copy.m_Items[static_cast<size_t>(itemIndex)]);
-            return true;
-        });
-    }
+    m_pDatabase->EditTokenStatusOf(static_cast<CPurchaseRecord*>(row->record), row->index1, row->index2, 1);
     RefillAll();
 }
 

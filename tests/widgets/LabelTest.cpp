@@ -135,7 +135,9 @@ TEST_F(LabelTest, OnlyLinksOpen)
             ASSERT_TRUE(ui::test::ClickAt(label, 2, 2));
         });
         EXPECT_EQ(opened_.size(), c.opens ? 1u : 0u) << c.text;
-        if (c.opens && !opened_.empty()) EXPECT_EQ(opened_[0], c.text);
+        if (c.opens && !opened_.empty()) {
+            EXPECT_EQ(opened_[0], c.text);
+        }
     }
 }
 
