@@ -36,6 +36,20 @@ void ScriptPassword(const std::string& text)
     });
 }
 
+// The window that takes the LAN link's message 0x404, as the main frame does.
+class CMessageWindow : public ui::Window {
+public:
+    CDatabase* m_pDb = nullptr;
+    intptr_t OnMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) override
+    {
+        if (message == WM_MAINFRAME_MSG && wParam == 1 && m_pDb) {
+            m_pDb->OnMessage();
+            return 0;
+        }
+        return ui::Window::OnMessage(message, wParam, lParam);
+    }
+};
+
 class SignInCopiesTest : public DialogTest {
 protected:
     void SetUp() override
@@ -53,11 +67,17 @@ protected:
         std::ofstream(name_ + ".rgs", std::ios::binary)
             << dqtest::UserEntry("front", "desk", 1, 9) << dqtest::UserEntry("office", "other", 2, 9);
         std::ofstream(folder_ + "/Dorvalquintex.usr") << "127.0.0.1\r\n127.0.0.2\r\n";
+        // This copy works in its own folder, as the program in its program folder: the LAN link
+        // reads the computer list there.
+        oldFolder_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
         MakeFixture();
 
         db_ = std::make_unique<CDatabase>();
+        ASSERT_TRUE(window_.Create(nullptr, ui::DCRect{0, 0, 10, 10}));
+        window_.m_pDb = db_.get();
+        db_->SetMessageWindow(&window_);
         db_->SetUi(&CDatabaseDialogs::Instance());
-        db_->m_sComputerListFile = folder_ + "/Dorvalquintex.usr";
         ScriptPassword("desk");
         ASSERT_TRUE(db_->OpenDatabase(name_, 0));
 
@@ -78,12 +98,15 @@ protected:
             other_.reset();
         }
         if (db_) db_->CloseDatabase();
+        window_.m_pDb = nullptr;
         db_.reset();
+        window_.DestroyWindow();
         for (const char* v : {"XDG_RUNTIME_DIR", "DORVALQUINTEX_COMPUTERNAME", "DORVALQUINTEX_ADDRESS",
                               "DORVALQUINTEX_SERVER"})
             ::unsetenv(v);
         DialogTest::TearDown();
         std::error_code ec;
+        if (!oldFolder_.empty()) std::filesystem::current_path(oldFolder_, ec);
         std::filesystem::remove_all(folder_, ec);
     }
 
@@ -91,6 +114,7 @@ protected:
     void MakeFixture()
     {
         CDatabase db;
+        db.SetUi(&CDatabaseDialogs::Instance());
         db.m_bNetworkDisabled = true;
         ScriptPassword("desk");
         ASSERT_TRUE(db.OpenDatabase(name_, 0));
@@ -153,9 +177,11 @@ protected:
     }
 
     std::string folder_;
+    std::filesystem::path oldFolder_;
     std::string name_;
     uint32_t student_ = 0;
     uint32_t purchase_ = 0;
+    CMessageWindow window_;
     std::unique_ptr<CDatabase> db_;
     std::unique_ptr<DriverProcess> other_;
 };
@@ -176,7 +202,7 @@ TEST_F(SignInCopiesTest, AUseOfAPurchaseHeldElsewhereIsRefusedUntilItsRelease)
     db_->RefreshItem(TABLE_PURCHASE, purchase_);
     EXPECT_TRUE(Purchase().IsEqual(before));  // the file too
 
-    ASSERT_EQ(Run("unlockrecord " + held[0]), Words{});
+    ASSERT_EQ(Run("unlockrecord " + held[0]), Words{"1"});
     auto [again, used] = MarkFirstUsed();
     EXPECT_EQ(Hooks().messageBoxTexts.size(), 1u);
     ASSERT_EQ(used.size(), 1u);
