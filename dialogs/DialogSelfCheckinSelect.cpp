@@ -97,12 +97,15 @@ int CDialogSelfCheckinSelect::GetActivityTokens()
     const DATE now = GetNow();
     const DATE today = std::floor(now);
     auto isToday = [today](DATE d) { return d > 0.0 && std::floor(d) == today; };
+    // The student's purchases in force, found in one pass over the table.
+    std::vector<CPurchaseRecord*> mine;
+    for (const stIndex& e : *db.GetItemList(TABLE_PURCHASE)) {
+        auto* purchase = static_cast<CPurchaseRecord*>(e.pItem);
+        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && IsStudentOf(*purchase, student))
+            mine.push_back(purchase);
+    }
     auto studentPurchases = [&](auto&& visit) {
-        for (const stIndex& e : *db.GetItemList(TABLE_PURCHASE)) {
-            auto* purchase = static_cast<CPurchaseRecord*>(e.pItem);
-            if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && IsStudentOf(*purchase, student))
-                visit(*purchase);
-        }
+        for (CPurchaseRecord* purchase : mine) visit(*purchase);
     };
 
     // 1. What the student's limited items signed in to today.

@@ -6,6 +6,7 @@
 #include "tests/dialogs/MoneyFixture.h"
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/ui/ListBox.h"
@@ -53,8 +54,10 @@ protected:
         p->m_Items.push_back(std::move(item));
         return Add(TABLE_PURCHASE, std::move(p));
     }
-    // A purchase of private lessons ('p'): one token per state letter, scheduled ones at `dates`.
-    CPurchaseRecord* AddLessons(const std::string& states, std::vector<DATE> dates = {}, double price = 0.0)
+    // A purchase of private lessons ('p') at `price`: one token per state letter, scheduled ones
+    // at `dates`; its scheduled payments (kind, amount, date).
+    CPurchaseRecord* AddLessons(const std::string& states, std::vector<DATE> dates = {}, double price = 0.0,
+                                std::vector<std::tuple<char, double, DATE>> payments = {})
     {
         auto p = NewPurchase("Private lessons");
         p->m_cPricing = 'P';
@@ -69,6 +72,14 @@ protected:
             item->m_Tokens.push_back(Token('p', state, when, NO_CODE));
         }
         p->m_Items.push_back(std::move(item));
+        for (const auto& [kind, amount, date] : payments) {
+            auto pay = std::make_unique<CSchedulePayment>();
+            pay->m_cKind = kind;
+            pay->m_dAmount = amount;
+            pay->m_dDate = date;
+            pay->m_sDescription = p->m_sDescription;
+            p->m_Payments.push_back(std::move(pay));
+        }
         return Add(TABLE_PURCHASE, std::move(p));
     }
     std::unique_ptr<CPurchaseRecord> NewPurchase(const std::string& text)

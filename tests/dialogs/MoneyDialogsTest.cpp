@@ -367,6 +367,12 @@ public:
         calls.push_back({table, context ? context->type : char(0)});
         return 2;
     }
+    // A lesson's status ('T' of a purchase) has a dialog of its own.
+    int EditTokenStatus(CDatabase&, CScheduleToken&, const std::string&, const stDataToken* where) override
+    {
+        calls.push_back({TABLE_PURCHASE, where ? where->type : char(0)});
+        return 2;
+    }
     int EditScheduledPayment(CDatabase&, stPaymentEditRequest& request) override
     {
         calls.push_back({TABLE_PURCHASE, 'p'});
@@ -395,6 +401,11 @@ TEST_F(MoneyTest, ScheduleEntryKindsReachTheirEditors)
     auto due = std::make_unique<CSchedulePayment>();
     due->m_cKind = 'S';
     purchase->m_Payments.push_back(std::move(due));
+    auto lessons = std::make_unique<CPurchaseItem>();
+    lessons->m_cKind = 'p';
+    lessons->m_Tokens.push_back(std::make_unique<CScheduleToken>());
+    lessons->m_Tokens[0]->m_cKind = 'p';
+    purchase->m_Items.push_back(std::move(lessons));
     CPurchaseRecord* sale = Add(TABLE_PURCHASE, std::move(purchase));
     auto sched = std::make_unique<CScheduleRecord>();
     CScheduleRecord* item = Add(TABLE_SCHEDULE, std::move(sched));

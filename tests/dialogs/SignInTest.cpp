@@ -30,31 +30,6 @@ protected:
         Script(script);
         db_->RunSignIn(student_);
     }
-    // A payment of the purchase (kind, amount, date).
-    static void AddPayment(CPurchaseRecord& p, char kind, double amount, DATE date)
-    {
-        auto pay = std::make_unique<CSchedulePayment>();
-        pay->m_cKind = kind;
-        pay->m_dAmount = amount;
-        pay->m_dDate = date;
-        pay->m_sDescription = p.m_sDescription;
-        p.m_Payments.push_back(std::move(pay));
-    }
-    CPurchaseRecord* AddPaidLessons(const std::string& states, double price,
-                                    std::vector<std::tuple<char, double, DATE>> payments)
-    {
-        auto p = NewPurchase("Private lessons");
-        p->m_cPricing = 'P';
-        p->m_dPrice = price;
-        auto item = std::make_unique<CPurchaseItem>();
-        item->m_sName = "Private lesson";
-        item->m_cKind = 'p';
-        item->m_nCount = static_cast<int32_t>(states.size());
-        for (char state : states) item->m_Tokens.push_back(Token('p', state, 0.0, NO_CODE));
-        p->m_Items.push_back(std::move(item));
-        for (const auto& [kind, amount, date] : payments) AddPayment(*p, kind, amount, date);
-        return Add(TABLE_PURCHASE, std::move(p));
-    }
     // The stored purchase equals the one read back from the file.
     void ExpectFileEqualsMemory(uint32_t code)
     {
@@ -80,7 +55,7 @@ TEST_F(SignInTest, AStudentWithoutPurchasesHasEmptyListsAndNoBalance)
 
 TEST_F(SignInTest, RowsFoldUnscheduledLessonsAndOrderPayments)
 {
-    CPurchaseRecord* lessons = AddPaidLessons("NNNNNN", 300.0, {{'S', 100.0, Today(9) + 20}, {'U', 100.0, 0.0},
+    CPurchaseRecord* lessons = AddLessons("NNNNNN", {}, 300.0, {{'S', 100.0, Today(9) + 20}, {'U', 100.0, 0.0},
                                                                 {'R', 100.0, DaysAgo(3)}});
     lessons->m_Items[0]->m_Tokens[2]->m_nSplitCount = 1;  // a split lesson has a row of its own
     db_->SaveModifiedItem(TABLE_PURCHASE, lessons->m_nCode, lessons);
@@ -113,7 +88,7 @@ TEST_F(SignInTest, RowsFoldUnscheduledLessonsAndOrderPayments)
 TEST_F(SignInTest, LessonUsedSplitAndRecombined)
 {
     db_->m_Parameters.SetFloat(param::kFlashSeconds, 0.0f);
-    const uint32_t code = AddPaidLessons("NNN", 150.0, {{'U', 150.0, 0.0}})->m_nCode;
+    const uint32_t code = AddLessons("NNN", {}, 150.0, {{'U', 150.0, 0.0}})->m_nCode;
     const uint32_t teacher = [&] {
         auto t = std::make_unique<CPerson>('E');
         t->m_sLastName = "Mendez";
@@ -164,7 +139,7 @@ TEST_F(SignInTest, LessonUsedSplitAndRecombined)
 
 TEST_F(SignInTest, UnsplitRefusals)
 {
-    const uint32_t code = AddPaidLessons("NN", 100.0, {})->m_nCode;
+    const uint32_t code = AddLessons("NN", {}, 100.0, {})->m_nCode;
     Answer({ui::IDOK});
     RunSignIn([&](ui::Dialog& d) {
         Pick(d, kActivities, "(2)");
@@ -177,7 +152,7 @@ TEST_F(SignInTest, UnsplitRefusals)
 
 TEST_F(SignInTest, MarkAsPaidThenCancelChangesNothing)
 {
-    const uint32_t code = AddPaidLessons("N", 80.0, {{'S', 80.0, Today(9) + 7}})->m_nCode;
+    const uint32_t code = AddLessons("N", {}, 80.0, {{'S', 80.0, Today(9) + 7}})->m_nCode;
     CPurchaseRecord before;
     before.CopyFrom(Purchase(code));
     RunSignIn([&](ui::Dialog& d) {
