@@ -27,6 +27,7 @@ int32_t IDatabaseUi::SelectOne(const std::string& title,
 }
 
 int IDatabaseUi::EditItemDialog(CDatabase&, uint8_t, void*, int, const stDataToken*) { return 2; }
+int32_t IDatabaseUi::AddOrSelectPerson(CDatabase&, std::string&, std::string&) { return -1; }
 int IDatabaseUi::EditScheduledPayment(CDatabase&, stPaymentEditRequest&) { return 2; }
 bool IDatabaseUi::RunShoppingCart(CDatabase&, stShoppingCart&) { return false; }
 bool IDatabaseUi::AskDate(CDatabase&, DATE&) { return false; }
