@@ -34,7 +34,7 @@ TEST_F(TokenCopiesTest, ARefusedLockLeavesMemoryFileAndTheOtherDeskEqual)
     EXPECT_EQ(Copy(1).Command("count 10"), Words{"1"}) << "no second purchase in force";
     EXPECT_EQ(Copy(1).Command("digest"), Copy(2).Command("digest"));
 
-    ASSERT_EQ(Copy(2).Command("unlockrecord " + held[0]), Words{});
+    ASSERT_EQ(Copy(2).Command("unlockrecord " + held[0]), Words{"1"});
     EXPECT_EQ(Copy(1).Command("usetoken " + purchase + " 0 0", 30000), Words{"1"});
     EXPECT_EQ(Copy(1).Command("filetokens " + purchase), Words{"UNN"});
     EXPECT_TRUE(Sees(2, "tokens " + purchase, {"UNN"}));
