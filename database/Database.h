@@ -572,7 +572,14 @@ public:
     // edited token is put in place through the token service (SetTokenStatus with `save`). The
     // dialog's result, 2 when it did not run.
     int EditTokenStatusOf(CPurchaseRecord* purchase, int32_t item, int32_t token, int save);
+    // A person in its editor: an employee ('E') in the employee dialog; with a context 'I', 'D',
+    // 'M' or 'N' that contact record (index1) in the contact dialog, on a copy written back on OK;
+    // a new-customer request in the short form; else the person sheet. A new person whose sheet
+    // is cancelled takes the purchases entered for it meanwhile with it.
     int EditPerson(CPerson* person, int isNew, const stDataToken* context);
+    // The add-or-select dialog: a new student with the typed names, or the chosen one edited. The
+    // editor's result, 2 when cancelled.
+    int AddOrSelectStudent();
     void ShowCategoryListDialog(char type, char block);
     void ShowPackageListDialog();
     void ShowDefaultAccountsDialog();

@@ -151,6 +151,8 @@ int CDatabase::EditPerson(CPerson* person, int isNew, const stDataToken* context
     if (isNew == 1) {
         person->m_nCode = GetNextKey(TABLE_PERSON);
         person->m_nSequence = static_cast<int32_t>(GetItemList(TABLE_PERSON)->size());
+        if (context && context->type == 'e' && context->record)
+            person->m_cType = *static_cast<const char*>(context->record);
         if (context && context->type == 'R' && context->record) {
             const CPerson* from = static_cast<const CPerson*>(context->record);
             person->m_cType = from->m_cType;
@@ -158,18 +160,54 @@ int CDatabase::EditPerson(CPerson* person, int isNew, const stDataToken* context
             person->m_sFirstName = from->m_sFirstName;
         }
     }
+    // Employees have their own dialog.
+    if (person->m_cType == 'E') {
+        const stDataToken employee = MakeDataToken('E', 0.0, nullptr);
+        return Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &employee);
+    }
+    // One contact record of the person, edited on a copy that is written back on OK.
+    if (context && (context->type == 'I' || context->type == 'D' || context->type == 'M' || context->type == 'N')) {
+        if (context->index1 < 0 || static_cast<size_t>(context->index1) >= person->m_Interviews.size()) return 2;
+        CInterview& interview = *person->m_Interviews[static_cast<size_t>(context->index1)];
+        if (DiagnosticLevel > 0)
+            WriteDiagnosticFormat("CDatabase::EditPerson interview pointer %u, code %u\n",
+                                  static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&interview)), person->m_nCode);
+        CInterview copy;
+        copy.CopyFrom(interview);
+        const stDataToken contact = MakeDataToken('I', 0.0, &copy, context->index1);
+        const int result = Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &contact);
+        if (result == 1) interview.CopyFrom(copy);
+        return result;
+    }
     if (IsNewCustomerRequest(context)) {
         person->m_cType = 'C';
         const stDataToken quick = MakeDataToken('c', 0.0, nullptr);
         return Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &quick);
     }
-    if (DiagnosticLevel > 0 && (person->m_cType == 'C' || person->m_cType == 'c'))
-        WriteDiagnosticFormat("CDatabase::EditPerson pointer %u, code %u\n", static_cast<uint32_t>(reinterpret_cast<uintptr_t>(person)), person->m_nCode);
-    const int result = Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, context);
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("CDatabase::EditPerson pointer %u, code %u\n",
+                              static_cast<uint32_t>(reinterpret_cast<uintptr_t>(person)), person->m_nCode);
+    const stDataToken sheet = MakeDataToken('P', 0.0, nullptr);
+    const int result = Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &sheet);
     // Purchases may have been entered for a new person while the sheet was open.
-    if (isNew == 1 && result == 2 && (person->m_cType == 'C' || person->m_cType == 'c'))
-        RemovePersonFromPurchases(person->m_nCode);
+    if (isNew == 1 && result == 2) RemovePersonFromPurchases(person->m_nCode);
     return result;
+}
+
+int CDatabase::AddOrSelectStudent()
+{
+    std::string first;
+    std::string last;
+    const int32_t chosen = Ui().AddOrSelectPerson(*this, first, last);
+    if (chosen == -1) return 2;
+    if (chosen == -2) {
+        CPerson person('C');
+        person.m_sFirstName = first;
+        person.m_sLastName = last;
+        const stDataToken request = MakeDataToken('R', 0.0, &person);
+        return AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, LOC_NONE, &request);
+    }
+    return EditTableItem(TABLE_PERSON, static_cast<uint32_t>(chosen), nullptr);
 }
 
 void CDatabase::ShowCategoryListDialog(char type, char block)

@@ -27,6 +27,7 @@ int32_t IDatabaseUi::SelectOne(const std::string& title,
 }
 
 int IDatabaseUi::EditItemDialog(CDatabase&, uint8_t, void*, int, const stDataToken*) { return 2; }
+int32_t IDatabaseUi::AddOrSelectPerson(CDatabase&, std::string&, std::string&) { return -1; }
 int IDatabaseUi::EditScheduledPayment(CDatabase&, stPaymentEditRequest&) { return 2; }
 bool IDatabaseUi::RunShoppingCart(CDatabase&, stShoppingCart&) { return false; }
 bool IDatabaseUi::AskDate(CDatabase&, DATE&) { return false; }
@@ -40,7 +41,6 @@ int IDatabaseUi::EditTokenStatus(CDatabase&, CScheduleToken&, const std::string&
 void IDatabaseUi::RunSignIn(CDatabase&, CPerson&) {}
 int IDatabaseUi::RunSelfCheckIn(CDatabase&, CPerson&, std::string&) { return 0; }
 void IDatabaseUi::ShowAutoCheckIn(CDatabase&) {}
-void IDatabaseUi::ShowPicture(CDatabase&, const std::string&, float) {}
 void IDatabaseUi::ShowBalanceSheet(CDatabase&, uint32_t) {}
 bool IDatabaseUi::GetPurgeDates(CDatabase&, DATE&, DATE&) { return false; }
 void IDatabaseUi::BackupDatabase(CDatabase&) {}

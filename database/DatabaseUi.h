@@ -43,6 +43,9 @@ public:
     // The editing dialog of a table's item: 1 OK (the item changed), 2 Cancel.
     virtual int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                                const stDataToken* context);
+    // The add-or-select dialog of a student: a person code (an existing student taken), -2 (a
+    // new one with the typed names in `first` and `last`) or -1 (cancelled).
+    virtual int32_t AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last);
     // Asks for the purge's two cut-off dates; false on Cancel.
     virtual bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others);
     // The backup of the open database that a purge offers first.
@@ -73,8 +76,6 @@ public:
     virtual int RunSelfCheckIn(CDatabase& database, CPerson& student, std::string& notice);
     // The check-in screen of the kiosk, until a user's password closes it.
     virtual void ShowAutoCheckIn(CDatabase& database);
-    // The person's picture file in its window, closed after `seconds` when above 0.
-    virtual void ShowPicture(CDatabase& database, const std::string& file, float seconds);
     // The student's balance sheet shown as a report.
     virtual void ShowBalanceSheet(CDatabase& database, uint32_t person);
 

@@ -14,7 +14,11 @@
 #include "dialogs/DialogFormat.h"
 #include "dialogs/DialogGetDate.h"
 #include "dialogs/DialogGetPurgeDates.h"
+#include "dialogs/DialogAddPerson.h"
+#include "dialogs/DialogContact.h"
 #include "dialogs/DialogNewCustomer.h"
+#include "dialogs/DialogTeacherData.h"
+#include "dialogs/PropertySheetPerson.h"
 #include "dialogs/DialogPackageEdit.h"
 #include "dialogs/DialogPackageList.h"
 #include "dialogs/DialogPageLayout.h"
@@ -130,11 +134,27 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
         return sheet.DoModal() == IDOK ? 1 : 2;
     }
     case TABLE_PERSON: {
-        if (context == nullptr || context->type != 'c') return 2;
-        CDialogNewCustomer dialog(&database, DialogParent());
-        dialog.m_pPerson = static_cast<CPerson*>(item);
-        (void)isNew;
-        return dialog.DoModal();
+        // The editor the database chose: the short form ('c'), the employee dialog ('E'), one
+        // contact record ('I', the record to edit) or the person sheet.
+        CPerson* person = static_cast<CPerson*>(item);
+        const char kind = context ? context->type : 'P';
+        if (kind == 'c') {
+            CDialogNewCustomer dialog(&database, DialogParent());
+            dialog.m_pPerson = person;
+            return dialog.DoModal();
+        }
+        if (kind == 'E') {
+            CDialogTeacherData dialog(&database, person, DialogParent());
+            return dialog.DoModal() == IDOK ? 1 : 2;
+        }
+        if (kind == 'I') {
+            CDialogContact dialog(&database, DialogParent());
+            dialog.m_pInterview = static_cast<CInterview*>(context->record);
+            return dialog.DoModal() == IDOK ? 1 : 2;
+        }
+        CPropertySheetPerson sheet("Person data", DialogParent(), 0, &database, person, isNew == 1 ? 1 : 0);
+        sheet.m_bNewPerson = isNew == 1;
+        return sheet.DoModal() == IDOK ? 1 : 2;
     }
     case TABLE_PRICELIST: {
         auto* entry = static_cast<CPriceListItem*>(item);
@@ -195,6 +215,15 @@ void CDatabaseDialogs::ShowAutoCheckIn(CDatabase& database)
 {
     CDialogAutoCheckIn dialog(&database, DialogParent());
     dialog.DoModal();
+}
+
+int32_t CDatabaseDialogs::AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last)
+{
+    CDialogAddPerson dialog(&database, DialogParent());
+    const int result = dialog.DoModal();
+    first = dialog.m_strFirstName;
+    last = dialog.m_strLastName;
+    return result;
 }
 
 int CDatabaseDialogs::EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request)

@@ -20,6 +20,7 @@ public:
     // Cancel).
     int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                        const stDataToken* context) override;
+    int32_t AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last) override;
     int EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request) override;
     int EditTokenStatus(CDatabase& database, CScheduleToken& token, const std::string& caption,
                         const stDataToken* where) override;

@@ -106,18 +106,11 @@ bool CDialogAutoCheckIn::OnInitDialog()
     SetBackgroundColor(m_crBackground);
     if (m_pPrompt) m_pPrompt->SetTextColor(ui::RGB(255, 0, 0));
     ShowMaximized();
-    // The first paint follows the show; the layout waits for it (or for Tab).
+    // The first paint follows the show: the layout runs after it (or at Tab, when that comes
+    // first).
     PostMessage(MSG_AUTOCHECKIN_LAYOUT, 0, 0);
     if (m_pEntry) m_pEntry->SetFocus();
     return false;
-}
-
-void CDialogAutoCheckIn::OnPaint(ui::DC& dc)
-{
-    dc.FillSolidRect(GetClientRect(), m_crBackground);
-    if (m_bLogoPresent && m_fnDrawLogo && m_Layout.logo.Height() > 0)
-        m_fnDrawLogo(dc, m_pDatabase->GetStudioStrings().sWelcomeLogoFile, m_Layout.logo);
-    PostMessage(MSG_AUTOCHECKIN_LAYOUT, 0, 0);
 }
 
 void CDialogAutoCheckIn::ApplyLook(CLabel& label, uint32_t offset, const std::string& text)
@@ -160,6 +153,11 @@ void CDialogAutoCheckIn::LayOut()
         ApplyLook(m_Message, param::kMessageTextLook, strings.sWelcomeMessage);
     } else {
         m_Message.ShowWindow(false);
+    }
+    if (m_bLogoPresent && m_Layout.logo.Height() > 0 && m_Logo.Create(this, m_Layout.logo)) {
+        ui::DCSize box{m_Layout.logo.Width(), m_Layout.logo.Height()};
+        m_Logo.m_Image.LoadPicture(&m_Logo, nullptr, strings.sWelcomeLogoFile, &box);
+        m_Logo.ShowWindow(true);
     }
     if (m_bLogoPresent && DiagnosticLevel > 0)
         WriteDiagnosticFormat("CDialogAutoCheckIn::ShowLogo() width %i, height %i \n", m_Layout.logo.Width(),

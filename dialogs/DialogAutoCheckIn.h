@@ -8,10 +8,10 @@
 // and the selection dialog holds the refresh while it is open.
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/ui/Dialog.h"
+#include "widgets/DisplayImage.h"
 #include "widgets/Label.h"
 
 class CDatabase;
@@ -40,19 +40,23 @@ public:
 
     bool OnInitDialog() override;
     void OnCancel() override;
-    void OnPaint(ui::DC& dc) override;
     bool PreTranslateMessage(const ui::Msg& msg) override;
 
     // Lays the screen out once (later calls do nothing).
     void LayOut();
     bool IsLaidOut() const { return m_bLaidOut != 0; }
     const stLayout& GetLayout() const { return m_Layout; }
-    // Draws the logo file scaled into a rectangle (unset: nothing drawn).
-    std::function<bool(ui::DC& dc, const std::string& file, const ui::DCRect& area)> m_fnDrawLogo;
 
     CDatabase* m_pDatabase;
     CLabel m_Welcome;
     CLabel m_Message;
+    // The logo's area: a child window that draws the logo file through the image display.
+    class CLogoArea : public ui::Window {
+    public:
+        void OnPaint(ui::DC& dc) override { m_Image.Draw(dc); }
+        CDisplayImage m_Image;
+    };
+    CLogoArea m_Logo;
 
 private:
     // Enter or Space: the typed code checks a student in, a password closes the kiosk.

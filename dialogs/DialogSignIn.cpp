@@ -10,6 +10,7 @@
 #include "platform/host/File.h"
 #include "platform/host/Format.h"
 #include "platform/ui/ListBox.h"
+#include "widgets/AppHelpers.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ bool CDialogSignIn::OnInitDialog()
     const bool picture = !m_strPictureFile.empty() && host::FileExists(m_strPictureFile);
     EnableDlgItem(kIdShowPicture, picture);
     const float seconds = m_pDatabase->m_Parameters.GetFloat(param::kFlashSeconds);
-    if (picture && seconds > 0.0f) m_pDatabase->Ui().ShowPicture(*m_pDatabase, m_strPictureFile, seconds);
+    if (picture && seconds > 0.0f && ShowPictureWindow) ShowPictureWindow(m_strPictureFile, seconds);
     EnableLessonButtons();
     return true;
 }
@@ -377,7 +378,7 @@ void CDialogSignIn::OnRecordPayment()
 
 void CDialogSignIn::OnShowPicture()
 {
-    m_pDatabase->Ui().ShowPicture(*m_pDatabase, m_strPictureFile, 0.0f);
+    if (ShowPictureWindow) ShowPictureWindow(m_strPictureFile, 0.0);
 }
 
 void CDialogSignIn::OnNameTag()

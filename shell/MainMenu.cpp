@@ -175,10 +175,10 @@ const stMenuCommand* FindMainMenuCommand(int id)
 bool IsLauncherButtonBuilt(int k)
 {
     // The menu command of each button; 0 where the button's work has no menu command and is built
-    // (exit, help, F12 payment entry), -1 where it is not built yet (F10, F11: person, purchase),
-    // -2 for F11 while it is the shopping cart's checkout.
+    // (exit, help, F10 new person, F12 payment entry), -1 where it is not built yet, -2 for F11
+    // while it is the shopping cart's checkout.
     static const int kButtonCommands[16] = {0,     0,     30035, 30053, 30052, 30054, 30068, 30041,
-                                            30076, -1,    -2,    0,     30080, 30058, 32897, 30063};
+                                            30076, 0,     -2,    0,     30080, 30058, 32897, 30063};
     if (k < 0 || k >= 16) return false;
     const int id = kButtonCommands[k];
     if (id == 0) return true;

@@ -322,6 +322,9 @@ void CMainView::RunButton(int k)
             break;
         case 13: OpenScheduleGrid(-1); break;
         case 14: OpenRoomGrid('D'); break;
+        case 9:
+            if (m_pDB) m_pDB->AddOrSelectStudent();
+            break;
         case 11:
             if (m_pDB) m_pDB->RecordPayment();
             break;

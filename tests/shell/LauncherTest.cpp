@@ -466,4 +466,15 @@ TEST_F(LauncherTest, SignInCommandsReachTheirDialogs)
     EXPECT_TRUE(h.failures.empty());
 }
 
+TEST_F(LauncherTest, F10AddsOrSelectsAStudent)
+{
+    AllowOpen(0, 5);
+    view().OnDatabaseOpen("/studio/x", 0);
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.driveDialogs = true;
+    h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });
+    view().HandleKey(ui::VK_F10, false);
+    EXPECT_EQ(h.dialogsRun, std::vector<int>{301}) << "the add-or-select dialog";
+}
+
 }  // namespace
