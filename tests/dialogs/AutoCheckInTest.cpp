@@ -3,6 +3,8 @@
 
 #include "tests/dialogs/CheckInFixture.h"
 
+#include <QImage>
+
 #include "dialogs/DialogAutoCheckIn.h"
 #include "platform/ui/Application.h"
 
@@ -90,6 +92,30 @@ TEST_F(AutoCheckInTest, TabLaysOutBeforeThePaintAndOnlyOnce)
         ui::Application::PumpMessages();
         EXPECT_EQ(d.GetDlgItem(kPrompt)->GetWindowRect(), (ui::DCRect{5, 5, 100, 25}));
         Enter(d, "front");
+    });
+}
+
+TEST_F(AutoCheckInTest, ALogoFileTakesItsShareAndTheWelcomeTextGoes)
+{
+    const std::string logo = folder_ + "/logo.bmp";
+    QImage image(100, 50, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(QString::fromStdString(logo)));
+    db_->GetStudioStrings().sWelcomeLogoFile = logo;
+    db_->GetStudioStrings().sWelcomeMessage = "Welcome back";
+    db_->m_Parameters.SetFloat(param::kLogoPercent, 80.0f);
+    RunKiosk([&](ui::Dialog& d) {
+        auto& kiosk = static_cast<CDialogAutoCheckIn&>(d);
+        ui::Application::PumpMessages();  // the layout message posted at the start
+        ASSERT_TRUE(kiosk.IsLaidOut());
+        const Layout& l = kiosk.GetLayout();
+        EXPECT_GT(l.logo.Height(), 0);
+        EXPECT_EQ(l.welcome, ui::DCRect{});
+        EXPECT_FALSE(kiosk.m_Welcome.IsWindowVisible());
+        EXPECT_EQ(kiosk.m_Message.GetWindowRect(), l.message);
+        EXPECT_EQ(kiosk.m_Logo.GetWindowRect(), l.logo);
+        EXPECT_TRUE(kiosk.m_Logo.m_Image.IsLoaded());
+        Enter(d, "office7");
     });
 }
 
