@@ -398,6 +398,8 @@ TEST_F(MoneyTest, ScheduleEntryKindsReachTheirEditors)
     db_->SetUi(&ui);
     CPerson* ann = AddStudent("Lee", "Ann");
     ann->m_Interviews.push_back(std::make_unique<CInterview>());
+    // Stored: the editor edits what the file holds.
+    ASSERT_EQ(db_->SaveModifiedItem(TABLE_PERSON, ann->m_nCode, ann), 1);
     auto purchase = std::make_unique<CPurchaseRecord>();
     auto due = std::make_unique<CSchedulePayment>();
     due->m_cKind = 'S';
