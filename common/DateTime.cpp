@@ -270,6 +270,12 @@ bool IsSameDay(DATE a, DATE b) { return AgreeInFields(a, b, false); }
 
 bool IsSameMinute(DATE a, DATE b) { return AgreeInFields(a, b, true); }
 
+DATE KeepStoredDate(DATE shown, DATE stored, int withTime) {
+    if (shown == 0.0 || stored == 0.0) return shown;
+    const bool same = withTime != 0 ? IsSameMinute(shown, stored) : IsSameDay(shown, stored);
+    return same ? stored : shown;
+}
+
 int GetDaysBetween(DATE a, DATE b) {
     double span = b - a;
     span += span < 0 ? -kDateHalfSecond : kDateHalfSecond;

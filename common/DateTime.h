@@ -58,6 +58,9 @@ DATE SetMinimumStartTime(DATE date);
 DATE GetDateThisYear(DATE date);
 bool IsSameDay(DATE a, DATE b);
 bool IsSameMinute(DATE a, DATE b);
+// What a date field read back stores: `stored` itself when the field still shows it (the same day,
+// or with `withTime` the same minute; 0.0 for 0.0), else the field's value `shown`.
+DATE KeepStoredDate(DATE shown, DATE stored, int withTime);
 // Whole days of b - a, rounded toward zero after adding half a second away from zero.
 int GetDaysBetween(DATE a, DATE b);
 // Whether span a (start, length in minutes) meets span b: a starting inside b, a ending inside b,

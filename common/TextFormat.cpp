@@ -355,6 +355,19 @@ void JoinStrings(const std::vector<std::string>& list, std::string& out,
     }
 }
 
+void SplitEditLines(const std::string& text, std::vector<std::string>& lines) {
+    lines.clear();
+    size_t from = 0;
+    while (from < text.size()) {
+        size_t end = text.find('\n', from);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(from, end - from);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        from = end + 1;
+    }
+}
+
 void RemoveEmptyStrings(std::vector<std::string>& list) {
     for (size_t i = list.size(); i-- > 0;) {
         list[i] = StripTrailingBlanks(list[i]);

@@ -88,6 +88,9 @@ int SplitString(const std::string& text, const std::string& separator,
 // Appends every entry followed by the separator.
 void JoinStrings(const std::vector<std::string>& list, std::string& out,
                  const std::string& separator);
+// The lines of a multi-line edit's text: split at each "\n", a carriage return at a line's end
+// dropped, the empty piece after a last "\n" not added (JoinStrings with "\n" gives it back).
+void SplitEditLines(const std::string& text, std::vector<std::string>& lines);
 // Strips trailing white space from every entry and removes the entries left empty.
 void RemoveEmptyStrings(std::vector<std::string>& list);
 // The text without its trailing white space (blank, tab, line feed, carriage return, vertical tab,

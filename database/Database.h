@@ -491,6 +491,50 @@ public:
     // Marks a lesson token cancelled and stores the purchase; 1 when stored.
     int CancelLessonToken(CPurchaseRecord* purchase, uint32_t item, uint32_t token);
 
+    // ---- Schedule token service (DatabaseTokens.cpp) ----
+    // Every change to a purchase's lesson and activity tokens goes through these. A token is
+    // named by its item and token index in `purchase`. With `save` 0 only `purchase` changes (a
+    // sheet's own copy, stored when the sheet ends). With `save` 1 the change is made under the
+    // database lock on a copy of the stored purchase as re-read (ChangeItem), the token found
+    // there again by its contents, and `purchase` takes the stored result; a refused lock or a
+    // token another desk changed meanwhile leaves everything as it was. 1 when changed (and
+    // stored), 0 when not.
+    //
+    // Tokens of limited-time ('T') and limited-quantity ('N') items: the unused token stands for
+    // the item's remaining uses; a use, schedule or cancel of it adds a token of its own, and the
+    // unused one is kept in step by CPurchaseItem::SetTokenState (a time pass keeps it, a
+    // quantity item keeps one while uses remain). Giving back a use removes that use's token.
+    // Tokens of other items change in place.
+    //
+    // Marks a token used: linked to `activity` and taught by `teacher` when these are not NO_CODE,
+    // dated `date` when it is not 0.0. A quantity item whose uses are all taken is refused.
+    int UseToken(CPurchaseRecord* purchase, uint32_t item, uint32_t token, uint32_t activity, uint32_t teacher,
+                 DATE date, int save);
+    // A cancelled token becomes unscheduled, any other cancelled.
+    int CancelToken(CPurchaseRecord* purchase, uint32_t item, uint32_t token, int save);
+    // Back to unscheduled ('N', undated).
+    int MarkTokenUnused(CPurchaseRecord* purchase, uint32_t item, uint32_t token, int save);
+    // Schedules unscheduled tokens of one purchase at once: (item, token, date) each.
+    struct stTokenDate {
+        uint32_t item = 0;
+        uint32_t token = 0;
+        DATE date = 0.0;
+    };
+    int ScheduleTokens(CPurchaseRecord* purchase, const std::vector<stTokenDate>& dates, int save);
+    // Puts an edited copy of the token in its place (the status dialog's result).
+    int SetTokenStatus(CPurchaseRecord* purchase, uint32_t item, uint32_t token, const CScheduleToken& edited,
+                       int save);
+    // Splits a lesson ('p') in two: its split number rises, its price-list link is cleared and half
+    // its lesson value goes to a new unscheduled token of the same split number and the item's
+    // teacher, appended to the item.
+    int SplitToken(CPurchaseRecord* purchase, uint32_t item, uint32_t token, int save);
+    // The unused lessons of the same item and split number that a split lesson can be joined with
+    // (token indexes).
+    std::vector<uint32_t> GetUnsplitPartners(const CPurchaseRecord& purchase, uint32_t item, uint32_t token) const;
+    // Joins a split lesson with one unused partner (asked for when there are several): the
+    // partner is removed, the lesson takes its value and its split number drops by one.
+    int UnsplitToken(CPurchaseRecord* purchase, uint32_t item, uint32_t token, int save);
+
     // ---- Open grids ----
     // The open schedule, teacher and room grid windows (null when none); after a refresh the
     // first open one is told (message 1029).
@@ -542,6 +586,15 @@ public:
     int EditPackage(CPackageRecord* package, int isNew, const stDataToken* context);
     int EditPaymentRecord(CPaymentRecord* payment, int isNew, const stDataToken* context);
     int EditPurchaseRecord(CPurchaseRecord* purchase, int isNew, const stDataToken* context);
+    // The status dialog "Set schedule item status" on a copy of lesson `token` of item `item` of
+    // the purchase; an item that can no longer be used asks "Edit anyway?" first. On OK the
+    // edited token is put in place through the token service (SetTokenStatus with `save`). The
+    // dialog's result, 2 when it did not run.
+    int EditTokenStatusOf(CPurchaseRecord* purchase, int32_t item, int32_t token, int save);
+    // A person in its editor: an employee ('E') in the employee dialog; with a context 'I', 'D',
+    // 'M' or 'N' that contact record (index1) in the contact dialog, on a copy written back on OK;
+    // a new-customer request in the short form; else the person sheet. A new person whose sheet
+    // is cancelled takes the purchases entered for it meanwhile with it.
     int EditPerson(CPerson* person, int isNew, const stDataToken* context);
     void ShowCategoryListDialog(char type, char block);
     void ShowPackageListDialog();
@@ -612,6 +665,23 @@ public:
     // the purchase item, to sign in to (with `onlyOwn` 1 only the item's own price-list item).
     // The chosen line's position with its price-list code and date, or -1 when none is chosen.
     int SelectSignInActivity(const CPurchaseItem& item, uint32_t& priceListCode, DATE& date, int onlyOwn);
+
+    // ---- Sign-in and self check-in (DatabaseSignIn.cpp; the balance in studio/PersonBalance.cpp) ----
+    // The front desk's sign-in dialog for the person.
+    void RunSignIn(CPerson* person);
+    // The self check-in selection for the person: 0 (nothing shown) when it offers no activity,
+    // else 1, after the payment notice of what it sold has been shown.
+    int RunSelfCheckIn(CPerson* person);
+    void ShowAutoCheckInDialog();
+    // The balance sheet's entries of a person, in statement order: each active purchase whose
+    // first purchaser the person is ('U', at its date) with its received and refunded payments
+    // ('p', at the purchase's date), and each payment to the studio of the person ('P'); sorted by
+    // date, ties by kind as a signed byte, then in gathering order.
+    void CollectBalanceEntries(uint32_t person, std::vector<stDataToken>& entries) const;
+    // What one such entry adds to the running balance (negative for money received).
+    static double GetBalanceChange(const stDataToken& entry);
+    // The final running balance of the person's balance sheet (positive: the person owes).
+    double GetPersonBalance(uint32_t person) const;
 
     // ---- Repair backup, rebuild from found headers, raw opening (DatabaseRebuild.cpp) ----
     // Copies the database file to its repair backup (root + ".BKA", older generations shifted);

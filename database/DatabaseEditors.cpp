@@ -121,8 +121,28 @@ int CDatabase::EditPurchaseRecord(CPurchaseRecord* purchase, int isNew, const st
         request.purchase = purchase;
         return Ui().EditScheduledPayment(*this, request);
     }
-    // The purchase sheet and the status of one lesson.
+    if (context && context->type == 'T') return EditTokenStatusOf(purchase, context->index1, context->index2, 0);
+    // The purchase sheet.
     return Ui().EditItemDialog(*this, TABLE_PURCHASE, purchase, isNew, context);
+}
+
+int CDatabase::EditTokenStatusOf(CPurchaseRecord* purchase, int32_t itemIndex, int32_t tokenIndex, int save)
+{
+    if (itemIndex < 0 || static_cast<size_t>(itemIndex) >= purchase->m_Items.size()) return 2;
+    const CPurchaseItem& item = *purchase->m_Items[static_cast<size_t>(itemIndex)];
+    if (tokenIndex < 0 || static_cast<size_t>(tokenIndex) >= item.m_Tokens.size()) return 2;
+    const CScheduleToken& token = *item.m_Tokens[static_cast<size_t>(tokenIndex)];
+    std::string reason;
+    if (token.IsKindTN() && purchase->IsItemBlocked(item, &reason) == 1 &&
+        GetResponse(Format("%s\nEdit anyway?", reason.c_str()), MB_YESNO) != IDYES)
+        return 2;
+    CScheduleToken edited;
+    edited.CopyFrom(token);
+    const stDataToken where = MakeDataToken('T', 0.0, purchase, itemIndex, tokenIndex);
+    const int result = Ui().EditTokenStatus(*this, edited, "Set schedule item status", &where);
+    if (result == IDOK)
+        SetTokenStatus(purchase, static_cast<uint32_t>(itemIndex), static_cast<uint32_t>(tokenIndex), edited, save);
+    return result;
 }
 
 int CDatabase::EditPerson(CPerson* person, int isNew, const stDataToken* context)
@@ -131,6 +151,8 @@ int CDatabase::EditPerson(CPerson* person, int isNew, const stDataToken* context
     if (isNew == 1) {
         person->m_nCode = GetNextKey(TABLE_PERSON);
         person->m_nSequence = static_cast<int32_t>(GetItemList(TABLE_PERSON)->size());
+        if (context && context->type == 'e' && context->record)
+            person->m_cType = *static_cast<const char*>(context->record);
         if (context && context->type == 'R' && context->record) {
             const CPerson* from = static_cast<const CPerson*>(context->record);
             person->m_cType = from->m_cType;
@@ -138,17 +160,37 @@ int CDatabase::EditPerson(CPerson* person, int isNew, const stDataToken* context
             person->m_sFirstName = from->m_sFirstName;
         }
     }
+    // Employees have their own dialog.
+    if (person->m_cType == 'E') {
+        const stDataToken employee = MakeDataToken('E', 0.0, nullptr);
+        return Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &employee);
+    }
+    // One contact record of the person, edited on a copy that is written back on OK.
+    if (context && (context->type == 'I' || context->type == 'D' || context->type == 'M' || context->type == 'N')) {
+        if (context->index1 < 0 || static_cast<size_t>(context->index1) >= person->m_Interviews.size()) return 2;
+        CInterview& interview = *person->m_Interviews[static_cast<size_t>(context->index1)];
+        if (DiagnosticLevel > 0)
+            WriteDiagnosticFormat("CDatabase::EditPerson interview pointer %u, code %u\n",
+                                  static_cast<uint32_t>(reinterpret_cast<uintptr_t>(&interview)), person->m_nCode);
+        CInterview copy;
+        copy.CopyFrom(interview);
+        const stDataToken contact = MakeDataToken('I', 0.0, &copy, context->index1);
+        const int result = Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &contact);
+        if (result == 1) interview.CopyFrom(copy);
+        return result;
+    }
     if (IsNewCustomerRequest(context)) {
         person->m_cType = 'C';
         const stDataToken quick = MakeDataToken('c', 0.0, nullptr);
         return Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &quick);
     }
-    if (DiagnosticLevel > 0 && (person->m_cType == 'C' || person->m_cType == 'c'))
-        WriteDiagnosticFormat("CDatabase::EditPerson pointer %u, code %u\n", static_cast<uint32_t>(reinterpret_cast<uintptr_t>(person)), person->m_nCode);
-    const int result = Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, context);
+    if (DiagnosticLevel > 0)
+        WriteDiagnosticFormat("CDatabase::EditPerson pointer %u, code %u\n",
+                              static_cast<uint32_t>(reinterpret_cast<uintptr_t>(person)), person->m_nCode);
+    const stDataToken sheet = MakeDataToken('P', 0.0, nullptr);
+    const int result = Ui().EditItemDialog(*this, TABLE_PERSON, person, isNew, &sheet);
     // Purchases may have been entered for a new person while the sheet was open.
-    if (isNew == 1 && result == 2 && (person->m_cType == 'C' || person->m_cType == 'c'))
-        RemovePersonFromPurchases(person->m_nCode);
+    if (isNew == 1 && result == 2) RemovePersonFromPurchases(person->m_nCode);
     return result;
 }
 

@@ -27,8 +27,8 @@ int32_t IDatabaseUi::SelectOne(const std::string& title,
 }
 
 int IDatabaseUi::EditItemDialog(CDatabase&, uint8_t, void*, int, const stDataToken*) { return 2; }
-int IDatabaseUi::EditScheduledPayment(CDatabase&, stPaymentEditRequest&) { return 2; }
 int32_t IDatabaseUi::AddOrSelectPerson(CDatabase&, std::string&, std::string&) { return -1; }
+int IDatabaseUi::EditScheduledPayment(CDatabase&, stPaymentEditRequest&) { return 2; }
 bool IDatabaseUi::RunShoppingCart(CDatabase&, stShoppingCart&) { return false; }
 bool IDatabaseUi::AskDate(CDatabase&, DATE&) { return false; }
 void IDatabaseUi::ShowCategoryList(CDatabase&, char, char) {}
@@ -37,6 +37,11 @@ void IDatabaseUi::ShowDefaultAccounts(CDatabase&) {}
 int IDatabaseUi::EditConfiguration(CDatabase&) { return 2; }
 int IDatabaseUi::EditFormat(CDatabase&, stFormatRecord&, const std::string&, int, int) { return 2; }
 int IDatabaseUi::EditPageLayout(CDatabase&, stPageLayout&, const std::string&) { return 2; }
+int IDatabaseUi::EditTokenStatus(CDatabase&, CScheduleToken&, const std::string&, const stDataToken*) { return 2; }
+void IDatabaseUi::RunSignIn(CDatabase&, CPerson&) {}
+int IDatabaseUi::RunSelfCheckIn(CDatabase&, CPerson&, std::string&) { return 0; }
+void IDatabaseUi::ShowAutoCheckIn(CDatabase&) {}
+void IDatabaseUi::ShowBalanceSheet(CDatabase&, uint32_t) {}
 bool IDatabaseUi::GetPurgeDates(CDatabase&, DATE&, DATE&) { return false; }
 void IDatabaseUi::BackupDatabase(CDatabase&) {}
 

@@ -13,6 +13,8 @@
 #include "common/DateTime.h"
 
 class CDatabase;
+class CPerson;
+class CScheduleToken;
 struct stDataToken;
 struct stPaymentEditRequest;
 struct stShoppingCart;
@@ -38,12 +40,12 @@ public:
     // Picks one of `items` (item data, text) under `title`; the chosen item data, or -1.
     virtual int32_t SelectOne(const std::string& title,
                               const std::vector<std::pair<uint32_t, std::string>>& items);
-    // The typed names of a student checked against the students already there: an existing
-    // student's code, -2 to add one with `first` and `last`, -1 on Cancel.
-    virtual int32_t AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last);
     // The editing dialog of a table's item: 1 OK (the item changed), 2 Cancel.
     virtual int EditItemDialog(CDatabase& database, uint8_t table, void* item, int isNew,
                                const stDataToken* context);
+    // The add-or-select dialog of a student: a person code (an existing student taken), -2 (a
+    // new one with the typed names in `first` and `last`) or -1 (cancelled).
+    virtual int32_t AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last);
     // Asks for the purge's two cut-off dates; false on Cancel.
     virtual bool GetPurgeDates(CDatabase& database, DATE& initialOnly, DATE& others);
     // The backup of the open database that a purge offers first.
@@ -61,6 +63,21 @@ public:
     virtual void ShowCategoryList(CDatabase& database, char type, char block);
     virtual void ShowPackageList(CDatabase& database);
     virtual void ShowDefaultAccounts(CDatabase& database);
+
+    // ---- Sign-in and check-in ----
+    // The lesson status dialog titled `caption` on the token (changed in place on OK): IDOK 1,
+    // IDCANCEL 2. `where` ('T': purchase, item and token index) places it for the conflict test.
+    virtual int EditTokenStatus(CDatabase& database, CScheduleToken& token, const std::string& caption,
+                                const stDataToken* where);
+    // The front desk's sign-in dialog for the student.
+    virtual void RunSignIn(CDatabase& database, CPerson& student);
+    // The self check-in selection for the student: the number of activities it offered (0: it
+    // was not shown); the payment notices of what it sold into `notice`.
+    virtual int RunSelfCheckIn(CDatabase& database, CPerson& student, std::string& notice);
+    // The check-in screen of the kiosk, until a user's password closes it.
+    virtual void ShowAutoCheckIn(CDatabase& database);
+    // The student's balance sheet shown as a report.
+    virtual void ShowBalanceSheet(CDatabase& database, uint32_t person);
 
     // ---- Studio settings ----
     // The studio configuration dialog on the database's settings; 1 OK (settings changed).

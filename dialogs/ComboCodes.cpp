@@ -1,5 +1,10 @@
 #include "dialogs/ComboCodes.h"
 
+#include <algorithm>
+
+#include "database/Database.h"
+#include "platform/ui/ListBox.h"
+
 #include "platform/host/Format.h"
 #include "platform/ui/ComboBox.h"
 
@@ -30,4 +35,37 @@ uint32_t GetSelectedCode(const ui::ComboBox* combo, uint32_t kept)
 {
     if (combo == nullptr || combo->GetCurSel() < 0) return kept;
     return GetSelectedCode(*combo);
+}
+
+void FillPersonCategoryList(CDatabase& database, ui::ListBox& list, const std::vector<uint32_t>& selected)
+{
+    list.ResetContent();
+    std::vector<CCategory*> categories;
+    database.CollectCategoriesByType('P', categories);
+    std::vector<CCategory*> mailLists;
+    database.CollectCategoriesByType('M', mailLists);
+    categories.insert(categories.end(), mailLists.begin(), mailLists.end());
+    for (const CCategory* c : categories) list.SetItemData(list.AddString(c->m_sName), static_cast<intptr_t>(c->m_nCode));
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const auto code = static_cast<uint32_t>(list.GetItemData(i));
+        list.SetSel(i, std::find(selected.begin(), selected.end(), code) != selected.end());
+    }
+}
+
+std::vector<uint32_t> GetSelectedCodes(const ui::ListBox& list, const std::vector<uint32_t>& stored)
+{
+    std::vector<uint32_t> listed;
+    std::vector<uint32_t> selected;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const auto code = static_cast<uint32_t>(list.GetItemData(i));
+        listed.push_back(code);
+        if (list.GetSel(i) > 0) selected.push_back(code);
+    }
+    auto has = [](const std::vector<uint32_t>& v, uint32_t code) { return std::find(v.begin(), v.end(), code) != v.end(); };
+    std::vector<uint32_t> codes;
+    for (uint32_t code : stored)
+        if (!has(listed, code) || has(selected, code)) codes.push_back(code);
+    for (uint32_t code : selected)
+        if (!has(codes, code)) codes.push_back(code);
+    return codes;
 }

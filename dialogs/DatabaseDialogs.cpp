@@ -7,6 +7,7 @@
 #include "dialogs/DialogAddCategoryAccount.h"
 #include "dialogs/DialogAddPerson.h"
 #include "dialogs/DialogAddUser.h"
+#include "dialogs/DialogAutoCheckIn.h"
 #include "dialogs/DialogCategoryList.h"
 #include "dialogs/DialogConfigure.h"
 #include "dialogs/DialogDefaultAccounts.h"
@@ -14,7 +15,11 @@
 #include "dialogs/DialogFormat.h"
 #include "dialogs/DialogGetDate.h"
 #include "dialogs/DialogGetPurgeDates.h"
+#include "dialogs/DialogAddPerson.h"
+#include "dialogs/DialogContact.h"
 #include "dialogs/DialogNewCustomer.h"
+#include "dialogs/DialogTeacherData.h"
+#include "dialogs/PropertySheetPerson.h"
 #include "dialogs/DialogPackageEdit.h"
 #include "dialogs/DialogPackageList.h"
 #include "dialogs/DialogPageLayout.h"
@@ -28,6 +33,9 @@
 #include "dialogs/DialogRefund.h"
 #include "dialogs/DialogScheduleEdit.h"
 #include "dialogs/DialogScheduledPurchase.h"
+#include "dialogs/DialogSelfCheckinSelect.h"
+#include "dialogs/DialogSetStatus.h"
+#include "dialogs/DialogSignIn.h"
 #include "dialogs/DialogShoppingCart.h"
 #include "dialogs/DialogStudioCredit.h"
 #include "dialogs/DialogUserList.h"
@@ -127,11 +135,27 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
         return sheet.DoModal() == IDOK ? 1 : 2;
     }
     case TABLE_PERSON: {
-        if (context == nullptr || context->type != 'c') return 2;
-        CDialogNewCustomer dialog(&database, DialogParent());
-        dialog.m_pPerson = static_cast<CPerson*>(item);
-        (void)isNew;
-        return dialog.DoModal();
+        // The editor the database chose: the short form ('c'), the employee dialog ('E'), one
+        // contact record ('I', the record to edit) or the person sheet.
+        CPerson* person = static_cast<CPerson*>(item);
+        const char kind = context ? context->type : 'P';
+        if (kind == 'c') {
+            CDialogNewCustomer dialog(&database, DialogParent());
+            dialog.m_pPerson = person;
+            return dialog.DoModal();
+        }
+        if (kind == 'E') {
+            CDialogTeacherData dialog(&database, person, DialogParent());
+            return dialog.DoModal() == IDOK ? 1 : 2;
+        }
+        if (kind == 'I') {
+            CDialogContact dialog(&database, DialogParent());
+            dialog.m_pInterview = static_cast<CInterview*>(context->record);
+            return dialog.DoModal() == IDOK ? 1 : 2;
+        }
+        CPropertySheetPerson sheet("Person data", DialogParent(), 0, &database, person, isNew == 1 ? 1 : 0);
+        sheet.m_bNewPerson = isNew == 1;
+        return sheet.DoModal() == IDOK ? 1 : 2;
     }
     case TABLE_PRICELIST: {
         auto* entry = static_cast<CPriceListItem*>(item);
@@ -158,6 +182,40 @@ int CDatabaseDialogs::EditItemDialog(CDatabase& database, uint8_t table, void* i
     default:
         return 2;
     }
+}
+
+int CDatabaseDialogs::EditTokenStatus(CDatabase& database, CScheduleToken& token, const std::string& caption,
+                                      const stDataToken* where)
+{
+    CDialogSetStatus dialog(&database, &token, DialogParent());
+    dialog.m_strCaption = caption;
+    if (where && where->type == 'T')
+        dialog.SetPurchase(static_cast<const CPurchaseRecord*>(where->record), where->index1, where->index2);
+    return dialog.DoModal();
+}
+
+void CDatabaseDialogs::RunSignIn(CDatabase& database, CPerson& student)
+{
+    CDialogSignIn dialog(&database, DialogParent());
+    dialog.m_pStudent = &student;
+    dialog.DoModal();
+}
+
+int CDatabaseDialogs::RunSelfCheckIn(CDatabase& database, CPerson& student, std::string& notice)
+{
+    CDialogSelfCheckinSelect dialog(&database, DialogParent());
+    dialog.m_pStudent = &student;
+    const int offered = dialog.GetActivityTokens();
+    if (offered == 0) return 0;
+    dialog.DoModal();
+    notice = dialog.m_strPaymentNotice;
+    return offered;
+}
+
+void CDatabaseDialogs::ShowAutoCheckIn(CDatabase& database)
+{
+    CDialogAutoCheckIn dialog(&database, DialogParent());
+    dialog.DoModal();
 }
 
 int32_t CDatabaseDialogs::AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last)

@@ -22,6 +22,11 @@ public:
                        const stDataToken* context) override;
     int32_t AddOrSelectPerson(CDatabase& database, std::string& first, std::string& last) override;
     int EditScheduledPayment(CDatabase& database, stPaymentEditRequest& request) override;
+    int EditTokenStatus(CDatabase& database, CScheduleToken& token, const std::string& caption,
+                        const stDataToken* where) override;
+    void RunSignIn(CDatabase& database, CPerson& student) override;
+    int RunSelfCheckIn(CDatabase& database, CPerson& student, std::string& notice) override;
+    void ShowAutoCheckIn(CDatabase& database) override;
     bool RunShoppingCart(CDatabase& database, stShoppingCart& cart) override;
     bool AskDate(CDatabase& database, DATE& date) override;
     void ShowCategoryList(CDatabase& database, char type, char block) override;

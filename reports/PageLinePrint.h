@@ -7,6 +7,7 @@
 //
 // Coordinates are device pixels of the printer's printable area (ui::DC).
 
+#include "database/PrintFont.h"
 #include "database/SettingsRecords.h"
 #include "platform/ui/DC.h"
 #include "platform/ui/PrinterDC.h"
@@ -67,15 +68,6 @@ int CenterTextOffset(ui::DC& dc, const std::string& text, int margin);
 // The format's tab stops (inches from the left margin) in device pixels.
 std::vector<int> BuildTabStops(const std::vector<double>& tabStops, ui::DC& dc, int landscape);
 
-// A point font of `sizeTenths` tenths of a point; the face is cut to 31 characters. The character
-// set is accepted for callers' sake; faces carry their own on this platform.
-void InitPrintFont(ui::Font& font, ui::DC& dc, int sizeTenths, const std::string& face,
-                   uint8_t charSet, uint8_t bold, uint8_t italic, uint8_t underline,
-                   uint8_t strikeout);
-// The point font of a format with its own styles.
-ui::Font FormatFont(ui::DC& dc, const stFormatRecord& format);
 
 // The page-number format embedded in a page layout.
 stFormatRecord PageNumberFormat(const stPageLayout& layout);
-// The format used for lines that name none.
-const stFormatRecord& DefaultPrintFormat();

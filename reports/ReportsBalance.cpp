@@ -102,29 +102,7 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
     std::vector<std::string> lines;
     double balance = 0.0;
     auto collect = [&] {
-        const std::vector<stIndex>& purchases = *m_pDB->GetItemList(TABLE_PURCHASE);
-        for (size_t i = 0; i < purchases.size(); ++i) {
-            CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(purchases[i].pItem);
-            if (purchase->m_nPerson != person || purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
-            entries.push_back(MakeDataToken('U', purchase->m_dDate, purchase, static_cast<int32_t>(i)));
-            for (size_t j = 0; j < purchase->m_Payments.size(); ++j) {
-                const char kind = purchase->m_Payments[j]->m_cKind;
-                if (kind == 'R' || kind == 'F')
-                    entries.push_back(MakeDataToken('p', purchase->m_dDate, purchase, static_cast<int32_t>(i),
-                                                    static_cast<int32_t>(j)));
-            }
-        }
-        const std::vector<stIndex>& payments = *m_pDB->GetItemList(TABLE_PAYMENT);
-        for (size_t i = 0; i < payments.size(); ++i) {
-            CPaymentRecord* payment = static_cast<CPaymentRecord*>(payments[i].pItem);
-            if (payment->m_nPerson == person && payment->m_cType == 'R')
-                entries.push_back(MakeDataToken('P', payment->m_dDate, payment, static_cast<int32_t>(i)));
-        }
-        // By date, then 'P' before 'U' before 'p'; the rest in gathering order.
-        std::stable_sort(entries.begin(), entries.end(), [](const stDataToken& a, const stDataToken& b) {
-            if (a.date != b.date) return a.date < b.date;
-            return static_cast<signed char>(a.type) < static_cast<signed char>(b.type);
-        });
+        m_pDB->CollectBalanceEntries(person, entries);
         for (const stDataToken& entry : entries) {
             std::string receipt, date, description, amount, paid;
             if (entry.type == 'U') {
@@ -135,7 +113,6 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
                 description = Format("Purchase: %s", purchase.m_sDescription.c_str());
                 amount = FormatMoney(total, 0);
                 paid = "----";
-                balance += total;
             } else if (entry.type == 'p') {
                 const CPurchaseRecord& purchase = *static_cast<const CPurchaseRecord*>(entry.record);
                 const CSchedulePayment& payment = *purchase.m_Payments[static_cast<size_t>(entry.index2)];
@@ -145,7 +122,6 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
                                      payment.m_sDescription.c_str());
                 paid = FormatMoney(payment.m_dAmount, 0);
                 amount = "----";
-                balance -= payment.m_dAmount;
             } else {
                 const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(entry.record);
                 amount = FormatMoney(payment.m_dAmount, 0);
@@ -161,11 +137,11 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
                     date = payment.m_cReceived == 'U' ? std::string("Unscheduled") : FormatDay(payment.m_dDate);
                     description = payment.m_sText;
                     paid = "----";
-                    balance += payment.m_dAmount;
                     break;
                 default: continue;
                 }
             }
+            balance += CDatabase::GetBalanceChange(entry);
             lines.push_back(Format("%s\t%s\t%s\t%s\t%s\t%s", receipt.c_str(), date.c_str(), description.c_str(),
                                    amount.c_str(), paid.c_str(), FormatMoney(balance, 0).c_str()));
         }
@@ -173,8 +149,7 @@ double CReports::BalanceSheetReport(uint32_t person, int show)
     };
     if (show != 1) {
         host::WaitCursor wait;
-        collect();
-        return balance;
+        return m_pDB->GetPersonBalance(person);
     }
     stTextReport plan;
     plan.nBodySlot = 32;

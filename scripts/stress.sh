@@ -16,7 +16,7 @@ fi
 
 # The tests that start several processes: running copies talking over loopback, and copies
 # killed in the middle of their work.
-stressed='^(LanMultiCopyTest|RoadMultiCopyTest|GridCopiesTest|DialogCopiesTest|SheetCopiesTest|LauncherRoadTest|DbSharedFileTest|FileLockTest|SingleInstance)\.'
+stressed='^(LanMultiCopyTest|RoadMultiCopyTest|GridCopiesTest|DialogCopiesTest|SheetCopiesTest|TokenCopiesTest|SignInCopiesTest|LauncherRoadTest|DbSharedFileTest|FileLockTest|SingleInstance)\.'
 
 if [[ -f "$build/CMakeCache.txt" ]]; then
     cmake --build "$build" -j"$(nproc)" >/dev/null || { echo "build failed" >&2; exit 2; }

@@ -1,4 +1,5 @@
 #include "shell/AppDatabaseUi.h"
+#include "reports/Reports.h"
 #include "reports/ReportsRTF.h"
 
 #include "shell/MainFrame.h"
@@ -28,6 +29,11 @@ void CAppDatabaseUi::TableRefreshed(uint8_t table)
 }
 
 int CAppDatabaseUi::GetBackupGenerations() { return static_cast<int>(AppSettings().m_nTimedBackup); }
+
+void CAppDatabaseUi::ShowBalanceSheet(CDatabase& database, uint32_t person)
+{
+    CReports(&database).BalanceSheetReport(person, 1);
+}
 
 void CAppDatabaseUi::ShowReport(const std::string&, const std::vector<std::string>& lines)
 {

@@ -17,6 +17,8 @@ public:
     int GetBackupGenerations() override;
     // Report lines go to the rich-text report viewer.
     void ShowReport(const std::string& title, const std::vector<std::string>& lines) override;
+    // The balance sheet report of the person.
+    void ShowBalanceSheet(CDatabase& database, uint32_t person) override;
 
 protected:
     // The purge dates open over the main frame, as they did from the launcher.

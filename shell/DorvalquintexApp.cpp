@@ -1,4 +1,7 @@
 #include "shell/DorvalquintexApp.h"
+
+#include "shell/PictureDisplay.h"
+#include "widgets/AppHelpers.h"
 #include "views/ReportWindows.h"
 #include "reports/Reports.h"
 
@@ -63,6 +66,15 @@ bool CDorvalquintexApp::InitInstance()
     CDialogPaymentEdit::CheckPrinterSeam() = [](CDatabase& database, const stCheckData& check) {
         CDialogPrintCheck dialog(&database, &check);
         dialog.DoModal();
+    };
+    // A person's picture in a window of its own (the window deletes itself).
+    ShowPictureWindow = [](const std::string& path, double seconds) {
+        auto* display = new CPictureDisplay();
+        if (!display->CreateDisplayWindow(path)) {
+            delete display;
+            return;
+        }
+        display->ShowPicture(path, seconds);
     };
 
     m_pMainFrame = std::make_unique<CMainFrame>();

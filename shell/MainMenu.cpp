@@ -27,7 +27,7 @@ const std::vector<stMenuCommand> kCommands = {
     {32941, R::Level, 9, true},  {30037, R::Level, 9, true},   {30050, R::Level, 9, true},
     {30069, R::Level, 9, true},   {30070, R::Level, 9, true},   {30088, R::Level, 9, true},
     {30035, R::Level, 5, true},  {30053, R::Level, 5, true},   {30052, R::Level, 5, true},
-    {30054, R::Level, 5, true},  {30068, R::Level, 5, true},   {30076, R::Level, 5, false},
+    {30054, R::Level, 5, true},  {30068, R::Level, 5, true},   {30076, R::Level, 5, true},
     {30080, R::Level, 5, true},  {30058, R::Level, 5, true},   {32922, R::Level, 5, true},
     {30071, R::Level, 5, true},  {32897, R::Level, 5, true},   {32888, R::Level, 8, true},
     {32916, R::Level, 8, true},  {30072, R::Level, 9, true},   {32878, R::Level, 9, true},
@@ -40,7 +40,7 @@ const std::vector<stMenuCommand> kCommands = {
     {32881, R::Level, 9, true},  {32910, R::Level, 9, true},   {30084, R::Level, 9, true},
     {32908, R::Level, 5, true},  {32884, R::Level, 9, true},   {32885, R::Level, 7, true},
     {32886, R::Always, 0, true}, {30063, R::Level, 5, true},   {32846, R::Level, 8, true},
-    {32890, R::Level, 5, false},  {30096, R::Level, 9, false},   {30099, R::Level, 9, false},
+    {32890, R::Level, 5, true},  {30096, R::Level, 9, false},   {30099, R::Level, 9, false},
     {32924, R::Always, 0, true}, {32935, R::LevelSingle, 9, true}, {32893, R::LevelSingle, 10, true},
     {32927, R::Level, 9, true},  {32930, R::Level, 9, true},   {32928, R::Level, 9, true},
     {32931, R::Always, 0, true}, {30013, R::Level, 9, true},   {30008, R::Level, 9, true},
@@ -176,10 +176,10 @@ const stMenuCommand* FindMainMenuCommand(int id)
 bool IsLauncherButtonBuilt(int k)
 {
     // The menu command of each button; 0 where the button's work has no menu command and is built
-    // (exit, help, F11 purchase or shopping cart, F12 payment entry), -1 where it is not built
-    // yet (F10: person).
+    // (exit, help, F10 new person, F11 purchase or shopping cart, F12 payment entry), -1 where it
+    // is not built yet.
     static const int kButtonCommands[16] = {0,     0,     30035, 30053, 30052, 30054, 30068, 30041,
-                                            30076, -1,    0,     0,     30080, 30058, 32897, 30063};
+                                            30076, 0,     0,     0,     30080, 30058, 32897, 30063};
     if (k < 0 || k >= 16) return false;
     const int id = kButtonCommands[k];
     if (id == 0) return true;

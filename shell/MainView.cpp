@@ -322,12 +322,18 @@ void CMainView::RunButton(int k)
             break;
         case 13: OpenScheduleGrid(-1); break;
         case 14: OpenRoomGrid('D'); break;
+        case 9:
+            if (m_pDB) m_pDB->AddOrSelectStudent();
+            break;
         case 11:
             if (m_pDB) m_pDB->RecordPayment();
             break;
         case 10:
             if (m_pDB && AppSettings().m_bShoppingCartFormat == 1) m_pDB->CheckoutShoppingCart();
             else if (m_pDB) m_pDB->AddPurchaseForStudent();
+            break;
+        case 8:
+            SignInStudent();
             break;
         default: break;
         }
@@ -378,7 +384,18 @@ void CMainView::LookUpTypedCode()
         GetResponse(Format("Person code %s not found.", code.c_str()), MB_OK);
         return;
     }
-    // The sign-in of a found person comes with the sign-in dialogs.
+    m_pDB->RunSignIn(person);
+}
+
+void CMainView::SignInStudent()
+{
+    m_sTypedCode.clear();
+    Invalidate();
+    if (!m_pDB) return;
+    const int32_t code = m_pDB->SelectPerson('C', 0, 0, 0);
+    if (code < 0) return;
+    if (CPerson* person = static_cast<CPerson*>(m_pDB->GetItem(TABLE_PERSON, static_cast<uint32_t>(code))))
+        m_pDB->RunSignIn(person);
 }
 
 void CMainView::TypeKey(int vk)
@@ -643,6 +660,12 @@ bool CMainView::OnCommand(int id, int code)
         return true;
     case 30054:
         if (CMainFrame* frame = Frame()) frame->ScheduleView(m_pDB.get());
+        return true;
+    case 30076:
+        SignInStudent();
+        return true;
+    case 32890:
+        if (m_pDB) m_pDB->ShowAutoCheckInDialog();
         return true;
     case 30063:
         if (CMainFrame* frame = Frame()) frame->MaillistView(m_pDB.get(), 'C');

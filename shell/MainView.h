@@ -114,6 +114,9 @@ private:
     void TakeCurrentUser();
     void LayoutButtons(int cx, int cy);
     void LookUpTypedCode();
+    // The person selection for students, then the sign-in of the one chosen (the typed code is
+    // cleared).
+    void SignInStudent();
     // Opens the weekly schedule grid (mode -1 everyone, -2 the classes) over the main frame.
     void OpenScheduleGrid(int32_t mode);
     // Opens the room grid ('D' a day, 'M' a week) over the main frame.

@@ -8,6 +8,7 @@
 // the key of its change), 'T' lesson token (index1: item, index2: token), 'p' scheduled payment
 // of a purchase (index1), 'P' payment record, 'B' birthday, 'A' anniversary, and the dates of
 // an interview of a person: 'D' deadline, 'M' mail-out, 'N' next contact (index1: interview).
+// A check-in row also names the price-list activity it signs in to (none: all ones).
 
 #include <cstdint>
 
@@ -22,6 +23,7 @@ struct stDataToken {
     int32_t row = -1;
     int32_t column = -1;
     uint32_t count = 1;
+    uint32_t activity = 0xFFFFFFFF;
 };
 
 // An entry of the kind, date and record, with its indexes.

@@ -78,6 +78,18 @@ stListViewOperations DefaultListViewOperations()
         return 1;
     };
     ops.addPurchase = [](CDatabase& db) { return db.AddPurchaseForStudent(); };
+    // A new employee in the employee dialog; a student through the add-or-select dialog.
+    ops.addPerson = [](CDatabase& db, char kind) {
+        if (kind != 'E') return db.AddOrSelectStudent() == 1 ? 1 : 2;
+        static const char employee = 'E';
+        const stDataToken request = MakeDataToken('e', 0.0, const_cast<char*>(&employee));
+        return db.AddTableItem(TABLE_PERSON, LOC_NONE, nullptr, 1, LOC_NONE, &request) == 1 ? 1 : 2;
+    };
+    // The item in its editor; a person's contact record `interview` in the contact dialog.
+    ops.editItem = [](CDatabase& db, uint8_t table, uint32_t code, int interview) {
+        const stDataToken contact = MakeDataToken('I', 0.0, nullptr, interview);
+        return db.EditTableItem(table, code, table == TABLE_PERSON && interview >= 0 ? &contact : nullptr) == 1 ? 1 : 2;
+    };
     // A payment received from the person, in the payment dialog.
     ops.logPayment = [](CDatabase& db, uint32_t personCode) {
         const stDataToken request = MakeDataToken('C', 0.0, nullptr, static_cast<int32_t>(personCode));

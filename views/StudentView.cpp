@@ -48,7 +48,7 @@ CStudentView::CStudentView()
     RegisterMenu();
     InstallUpdaters({
         {kCmdMainView, 0}, {kCmdCategory, 0}, {kCmdFindFirst, 0}, {kCmdFindRepeat, 0}, {kCmdAdd, 0},
-        {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSignIn, kNotBuilt}, {kCmdSchedule, 0},
+        {kCmdEdit, 0}, {kCmdDelete, 7}, {kCmdSignIn, 5}, {kCmdSchedule, 0},
         {kCmdBalanceSheet, 7}, {kCmdDue, 7}, {kCmdReceived, 7}, {kCmdLogPayment, 7},
         {kCmdInvoice, 7}, {kCmdSummary, 7}, {kCmdActivities, 7},
         {kCmdHistory, 7}, {kCmdEmail, 7}, {kCmdPrint, 7}, {kCmdFormat, 7}, {kCmdAll, 0},
@@ -82,6 +82,15 @@ bool CStudentView::OnCommand(int id, int code)
 {
     if (id == kCmdLogPayment) {
         OnLogPayment();
+        return true;
+    }
+    if (id == kCmdSignIn) {
+        CPerson* person = GetHighlightedPerson();
+        if (!person || !m_pDB) return true;
+        // The list keeps its lines while the dialog runs; the refresh after it rebuilds them.
+        m_bKeepLines = 1;
+        m_pDB->RunSignIn(person);
+        RefreshLineView(1);
         return true;
     }
     if (id == kCmdBalanceSheet || id == kCmdDue || id == kCmdReceived || id == kCmdSummary ||

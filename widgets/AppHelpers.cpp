@@ -44,3 +44,5 @@ std::string ReplaceFirstSpaceWithBar(const std::string& text)
     if (blank != std::string::npos) out[blank] = '|';
     return out;
 }
+
+std::function<void(const std::string& path, double seconds)> ShowPictureWindow;

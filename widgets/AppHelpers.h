@@ -4,6 +4,7 @@
 // lookup in the memory trace, and a small text helper of the teacher activity grid.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace ui { class CmdUI; }
@@ -21,3 +22,6 @@ uint64_t GetDriveFreeSpace(char drive, uint64_t* total);
 int FindTracedPointer(const void* pointer);
 // A copy with the first blank replaced by "|".
 std::string ReplaceFirstSpaceWithBar(const std::string& text);
+// Shows a picture file in a window of its own, for `seconds` when above 0, else until the user
+// closes it. Set by the program at start (the window lives with the shell); unset, nothing shows.
+extern std::function<void(const std::string& path, double seconds)> ShowPictureWindow;

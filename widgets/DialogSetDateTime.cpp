@@ -31,6 +31,7 @@ CDialogSetDateTime::CDialogSetDateTime(ui::Window* parent, int withTime)
 bool CDialogSetDateTime::OnInitDialog()
 {
     ui::Dialog::OnInitDialog();
+    if (!m_pHold && (m_pHold = GetRefreshHold()) != nullptr) m_pHold->DisableRefreshOn("CDialogSetDateTime");
     SetWindowText(m_strCaption.empty() ? "Specify date/time" : m_strCaption);
     m_DateEdit.Attach(this, kIdDate, m_date, m_nWithTime ? 1 : 0);
     if (ui::SpinButton* spin = Spin(kIdSpin)) {
@@ -39,6 +40,15 @@ bool CDialogSetDateTime::OnInitDialog()
     }
     ShowDateInWords();
     return true;
+}
+
+void CDialogSetDateTime::OnDestroy()
+{
+    if (m_pHold) {
+        m_pHold->DisableRefreshOff("CDialogSetDateTime");
+        m_pHold = nullptr;
+    }
+    ui::Dialog::OnDestroy();
 }
 
 void CDialogSetDateTime::ShowDateInWords()

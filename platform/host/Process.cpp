@@ -138,7 +138,17 @@ bool FindProgram(const std::string& program) {
     return false;
 }
 
+namespace {
+std::vector<std::string>* g_openRecorder = nullptr;
+}  // namespace
+
+void test::SetOpenRecorder(std::vector<std::string>* record) { g_openRecorder = record; }
+
 bool OpenWithDesktop(const std::string& fileOrUrl) {
+    if (g_openRecorder) {
+        g_openRecorder->push_back(fileOrUrl);
+        return true;
+    }
     // URLs go as they are; file names are resolved to host paths first.
     bool url = fileOrUrl.find("://") != std::string::npos || fileOrUrl.rfind("mailto:", 0) == 0;
     std::string target = fileOrUrl;

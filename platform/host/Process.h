@@ -25,6 +25,12 @@ bool FindProgram(const std::string& program);
 // opener was started.
 bool OpenWithDesktop(const std::string& fileOrUrl);
 
+namespace test {
+// While set, OpenWithDesktop starts nothing: it appends what it was asked to open to `record`
+// and reports the opener started. Null puts the opener back.
+void SetOpenRecorder(std::vector<std::string>* record);
+}  // namespace test
+
 // The program's own executable, as a program path ("/home/ann/Dorvalquintex/Dorvalquintex").
 std::string ExecutablePath();
 // Its folder.

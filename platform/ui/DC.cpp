@@ -1,4 +1,5 @@
 #include "platform/ui/DC.h"
+#include "platform/ui/Picture.h"
 
 #include "platform/host/Text.h"
 #include "platform/ui/DCQt.h"
@@ -351,6 +352,20 @@ void DC::DrawIcon(int x, int y, const Icon& icon)
 }
 
 void DCDevice::DrawIcon(int, int, const Icon&) {}
+
+void DC::DrawPicture(int x, int y, const Picture& picture, const DCRect& source)
+{
+    if (!picture.IsNull()) device_->DrawPicture(x + origin_.x, y + origin_.y, picture, source);
+}
+
+void DCDevice::DrawPicture(int, int, const Picture&, const DCRect&) {}
+
+void PainterDevice::DrawPicture(int x, int y, const Picture& picture, const DCRect& source)
+{
+    if (painter_ && picture.Get())
+        painter_->drawImage(QPoint(x, y), *picture.Get(),
+                            QRect(source.left, source.top, source.right - source.left, source.bottom - source.top));
+}
 
 void PainterDevice::DrawIcon(int x, int y, const Icon& icon)
 {

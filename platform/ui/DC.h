@@ -103,6 +103,7 @@ struct TextStyle {
 // The primitives that reach a device. Coordinates arrive already offset by the DC's viewport
 // origin. Implemented by the painter device (DC.cpp) and the recording device (RecordingDC.cpp).
 class Icon;
+class Picture;
 
 class DCDevice {
 public:
@@ -124,6 +125,9 @@ public:
     // Draws the icon's big picture with its top-left corner at (x, y); devices without pictures
     // draw nothing.
     virtual void DrawIcon(int x, int y, const Icon& icon);
+    // Draws the `source` rectangle of the picture (its pixels) unscaled with its top-left corner
+    // at (x, y); devices without pictures draw nothing.
+    virtual void DrawPicture(int x, int y, const Picture& picture, const DCRect& source);
 };
 
 class DC {
@@ -182,6 +186,8 @@ public:
     void Rectangle(const DCRect& r);
     // The icon's picture, Icon::kSize square, with its top-left corner at (x, y) (Win32 DrawIcon).
     void DrawIcon(int x, int y, const Icon& icon);
+    // The `source` rectangle of the picture, unscaled, with its top-left corner at (x, y).
+    void DrawPicture(int x, int y, const Picture& picture, const DCRect& source);
     // Filled with one colour, no outline.
     void FillSolidRect(const DCRect& r, COLORREF colour);
 

@@ -53,6 +53,7 @@ public:
     void DrawLine(int x1, int y1, int x2, int y2, const Pen& pen) override;
     void DrawRect(const DCRect& r, const Pen& pen, const Brush& brush) override;
     void DrawIcon(int x, int y, const Icon& icon) override;
+    void DrawPicture(int x, int y, const Picture& picture, const DCRect& source) override;
     void SetClip(const DCRect* r) override;
 
 private:

@@ -44,6 +44,15 @@ struct RecordedIcon {
     std::string letters;
 };
 
+// A picture's `source` rectangle drawn unscaled at (x, y); the whole picture's size.
+struct RecordedPicture {
+    int x = 0;
+    int y = 0;
+    DCRect source;
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+};
+
 struct RecordedPage {
     int width = 0;   // HORZRES
     int height = 0;  // VERTRES
@@ -54,6 +63,7 @@ struct RecordedPage {
     std::vector<RecordedLine> lines;
     std::vector<RecordedRect> rects;
     std::vector<RecordedIcon> icons;
+    std::vector<RecordedPicture> pictures;
 
     // The first text item whose text is exactly text, or null.
     const RecordedText* Find(std::string_view text) const;

@@ -57,6 +57,7 @@ void PropertySheet::SetTitle(const std::string& caption)
 bool PropertySheet::BuildWindow(Window* parent)
 {
     if (!Dialog::BuildWindow(parent)) return false;
+    if (noApply_) ShowDlgItem(ID_APPLY_NOW, false);
     QWidget* host = GetWidget();
     host->setWindowTitle(ToQ(caption_));
     auto* tabs = new QTabBar(host);

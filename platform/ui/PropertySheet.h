@@ -36,6 +36,8 @@ public:
     void OnDestroy() override;
     // The sheet's own caption (template caption is empty).
     void SetTitle(const std::string& caption);
+    // A sheet without the Apply button (set before DoModal).
+    void SetNoApply(bool noApply) { noApply_ = noApply; }
 
 protected:
     bool BuildWindow(Window* parent) override;
@@ -50,6 +52,7 @@ private:
     std::vector<PropertyPage*> pages_;
     int active_ = -1;
     int startPage_ = 0;
+    bool noApply_ = false;
     void* tabs_ = nullptr;   // the tab bar
     void* stack_ = nullptr;  // the page area
 };

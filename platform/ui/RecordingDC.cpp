@@ -1,5 +1,7 @@
 #include "platform/ui/RecordingDC.h"
 
+#include "platform/ui/Picture.h"
+
 #include "platform/ui/Icon.h"
 
 #include <cmath>
@@ -124,6 +126,11 @@ void RecordingDevice::DrawRect(const DCRect& r, const Pen& pen, const Brush& bru
 void RecordingDevice::DrawIcon(int x, int y, const Icon& icon)
 {
     Page().icons.push_back({x, y, icon.Letters()});
+}
+
+void RecordingDevice::DrawPicture(int x, int y, const Picture& picture, const DCRect& source)
+{
+    Page().pictures.push_back({x, y, source, picture.Width(), picture.Height()});
 }
 
 RecordingDC::RecordingDC(int width, int height, int dpi) : DC(std::unique_ptr<DCDevice>())

@@ -48,6 +48,7 @@ public:
     void DrawRect(const DCRect& r, const Pen& pen, const Brush& brush) override;
     void SetClip(const DCRect*) override {}
     void DrawIcon(int x, int y, const Icon& icon) override;
+    void DrawPicture(int x, int y, const Picture& picture, const DCRect& source) override;
 
 private:
     RecordedPage& Page();

@@ -683,6 +683,21 @@ void Window::SetTextColor(COLORREF colour)
     w->setPalette(palette);
 }
 
+void Window::SetFont(const Font& font)
+{
+    if (QWidget* w = impl_->widget.data()) w->setFont(ToQFont(font));
+}
+
+void Window::SetBackgroundColor(COLORREF colour)
+{
+    QWidget* w = impl_->widget.data();
+    if (!w) return;
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Window, ToQColor(colour));
+    w->setPalette(palette);
+    w->setAutoFillBackground(true);
+}
+
 COLORREF Window::GetTextColor() const
 {
     QWidget* w = impl_->widget.data();

@@ -79,6 +79,12 @@ public:
     // control-colour handler sets it; GetTextColor gives the colour in use.
     void SetTextColor(COLORREF colour);
     COLORREF GetTextColor() const;
+    // The font of the window's text, which its controls take unless they have their own
+    // (Win32 WM_SETFONT; a dialog template's font).
+    void SetFont(const Font& font);
+    // The colour the window's background is erased with (Win32: the class brush, or the answer
+    // to WM_ERASEBKGND and WM_CTLCOLORDLG).
+    void SetBackgroundColor(COLORREF colour);
     // Raises a top-level window to the top of the z-order and activates it.
     void BringWindowToTop();
     // The icon of a top-level window (title bar, task bar; Win32 WM_SETICON big and small: one

@@ -461,6 +461,12 @@ public:
         calls.push_back({table, context ? context->type : char(0)});
         return 2;
     }
+    // A lesson's status ('T' of a purchase) has a dialog of its own.
+    int EditTokenStatus(CDatabase&, CScheduleToken&, const std::string&, const stDataToken* where) override
+    {
+        calls.push_back({TABLE_PURCHASE, where ? where->type : char(0)});
+        return 2;
+    }
     int EditScheduledPayment(CDatabase&, stPaymentEditRequest& request) override
     {
         calls.push_back({TABLE_PURCHASE, 'p'});
@@ -485,10 +491,18 @@ TEST_F(MoneyTest, ScheduleEntryKindsReachTheirEditors)
     RecordingUi ui;
     db_->SetUi(&ui);
     CPerson* ann = AddStudent("Lee", "Ann");
+    ann->m_Interviews.push_back(std::make_unique<CInterview>());
+    // Stored: the editor edits what the file holds.
+    ASSERT_EQ(db_->SaveModifiedItem(TABLE_PERSON, ann->m_nCode, ann), 1);
     auto purchase = std::make_unique<CPurchaseRecord>();
     auto due = std::make_unique<CSchedulePayment>();
     due->m_cKind = 'S';
     purchase->m_Payments.push_back(std::move(due));
+    auto lessons = std::make_unique<CPurchaseItem>();
+    lessons->m_cKind = 'p';
+    lessons->m_Tokens.push_back(std::make_unique<CScheduleToken>());
+    lessons->m_Tokens[0]->m_cKind = 'p';
+    purchase->m_Items.push_back(std::move(lessons));
     CPurchaseRecord* sale = Add(TABLE_PURCHASE, std::move(purchase));
     auto sched = std::make_unique<CScheduleRecord>();
     CScheduleRecord* item = Add(TABLE_SCHEDULE, std::move(sched));
@@ -503,7 +517,8 @@ TEST_F(MoneyTest, ScheduleEntryKindsReachTheirEditors)
     } cases[] = {
         {'S', item, TABLE_SCHEDULE, 0}, {'s', item, TABLE_SCHEDULE, 0}, {'T', sale, TABLE_PURCHASE, 'T'},
         {'p', sale, TABLE_PURCHASE, 'p'}, {'$', cls, TABLE_PRICELIST, '$'}, {'P', payment, TABLE_PAYMENT, 0},
-        {'D', ann, TABLE_PERSON, 'D'}, {'N', ann, TABLE_PERSON, 'N'},
+        // A person's dates: the contact record (on a copy) in the contact editor.
+        {'D', ann, TABLE_PERSON, 'I'}, {'N', ann, TABLE_PERSON, 'I'},
     };
     for (const Case& c : cases) {
         ui.calls.clear();

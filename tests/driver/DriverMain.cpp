@@ -53,6 +53,12 @@
 //   convert <purchase>         the purchase list's convert, its editor answering OK:
 //                              OK convert <result>
 //   delpayment <purchase> <i>  deletes scheduled payment i: OK delpayment <result>
+//   addtokens <purchase> <n>   appends a lesson item of n unscheduled lessons, stored under the
+//                              database lock: OK addtokens <result>
+//   usetoken | canceltoken <purchase> <item> <token>   the token service in person mode (stored
+//                              at once): OK usetoken <result>
+//   tokens <purchase>          the token states of each item, in memory: OK tokens <states>...
+//   filetokens <purchase>      the same, read from the file: OK filetokens <states>...
 //   status <purchase>          OK status <status field> ("-" when absent)
 //   maillist <kind> <rows>     shows the mail list of <kind> and leaves it again, its label format
 //                              given <rows> rows a page: OK maillist <closed 1/0> <rows it read>
@@ -514,6 +520,33 @@ private:
             const int result = m_db.ConvertPurchase(Num(w, 1));
             m_editKind = 0;
             Reply(Format("convert %i", result));
+        } else if (c == "addtokens") {
+            const uint32_t count = Num(w, 2);
+            const int result = m_db.ChangeItem(TABLE_PURCHASE, Num(w, 1), [count](void* copy) {
+                auto item = std::make_unique<CPurchaseItem>();
+                item->m_sName = "Lessons";
+                item->m_cKind = 'p';
+                item->m_nCount = static_cast<int32_t>(count);
+                item->MakeTokens({}, NO_CODE, NO_CODE, NO_CODE);
+                static_cast<CPurchaseRecord*>(copy)->m_Items.push_back(std::move(item));
+                return true;
+            });
+            Reply(Format("addtokens %i", result));
+        } else if (c == "usetoken" || c == "canceltoken") {
+            auto* p = static_cast<CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
+            const int result = c == "usetoken" ? m_db.UseToken(p, Num(w, 2), Num(w, 3), NO_CODE, NO_CODE, GetNow(), 1)
+                                               : m_db.CancelToken(p, Num(w, 2), Num(w, 3), 1);
+            Reply(Format("%s %i", c.c_str(), result));
+        } else if (c == "tokens" || c == "filetokens") {
+            const auto* p = static_cast<const CPurchaseRecord*>(m_db.GetItem(TABLE_PURCHASE, Num(w, 1)));
+            CPurchaseRecord stored;
+            if (c == "filetokens") p = m_db.ReadRecord(TABLE_PURCHASE, Num(w, 1)) != 0 && stored.ReadRecord(m_db) != 0 ? &stored : nullptr;
+            std::string states;
+            for (size_t i = 0; p && i < p->m_Items.size(); ++i) {
+                states += " ";
+                for (const auto& t : p->m_Items[i]->m_Tokens) states += t->m_cState;
+            }
+            Reply(p ? c + states : c + " -");
         } else if (c == "delpayment") {
             Reply(Format("delpayment %i", m_db.DeleteScheduledPaymentOf(Num(w, 1), Num(w, 2))));
         } else if (c == "maillist") {

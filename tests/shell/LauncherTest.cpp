@@ -436,3 +436,66 @@ TEST_F(LauncherTest, ThePerformanceCommandsOpenTheActivityGrid)
 }
 
 }  // namespace
+
+namespace {
+
+// F9, 30076 and a typed code sign a student in; 32890 opens the kiosk.
+TEST_F(LauncherTest, SignInCommandsReachTheirDialogs)
+{
+    AllowOpen(0, 5);
+    view().OnDatabaseOpen("/studio/x", 0);
+    CDatabase* db = view().GetDatabase();
+    ASSERT_NE(db, nullptr);
+    auto* student = new CPerson('C');
+    student->m_nCode = 7;
+    student->m_sLastName = "Quill";
+    student->m_sFirstName = "Zelda";
+    db->AddIndex(TABLE_PERSON, student, 7, 0, 0, 0xFFFFFFFE, -1);
+    db->m_aUserPasswords = {"Front"};
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.driveDialogs = true;
+    auto signIn = [&] {
+        h.dialogScripts.push_back([](ui::Dialog& d) {
+            EXPECT_EQ(d.GetWindowText(), "Sign-in for Zelda Quill");
+            ui::test::Click(d, 1000);
+        });
+    };
+    auto pickStudent = [&] {
+        h.dialogScripts.push_back([](ui::Dialog& d) {
+            EXPECT_EQ(d.GetWindowText(), "Select student");
+            ui::test::PressKey(d, ui::VK_RETURN);
+        });
+        signIn();
+    };
+
+    pickStudent();
+    view().HandleKey(ui::VK_F9, false);
+    pickStudent();
+    ASSERT_TRUE(frame_->SendCommand(30076));
+    signIn();
+    view().HandleKey('7', false);
+    view().HandleKey(ui::VK_RETURN, false);
+    EXPECT_EQ(h.dialogsRun, (std::vector<int>{150, 146, 150, 146, 146}));
+
+    h.dialogScripts.push_back([](ui::Dialog& d) {
+        ui::test::SetText(d, 1396, "FRONT");
+        ui::test::Focus(d, 1396);
+        ui::test::PressKey(d, ui::VK_RETURN);
+    });
+    ASSERT_TRUE(frame_->SendCommand(32890));
+    EXPECT_EQ(h.dialogsRun.back(), 151);
+    EXPECT_TRUE(h.failures.empty());
+}
+
+TEST_F(LauncherTest, F10AddsOrSelectsAStudent)
+{
+    AllowOpen(0, 5);
+    view().OnDatabaseOpen("/studio/x", 0);
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.driveDialogs = true;
+    h.dialogScripts.push_back([](ui::Dialog& d) { ui::test::Click(d, ui::IDCANCEL); });
+    view().HandleKey(ui::VK_F10, false);
+    EXPECT_EQ(h.dialogsRun, std::vector<int>{301}) << "the add-or-select dialog";
+}
+
+}  // namespace

@@ -3,6 +3,7 @@
 
 #include "ViewsFixture.h"
 
+#include "dialogs/DatabaseDialogs.h"
 #include "dialogs/DialogAddPerson.h"
 #include "platform/host/Format.h"
 #include "platform/ui/ListBox.h"
@@ -146,13 +147,36 @@ TEST_F(PersonViewsTest, CommandsWithoutTheirOperationOrLevelAreGreyed)
     };
     EXPECT_TRUE(enabled(CContactView::kCmdCategory));
     EXPECT_FALSE(enabled(CContactView::kCmdEdit));
-    EXPECT_FALSE(enabled(CStudentView::kCmdSignIn));
+    EXPECT_TRUE(enabled(CStudentView::kCmdSignIn));
     EXPECT_TRUE(enabled(CContactView::kCmdPrint));
     ListViewOperations().deleteItem = [](CDatabase&, uint8_t, uint32_t) { return 2; };
     EXPECT_TRUE(enabled(CContactView::kCmdDelete));
     UserAccessLevel = 6;
     EXPECT_FALSE(enabled(CContactView::kCmdDelete));
     EXPECT_FALSE(enabled(CContactView::kCmdPrint));
+    EXPECT_TRUE(enabled(CStudentView::kCmdSignIn));
+    UserAccessLevel = 4;
+    EXPECT_FALSE(enabled(CStudentView::kCmdSignIn));
+}
+
+TEST_F(PersonViewsTest, SignInOpensTheDialogForTheHighlightedStudentKeepingTheLines)
+{
+    db_->SetUi(&CDatabaseDialogs::Instance());
+    CStudentView view;
+    view.SetLineViewDatabase(db_.get());
+    Show(view);
+    view.m_nHiLiteLine = 1;
+    ui::test::Hooks& h = ui::test::GetHooks();
+    h.driveDialogs = true;
+    h.dialogScripts.push_back([&](ui::Dialog& d) {
+        EXPECT_EQ(d.GetTemplateId(), 146);
+        EXPECT_EQ(d.GetWindowText(), "Sign-in for Bo SMALL");
+        EXPECT_EQ(view.m_bKeepLines, 1);
+        ui::test::Click(d, 1000);
+    });
+    view.OnCommand(CStudentView::kCmdSignIn, 0);
+    EXPECT_EQ(h.dialogsRun, std::vector<int>{146});
+    EXPECT_EQ(view.m_bKeepLines, 0);
 }
 
 // ---- Interviews ----------------------------------------------------------------------------

@@ -1,0 +1,106 @@
+// bench_person_sheet: the person sheet at studio size, built in memory: the sheet made for one
+// student, every page shown once (person data with its person lists, contact records, purchases,
+// purchased activities, payments) and ended with OK. For a studio of N students with 4N purchases
+// and of 4N students with 16N purchases. The last line is "RATIO sheet <4N time / N time>"; the
+// goals are under 0.2 s at N and a ratio of at most 4.5.
+// Options: --n N (default 5000), --reps R (repetitions per figure, default 5).
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "BenchTiming.h"
+#include "database/Database.h"
+#include "dialogs/PropertySheetPerson.h"
+#include "platform/ui/TestHooks.h"
+#include "records/PurchaseItem.h"
+#include "records/SchedulePayment.h"
+
+namespace {
+
+using bench_timing::TimeOf;
+
+template <class T>
+uint32_t Add(CDatabase& db, uint8_t table, std::unique_ptr<T> item, uint32_t& next)
+{
+    const uint32_t code = next++;
+    item->m_nCode = code;
+    const auto sequence = static_cast<uint32_t>(db.GetItemList(table)->size());
+    item->m_nSequence = static_cast<int32_t>(sequence);
+    db.AddIndex(table, item.release(), code, sequence, 0, 0xFFFFFFFE, -1);
+    return code;
+}
+
+double Measure(uint32_t students, int reps)
+{
+    CDatabase db;
+    uint32_t next = 1;
+    for (const auto& [type, name] : std::vector<std::pair<char, const char*>>{
+             {'P', "Bronze"}, {'P', "Silver"}, {'M', "Newsletter"}, {'D', "Ballroom"}, {'I', "Walk-in"}}) {
+        auto c = std::make_unique<CCategory>(type);
+        c->m_sName = name;
+        Add(db, TABLE_CATEGORY, std::move(c), next);
+    }
+    std::vector<uint32_t> people;
+    for (uint32_t s = 0; s < students; ++s) {
+        auto p = std::make_unique<CPerson>(s % 50 == 0 ? 'E' : 'C');
+        p->m_sFirstName = "Student";
+        p->m_sLastName = "S" + std::to_string(s);
+        p->m_Notes = {"comment"};
+        people.push_back(Add(db, TABLE_PERSON, std::move(p), next));
+    }
+    const DATE day = MakeDate(2026, 3, 2, 10, 0);
+    for (uint32_t k = 0; k < 4 * students; ++k) {
+        auto purchase = std::make_unique<CPurchaseRecord>();
+        purchase->m_nPerson = people[k % students];
+        purchase->m_sDescription = "Lessons";
+        auto item = std::make_unique<CPurchaseItem>();
+        item->m_cKind = 'p';
+        item->m_nCount = 4;
+        item->MakeTokens({day + k % 30, day + 7 + k % 30}, NO_CODE, NO_CODE, NO_CODE);
+        purchase->m_Items.push_back(std::move(item));
+        auto pay = std::make_unique<CSchedulePayment>();
+        pay->m_cKind = 'S';
+        pay->m_dAmount = 100.0;
+        pay->m_dDate = day + k % 60;
+        purchase->m_Payments.push_back(std::move(pay));
+        Add(db, TABLE_PURCHASE, std::move(purchase), next);
+    }
+    auto* person = static_cast<CPerson*>(db.GetItem(TABLE_PERSON, people[1]));
+    ui::test::Hooks& hooks = ui::test::GetHooks();
+    hooks.driveDialogs = true;
+    int result = 0;
+    const double seconds = TimeOf(reps, [&] {
+        CPropertySheetPerson sheet("Person data", nullptr, 0, &db, person, 0);
+        hooks.dialogScripts.push_back([](ui::Dialog& d) {
+            auto& s = static_cast<ui::PropertySheet&>(d);
+            for (int page = 1; page < s.GetPageCount(); ++page) s.SetActivePage(page);
+            ui::test::Click(d, ui::IDOK);
+        });
+        result = sheet.DoModal();
+    });
+    std::printf("students %u purchases %u: sheet %.4f s (result %d)\n", students, 4 * students, seconds, result);
+    return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    uint32_t n = 5000;
+    int reps = 5;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--n") == 0) n = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
+        if (std::strcmp(argv[i], "--reps") == 0) reps = std::max(1, std::atoi(argv[i + 1]));
+    }
+    ui::test::EnsureApplication();
+    SetStampUserCode(1);
+    const double small = Measure(n, reps);
+    const double large = Measure(4 * n, reps);
+    std::printf("RATIO sheet %.3f\n", large / small);
+    return 0;
+}
