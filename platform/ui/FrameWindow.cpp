@@ -34,7 +34,12 @@ struct FrameWindow::Impl {
 };
 
 FrameWindow::FrameWindow() : impl_(std::make_unique<Impl>()) {}
-FrameWindow::~FrameWindow() = default;
+FrameWindow::~FrameWindow()
+{
+    // The bar timer belongs to the widget, which may outlive this object by a few events: it
+    // must not call back into a frame that is gone.
+    delete impl_->barTimer.data();
+}
 
 bool FrameWindow::CreateFrame(const std::string& title, const DCRect& rect)
 {

@@ -391,6 +391,7 @@ TEST_F(MoneyTest, ScheduleEntryKindsReachTheirEditors)
     RecordingUi ui;
     db_->SetUi(&ui);
     CPerson* ann = AddStudent("Lee", "Ann");
+    ann->m_Interviews.push_back(std::make_unique<CInterview>());
     auto purchase = std::make_unique<CPurchaseRecord>();
     auto due = std::make_unique<CSchedulePayment>();
     due->m_cKind = 'S';
@@ -409,7 +410,8 @@ TEST_F(MoneyTest, ScheduleEntryKindsReachTheirEditors)
     } cases[] = {
         {'S', item, TABLE_SCHEDULE, 0}, {'s', item, TABLE_SCHEDULE, 0}, {'T', sale, TABLE_PURCHASE, 'T'},
         {'p', sale, TABLE_PURCHASE, 'p'}, {'$', cls, TABLE_PRICELIST, '$'}, {'P', payment, TABLE_PAYMENT, 0},
-        {'D', ann, TABLE_PERSON, 'D'}, {'N', ann, TABLE_PERSON, 'N'},
+        // A person's dates: the contact record (on a copy) in the contact editor.
+        {'D', ann, TABLE_PERSON, 'I'}, {'N', ann, TABLE_PERSON, 'I'},
     };
     for (const Case& c : cases) {
         ui.calls.clear();
