@@ -392,6 +392,7 @@ TEST_F(MoneyTest, ScheduleEntryKindsReachTheirEditors)
     db_->SetUi(&ui);
     CPerson* ann = AddStudent("Lee", "Ann");
     ann->m_Interviews.push_back(std::make_unique<CInterview>());
+    ASSERT_EQ(db_->SaveModifiedItem(TABLE_PERSON, ann->m_nCode, ann), 1);
     auto purchase = std::make_unique<CPurchaseRecord>();
     auto due = std::make_unique<CSchedulePayment>();
     due->m_cKind = 'S';
