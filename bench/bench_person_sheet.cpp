@@ -38,6 +38,7 @@ double Measure(uint32_t students, int reps)
         p->m_sFirstName = "Student";
         p->m_sLastName = "S" + std::to_string(s);
         p->m_Notes = {"comment"};
+        p->m_cField33 = '0';  // no contact mode: the data page is left without an address
         people.push_back(tables.Add(TABLE_PERSON, std::move(p)));
     }
     const DATE day = MakeDate(2026, 3, 2, 10, 0);
@@ -60,6 +61,7 @@ double Measure(uint32_t students, int reps)
     auto* person = static_cast<CPerson*>(db.GetItem(TABLE_PERSON, people[1]));
     ui::test::Hooks& hooks = ui::test::GetHooks();
     hooks.driveDialogs = true;
+    hooks.scriptMessageBoxes = true;
     int result = 0;
     const double seconds = TimeOf(reps, [&] {
         CPropertySheetPerson sheet("Person data", nullptr, 0, &db, person, 0);
