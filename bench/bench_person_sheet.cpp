@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "BenchTiming.h"
+#include "StudioBuilder.h"
 #include "database/Database.h"
 #include "dialogs/PropertySheetPerson.h"
 #include "platform/ui/TestHooks.h"
@@ -24,34 +25,21 @@ namespace {
 
 using bench_timing::TimeOf;
 
-template <class T>
-uint32_t Add(CDatabase& db, uint8_t table, std::unique_ptr<T> item, uint32_t& next)
-{
-    const uint32_t code = next++;
-    item->m_nCode = code;
-    const auto sequence = static_cast<uint32_t>(db.GetItemList(table)->size());
-    item->m_nSequence = static_cast<int32_t>(sequence);
-    db.AddIndex(table, item.release(), code, sequence, 0, 0xFFFFFFFE, -1);
-    return code;
-}
-
 double Measure(uint32_t students, int reps)
 {
     CDatabase db;
-    uint32_t next = 1;
+    bench_studio::CMemoryTables tables(db);
     for (const auto& [type, name] : std::vector<std::pair<char, const char*>>{
-             {'P', "Bronze"}, {'P', "Silver"}, {'M', "Newsletter"}, {'D', "Ballroom"}, {'I', "Walk-in"}}) {
-        auto c = std::make_unique<CCategory>(type);
-        c->m_sName = name;
-        Add(db, TABLE_CATEGORY, std::move(c), next);
-    }
+             {'P', "Bronze"}, {'P', "Silver"}, {'M', "Newsletter"}, {'D', "Ballroom"}, {'I', "Walk-in"}})
+        tables.Category(type, name);
     std::vector<uint32_t> people;
     for (uint32_t s = 0; s < students; ++s) {
         auto p = std::make_unique<CPerson>(s % 50 == 0 ? 'E' : 'C');
         p->m_sFirstName = "Student";
         p->m_sLastName = "S" + std::to_string(s);
         p->m_Notes = {"comment"};
-        people.push_back(Add(db, TABLE_PERSON, std::move(p), next));
+        p->m_cField33 = '0';  // no contact mode: the data page is left without an address
+        people.push_back(tables.Add(TABLE_PERSON, std::move(p)));
     }
     const DATE day = MakeDate(2026, 3, 2, 10, 0);
     for (uint32_t k = 0; k < 4 * students; ++k) {
@@ -68,11 +56,12 @@ double Measure(uint32_t students, int reps)
         pay->m_dAmount = 100.0;
         pay->m_dDate = day + k % 60;
         purchase->m_Payments.push_back(std::move(pay));
-        Add(db, TABLE_PURCHASE, std::move(purchase), next);
+        tables.Add(TABLE_PURCHASE, std::move(purchase));
     }
     auto* person = static_cast<CPerson*>(db.GetItem(TABLE_PERSON, people[1]));
     ui::test::Hooks& hooks = ui::test::GetHooks();
     hooks.driveDialogs = true;
+    hooks.scriptMessageBoxes = true;
     int result = 0;
     const double seconds = TimeOf(reps, [&] {
         CPropertySheetPerson sheet("Person data", nullptr, 0, &db, person, 0);

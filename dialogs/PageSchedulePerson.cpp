@@ -308,38 +308,17 @@ void CPageSchedulePerson::OnMarkUsed()
     FillRows();
 }
 
-void CPageSchedulePerson::OnSplit()
+void CPageSchedulePerson::ChangeSelected(
+    int (CDatabase::*change)(CPurchaseRecord* purchase, uint32_t item, uint32_t token, int save))
 {
     const stDataToken* row = SelectedRow(true);
     if (row == nullptr) return;
-    m_pDatabase->SplitToken(static_cast<CPurchaseRecord*>(row->record), static_cast<uint32_t>(row->index1),
-                            static_cast<uint32_t>(row->index2), Save());
-    FillRows();
-}
-
-void CPageSchedulePerson::OnUnsplit()
-{
-    const stDataToken* row = SelectedRow(true);
-    if (row == nullptr) return;
-    if (m_pDatabase->UnsplitToken(static_cast<CPurchaseRecord*>(row->record), static_cast<uint32_t>(row->index1),
-                                  static_cast<uint32_t>(row->index2), Save()) == 1)
+    if ((m_pDatabase->*change)(static_cast<CPurchaseRecord*>(row->record), static_cast<uint32_t>(row->index1),
+                               static_cast<uint32_t>(row->index2), Save()) == 1)
         FillRows();
 }
 
-void CPageSchedulePerson::OnCancelToken()
-{
-    const stDataToken* row = SelectedRow(true);
-    if (row == nullptr) return;
-    m_pDatabase->CancelToken(static_cast<CPurchaseRecord*>(row->record), static_cast<uint32_t>(row->index1),
-                             static_cast<uint32_t>(row->index2), Save());
-    FillRows();
-}
-
-void CPageSchedulePerson::OnMarkUnused()
-{
-    const stDataToken* row = SelectedRow(true);
-    if (row == nullptr) return;
-    m_pDatabase->MarkTokenUnused(static_cast<CPurchaseRecord*>(row->record), static_cast<uint32_t>(row->index1),
-                                 static_cast<uint32_t>(row->index2), Save());
-    FillRows();
-}
+void CPageSchedulePerson::OnSplit() { ChangeSelected(&CDatabase::SplitToken); }
+void CPageSchedulePerson::OnUnsplit() { ChangeSelected(&CDatabase::UnsplitToken); }
+void CPageSchedulePerson::OnCancelToken() { ChangeSelected(&CDatabase::CancelToken); }
+void CPageSchedulePerson::OnMarkUnused() { ChangeSelected(&CDatabase::MarkTokenUnused); }

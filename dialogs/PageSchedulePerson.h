@@ -68,5 +68,7 @@ private:
     // The selected row, or null after "No item selected" (when `tell`).
     const stDataToken* SelectedRow(bool tell);
     CScheduleToken* TokenOf(const stDataToken& row) const;
+    // Runs a token change of the database on the selected row's token and refills when it changed.
+    void ChangeSelected(int (CDatabase::*change)(CPurchaseRecord* purchase, uint32_t item, uint32_t token, int save));
     int Save() const { return m_pPerson != nullptr ? 1 : 0; }
 };
