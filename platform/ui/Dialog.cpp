@@ -31,6 +31,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QValidator>
@@ -351,10 +354,12 @@ void Dialog::BuildControls(QWidget* host)
 
     // Laid out from order and kind: rows of [label | field | spin], buttons in one row below.
     auto* outer = new QVBoxLayout(host);
-    auto* grid = new QGridLayout;
+    auto* fields = new QWidget(host);
+    auto* grid = new QGridLayout(fields);
+    grid->setContentsMargins(0, 0, 0, 0);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    outer->addLayout(grid);
+    outer->addWidget(fields);
     outer->addStretch(1);
     outer->addLayout(buttons);
     int row = 0;
@@ -401,6 +406,20 @@ void Dialog::BuildControls(QWidget* host)
     }
     grid->setColumnStretch(1, 1);
     if (tmpl_.cx > 0) host->setMinimumWidth(DluToPixelsX(tmpl_.cx));
+
+    // Fields taller than the screen scroll, so that the buttons below them stay reachable.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const int limit = screen ? std::max(300, screen->availableGeometry().height() - 220) : 0;
+    if (limit > 0 && fields->sizeHint().height() > limit) {
+        auto* scroll = new QScrollArea(host);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        outer->replaceWidget(fields, scroll);
+        scroll->setWidget(fields);
+        scroll->setMinimumHeight(limit);
+        scroll->setMinimumWidth(fields->sizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
+    }
 }
 
 bool Dialog::BuildWindow(Window* parent)
