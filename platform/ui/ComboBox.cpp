@@ -48,10 +48,18 @@ int ComboBox::AddString(const std::string& text)
     if (!c) return CB_ERR;
     int at = c->count();
     if (c->property("ui.sort").toBool()) {
+        // After the last line that does not sort after it (the lines are kept in order).
         const QString q = ToQ(text);
-        at = 0;
-        while (at < c->count() && QString::compare(q, c->itemText(at), Qt::CaseInsensitive) >= 0)
-            ++at;
+        int low = 0;
+        int high = c->count();
+        while (low < high) {
+            const int mid = low + (high - low) / 2;
+            if (QString::compare(q, c->itemText(mid), Qt::CaseInsensitive) >= 0)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        at = low;
     }
     return InsertString(at, text);
 }

@@ -24,6 +24,7 @@ const ui::DialogTemplate kControls{500, "Controls", 0, 0, {
     {ui::Ctl::ListBox, 31, "", ui::LBS_MULTIPLESEL},
     {ui::Ctl::ComboBox, 40},
     {ui::Ctl::ComboBox, 41, "", ui::CBS_DROPDOWN},
+    {ui::Ctl::ComboBox, 42, "", ui::CBS_SORT},
     {ui::Ctl::Label, -1, "Level"},
     {ui::Ctl::Edit, 50},
     {ui::Ctl::Spin, 51, "", ui::UDS_AUTOBUDDY | ui::UDS_SETBUDDYINT},
@@ -197,6 +198,33 @@ TEST_F(ControlsTest, ComboBoxStartsWithoutSelection)
         d.SetDlgItemText(41, "Free text");
         EXPECT_EQ(e.GetWindowText(), "Free text");
         EXPECT_EQ(e.GetCurSel(), ui::CB_ERR);
+    });
+}
+
+// A sorted combo places each line without regard to case; a line equal to others goes after them.
+TEST_F(ControlsTest, SortedComboBoxPlacesEachLineInOrder)
+{
+    struct stCase {
+        std::vector<const char*> added;
+        std::vector<std::string> shown;
+    };
+    const std::vector<stCase> cases = {
+        {{"Waltz", "foxtrot", "Tango", "cha-cha"}, {"cha-cha", "foxtrot", "Tango", "Waltz"}},
+        {{"d", "c", "b", "a"}, {"a", "b", "c", "d"}},
+        {{"a", "b", "c", "d"}, {"a", "b", "c", "d"}},
+        {{"Smith, Ann", "smith, ann", "SMITH, ANN", "Adams, Bo"}, {"Adams, Bo", "Smith, Ann", "smith, ann", "SMITH, ANN"}},
+    };
+    WithDialog([&cases](ControlsDialog& d) {
+        ui::ComboBox& c = *d.Combo(42);
+        for (const stCase& k : cases) {
+            c.ResetContent();
+            for (size_t i = 0; i < k.added.size(); ++i) c.SetItemData(c.AddString(k.added[i]), static_cast<intptr_t>(i));
+            std::vector<std::string> shown;
+            for (int i = 0; i < c.GetCount(); ++i) shown.push_back(c.GetLBText(i));
+            EXPECT_EQ(shown, k.shown) << k.added[0];
+            // Item data travels with its line.
+            for (int i = 0; i < c.GetCount(); ++i) EXPECT_EQ(k.added[static_cast<size_t>(c.GetItemData(i))], shown[static_cast<size_t>(i)]);
+        }
     });
 }
 
