@@ -11,7 +11,8 @@ CPropertySheetPurchase::CPropertySheetPurchase(const std::string& caption, ui::W
       m_pPurchase(purchase),
       m_pPerson(person),
       m_PageEdit(database),
-      m_PagePayments(database)
+      m_PagePayments(database),
+      m_PageSchedule(database)
 {
     m_pReference = std::make_unique<CPurchaseRecord>();
     if (purchase) m_pReference->CopyFrom(*purchase);
@@ -21,8 +22,10 @@ CPropertySheetPurchase::CPropertySheetPurchase(const std::string& caption, ui::W
     m_PagePayments.m_pPurchase = purchase;
     m_PagePayments.m_pSheetPerson = person;
     m_PagePayments.m_pLedger = m_pLedger.get();
+    m_PageSchedule.m_pPurchase = purchase;
     AddPage(&m_PageEdit);
     AddPage(&m_PagePayments);
+    AddPage(&m_PageSchedule);
 }
 
 CPropertySheetPurchase::~CPropertySheetPurchase()

@@ -9,6 +9,7 @@
 
 #include "dialogs/PagePaymentSchedule.h"
 #include "dialogs/PagePurchaseEdit.h"
+#include "dialogs/PageSchedulePerson.h"
 #include "platform/ui/PropertySheet.h"
 
 class CCreditLedger;
@@ -34,6 +35,7 @@ public:
     std::shared_ptr<CCreditLedger> m_pLedger;
     CPagePurchaseEdit m_PageEdit;
     CPagePaymentSchedule m_PagePayments;
+    CPageSchedulePerson m_PageSchedule;  // purchase mode: the one purchase, no saves
 
 private:
     bool m_bHoldsRefresh = false;

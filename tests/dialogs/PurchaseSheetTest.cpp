@@ -496,3 +496,36 @@ TEST_F(PurchaseSheetTest, PurchaseForAStudentChosenFromTheList)
 }
 
 }  // namespace
+
+// The sheet's third page lists the purchase's own lessons; its changes stay in the sheet until OK.
+TEST_F(PurchaseSheetTest, ActivitiesPageChangesThePurchaseOnlyWithOk)
+{
+    const CPerson* ann = AddStudent("Lee", "Ann");
+    CPurchaseRecord* stored = AddPurchase(ann->m_nCode, 80.0, {{'U', 80.0, 0.0}});
+    auto token = std::make_unique<CScheduleToken>();
+    token->m_cKind = 'p';
+    token->m_cState = 'S';
+    token->m_dDate = MakeDate(2026, 3, 5, 18, 0);
+    stored->m_Items[0]->m_cKind = 'p';
+    stored->m_Items[0]->m_Tokens.push_back(std::move(token));
+    ASSERT_EQ(db_->SaveModifiedItem(TABLE_PURCHASE, stored->m_nCode, stored), 1);
+    const uint32_t code = stored->m_nCode;
+    for (const int button : {ui::IDCANCEL, ui::IDOK}) {
+        Script([&](ui::Dialog& d) {
+            ASSERT_EQ(Sheet(d).GetPageCount(), 3);
+            ASSERT_TRUE(Sheet(d).SetActivePage(2));
+            CPageSchedulePerson& page = Sheet(d).m_PageSchedule;
+            EXPECT_EQ(page.GetTitle(), "Purchased activities");
+            ASSERT_EQ(page.List(CPageSchedulePerson::kIdList)->GetCount(), 1);
+            ui::test::SelectItem(page, CPageSchedulePerson::kIdList, 0);
+            ui::test::Click(page, CPageSchedulePerson::kIdCancel);
+            // Not stored while the sheet is open.
+            EXPECT_EQ(Purchase(code)->m_Items[0]->m_Tokens[0]->m_cState, 'S');
+            ui::test::Click(d, button);
+        });
+        if (button == ui::IDCANCEL) Answer({IDYES});
+        db_->EditTableItem(TABLE_PURCHASE, code, nullptr);
+        Reopen();
+        EXPECT_EQ(Purchase(code)->m_Items[0]->m_Tokens[0]->m_cState, button == ui::IDOK ? 'c' : 'S');
+    }
+}
