@@ -43,13 +43,6 @@ struct stOccurrenceToday {
     uint32_t nUses = 0;
 };
 
-bool IsStudentOf(const CPurchaseRecord& purchase, uint32_t student)
-{
-    return purchase.m_nPerson == student || purchase.m_nSecondPerson == student || purchase.m_nPayer == student;
-}
-
-bool IsLimitedItem(const CPurchaseItem& item) { return item.m_cKind == 'N' || item.m_cKind == 'T'; }
-
 const stFormatRecord& TagFormat(CDatabase& db, uint32_t index)
 {
     const stFormatRecord* format = db.GetFormat(index);
@@ -101,7 +94,7 @@ int CDialogSelfCheckinSelect::GetActivityTokens()
     std::vector<CPurchaseRecord*> mine;
     for (const stIndex& e : *db.GetItemList(TABLE_PURCHASE)) {
         auto* purchase = static_cast<CPurchaseRecord*>(e.pItem);
-        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && IsStudentOf(*purchase, student))
+        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && purchase->IsStudentOf(student))
             mine.push_back(purchase);
     }
     auto studentPurchases = [&](auto&& visit) {
@@ -151,7 +144,7 @@ int CDialogSelfCheckinSelect::GetActivityTokens()
                     }
                     continue;
                 }
-                if (!IsLimitedItem(item) || token.m_cState == 'U') continue;
+                if (!item.IsLimited() || token.m_cState == 'U') continue;
                 // An item used up or past its time is not offered.
                 if (purchase.IsItemBlocked(item, nullptr) == 1) continue;
                 bool own = false;
@@ -382,13 +375,13 @@ void CDialogSelfCheckinSelect::OnMyOk()
             // earlier use of this sign-in may have replaced it); it is dated at the class, a
             // lesson's use at the moment of signing in.
             int32_t token = charged.index2;
-            if (IsLimitedItem(*item)) {
+            if (item->IsLimited()) {
                 token = -1;
                 for (size_t t = 0; t < item->m_Tokens.size() && token < 0; ++t)
                     if (item->m_Tokens[t]->m_cState == 'N') token = static_cast<int32_t>(t);
                 if (token < 0) continue;
             }
-            const DATE when = IsLimitedItem(*item) ? row.date : GetNow();
+            const DATE when = item->IsLimited() ? row.date : GetNow();
             db.UseToken(purchase, static_cast<uint32_t>(charged.index1), static_cast<uint32_t>(token), row.activity,
                         NO_CODE, when, 1);
             if (DiagnosticLevel > 0 && IsLimitedQuantityRow(charged))

@@ -53,20 +53,13 @@ const ui::DialogTemplate kSignInTemplate{146, "Student sign-in", 420, 0, {
     {ui::Ctl::DefButton, kIdOk, "OK"},
 }};
 
-bool IsStudentOf(const CPurchaseRecord& purchase, uint32_t student)
-{
-    return purchase.m_nPerson == student || purchase.m_nSecondPerson == student || purchase.m_nPayer == student;
-}
-
-bool IsLimitedItem(const CPurchaseItem& item) { return item.m_cKind == 'N' || item.m_cKind == 'T'; }
-
 // The purchases of the student that are in force (neither converted nor cancelled).
 template <class Visit>
 void ForEachStudentPurchase(CDatabase& db, uint32_t student, Visit&& visit)
 {
     for (const stIndex& e : *db.GetItemList(TABLE_PURCHASE)) {
         auto* purchase = static_cast<CPurchaseRecord*>(e.pItem);
-        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && IsStudentOf(*purchase, student))
+        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && purchase->IsStudentOf(student))
             visit(*purchase);
     }
 }
@@ -107,7 +100,7 @@ void CDialogSignIn::FillActivityList()
         for (size_t i = 0; i < purchase.m_Items.size(); ++i) {
             const CPurchaseItem& item = *purchase.m_Items[i];
             // An item used up or past its time is not offered.
-            if (IsLimitedItem(item) && purchase.IsItemBlocked(item, nullptr) == 1) continue;
+            if (item.IsLimited() && purchase.IsItemBlocked(item, nullptr) == 1) continue;
             int folding = -1;
             for (size_t t = 0; t < item.m_Tokens.size(); ++t) {
                 const CScheduleToken& token = *item.m_Tokens[t];
@@ -255,7 +248,7 @@ void CDialogSignIn::OnMarkAsUsed()
     const uint32_t tokenIndex = static_cast<uint32_t>(row->index2);
     const CPurchaseItem& item = *purchase->m_Items[itemIndex];
     const CScheduleToken& token = *item.m_Tokens[tokenIndex];
-    if (IsLimitedItem(item)) {
+    if (item.IsLimited()) {
         uint32_t activity = NO_CODE;
         DATE date = 0.0;
         if (db.SelectSignInActivity(item, activity, date, 0) < 0) return;
@@ -280,7 +273,7 @@ void CDialogSignIn::OnSplit()
     const stDataToken* row = SelectedRow(kIdActivities, m_aActivities);
     if (!row) return;
     auto* purchase = static_cast<CPurchaseRecord*>(row->record);
-    if (IsLimitedItem(*purchase->m_Items[static_cast<size_t>(row->index1)])) return;
+    if (purchase->m_Items[static_cast<size_t>(row->index1)]->IsLimited()) return;
     m_pDatabase->SplitToken(purchase, static_cast<uint32_t>(row->index1), static_cast<uint32_t>(row->index2), 1);
     RefillAll();
 }
@@ -293,7 +286,7 @@ void CDialogSignIn::OnUnsplit()
     const uint32_t itemIndex = static_cast<uint32_t>(row->index1);
     const uint32_t tokenIndex = static_cast<uint32_t>(row->index2);
     const CPurchaseItem& item = *purchase->m_Items[itemIndex];
-    if (IsLimitedItem(item)) return;
+    if (item.IsLimited()) return;
     if (item.m_Tokens[tokenIndex]->m_nSplitCount < 1) {
         GetResponse("Not a split lesson", MB_OK);
         return;

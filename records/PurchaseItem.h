@@ -24,6 +24,8 @@ public:
 
     void CopyFrom(const CPurchaseItem& other);
     bool IsEqual(const CPurchaseItem& other) const;
+    // A limited time ('T') or limited number ('N') of uses.
+    bool IsLimited() const { return m_cKind == 'N' || m_cKind == 'T'; }
 
     // The name of the item's type category; "Untyped" for none or one that does not exist.
     std::string GetTypeName(const ICategoryNames* categories) const;

@@ -46,6 +46,11 @@ public:
     std::string GetStatusText() const;
     // The payer, or the purchase's person when there is none.
     uint32_t GetPayer() const { return m_nPayer != NO_CODE ? m_nPayer : m_nPerson; }
+    // Whether the person is the purchase's student, its second person or its payer.
+    bool IsStudentOf(uint32_t person) const
+    {
+        return m_nPerson == person || m_nSecondPerson == person || m_nPayer == person;
+    }
     // 1 when the item may no longer be used (a limited quantity used up, or a limited time past
     // its end), with the reason in `message` when given; else 0.
     int IsItemBlocked(const CPurchaseItem& item, std::string* message) const;
