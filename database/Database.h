@@ -30,7 +30,7 @@
 #include "database/DatabaseUi.h"
 #include "database/DbEngine.h"
 #include "database/Index.h"
-#include "database/PurchasesByPerson.h"
+#include "database/RecordsByPerson.h"
 #include "database/SettingsRecords.h"
 #include "database/StudioStrings.h"
 #include "database/TeacherActivityData.h"
@@ -328,6 +328,10 @@ public:
     // entries it accepts are appended and sorted (in the order the whole list would give them).
     void CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter,
                              const std::function<bool(const stDataToken&)>& keep = {});
+    // The same (filter 0) over only the payments of `person` and the purchases naming him
+    // (FindPaymentsOf, FindPurchasesOf): `keep` still decides, the order is the same.
+    void CollectPersonPaymentDates(std::vector<stDataToken>& list, uint32_t person,
+                                   const std::function<bool(const stDataToken&)>& keep);
 
     // ---- Accounting and text exchange (studio/IifImport.cpp, IifExport.cpp, StudentImport.cpp,
     // ContractImport.cpp, DatabaseDump.cpp) ----
@@ -633,6 +637,10 @@ public:
     // The earlier purchases that `sale` repeats (IsRepeatSale), in index order; only the
     // purchaser's own purchases are read.
     std::vector<const CPurchaseRecord*> FindRepeatSales(const CPurchaseRecord& sale);
+    // The purchases that name `person` as student, second person or payer, and the payments of
+    // `person`: their positions in the index, in index order, found without reading the table.
+    std::vector<size_t> FindPurchasesOf(uint32_t person) const;
+    std::vector<size_t> FindPaymentsOf(uint32_t person) const;
 
     // ---- Deleting with reference checks ----
     bool CanDeleteItem(uint8_t table, uint32_t code);
@@ -717,10 +725,16 @@ private:
     std::vector<std::string> m_aTableNames;
     std::vector<std::string> m_aTransactionTypes;
     std::vector<stIndex> m_aIndex[DB_NUM_TABLES + 1];
-    // The purchases by person, following the purchase index's adds, saves, deletes and refreshes.
-    CPurchasesByPerson m_PurchasesByPerson;
-    // The purchase of `code` was saved, deleted or re-read: its filing by person follows.
-    void NotePurchaseChanged(uint32_t code);
+    // Purchases and payments by the persons they name, following their index's adds, saves,
+    // deletes and refreshes (a lookup may build them anew, also for a const caller).
+    static size_t PurchasePersons(const void* item, CRecordsByPerson::stPersons& persons);
+    static size_t PaymentPersons(const void* item, CRecordsByPerson::stPersons& persons);
+    mutable CRecordsByPerson m_PurchasesByPerson{&CDatabase::PurchasePersons};
+    mutable CRecordsByPerson m_PaymentsByPerson{&CDatabase::PaymentPersons};
+    // The grouping by person of `table`, or null for a table without one.
+    CRecordsByPerson* GetPersonGrouping(uint8_t table) const;
+    // The record of `code` in `table` was saved, deleted or re-read: its filing by person follows.
+    void NoteGroupedChange(uint8_t table, uint32_t code);
     std::vector<std::unique_ptr<stFormatRecord>> m_aFormats;
     std::vector<std::string> m_aFormatNames;
     stStudioStrings m_OwnStudio;

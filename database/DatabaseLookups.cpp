@@ -362,13 +362,45 @@ bool CDatabase::IsAnyRecordLockedInTableByOther(uint8_t table)
 void CDatabase::NotifyDataModified(uint8_t table, uint32_t key, uint32_t loc)
 {
     // Every save and delete of this copy passes here with the index as it now is.
-    if (table == TABLE_PURCHASE) NotePurchaseChanged(key);
+    NoteGroupedChange(table, key);
     SendDataModifiedNotices(table, key, loc);
 }
 
-void CDatabase::NotePurchaseChanged(uint32_t code)
+CRecordsByPerson* CDatabase::GetPersonGrouping(uint8_t table) const
 {
-    const int at = FindItemIndex(TABLE_PURCHASE, code);
-    if (at < 0) m_PurchasesByPerson.Forget(code);
-    else m_PurchasesByPerson.Note(m_aIndex[TABLE_PURCHASE], static_cast<size_t>(at));
+    if (table == TABLE_PURCHASE) return &m_PurchasesByPerson;
+    if (table == TABLE_PAYMENT) return &m_PaymentsByPerson;
+    return nullptr;
+}
+
+void CDatabase::NoteGroupedChange(uint8_t table, uint32_t code)
+{
+    CRecordsByPerson* grouping = GetPersonGrouping(table);
+    if (grouping == nullptr) return;
+    const int at = FindItemIndex(table, code);
+    if (at < 0) grouping->Forget(code);
+    else grouping->Note(m_aIndex[table], static_cast<size_t>(at));
+}
+
+size_t CDatabase::PurchasePersons(const void* item, CRecordsByPerson::stPersons& persons)
+{
+    const auto* purchase = static_cast<const CPurchaseRecord*>(item);
+    persons = {purchase->m_nPerson, purchase->m_nSecondPerson, purchase->m_nPayer};
+    return persons.size();
+}
+
+size_t CDatabase::PaymentPersons(const void* item, CRecordsByPerson::stPersons& persons)
+{
+    persons[0] = static_cast<const CPaymentRecord*>(item)->m_nPerson;
+    return 1;
+}
+
+std::vector<size_t> CDatabase::FindPurchasesOf(uint32_t person) const
+{
+    return m_PurchasesByPerson.Find(m_aIndex[TABLE_PURCHASE], person);
+}
+
+std::vector<size_t> CDatabase::FindPaymentsOf(uint32_t person) const
+{
+    return m_PaymentsByPerson.Find(m_aIndex[TABLE_PAYMENT], person);
 }

@@ -75,8 +75,11 @@ bool CDatabase::IsRepeatSale(const CPurchaseRecord& earlier, const CPurchaseReco
 
 std::vector<const CPurchaseRecord*> CDatabase::FindRepeatSales(const CPurchaseRecord& sale)
 {
-    std::vector<const CPurchaseRecord*> repeats = m_PurchasesByPerson.Find(m_aIndex[TABLE_PURCHASE], sale.m_nPerson);
-    std::erase_if(repeats, [&](const CPurchaseRecord* earlier) { return !IsRepeatSale(*earlier, sale); });
+    std::vector<const CPurchaseRecord*> repeats;
+    for (size_t at : FindPurchasesOf(sale.m_nPerson)) {
+        const auto* earlier = static_cast<const CPurchaseRecord*>(m_aIndex[TABLE_PURCHASE][at].pItem);
+        if (IsRepeatSale(*earlier, sale)) repeats.push_back(earlier);
+    }
     return repeats;
 }
 

@@ -239,7 +239,7 @@ void CDatabase::RefreshItemInPlace(uint8_t table, uint32_t code)
             if (item == m_pProtectedItem) m_aOrphans.push_back({table, item});
             else DeleteItemPointer(table, item);
             index.erase(index.begin() + at);
-            if (table == TABLE_PURCHASE) m_PurchasesByPerson.Forget(code);
+            if (CRecordsByPerson* grouping = GetPersonGrouping(table)) grouping->Forget(code);
         }
         return;
     }
@@ -265,7 +265,7 @@ void CDatabase::RefreshItemInPlace(uint8_t table, uint32_t code)
     }
     e.nFileLoc = header.nCurrLoc;
     VisitTableItem(table, e.pItem, [&](auto& r) { e.nSequence = static_cast<uint32_t>(r.m_nSequence); });
-    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Note(index, static_cast<size_t>(at));
+    if (CRecordsByPerson* grouping = GetPersonGrouping(table)) grouping->Note(index, static_cast<size_t>(at));
 }
 
 void CDatabase::RefreshTable(uint8_t table, uint32_t key)

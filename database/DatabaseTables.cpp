@@ -101,7 +101,7 @@ void CDatabase::ClearTable(uint8_t table)
     if (!IsIndexedTable(table)) return;
     for (stIndex& entry : m_aIndex[table]) DeleteItemPointer(table, entry.pItem);
     m_aIndex[table].clear();
-    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Reset();
+    if (CRecordsByPerson* grouping = GetPersonGrouping(table)) grouping->Reset();
 }
 
 void CDatabase::AddIndex(uint8_t table, void* item, uint32_t code, uint32_t sequence,
@@ -149,7 +149,7 @@ void CDatabase::AddIndex(uint8_t table, void* item, uint32_t code, uint32_t sequ
         if (at >= 0) insertAt(at);
         else append();
     }
-    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Note(index, placed);
+    if (CRecordsByPerson* grouping = GetPersonGrouping(table)) grouping->Note(index, placed);
 }
 
 void CDatabase::AddItemToIndex(uint8_t table, void* item, uint32_t fileLoc, uint32_t insertAtCode)
@@ -258,7 +258,7 @@ void CDatabase::RefreshItem(uint8_t table, uint32_t code)
         if (at >= 0) {
             DeleteItemPointer(table, m_aIndex[table][at].pItem);
             m_aIndex[table].erase(m_aIndex[table].begin() + at);
-            if (table == TABLE_PURCHASE) m_PurchasesByPerson.Forget(code);
+            if (CRecordsByPerson* grouping = GetPersonGrouping(table)) grouping->Forget(code);
         }
         if (DiagnosticLevel > 0)
             WriteDiagnosticFormat("CDatabase::RefreshItem %s, %u FAILED, not in file\n", name.c_str(), code);
@@ -316,7 +316,7 @@ uint32_t CDatabase::SaveModifiedItemAfterLock(uint8_t table, uint32_t code, void
     // The entry keeps its own record object; a saved copy is copied into it.
     if (item != entry.pItem) CopyItem(table, item, entry.pItem, 0);
     entry.nFileLoc = loc;
-    if (table == TABLE_PURCHASE) m_PurchasesByPerson.Note(index, static_cast<size_t>(position));
+    if (CRecordsByPerson* grouping = GetPersonGrouping(table)) grouping->Note(index, static_cast<size_t>(position));
     if (notify == 1) NotifyDataModified(table, code, loc);
     return loc;
 }

@@ -4,8 +4,10 @@
 // Periods are from <= date < to. A tally code of -1 or of a category that no longer exists is
 // counted as TALLY_OTHER (-2); a purchase of several items as TALLY_SEVERAL (-3).
 
-#include <algorithm>
 #include "database/Database.h"
+
+#include <algorithm>
+#include <ranges>
 
 #include "common/ListHelpers.h"
 #include "platform/host/Format.h"
@@ -323,15 +325,16 @@ void CDatabase::SumCategoryTotalsByType(std::string& text, const std::vector<stC
 // ---------------------------------------------------------------------------------------------
 // Payments by date
 
-void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter,
-                                    const std::function<bool(const stDataToken&)>& keep)
+namespace {
+
+// The 'P' entries of the payments and the 'p' entries of the scheduled payments of the active
+// purchases given, appended in that order and sorted by date (stable: entries of one date and
+// kind keep the order they were gathered in).
+template <class Payments, class Purchases>
+void GatherPaymentDates(std::vector<stDataToken>& list, bool dueOnly, const Payments& payments,
+                        const Purchases& purchases, const std::function<bool(const stDataToken&)>& keep)
 {
-    if (filter != 0 && filter != PAYMENTS_DUE) return;
-    const bool dueOnly = filter == PAYMENTS_DUE;
-    const size_t first = list.size();
-    list.reserve(first + m_aIndex[TABLE_PAYMENT].size());
-    for (const stIndex& e : m_aIndex[TABLE_PAYMENT]) {
-        CPaymentRecord* payment = static_cast<CPaymentRecord*>(e.pItem);
+    for (CPaymentRecord* payment : payments) {
         if (dueOnly && (payment->m_cType != 'R' || payment->m_cReceived == 'R')) continue;
         // An unscheduled payment has no date: it sorts first.
         if (payment->m_cReceived == 'U') payment->m_dDate = 0.0;
@@ -341,8 +344,7 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
         entry.record = payment;
         if (!keep || keep(entry)) list.push_back(entry);
     }
-    for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
-        CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(e.pItem);
+    for (CPurchaseRecord* purchase : purchases) {
         if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
         for (size_t i = 0; i < purchase->m_Payments.size(); ++i) {
             CSchedulePayment& payment = *purchase->m_Payments[i];
@@ -356,9 +358,40 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
             if (!keep || keep(entry)) list.push_back(entry);
         }
     }
-    // Stable: entries of one date and kind keep the order they were gathered in.
     std::stable_sort(list.begin(), list.end(), [](const stDataToken& a, const stDataToken& b) {
         if (a.date != b.date) return a.date < b.date;
         return static_cast<signed char>(a.type) < static_cast<signed char>(b.type);
     });
+}
+
+template <class Record>
+auto RecordsAt(const std::vector<stIndex>& index)
+{
+    return index | std::views::transform([](const stIndex& e) { return static_cast<Record*>(e.pItem); });
+}
+
+template <class Record>
+auto RecordsAt(const std::vector<stIndex>& index, const std::vector<size_t>& positions)
+{
+    return positions | std::views::transform([&index](size_t at) { return static_cast<Record*>(index[at].pItem); });
+}
+
+}  // namespace
+
+void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t filter,
+                                    const std::function<bool(const stDataToken&)>& keep)
+{
+    if (filter != 0 && filter != PAYMENTS_DUE) return;
+    list.reserve(list.size() + m_aIndex[TABLE_PAYMENT].size());
+    GatherPaymentDates(list, filter == PAYMENTS_DUE, RecordsAt<CPaymentRecord>(m_aIndex[TABLE_PAYMENT]),
+                       RecordsAt<CPurchaseRecord>(m_aIndex[TABLE_PURCHASE]), keep);
+}
+
+void CDatabase::CollectPersonPaymentDates(std::vector<stDataToken>& list, uint32_t person,
+                                          const std::function<bool(const stDataToken&)>& keep)
+{
+    const std::vector<size_t> payments = FindPaymentsOf(person);
+    const std::vector<size_t> purchases = FindPurchasesOf(person);
+    GatherPaymentDates(list, false, RecordsAt<CPaymentRecord>(m_aIndex[TABLE_PAYMENT], payments),
+                       RecordsAt<CPurchaseRecord>(m_aIndex[TABLE_PURCHASE], purchases), keep);
 }

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <unordered_map>
 #include <utility>
 
 #include "common/DateTime.h"
@@ -33,8 +33,14 @@ void CReports::BalanceDueReport()
         std::vector<std::string> aPayments;
         std::vector<std::string> aPurchases;
     };
+    struct stKeyHash {
+        size_t operator()(const std::pair<std::string, uint32_t>& key) const
+        {
+            return std::hash<std::string>()(key.first) ^ (static_cast<size_t>(key.second) * 0x9E3779B97F4A7C15ull);
+        }
+    };
     std::vector<stPersonBalance> balances;
-    std::map<std::pair<std::string, uint32_t>, stDetail> details;
+    std::unordered_map<std::pair<std::string, uint32_t>, stDetail, stKeyHash> details;
 
     stTextReport plan;
     plan.nBodySlot = 12;
@@ -43,7 +49,7 @@ void CReports::BalanceDueReport()
     plan.cHeadingKind = '-';
     plan.fnCollect = [&] {
         // Equal names keep their elements in arrival order, as UpdateBalanceArray keeps them.
-        std::map<std::string, std::vector<stPersonBalance>> byName;
+        std::unordered_map<std::string, std::vector<stPersonBalance>> byName;
         const CPersonLookup persons(*m_pDB->GetItemList(TABLE_PERSON));
         for (const stIndex& e : *m_pDB->GetItemList(TABLE_PAYMENT)) {
             const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(e.pItem);
@@ -76,8 +82,13 @@ void CReports::BalanceDueReport()
                        Format("%8.2f", balance).c_str(), ("Contract: " + FormatDay(purchase.m_dDate)).c_str()));
             UpdateBalanceArray(item, byName[item.sName]);
         }
-        for (auto& [name, list] : byName)
-            for (stPersonBalance& b : list) balances.push_back(std::move(b));
+        // In name order, each name's elements as UpdateBalanceArray left them.
+        std::vector<std::pair<const std::string*, std::vector<stPersonBalance>*>> names;
+        names.reserve(byName.size());
+        for (auto& [name, list] : byName) names.emplace_back(&name, &list);
+        std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) { return *a.first < *b.first; });
+        for (auto& [name, list] : names)
+            for (stPersonBalance& b : *list) balances.push_back(std::move(b));
         plan.sTitle = Format("\tBalance due, %s", FormatCurrentTime(0).c_str());
         return true;
     };
@@ -219,7 +230,7 @@ void CReports::DueReceivedReport(char mode, uint32_t person)
                       : mode == 'R' ? Format("\tReceived from: %s", name.c_str())
                                     : std::string();
         // Only the person's entries are gathered and sorted.
-        m_pDB->CollectPaymentDates(entries, 0, [person](const stDataToken& entry) {
+        m_pDB->CollectPersonPaymentDates(entries, person, [person](const stDataToken& entry) {
             if (entry.type == 'P') {
                 const CPaymentRecord& payment = *static_cast<const CPaymentRecord*>(entry.record);
                 return payment.m_nPerson == person && payment.m_cType == 'R';

@@ -9,7 +9,7 @@ void CDatabase::CollectBalanceEntries(uint32_t person, std::vector<stDataToken>&
 {
     entries.clear();
     const std::vector<stIndex>& purchases = *GetItemList(TABLE_PURCHASE);
-    for (size_t i = 0; i < purchases.size(); ++i) {
+    for (size_t i : FindPurchasesOf(person)) {
         CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(purchases[i].pItem);
         if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE || purchase->m_nPerson != person) continue;
         entries.push_back(MakeDataToken('U', purchase->m_dDate, purchase, static_cast<int32_t>(i)));
@@ -21,7 +21,7 @@ void CDatabase::CollectBalanceEntries(uint32_t person, std::vector<stDataToken>&
         }
     }
     const std::vector<stIndex>& payments = *GetItemList(TABLE_PAYMENT);
-    for (size_t i = 0; i < payments.size(); ++i) {
+    for (size_t i : FindPaymentsOf(person)) {
         CPaymentRecord* payment = static_cast<CPaymentRecord*>(payments[i].pItem);
         if (payment->m_cType == 'R' && payment->m_nPerson == person)
             entries.push_back(MakeDataToken('P', payment->m_dDate, payment, static_cast<int32_t>(i)));

@@ -242,6 +242,64 @@ TEST_F(MoneyTest, RepeatSalesFollowTheTableAndAnotherCopy)
     expect("reopened", {{ann, {b1, o1}}, {bob, {a1}}});
 }
 
+// A person's payments are found without reading the table: the look-up follows adds, a payment
+// moved to another person, deletes, and another copy's changes read on its notices.
+TEST_F(MoneyTest, PaymentsOfAPersonFollowTheTableAndAnotherCopy)
+{
+    const uint32_t ann = AddStudent("Lee", "Ann")->m_nCode;
+    const uint32_t bob = AddStudent("Ray", "Bob")->m_nCode;
+    auto store = [](CDatabase& db, uint32_t person) {
+        CPaymentRecord payment;
+        payment.m_cType = 'R';
+        payment.m_cReceived = 'R';
+        payment.m_dAmount = 20.0;
+        payment.m_nPerson = person;
+        EXPECT_EQ(db.AddTableItem(TABLE_PAYMENT, LOC_NONE, &payment, 0, 0, nullptr), 1);
+        return db.m_nLastSavedCode;
+    };
+    auto setPerson = [](CDatabase& db, uint32_t code, uint32_t person) {
+        CPaymentRecord copy;
+        copy.CopyFrom(*static_cast<const CPaymentRecord*>(db.GetItem(TABLE_PAYMENT, code)));
+        copy.m_nPerson = person;
+        EXPECT_EQ(db.SaveModifiedItem(TABLE_PAYMENT, code, &copy), 1);
+    };
+    auto expect = [&](const char* step, std::vector<std::pair<uint32_t, std::vector<uint32_t>>> persons) {
+        const std::vector<stIndex>& index = *db_->GetItemList(TABLE_PAYMENT);
+        for (const auto& [person, codes] : persons) {
+            std::vector<uint32_t> found, read;
+            for (size_t at : db_->FindPaymentsOf(person)) found.push_back(index[at].nCode);
+            for (const stIndex& e : index)
+                if (static_cast<const CPaymentRecord*>(e.pItem)->m_nPerson == person) read.push_back(e.nCode);
+            EXPECT_EQ(found, codes) << step << ", person " << person;
+            EXPECT_EQ(read, codes) << step << ", person " << person;
+        }
+    };
+
+    const uint32_t a1 = store(*db_, ann), b1 = store(*db_, bob), a2 = store(*db_, ann);
+    expect("added", {{ann, {a1, a2}}, {bob, {b1}}});
+    setPerson(*db_, a1, bob);
+    expect("moved to another person", {{bob, {a1, b1}}, {ann, {a2}}});
+    ASSERT_EQ(db_->DeleteTableItem(TABLE_PAYMENT, b1, 0), 1);
+    expect("deleted", {{bob, {a1}}, {ann, {a2}}});
+
+    CDatabase other;
+    other.SetUi(&CDatabaseDialogs::Instance());
+    other.SetUserAccessLevel(10);
+    ASSERT_NE(other.OpenDB(DbPath(), 0), 0);
+    other.MakeFileHeaderArray(nullptr, nullptr);
+    other.SetDefaults();
+    for (uint8_t t = TABLE_CATEGORY; t <= TABLE_SCHEDULE; ++t)
+        if (t != TABLE_MAILLIST) {
+            ASSERT_EQ(other.ReadTable(t, nullptr), 1) << int(t);
+        }
+    const uint32_t o1 = store(other, bob);
+    setPerson(other, a2, bob);
+    other.CloseDB();
+    db_->m_aRefreshFlags = {{0, LOCK_KIND_HEADER, 0xFFFFFFFF}, {0, TABLE_PAYMENT, o1}, {0, TABLE_PAYMENT, a2}};
+    ASSERT_TRUE(db_->DoRefresh(nullptr));
+    expect("another copy's changes", {{bob, {a1, a2, o1}}, {ann, {}}});
+}
+
 TEST_F(MoneyTest, ReceiptCounterOnlyRises)
 {
     struct Case {
