@@ -170,6 +170,16 @@ CPurchaseRecord LessonSale(uint32_t person)
     return sale;
 }
 
+// Saves the record of `code` for another person, as an edit at the desk does.
+template <class Record>
+void SaveWithPerson(CDatabase& db, uint8_t table, uint32_t code, uint32_t person)
+{
+    Record copy;
+    copy.CopyFrom(*static_cast<const Record*>(db.GetItem(table, code)));
+    copy.m_nPerson = person;
+    EXPECT_EQ(db.SaveModifiedItem(table, code, &copy), 1);
+}
+
 // The codes of the purchases `sale` repeats: by the database's look-up and by reading every purchase.
 std::pair<std::vector<uint32_t>, std::vector<uint32_t>> RepeatCodes(CDatabase& db, const CPurchaseRecord& sale)
 {
@@ -192,10 +202,7 @@ TEST_F(MoneyTest, RepeatSalesFollowTheTableAndAnotherCopy)
         return db.m_nLastSavedCode;
     };
     auto setPerson = [](CDatabase& db, uint32_t code, uint32_t person) {
-        CPurchaseRecord copy;
-        copy.CopyFrom(*static_cast<const CPurchaseRecord*>(db.GetItem(TABLE_PURCHASE, code)));
-        copy.m_nPerson = person;
-        EXPECT_EQ(db.SaveModifiedItem(TABLE_PURCHASE, code, &copy), 1);
+        SaveWithPerson<CPurchaseRecord>(db, TABLE_PURCHASE, code, person);
     };
     using Codes = std::vector<uint32_t>;
     // Asked in the order given: the person who gained a purchase first, before a look-up for the
@@ -219,15 +226,8 @@ TEST_F(MoneyTest, RepeatSalesFollowTheTableAndAnotherCopy)
 
     // Another copy on the file adds one, moves one and deletes one; this copy reads its notices.
     CDatabase other;
-    other.SetUi(&CDatabaseDialogs::Instance());
-    other.SetUserAccessLevel(10);
-    ASSERT_NE(other.OpenDB(DbPath(), 0), 0);
-    other.MakeFileHeaderArray(nullptr, nullptr);
-    other.SetDefaults();
-    for (uint8_t t = TABLE_CATEGORY; t <= TABLE_SCHEDULE; ++t)
-        if (t != TABLE_MAILLIST) {
-            ASSERT_EQ(other.ReadTable(t, nullptr), 1) << int(t);
-        }
+    OpenCopy(other);
+    ASSERT_FALSE(HasFatalFailure());
     const uint32_t o1 = store(other, ann);
     setPerson(other, b1, ann);
     ASSERT_EQ(other.DeleteTableItem(TABLE_PURCHASE, a2, 0), 1);
@@ -258,10 +258,7 @@ TEST_F(MoneyTest, PaymentsOfAPersonFollowTheTableAndAnotherCopy)
         return db.m_nLastSavedCode;
     };
     auto setPerson = [](CDatabase& db, uint32_t code, uint32_t person) {
-        CPaymentRecord copy;
-        copy.CopyFrom(*static_cast<const CPaymentRecord*>(db.GetItem(TABLE_PAYMENT, code)));
-        copy.m_nPerson = person;
-        EXPECT_EQ(db.SaveModifiedItem(TABLE_PAYMENT, code, &copy), 1);
+        SaveWithPerson<CPaymentRecord>(db, TABLE_PAYMENT, code, person);
     };
     auto expect = [&](const char* step, std::vector<std::pair<uint32_t, std::vector<uint32_t>>> persons) {
         const std::vector<stIndex>& index = *db_->GetItemList(TABLE_PAYMENT);
@@ -283,15 +280,8 @@ TEST_F(MoneyTest, PaymentsOfAPersonFollowTheTableAndAnotherCopy)
     expect("deleted", {{bob, {a1}}, {ann, {a2}}});
 
     CDatabase other;
-    other.SetUi(&CDatabaseDialogs::Instance());
-    other.SetUserAccessLevel(10);
-    ASSERT_NE(other.OpenDB(DbPath(), 0), 0);
-    other.MakeFileHeaderArray(nullptr, nullptr);
-    other.SetDefaults();
-    for (uint8_t t = TABLE_CATEGORY; t <= TABLE_SCHEDULE; ++t)
-        if (t != TABLE_MAILLIST) {
-            ASSERT_EQ(other.ReadTable(t, nullptr), 1) << int(t);
-        }
+    OpenCopy(other);
+    ASSERT_FALSE(HasFatalFailure());
     const uint32_t o1 = store(other, bob);
     setPerson(other, a2, bob);
     other.CloseDB();

@@ -40,21 +40,26 @@ protected:
     }
     std::string DbPath() const { return folder_ + "/studio.dbs"; }
 
+    // Opens the file in `db` and reads its tables, as another copy on the file does.
+    void OpenCopy(CDatabase& db)
+    {
+        db.SetUi(&CDatabaseDialogs::Instance());
+        db.SetUserAccessLevel(10);
+        ASSERT_NE(db.OpenDB(DbPath(), 0), 0);
+        db.MakeFileHeaderArray(nullptr, nullptr);
+        db.SetDefaults();
+        db.ReadVarRecord();
+        for (uint8_t t = TABLE_CATEGORY; t <= TABLE_SCHEDULE; ++t)
+            if (t != TABLE_MAILLIST) {
+                ASSERT_EQ(db.ReadTable(t, nullptr), 1) << int(t);
+            }
+    }
     // Closes the file and reads it into a new database object.
     void Reopen()
     {
         db_->CloseDB();
         db_ = std::make_unique<CDatabase>();
-        db_->SetUi(&CDatabaseDialogs::Instance());
-        db_->SetUserAccessLevel(10);
-        ASSERT_NE(db_->OpenDB(DbPath(), 0), 0);
-        db_->MakeFileHeaderArray(nullptr, nullptr);
-        db_->SetDefaults();
-        db_->ReadVarRecord();
-        for (uint8_t t = TABLE_CATEGORY; t <= TABLE_SCHEDULE; ++t)
-            if (t != TABLE_MAILLIST) {
-                ASSERT_EQ(db_->ReadTable(t, nullptr), 1) << int(t);
-            }
+        OpenCopy(*db_);
     }
 
     template <class T>
