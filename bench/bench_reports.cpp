@@ -200,20 +200,37 @@ const stReportRun kReports[] = {
      }},
 };
 
-std::vector<double> Measure(uint32_t persons, int reps)
-{
-    CDatabase db;
-    db.SetDefaults();
-    const uint32_t account = CMoneyStudio(db, persons).Build();
-    std::vector<double> figures;
-    for (const stReportRun& report : kReports) {
-        figures.push_back(TimeOf(reps, [&] {
-            CReports reports(&db);
-            report.run(reports, account);
-        }));
-        std::printf("persons %u: %s %.4f s\n", persons, report.name, figures.back());
+struct stStudio {
+    explicit stStudio(uint32_t persons) : nPersons(persons)
+    {
+        db.SetDefaults();
+        nAccount = CMoneyStudio(db, persons).Build();
     }
-    return figures;
+    uint32_t nPersons;
+    CDatabase db;
+    uint32_t nAccount = 0;
+};
+
+// Each report's median time on both studios, their runs taken in turn so that a change in the
+// machine's load falls on both alike.
+void Measure(stStudio& small, stStudio& large, int reps, std::vector<double>& smallTimes,
+             std::vector<double>& largeTimes)
+{
+    for (const stReportRun& report : kReports) {
+        std::vector<double> times[2];
+        for (int i = 0; i < reps; ++i)
+            for (int k = 0; k < 2; ++k) {
+                stStudio& studio = k == 0 ? small : large;
+                times[k].push_back(TimeOf(1, [&] {
+                    CReports reports(&studio.db);
+                    report.run(reports, studio.nAccount);
+                }));
+            }
+        smallTimes.push_back(bench_timing::Median(times[0]));
+        largeTimes.push_back(bench_timing::Median(times[1]));
+        std::printf("persons %u: %s %.4f s\n", small.nPersons, report.name, smallTimes.back());
+        std::printf("persons %u: %s %.4f s\n", large.nPersons, report.name, largeTimes.back());
+    }
 }
 
 }  // namespace
@@ -222,10 +239,7 @@ int main(int argc, char** argv)
 {
     uint32_t n = 2000;
     int reps = 7;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--n") == 0) n = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
-        if (std::strcmp(argv[i], "--reps") == 0) reps = std::max(1, std::atoi(argv[i + 1]));
-    }
+    bench_timing::ReadOptions(argc, argv, n, reps);
     ui::test::EnsureApplication();
     ui::test::Hooks& hooks = ui::test::ResetHooks();
     hooks.driveDialogs = true;
@@ -238,8 +252,9 @@ int main(int argc, char** argv)
         setup.nMode = 1;
         return true;
     };
-    const std::vector<double> small = Measure(n, reps);
-    const std::vector<double> large = Measure(4 * n, reps);
+    stStudio smallStudio(n), largeStudio(4 * n);
+    std::vector<double> small, large;
+    Measure(smallStudio, largeStudio, reps, small, large);
     for (size_t i = 0; i < small.size(); ++i)
         std::printf("RATIO %s %.2f\n", kReports[i].name, small[i] > 0.0 ? large[i] / small[i] : 0.0);
     return 0;

@@ -52,6 +52,12 @@ void CReports::AddLine(const std::string& text)
     m_pLines->push_back(stFmtString{m_Line.pFormat, m_Line.cKind, text});
 }
 
+void CReports::AddLine(std::string&& text)
+{
+    if (!m_pLines) return;
+    m_pLines->push_back(stFmtString{m_Line.pFormat, m_Line.cKind, std::move(text)});
+}
+
 void CReports::AddBlankLine(int slot)
 {
     const stFormatRecord* format = slot >= 0 ? m_pDB->GetFormat(static_cast<uint32_t>(slot)) : nullptr;
@@ -130,6 +136,7 @@ bool CReports::RunTextReport(stTextReport& plan)
             if (plan.bBlankAfterHeading) AddBlankLine(blank);
         }
         SetLineFormat(plan.nBodySlot, '-');
+        m_pLines->reserve(m_pLines->size() + plan.nExpectedLines);
         if (plan.fnBody) plan.fnBody();
     }
     frame->SetView(m_pDB, 0, 0, 1, s_fnPrintSetup ? s_fnPrintSetup() : nullptr);

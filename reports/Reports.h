@@ -80,6 +80,8 @@ struct stTextReport {
     std::function<bool()> fnCollect;
     // The body lines, appended with CReports::AddLine (wait cursor shown).
     std::function<void()> fnBody;
+    // About how many lines the body appends (set by the collection): room made for them at once.
+    size_t nExpectedLines = 0;
 };
 
 class CReports {
@@ -93,6 +95,7 @@ public:
     void AddBlankLine(int slot);
     // Appends `text` in the current slot and kind.
     void AddLine(const std::string& text);
+    void AddLine(std::string&& text);
     // Switches the current slot and kind of the lines that follow.
     void SetLineFormat(int slot, char kind);
     // Adds the item's amount to the element of the same name and code, else inserts the item

@@ -90,15 +90,16 @@ void CReports::BalanceDueReport()
         for (auto& [name, list] : names)
             for (stPersonBalance& b : *list) balances.push_back(std::move(b));
         plan.sTitle = Format("\tBalance due, %s", FormatCurrentTime(0).c_str());
+        for (const auto& [key, d] : details) plan.nExpectedLines += d.aPayments.size() + d.aPurchases.size() + 3;
         return true;
     };
     plan.fnBody = [&] {
         for (const stPersonBalance& b : balances) {
             if (std::fabs(b.dAmount) <= 0.001) continue;
             AddLine(b.sName);
-            const stDetail& d = details[{b.sName, b.nCode}];
-            for (const std::string& line : d.aPayments) AddLine(line);
-            for (const std::string& line : d.aPurchases) AddLine(line);
+            stDetail& d = details[{b.sName, b.nCode}];
+            for (std::string& line : d.aPayments) AddLine(std::move(line));
+            for (std::string& line : d.aPurchases) AddLine(std::move(line));
             AddLine(Format("Total\t\t%8.2f", b.dAmount));
             AddBlankLine(12);
         }
@@ -200,6 +201,7 @@ void CReports::DailyBalanceTableReport()
     };
     plan.fnCollect = [&] {
         m_pDB->CollectPaymentDates(entries, 0);
+        plan.nExpectedLines = entries.size();
         return true;
     };
     plan.fnBody = [&] {

@@ -90,6 +90,7 @@ void CReports::TaxReport()
             const auto at = positions.find(item.sCategory);
             if (at != positions.end()) byCategory[at->second].push_back(&item);
         }
+        plan.nExpectedLines = setup.nMode == 1 ? items.size() + 4 * categories.size() : categories.size();
         return true;
     };
     plan.fnBody = [&] {
@@ -196,6 +197,7 @@ void CReports::AccountActivityReport()
             const CSchedulePayment& payment = *purchase.m_Payments[static_cast<size_t>(entry.index1)];
             return payment.m_nCategory == account && payment.m_cKind == 'R';
         });
+        plan.nExpectedLines = entries.size();
         return true;
     };
     plan.fnBody = [&] {
