@@ -2,6 +2,8 @@
 // edit, menus, printing of all or the marked lines), the rich-text viewer (find, tab stops,
 // bold, save, print ranges, print-only, the save question) and the HTML frame.
 
+#include <filesystem>
+
 #include "ViewsFixture.h"
 
 #include "common/HtmlOutput.h"
@@ -55,10 +57,13 @@ protected:
         ui::Application::Instance()->SetMainWindow(&main_);
         ReportViewDisplayed = 0;
         printer_.nCopies = 1;
+        previous_ = std::filesystem::current_path();
         ASSERT_EQ(chdir(folder_.c_str()), 0);
     }
     void TearDown() override
     {
+        // The test folder goes with the fixture: the working folder is put back first.
+        if (!previous_.empty()) std::filesystem::current_path(previous_);
         ui::test::DeleteDestroyedWindows();
         ui::Application::Instance()->SetMainWindow(nullptr);
         ui::test::SetPrintRecorder(nullptr);
@@ -85,6 +90,7 @@ protected:
 
     MainStub main_;
     stPrinterDef printer_;
+    std::filesystem::path previous_;
     ui::PageModel model_;
 };
 
