@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,10 +81,7 @@ int main(int argc, char** argv)
 {
     uint32_t n = 5000;
     int reps = 5;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--n") == 0) n = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
-        if (std::strcmp(argv[i], "--reps") == 0) reps = std::max(1, std::atoi(argv[i + 1]));
-    }
+    bench_timing::ReadOptions(argc, argv, n, reps);
     ui::test::EnsureApplication();
     SetStampUserCode(1);
     const double small = Measure(n, reps);

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -103,12 +102,9 @@ Figures Measure(size_t n, int reps)
 
 int main(int argc, char** argv)
 {
-    size_t n = 20000;
+    uint32_t n = 20000;
     int reps = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--n") == 0) n = std::strtoul(argv[i + 1], nullptr, 10);
-        if (std::strcmp(argv[i], "--reps") == 0) reps = std::max(1, std::atoi(argv[i + 1]));
-    }
+    bench_timing::ReadOptions(argc, argv, n, reps);
     ui::test::EnsureApplication();
     ui::test::Hooks& hooks = ui::test::ResetHooks();
     hooks.scriptMessageBoxes = true;

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 
 #include "BenchTiming.h"
@@ -81,10 +80,7 @@ int main(int argc, char** argv)
 {
     uint32_t n = 2000;
     int reps = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--n") == 0) n = static_cast<uint32_t>(std::strtoul(argv[i + 1], nullptr, 10));
-        if (std::strcmp(argv[i], "--reps") == 0) reps = std::max(1, std::atoi(argv[i + 1]));
-    }
+    bench_timing::ReadOptions(argc, argv, n, reps);
     ui::test::EnsureApplication();
     SetStampUserCode(1);
     FixStudioClock();
