@@ -641,6 +641,8 @@ public:
     // `person`: their positions in the index, in index order, found without reading the table.
     std::vector<size_t> FindPurchasesOf(uint32_t person) const;
     std::vector<size_t> FindPaymentsOf(uint32_t person) const;
+    // The purchases in force (neither converted nor cancelled) that name `person`, in index order.
+    std::vector<CPurchaseRecord*> GetActivePurchasesOf(uint32_t person) const;
 
     // ---- Deleting with reference checks ----
     bool CanDeleteItem(uint8_t table, uint32_t code);

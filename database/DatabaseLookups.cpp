@@ -404,3 +404,13 @@ std::vector<size_t> CDatabase::FindPaymentsOf(uint32_t person) const
 {
     return m_PaymentsByPerson.Find(m_aIndex[TABLE_PAYMENT], person);
 }
+
+std::vector<CPurchaseRecord*> CDatabase::GetActivePurchasesOf(uint32_t person) const
+{
+    std::vector<CPurchaseRecord*> purchases;
+    for (size_t at : FindPurchasesOf(person)) {
+        auto* purchase = static_cast<CPurchaseRecord*>(m_aIndex[TABLE_PURCHASE][at].pItem);
+        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE) purchases.push_back(purchase);
+    }
+    return purchases;
+}

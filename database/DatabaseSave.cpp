@@ -395,20 +395,12 @@ bool CDatabase::CanDeleteCategory(uint32_t code)
 
 bool CDatabase::CanDeletePerson(uint32_t code)
 {
-    for (const stIndex& e : *GetItemList(TABLE_PURCHASE)) {
-        const CPurchaseRecord* p = static_cast<const CPurchaseRecord*>(e.pItem);
-        if (p->m_nPerson == code || p->m_nSecondPerson == code || p->m_nPayer == code) {
-            if (GetResponse("Person referenced in purchase data. Are you sure you want to delete?", MB_YESNO) != IDYES)
-                return false;
-            break;
-        }
-    }
-    for (const stIndex& e : *GetItemList(TABLE_PAYMENT))
-        if (static_cast<const CPaymentRecord*>(e.pItem)->m_nPerson == code) {
-            if (GetResponse("Person referenced in payment data. Are you sure you want to delete?", MB_YESNO) != IDYES)
-                return false;
-            break;
-        }
+    if (!FindPurchasesOf(code).empty() &&
+        GetResponse("Person referenced in purchase data. Are you sure you want to delete?", MB_YESNO) != IDYES)
+        return false;
+    if (!FindPaymentsOf(code).empty() &&
+        GetResponse("Person referenced in payment data. Are you sure you want to delete?", MB_YESNO) != IDYES)
+        return false;
     for (const stIndex& e : *GetItemList(TABLE_SCHEDULE)) {
         const CScheduleRecord* s = static_cast<const CScheduleRecord*>(e.pItem);
         if (s->m_nTeacher == code || s->m_nStudent == code) {
@@ -523,8 +515,9 @@ void CDatabase::SetPurchaseEntryDate(CPurchaseRecord* purchase, char kind, uint3
 
 void CDatabase::RemovePersonFromPurchases(uint32_t personCode)
 {
+    // The codes first: deletes and saves move the index.
     std::vector<uint32_t> codes;
-    for (const stIndex& e : *GetItemList(TABLE_PURCHASE)) codes.push_back(e.nCode);
+    for (size_t at : FindPurchasesOf(personCode)) codes.push_back(m_aIndex[TABLE_PURCHASE][at].nCode);
     for (uint32_t c : codes) {
         CPurchaseRecord* p = static_cast<CPurchaseRecord*>(GetItem(TABLE_PURCHASE, c));
         if (p == nullptr) continue;

@@ -64,10 +64,9 @@ void CDialogPurchaseList::FillList()
     ui::ListBox* list = List(kIdList);
     if (list == nullptr || m_pPerson == nullptr || m_pDatabase == nullptr) return;
     list->ResetContent();
-    const uint32_t person = m_pPerson->m_nCode;
-    for (const stIndex& e : *m_pDatabase->GetItemList(TABLE_PURCHASE)) {
-        const auto* p = static_cast<const CPurchaseRecord*>(e.pItem);
-        if (p->m_nPerson != person && p->m_nSecondPerson != person && p->m_nPayer != person) continue;
+    const std::vector<stIndex>& purchases = *m_pDatabase->GetItemList(TABLE_PURCHASE);
+    for (size_t at : m_pDatabase->FindPurchasesOf(m_pPerson->m_nCode)) {
+        const auto* p = static_cast<const CPurchaseRecord*>(purchases[at].pItem);
         const std::string date = FormatDateTime(p->m_dDate, "%A %B %d, %Y, %I:%M%p");
         std::string text;
         if (p->m_nStatus == CPurchaseRecord::STATUS_ACTIVE) {

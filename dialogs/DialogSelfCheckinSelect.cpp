@@ -90,14 +90,7 @@ int CDialogSelfCheckinSelect::GetActivityTokens()
     const DATE now = GetNow();
     const DATE today = std::floor(now);
     auto isToday = [today](DATE d) { return d > 0.0 && std::floor(d) == today; };
-    // The student's purchases in force.
-    std::vector<CPurchaseRecord*> mine;
-    const std::vector<stIndex>& purchases = *db.GetItemList(TABLE_PURCHASE);
-    for (size_t at : db.FindPurchasesOf(student)) {
-        auto* purchase = static_cast<CPurchaseRecord*>(purchases[at].pItem);
-        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && purchase->IsStudentOf(student))
-            mine.push_back(purchase);
-    }
+    const std::vector<CPurchaseRecord*> mine = db.GetActivePurchasesOf(student);
     auto studentPurchases = [&](auto&& visit) {
         for (CPurchaseRecord* purchase : mine) visit(*purchase);
     };

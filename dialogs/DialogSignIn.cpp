@@ -57,11 +57,7 @@ const ui::DialogTemplate kSignInTemplate{146, "Student sign-in", 420, 0, {
 template <class Visit>
 void ForEachStudentPurchase(CDatabase& db, uint32_t student, Visit&& visit)
 {
-    for (const stIndex& e : *db.GetItemList(TABLE_PURCHASE)) {
-        auto* purchase = static_cast<CPurchaseRecord*>(e.pItem);
-        if (purchase->m_nStatus == CPurchaseRecord::STATUS_ACTIVE && purchase->IsStudentOf(student))
-            visit(*purchase);
-    }
+    for (CPurchaseRecord* purchase : db.GetActivePurchasesOf(student)) visit(*purchase);
 }
 
 }  // namespace

@@ -112,12 +112,7 @@ void CPageSchedulePerson::FillRows()
     m_aRows.clear();
     std::vector<CPurchaseRecord*> purchases;
     if (m_pPerson != nullptr && m_pDatabase != nullptr) {
-        const uint32_t person = m_pPerson->m_nCode;
-        for (const stIndex& e : *m_pDatabase->GetItemList(TABLE_PURCHASE)) {
-            auto* p = static_cast<CPurchaseRecord*>(e.pItem);
-            if (p->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
-            if (p->m_nPerson == person || p->m_nSecondPerson == person || p->m_nPayer == person) purchases.push_back(p);
-        }
+        purchases = m_pDatabase->GetActivePurchasesOf(m_pPerson->m_nCode);
     } else if (m_pPurchase != nullptr) {
         purchases.push_back(m_pPurchase);
     }
