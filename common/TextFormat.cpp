@@ -1,5 +1,6 @@
 #include "common/TextFormat.h"
 
+#include <charconv>
 #include <cerrno>
 #include <cstdarg>
 #include <cstddef>
@@ -81,16 +82,24 @@ std::string Centered(const std::string& text, int width, char fill) {
 // --- Money and numbers -----------------------------------------------------------------------
 
 std::string FormatMoney(double amount, int negative) {
-    std::string text = Format("%.2f", amount);
+    char buffer[kMoneyTextSize];
+    return std::string(FormatMoney(buffer, amount, negative));
+}
+
+std::string_view FormatMoney(char (&buffer)[kMoneyTextSize], double amount, int negative) {
+    // to_chars with a precision writes what "%.2f" writes in the "C" locale, rounding included.
+    char* const begin = buffer + 1;
+    const std::to_chars_result end =
+        std::to_chars(begin, buffer + kMoneyTextSize, amount, std::chars_format::fixed, 2);
+    if (end.ec != std::errc()) return {};
+    std::string_view text(begin, static_cast<size_t>(end.ptr - begin));
     if (negative == 1) {
-        size_t begin = 0;
-        while (begin < text.size() && IsBlank(text[begin]))
-            ++begin;
-        text.erase(0, begin);
-        if (!text.empty() && text[0] == '-')
-            text.erase(0, 1);
-        else
-            text.insert(0, "-");
+        if (!text.empty() && text.front() == '-') {
+            text.remove_prefix(1);
+        } else {
+            buffer[0] = '-';
+            text = std::string_view(buffer, text.size() + 1);
+        }
     }
     return text;
 }

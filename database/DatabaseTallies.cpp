@@ -327,9 +327,21 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
                                     const std::function<bool(const stDataToken&)>& keep)
 {
     if (filter != 0 && filter != PAYMENTS_DUE) return;
+    list.reserve(list.size() + m_aIndex[TABLE_PAYMENT].size());
+    ForEachPaymentDate(filter, [&](const stDataToken& entry) {
+        if (!keep || keep(entry)) list.push_back(entry);
+    });
+    // Stable: entries of one date and kind keep the order they were gathered in.
+    std::stable_sort(list.begin(), list.end(), [](const stDataToken& a, const stDataToken& b) {
+        if (a.date != b.date) return a.date < b.date;
+        return static_cast<signed char>(a.type) < static_cast<signed char>(b.type);
+    });
+}
+
+void CDatabase::ForEachPaymentDate(uint32_t filter, const std::function<void(const stDataToken&)>& visit)
+{
+    if (filter != 0 && filter != PAYMENTS_DUE) return;
     const bool dueOnly = filter == PAYMENTS_DUE;
-    const size_t first = list.size();
-    list.reserve(first + m_aIndex[TABLE_PAYMENT].size());
     for (const stIndex& e : m_aIndex[TABLE_PAYMENT]) {
         CPaymentRecord* payment = static_cast<CPaymentRecord*>(e.pItem);
         if (dueOnly && (payment->m_cType != 'R' || payment->m_cReceived == 'R')) continue;
@@ -339,7 +351,7 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
         entry.type = 'P';
         entry.date = payment->m_dDate;
         entry.record = payment;
-        if (!keep || keep(entry)) list.push_back(entry);
+        visit(entry);
     }
     for (const stIndex& e : m_aIndex[TABLE_PURCHASE]) {
         CPurchaseRecord* purchase = static_cast<CPurchaseRecord*>(e.pItem);
@@ -353,12 +365,7 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
             entry.date = payment.m_dDate;
             entry.record = purchase;
             entry.index1 = static_cast<int32_t>(i);
-            if (!keep || keep(entry)) list.push_back(entry);
+            visit(entry);
         }
     }
-    // Stable: entries of one date and kind keep the order they were gathered in.
-    std::stable_sort(list.begin(), list.end(), [](const stDataToken& a, const stDataToken& b) {
-        if (a.date != b.date) return a.date < b.date;
-        return static_cast<signed char>(a.type) < static_cast<signed char>(b.type);
-    });
 }

@@ -1,6 +1,8 @@
 // The IIF exports: students or employees changed since a time, and the paid payments since a day
 // as accounting transactions.
 
+#include <algorithm>
+#include <cmath>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,7 +22,6 @@ namespace {
 constexpr int kLastTransactionType = 17;
 
 constexpr size_t kTransactionFields = 11;
-constexpr size_t kTransactionBytes = 256;
 
 const char* PaymentMethodName(char method)
 {
@@ -40,11 +41,34 @@ struct stExportAccount {
     std::string sTypeName, sAccount, sSplitAccount;
 };
 
-// A payer's name in one name order, and whether it stands in the customer and the vendor list.
+// A payer's name in one name order for one of the two lists, and whether it stands there yet.
 struct stExportName {
     std::string sName;
-    bool bListed[2] = {false, false};
+    bool bVendor = false;
+    bool bListed = false;
 };
+
+// A transaction to write: its record (a payment, or a purchase and the index of its scheduled
+// payment), its account and its payer's name, in the order the file takes them.
+struct stExportEntry {
+    DATE date = 0.0;
+    const void* record = nullptr;
+    uint32_t order = 0;     // as gathered: ties of date keep it (payments before scheduled ones)
+    int32_t payment = -1;   // the scheduled payment; -1 for a payment record
+    uint32_t account = 0;   // in the export's accounts
+    uint32_t name = 0;      // in the export's payer names; kOwnName: the payment's own name
+};
+
+constexpr uint32_t kOwnName = 0xFFFFFFFF;
+
+// Date order; a date that is no number (a damaged record) goes last rather than breaking the sort.
+bool EntryBefore(const stExportEntry& a, const stExportEntry& b)
+{
+    const bool aNumber = !std::isnan(a.date), bNumber = !std::isnan(b.date);
+    if (aNumber != bNumber) return aNumber;
+    if (aNumber && a.date != b.date) return a.date < b.date;
+    return a.order < b.order;
+}
 
 std::string FirstLetter(const std::string& text) { return text.substr(0, 1); }
 
@@ -127,128 +151,115 @@ void CDatabase::ExportTransactionsIIF()
     const DATE exportTime = GetNow();
     CRefreshHoldScope hold(this);
     CDialogWaitBox* box = ShowWaitBox("Exporting transaction database", false, 0);
-    // Only what the file takes is gathered and sorted.
-    std::vector<stDataToken> tokens;
-    CollectPaymentDates(tokens, 0, [start](const stDataToken& token) {
-        if (token.type == 'P') {
-            const auto* pay = static_cast<const CPaymentRecord*>(token.record);
-            return !(pay->m_dDate < start) && pay->m_cType != 'c' && pay->m_cReceived == 'R';
-        }
-        const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
-        const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
-        return !(sp.m_dDate <= start) && sp.m_cKind == 'R';
-    });
-    // Accounts, payers and days repeat from line to line: each is looked up and formatted once.
-    std::unordered_map<uint32_t, stExportAccount> accounts;
-    auto accountOf = [&](uint32_t code) -> const stExportAccount& {
-        auto known = accounts.find(code);
-        if (known != accounts.end()) return known->second;
-        stExportAccount account;
-        if (const auto* category = static_cast<const CCategory*>(GetItem(TABLE_CATEGORY, code))) {
-            uint8_t typeByte = 0;
-            uint32_t transactionAccount = NO_CODE, distributionAccount = NO_CODE;
-            GetCategoryAccountParams(*category, typeByte, transactionAccount, distributionAccount, account.flags);
-            const int typeIndex = static_cast<int8_t>(typeByte);
-            if (typeIndex > 0 && typeIndex <= kLastTransactionType) {
-                account.bExported = true;
-                GetTransactionTypeName(account.sTypeName, typeIndex);
-                account.sAccount = GetCategoryName(transactionAccount);
-                account.bSplit = distributionAccount != NO_CODE;
-                if (account.bSplit) account.sSplitAccount = GetCategoryName(distributionAccount);
+
+    // Accounts and payers repeat from line to line: each is looked up and named once, and the
+    // last one asked for is kept at hand (a person's payments, a purchase's scheduled ones).
+    std::vector<stExportAccount> accounts;
+    std::unordered_map<uint32_t, uint32_t> accountByCode;
+    uint32_t lastCategory = NO_CODE, lastAccount = 0;
+    auto accountOf = [&](uint32_t code) -> uint32_t {
+        if (code == lastCategory && !accounts.empty()) return lastAccount;
+        auto known = accountByCode.find(code);
+        if (known == accountByCode.end()) {
+            stExportAccount account;
+            if (const auto* category = static_cast<const CCategory*>(GetItem(TABLE_CATEGORY, code))) {
+                uint8_t typeByte = 0;
+                uint32_t transactionAccount = NO_CODE, distributionAccount = NO_CODE;
+                GetCategoryAccountParams(*category, typeByte, transactionAccount, distributionAccount,
+                                         account.flags);
+                const int typeIndex = static_cast<int8_t>(typeByte);
+                if (typeIndex > 0 && typeIndex <= kLastTransactionType) {
+                    account.bExported = true;
+                    GetTransactionTypeName(account.sTypeName, typeIndex);
+                    account.sAccount = GetCategoryName(transactionAccount);
+                    account.bSplit = distributionAccount != NO_CODE;
+                    if (account.bSplit) account.sSplitAccount = GetCategoryName(distributionAccount);
+                }
             }
+            accounts.push_back(std::move(account));
+            known = accountByCode.emplace(code, static_cast<uint32_t>(accounts.size() - 1)).first;
         }
-        return accounts.emplace(code, std::move(account)).first->second;
+        lastCategory = code;
+        lastAccount = known->second;
+        return lastAccount;
     };
     std::optional<CPersonLookup> persons;
-    std::unordered_map<uint64_t, stExportName> payers;
-    CIifWriter lines;
-    // A transaction takes a TRNS line, maybe an SPL line and an ENDTRNS line.
-    lines.Reserve(tokens.size() * kTransactionBytes);
-    std::vector<std::string> customers, vendors;
-    std::unordered_set<std::string> customerSet, vendorSet;
-    auto listName = [&](const std::string& name, bool vendor) {
-        // Each name once, in order of first use (as AddUniqueString keeps them, without its walk).
-        if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
+    std::vector<stExportName> names;
+    std::unordered_map<uint64_t, uint32_t> nameByKey;
+    uint64_t lastKey = ~uint64_t{0};
+    uint32_t lastName = 0;
+    auto nameOf = [&](uint32_t person, int order, bool vendor) -> uint32_t {
+        const uint64_t key = static_cast<uint64_t>(person) << 2 | static_cast<uint64_t>(order) << 1 |
+                             static_cast<uint64_t>(vendor);
+        if (key == lastKey) return lastName;
+        auto known = nameByKey.find(key);
+        if (known == nameByKey.end()) {
+            if (!persons) persons.emplace(m_aIndex[TABLE_PERSON]);
+            names.push_back(stExportName{persons->GetName(person, order), vendor});
+            known = nameByKey.emplace(key, static_cast<uint32_t>(names.size() - 1)).first;
+        }
+        lastKey = key;
+        lastName = known->second;
+        return lastName;
     };
-    DATE shownDate = 0.0;
-    std::string dateText;
-    int count = 0;
-    bool split = false;
-    for (const stDataToken& token : tokens) {
-        uint32_t categoryCode = NO_CODE;
-        const std::string* ownName = nullptr;
-        const std::string* docNumber = nullptr;
-        const std::string* memo = nullptr;
-        char method = 0;
-        double amount = 0.0;
-        DATE date = 0.0;
-        bool vendor = false;
+
+    // The paid payments from the start on whose account names a transaction type, in date order.
+    std::vector<stExportEntry> entries;
+    uint32_t gathered = 0;
+    ForEachPaymentDate(0, [&](const stDataToken& token) {
+        stExportEntry entry;
+        entry.date = token.date;
+        entry.record = token.record;
+        entry.order = gathered++;
         uint32_t person = NO_CODE;
+        bool vendor = false;
         if (token.type == 'P') {
             const auto* pay = static_cast<const CPaymentRecord*>(token.record);
-            if (pay == nullptr || pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') continue;
-            categoryCode = pay->m_nField15;
+            if (pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') return;
+            entry.account = accountOf(pay->m_nField15);
             person = pay->m_nPerson;
-            ownName = &pay->m_sName;
             vendor = pay->m_cType == 'P';
-            date = pay->m_dDate;
-            docNumber = &pay->m_sMethodText;
-            memo = &pay->m_sText;
-            method = pay->m_cMethod;
-            amount = pay->m_dAmount;
-        } else if (token.type == 'p') {
+            if (person == NO_CODE) entry.name = kOwnName;
+        } else {
             const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
-            if (purchase == nullptr || token.index1 < 0 ||
-                static_cast<size_t>(token.index1) >= purchase->m_Payments.size())
-                continue;
             const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
-            if (sp.m_dDate <= start || sp.m_cKind != 'R') continue;
-            categoryCode = sp.m_nCategory;
+            if (sp.m_dDate <= start || sp.m_cKind != 'R') return;
+            entry.account = accountOf(sp.m_nCategory);
+            entry.payment = token.index1;
+            // Named as the payer's code names it, also when there is none.
             person = purchase->GetPayer();
-            date = sp.m_dDate;
-            docNumber = &sp.m_sMethodText;
-            memo = &sp.m_sDescription;
-            method = sp.m_cMethod;
-            amount = sp.m_dAmount;
+        }
+        const stExportAccount& account = accounts[entry.account];
+        if (!account.bExported) return;
+        if (entry.name != kOwnName) entry.name = nameOf(person, account.flags[4] == 1 ? 1 : 0, vendor);
+        entries.push_back(entry);
+    });
+    std::sort(entries.begin(), entries.end(), EntryBefore);
+
+    // The header names every customer and vendor in order of first use and says whether any line
+    // splits: all are known before the first transaction is written.
+    std::vector<std::string_view> customers, vendors;
+    std::unordered_set<std::string_view> customerSet, vendorSet;
+    bool split = false;
+    for (const stExportEntry& entry : entries) {
+        split = split || accounts[entry.account].bSplit;
+        std::string_view name;
+        bool vendor = false;
+        if (entry.name == kOwnName) {
+            const auto* pay = static_cast<const CPaymentRecord*>(entry.record);
+            name = pay->m_sName;
+            vendor = pay->m_cType == 'P';
         } else {
-            continue;
+            // A payer's name goes to its list once; the set keeps it from another payer's equal name.
+            stExportName& payer = names[entry.name];
+            if (payer.bListed) continue;
+            payer.bListed = true;
+            name = payer.sName;
+            vendor = payer.bVendor;
         }
-        const stExportAccount& account = accountOf(categoryCode);
-        if (!account.bExported) continue;
-        const int order = account.flags[4] == 1 ? 1 : 0;
-        const std::string* name = ownName;
-        if (person != NO_CODE) {
-            const uint64_t key = (static_cast<uint64_t>(person) << 1) | static_cast<uint64_t>(order);
-            auto payer = payers.find(key);
-            if (payer == payers.end()) {
-                if (!persons) persons.emplace(m_aIndex[TABLE_PERSON]);
-                payer = payers.emplace(key, stExportName{persons->GetName(person, order)}).first;
-            }
-            // A payer's name goes to a list at most once per list.
-            bool& listed = payer->second.bListed[vendor ? 1 : 0];
-            if (!listed) listName(payer->second.sName, vendor);
-            listed = true;
-            name = &payer->second.sName;
-        } else {
-            listName(*name, vendor);
-        }
-        // The lines come in date order: a day's text serves its run of lines.
-        if (dateText.empty() || date != shownDate) {
-            dateText = FormatDateTime(date, "%m/%d/%y");
-            shownDate = date;
-        }
-        split = split || account.bSplit;
-        lines.AddLine({"TRNS", account.sTypeName, dateText, account.sAccount, *name,
-                       FormatMoney(amount, account.flags[0]), *docNumber, *memo, account.flags[2] == 1 ? "Y" : "N",
-                       "Y", PaymentMethodName(method)});
-        if (!account.sSplitAccount.empty())
-            lines.AddLine({"SPL", account.sTypeName, dateText, account.sSplitAccount, *name,
-                           FormatMoney(amount, account.flags[1]), *docNumber, *memo,
-                           account.flags[3] == 1 ? "Y" : "N"},
-                          kTransactionFields);
-        lines.AddLine({"ENDTRNS"}, kTransactionFields);
-        ++count;
+        if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
     }
+    const int count = static_cast<int>(entries.size());
     if (count == 0) {
         CloseWaitBox(box);
         SaveParameterDate(param::kLastExportTime3, exportTime);
@@ -264,13 +275,60 @@ void CDatabase::ExportTransactionsIIF()
     writer.AddLine({"!ENDTRNS"}, kTransactionFields);
     if (!customers.empty()) {
         writer.AddLine({"!CUST", "NAME"}, kTransactionFields);
-        for (const std::string& customer : customers) writer.AddLine({"CUST", customer}, kTransactionFields);
+        for (std::string_view customer : customers) writer.AddLine({"CUST", customer}, kTransactionFields);
     }
     if (!vendors.empty()) {
         writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
-        for (const std::string& v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
+        for (std::string_view v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-    const int written = writer.WriteFile(path, &lines);
+
+    // The transactions go to the file as they are formatted.
+    if (!writer.Begin(path)) {
+        CloseWaitBox(box);
+        return;
+    }
+    DATE shownDate = 0.0;
+    std::string dateText;
+    char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
+    for (const stExportEntry& entry : entries) {
+        const std::string* docNumber = nullptr;
+        const std::string* memo = nullptr;
+        const std::string* name = nullptr;
+        char method = 0;
+        double amount = 0.0;
+        if (entry.payment < 0) {
+            const auto* pay = static_cast<const CPaymentRecord*>(entry.record);
+            docNumber = &pay->m_sMethodText;
+            memo = &pay->m_sText;
+            method = pay->m_cMethod;
+            amount = pay->m_dAmount;
+            name = &pay->m_sName;
+        } else {
+            const auto* purchase = static_cast<const CPurchaseRecord*>(entry.record);
+            const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(entry.payment)];
+            docNumber = &sp.m_sMethodText;
+            memo = &sp.m_sDescription;
+            method = sp.m_cMethod;
+            amount = sp.m_dAmount;
+        }
+        if (entry.name != kOwnName) name = &names[entry.name].sName;
+        const stExportAccount& account = accounts[entry.account];
+        // The lines come in date order: a day's text serves its run of lines.
+        if (dateText.empty() || entry.date != shownDate) {
+            dateText = FormatDateTime(entry.date, "%m/%d/%y");
+            shownDate = entry.date;
+        }
+        writer.AddLine({"TRNS", account.sTypeName, dateText, account.sAccount, *name,
+                        FormatMoney(amountText, amount, account.flags[0]), *docNumber, *memo,
+                        account.flags[2] == 1 ? "Y" : "N", "Y", PaymentMethodName(method)});
+        if (!account.sSplitAccount.empty())
+            writer.AddLine({"SPL", account.sTypeName, dateText, account.sSplitAccount, *name,
+                            FormatMoney(splitAmountText, amount, account.flags[1]), *docNumber, *memo,
+                            account.flags[3] == 1 ? "Y" : "N"},
+                           kTransactionFields);
+        writer.AddLine({"ENDTRNS"}, kTransactionFields);
+    }
+    const int written = writer.Finish();
     CloseWaitBox(box);
     if (written == 0) return;
     SaveParameterDate(param::kLastExportTime3, exportTime);

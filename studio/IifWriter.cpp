@@ -1,8 +1,24 @@
 #include "studio/IifWriter.h"
 
 #include "common/QuestionBox.h"
-#include "platform/host/File.h"
 #include "platform/host/Format.h"
+
+namespace {
+
+// Text held before it goes to a begun file: large enough for few writes, small enough to stay
+// in the cache and to be reused from piece to piece.
+constexpr size_t kSpillBytes = 128 * 1024;
+
+std::string TemporaryPath(const std::string& path) { return path + ".$$$"; }
+
+}  // namespace
+
+CIifWriter::~CIifWriter()
+{
+    if (!m_File.IsOpen()) return;
+    m_File.Close();
+    host::DeleteFile(TemporaryPath(m_sPath));
+}
 
 std::string CIifWriter::CleanField(const std::string& field)
 {
@@ -20,6 +36,7 @@ void CIifWriter::AddLine(const std::vector<std::string>& fields)
     }
     m_sText += "\r\n";
     ++m_nLines;
+    if (m_File.IsOpen() && m_sText.size() >= kSpillBytes) Spill();
 }
 
 void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t total)
@@ -35,33 +52,48 @@ void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t 
     for (; count < total; ++count) m_sText += '\t';
     m_sText += "\r\n";
     ++m_nLines;
+    if (m_File.IsOpen() && m_sText.size() >= kSpillBytes) Spill();
 }
 
-void CIifWriter::Append(const CIifWriter& other)
+void CIifWriter::Spill()
 {
-    m_sText += other.m_sText;
-    m_nLines += other.m_nLines;
-}
-
-int CIifWriter::WriteFile(const std::string& path, const CIifWriter* rest) const
-{
-    const std::string temporary = path + ".$$$";
-    host::File file;
-    if (!file.Open(temporary, host::File::Access::ReadWrite, host::File::Disposition::CreateAlways)) {
-        GetResponse(Format("Can't open output file %s", path.c_str()), MB_OK);
-        return 0;
-    }
-    auto put = [&file](const std::string& text) {
+    if (m_sText.empty()) return;
+    if (!m_bFailed) {
         size_t done = 0;
-        return file.Write(text.data(), text.size(), &done) && done == text.size();
-    };
-    bool written = put(m_sText) && (rest == nullptr || put(rest->m_sText)) && file.Flush();
-    written = file.Close() && written;
-    if (written) written = host::ReplaceFile(temporary, path);
+        m_bFailed = !m_File.Write(m_sText.data(), m_sText.size(), &done) || done != m_sText.size();
+    }
+    // After a failure the rest is dropped: the file is not put in place.
+    m_sText.clear();
+}
+
+bool CIifWriter::Begin(const std::string& path)
+{
+    if (m_File.IsOpen()) return false;
+    m_sPath = path;
+    m_bFailed = false;
+    if (!m_File.Open(TemporaryPath(path), host::File::Access::ReadWrite, host::File::Disposition::CreateAlways)) {
+        GetResponse(Format("Can't open output file %s", path.c_str()), MB_OK);
+        return false;
+    }
+    m_sText.reserve(kSpillBytes + kSpillBytes / 8);
+    if (m_sText.size() >= kSpillBytes) Spill();
+    return true;
+}
+
+int CIifWriter::Finish()
+{
+    if (!m_File.IsOpen()) return 0;
+    Spill();
+    const std::string temporary = TemporaryPath(m_sPath);
+    bool written = !m_bFailed && m_File.Flush();
+    written = m_File.Close() && written;
+    if (written) written = host::ReplaceFile(temporary, m_sPath);
     if (!written) {
         host::DeleteFile(temporary);
-        GetResponse(Format("Error in writing file %s", path.c_str()), MB_OK);
+        GetResponse(Format("Error in writing file %s", m_sPath.c_str()), MB_OK);
         return 0;
     }
     return 1;
 }
+
+int CIifWriter::WriteFile(const std::string& path) { return Begin(path) ? Finish() : 0; }
