@@ -48,15 +48,13 @@ struct stExportName {
     bool bListed = false;
 };
 
-// A transaction to write: its record (a payment, or a purchase and the index of its scheduled
-// payment), its account and its payer's name, in the order the file takes them.
+// A transaction to write, small because there is one per payment: its date, its place in the order
+// gathered (payments first, then the scheduled payments of the purchases; it breaks ties of date
+// and finds the record again) and its payer's name.
 struct stExportEntry {
     DATE date = 0.0;
-    const void* record = nullptr;
-    uint32_t order = 0;     // as gathered: ties of date keep it (payments before scheduled ones)
-    int32_t payment = -1;   // the scheduled payment; -1 for a payment record
-    uint32_t account = 0;   // in the export's accounts
-    uint32_t name = 0;      // in the export's payer names; kOwnName: the payment's own name
+    uint32_t order = 0;
+    uint32_t name = 0;  // in the export's payer names; kOwnName: the payment's own name
 };
 
 constexpr uint32_t kOwnName = 0xFFFFFFFF;
@@ -69,6 +67,12 @@ bool EntryBefore(const stExportEntry& a, const stExportEntry& b)
     if (aNumber && a.date != b.date) return a.date < b.date;
     return a.order < b.order;
 }
+
+// Where a purchase's scheduled payments start in the order gathered.
+struct stExportPurchase {
+    uint32_t order = 0;
+    const CPurchaseRecord* purchase = nullptr;
+};
 
 std::string FirstLetter(const std::string& text) { return text.substr(0, 1); }
 
@@ -157,8 +161,8 @@ void CDatabase::ExportTransactionsIIF()
     std::vector<stExportAccount> accounts;
     std::unordered_map<uint32_t, uint32_t> accountByCode;
     uint32_t lastCategory = NO_CODE, lastAccount = 0;
-    auto accountOf = [&](uint32_t code) -> uint32_t {
-        if (code == lastCategory && !accounts.empty()) return lastAccount;
+    auto accountOf = [&](uint32_t code) -> const stExportAccount& {
+        if (code == lastCategory && !accounts.empty()) return accounts[lastAccount];
         auto known = accountByCode.find(code);
         if (known == accountByCode.end()) {
             stExportAccount account;
@@ -181,7 +185,7 @@ void CDatabase::ExportTransactionsIIF()
         }
         lastCategory = code;
         lastAccount = known->second;
-        return lastAccount;
+        return accounts[lastAccount];
     };
     std::optional<CPersonLookup> persons;
     std::vector<stExportName> names;
@@ -204,49 +208,63 @@ void CDatabase::ExportTransactionsIIF()
     };
 
     // The paid payments from the start on whose account names a transaction type, in date order.
+    const std::vector<stIndex>& payments = m_aIndex[TABLE_PAYMENT];
+    std::vector<stExportPurchase> purchases;
     std::vector<stExportEntry> entries;
+    size_t candidates = payments.size();
+    for (const stIndex& e : m_aIndex[TABLE_PURCHASE])
+        candidates += static_cast<const CPurchaseRecord*>(e.pItem)->m_Payments.size();
+    entries.reserve(candidates);
     uint32_t gathered = 0;
     ForEachPaymentDate(0, [&](const stDataToken& token) {
         stExportEntry entry;
         entry.date = token.date;
-        entry.record = token.record;
         entry.order = gathered++;
         uint32_t person = NO_CODE;
         bool vendor = false;
+        const stExportAccount* account = nullptr;
         if (token.type == 'P') {
             const auto* pay = static_cast<const CPaymentRecord*>(token.record);
             if (pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') return;
-            entry.account = accountOf(pay->m_nField15);
+            account = &accountOf(pay->m_nField15);
             person = pay->m_nPerson;
             vendor = pay->m_cType == 'P';
             if (person == NO_CODE) entry.name = kOwnName;
         } else {
             const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
+            if (token.index1 == 0) purchases.push_back({entry.order, purchase});
             const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
             if (sp.m_dDate <= start || sp.m_cKind != 'R') return;
-            entry.account = accountOf(sp.m_nCategory);
-            entry.payment = token.index1;
+            account = &accountOf(sp.m_nCategory);
             // Named as the payer's code names it, also when there is none.
             person = purchase->GetPayer();
         }
-        const stExportAccount& account = accounts[entry.account];
-        if (!account.bExported) return;
-        if (entry.name != kOwnName) entry.name = nameOf(person, account.flags[4] == 1 ? 1 : 0, vendor);
+        if (!account->bExported) return;
+        if (entry.name != kOwnName) entry.name = nameOf(person, account->flags[4] == 1 ? 1 : 0, vendor);
         entries.push_back(entry);
     });
     std::sort(entries.begin(), entries.end(), EntryBefore);
+    // The payment record of an entry, or the purchase and the index of its scheduled payment.
+    auto paymentOf = [&](const stExportEntry& entry) -> const CPaymentRecord* {
+        return entry.order < payments.size() ? static_cast<const CPaymentRecord*>(payments[entry.order].pItem)
+                                             : nullptr;
+    };
+    auto scheduledOf = [&](const stExportEntry& entry) -> const CSchedulePayment& {
+        auto after = std::upper_bound(purchases.begin(), purchases.end(), entry.order,
+                                      [](uint32_t order, const stExportPurchase& p) { return order < p.order; });
+        const stExportPurchase& first = *(after - 1);
+        return *first.purchase->m_Payments[entry.order - first.order];
+    };
 
     // The header names every customer and vendor in order of first use and says whether any line
     // splits: all are known before the first transaction is written.
     std::vector<std::string_view> customers, vendors;
     std::unordered_set<std::string_view> customerSet, vendorSet;
-    bool split = false;
     for (const stExportEntry& entry : entries) {
-        split = split || accounts[entry.account].bSplit;
         std::string_view name;
         bool vendor = false;
         if (entry.name == kOwnName) {
-            const auto* pay = static_cast<const CPaymentRecord*>(entry.record);
+            const CPaymentRecord* pay = paymentOf(entry);
             name = pay->m_sName;
             vendor = pay->m_cType == 'P';
         } else {
@@ -259,6 +277,8 @@ void CDatabase::ExportTransactionsIIF()
         }
         if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
     }
+    bool split = false;
+    for (const stExportAccount& account : accounts) split = split || (account.bExported && account.bSplit);
     const int count = static_cast<int>(entries.size());
     if (count == 0) {
         CloseWaitBox(box);
@@ -266,7 +286,13 @@ void CDatabase::ExportTransactionsIIF()
         GetResponse("No transactions exported.", MB_OK);
         return;
     }
+
+    // The lines go to the file as they are formatted.
     CIifWriter writer;
+    if (!writer.Begin(path)) {
+        CloseWaitBox(box);
+        return;
+    }
     writer.AddLine({"!TRNS", "TRNSTYPE", "DATE", "ACCNT", "NAME", "AMOUNT", "DOCNUM", "MEMO", "CLEAR", "PAID",
                     "PAYMETH"});
     if (split)
@@ -281,12 +307,6 @@ void CDatabase::ExportTransactionsIIF()
         writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
         for (std::string_view v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-
-    // The transactions go to the file as they are formatted.
-    if (!writer.Begin(path)) {
-        CloseWaitBox(box);
-        return;
-    }
     DATE shownDate = 0.0;
     std::string dateText;
     char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
@@ -294,37 +314,37 @@ void CDatabase::ExportTransactionsIIF()
         const std::string* docNumber = nullptr;
         const std::string* memo = nullptr;
         const std::string* name = nullptr;
+        const stExportAccount* account = nullptr;
         char method = 0;
         double amount = 0.0;
-        if (entry.payment < 0) {
-            const auto* pay = static_cast<const CPaymentRecord*>(entry.record);
+        if (const CPaymentRecord* pay = paymentOf(entry)) {
             docNumber = &pay->m_sMethodText;
             memo = &pay->m_sText;
             method = pay->m_cMethod;
             amount = pay->m_dAmount;
             name = &pay->m_sName;
+            account = &accountOf(pay->m_nField15);
         } else {
-            const auto* purchase = static_cast<const CPurchaseRecord*>(entry.record);
-            const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(entry.payment)];
+            const CSchedulePayment& sp = scheduledOf(entry);
             docNumber = &sp.m_sMethodText;
             memo = &sp.m_sDescription;
             method = sp.m_cMethod;
             amount = sp.m_dAmount;
+            account = &accountOf(sp.m_nCategory);
         }
         if (entry.name != kOwnName) name = &names[entry.name].sName;
-        const stExportAccount& account = accounts[entry.account];
         // The lines come in date order: a day's text serves its run of lines.
         if (dateText.empty() || entry.date != shownDate) {
             dateText = FormatDateTime(entry.date, "%m/%d/%y");
             shownDate = entry.date;
         }
-        writer.AddLine({"TRNS", account.sTypeName, dateText, account.sAccount, *name,
-                        FormatMoney(amountText, amount, account.flags[0]), *docNumber, *memo,
-                        account.flags[2] == 1 ? "Y" : "N", "Y", PaymentMethodName(method)});
-        if (!account.sSplitAccount.empty())
-            writer.AddLine({"SPL", account.sTypeName, dateText, account.sSplitAccount, *name,
-                            FormatMoney(splitAmountText, amount, account.flags[1]), *docNumber, *memo,
-                            account.flags[3] == 1 ? "Y" : "N"},
+        writer.AddLine({"TRNS", account->sTypeName, dateText, account->sAccount, *name,
+                        FormatMoney(amountText, amount, account->flags[0]), *docNumber, *memo,
+                        account->flags[2] == 1 ? "Y" : "N", "Y", PaymentMethodName(method)});
+        if (!account->sSplitAccount.empty())
+            writer.AddLine({"SPL", account->sTypeName, dateText, account->sSplitAccount, *name,
+                            FormatMoney(splitAmountText, amount, account->flags[1]), *docNumber, *memo,
+                            account->flags[3] == 1 ? "Y" : "N"},
                            kTransactionFields);
         writer.AddLine({"ENDTRNS"}, kTransactionFields);
     }

@@ -41,16 +41,22 @@ void CIifWriter::AddLine(const std::vector<std::string>& fields)
 
 void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t total)
 {
-    size_t count = 0;
+    // The line is sized once and its fields copied in: a file of many lines is mostly this.
+    const size_t padding = total > fields.size() ? total - fields.size() : 0;
+    size_t length = (fields.size() > 0 ? fields.size() - 1 : 0) + padding + 2;
+    for (std::string_view field : fields) length += field.size();
+    const size_t at = m_sText.size();
+    m_sText.resize(at + length);
+    char* out = m_sText.data() + at;
+    bool first = true;
     for (std::string_view field : fields) {
-        if (count++ > 0) m_sText += '\t';
-        const size_t at = m_sText.size();
-        m_sText += field;
-        for (size_t i = at; i < m_sText.size(); ++i)
-            if (m_sText[i] == '\t' || m_sText[i] == '\r' || m_sText[i] == '\n') m_sText[i] = ' ';
+        if (!first) *out++ = '\t';
+        first = false;
+        for (const char c : field) *out++ = c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
     }
-    for (; count < total; ++count) m_sText += '\t';
-    m_sText += "\r\n";
+    for (size_t i = 0; i < padding; ++i) *out++ = '\t';
+    *out++ = '\r';
+    *out = '\n';
     ++m_nLines;
     if (m_File.IsOpen() && m_sText.size() >= kSpillBytes) Spill();
 }
