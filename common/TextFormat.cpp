@@ -1,6 +1,7 @@
 #include "common/TextFormat.h"
 
 #include <charconv>
+#include <cmath>
 #include <cerrno>
 #include <cstdarg>
 #include <cstddef>
@@ -86,13 +87,56 @@ std::string FormatMoney(double amount, int negative) {
     return std::string(FormatMoney(buffer, amount, negative));
 }
 
+namespace {
+
+// Amounts below this (about 2^43) have a cent count that the product amount * 100 holds with a
+// quarter cent to spare, so that it can be rounded exactly as "%.2f" rounds.
+constexpr double kExactCentsLimit = 1e13;
+
+// "%.2f" of the amount into [out, limit): by hand for amounts of exact cents, else through
+// to_chars, which writes what "%.2f" writes in the "C" locale (large amounts, inf, nan).
+char* WriteFixed2(char* out, char* limit, double amount) {
+    const double magnitude = std::fabs(amount);
+    if (!(magnitude < kExactCentsLimit)) {
+        const std::to_chars_result end = std::to_chars(out, limit, amount, std::chars_format::fixed, 2);
+        return end.ec == std::errc() ? end.ptr : out;
+    }
+    // The rounded product is exact to a fraction of its last place: whether the true product lies
+    // above or below the half cent is told by the product's own fraction, except on the half
+    // itself, where the part of the product that rounding dropped decides, and a true tie goes to
+    // the even cent, as printf rounds.
+    const double product = magnitude * 100.0;
+    const double whole = std::floor(product);
+    const double above = (product - whole) - 0.5;
+    uint64_t cents = static_cast<uint64_t>(whole);
+    if (above > 0.0) {
+        ++cents;
+    } else if (above == 0.0) {
+        const double dropped = std::fma(magnitude, 100.0, -product);
+        if (dropped > 0.0 || (dropped == 0.0 && cents % 2 == 1)) ++cents;
+    }
+    char digits[24];
+    char* first = digits + sizeof digits;
+    *--first = static_cast<char>('0' + cents % 10);
+    *--first = static_cast<char>('0' + cents / 10 % 10);
+    *--first = '.';
+    uint64_t units = cents / 100;
+    do {
+        *--first = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    if (std::signbit(amount)) *--first = '-';
+    const size_t length = static_cast<size_t>(digits + sizeof digits - first);
+    std::memcpy(out, first, length);
+    return out + length;
+}
+
+}  // namespace
+
 std::string_view FormatMoney(char (&buffer)[kMoneyTextSize], double amount, int negative) {
-    // to_chars with a precision writes what "%.2f" writes in the "C" locale, rounding included.
     char* const begin = buffer + 1;
-    const std::to_chars_result end =
-        std::to_chars(begin, buffer + kMoneyTextSize, amount, std::chars_format::fixed, 2);
-    if (end.ec != std::errc()) return {};
-    std::string_view text(begin, static_cast<size_t>(end.ptr - begin));
+    char* const end = WriteFixed2(begin, buffer + kMoneyTextSize, amount);
+    std::string_view text(begin, static_cast<size_t>(end - begin));
     if (negative == 1) {
         if (!text.empty() && text.front() == '-') {
             text.remove_prefix(1);

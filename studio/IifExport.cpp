@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -48,31 +49,33 @@ struct stExportName {
     bool bListed = false;
 };
 
-// A transaction to write, small because there is one per payment: its date, its place in the order
-// gathered (payments first, then the scheduled payments of the purchases; it breaks ties of date
-// and finds the record again) and its payer's name.
+// A transaction to write: its place in the date order, its record (a payment record, or a
+// scheduled payment) and its payer's name.
 struct stExportEntry {
-    DATE date = 0.0;
-    uint32_t order = 0;
-    uint32_t name = 0;  // in the export's payer names; kOwnName: the payment's own name
+    uint64_t key = 0;             // DateKey of its date
+    const void* record = nullptr;
+    uint32_t order = 0;           // as gathered: payments first; ties of date keep it
+    uint32_t name = 0;            // in the export's payer names; kOwnName: the payment's own name
 };
 
 constexpr uint32_t kOwnName = 0xFFFFFFFF;
 
-// Date order; a date that is no number (a damaged record) goes last rather than breaking the sort.
-bool EntryBefore(const stExportEntry& a, const stExportEntry& b)
+// A number that orders as the dates do, so that the sort compares integers: -0 stands as 0, and a
+// date that is no number (a damaged record) after all others.
+uint64_t DateKey(DATE date)
 {
-    const bool aNumber = !std::isnan(a.date), bNumber = !std::isnan(b.date);
-    if (aNumber != bNumber) return aNumber;
-    if (aNumber && a.date != b.date) return a.date < b.date;
-    return a.order < b.order;
+    constexpr uint64_t kSign = uint64_t{1} << 63;
+    if (std::isnan(date)) return ~uint64_t{0};
+    if (date == 0.0) date = 0.0;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &date, sizeof bits);
+    return (bits & kSign) != 0 ? ~bits : bits | kSign;
 }
 
-// Where a purchase's scheduled payments start in the order gathered.
-struct stExportPurchase {
-    uint32_t order = 0;
-    const CPurchaseRecord* purchase = nullptr;
-};
+bool EntryBefore(const stExportEntry& a, const stExportEntry& b)
+{
+    return a.key != b.key ? a.key < b.key : a.order < b.order;
+}
 
 std::string FirstLetter(const std::string& text) { return text.substr(0, 1); }
 
@@ -208,17 +211,16 @@ void CDatabase::ExportTransactionsIIF()
     };
 
     // The paid payments from the start on whose account names a transaction type, in date order.
-    const std::vector<stIndex>& payments = m_aIndex[TABLE_PAYMENT];
-    std::vector<stExportPurchase> purchases;
+    const size_t paymentCount = m_aIndex[TABLE_PAYMENT].size();
     std::vector<stExportEntry> entries;
-    size_t candidates = payments.size();
+    size_t candidates = paymentCount;
     for (const stIndex& e : m_aIndex[TABLE_PURCHASE])
         candidates += static_cast<const CPurchaseRecord*>(e.pItem)->m_Payments.size();
     entries.reserve(candidates);
     uint32_t gathered = 0;
     ForEachPaymentDate(0, [&](const stDataToken& token) {
         stExportEntry entry;
-        entry.date = token.date;
+        entry.key = DateKey(token.date);
         entry.order = gathered++;
         uint32_t person = NO_CODE;
         bool vendor = false;
@@ -226,15 +228,16 @@ void CDatabase::ExportTransactionsIIF()
         if (token.type == 'P') {
             const auto* pay = static_cast<const CPaymentRecord*>(token.record);
             if (pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') return;
+            entry.record = pay;
             account = &accountOf(pay->m_nField15);
             person = pay->m_nPerson;
             vendor = pay->m_cType == 'P';
             if (person == NO_CODE) entry.name = kOwnName;
         } else {
             const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
-            if (token.index1 == 0) purchases.push_back({entry.order, purchase});
             const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
             if (sp.m_dDate <= start || sp.m_cKind != 'R') return;
+            entry.record = &sp;
             account = &accountOf(sp.m_nCategory);
             // Named as the payer's code names it, also when there is none.
             person = purchase->GetPayer();
@@ -244,16 +247,9 @@ void CDatabase::ExportTransactionsIIF()
         entries.push_back(entry);
     });
     std::sort(entries.begin(), entries.end(), EntryBefore);
-    // The payment record of an entry, or the purchase and the index of its scheduled payment.
+    // The payment record of an entry; null for a scheduled payment.
     auto paymentOf = [&](const stExportEntry& entry) -> const CPaymentRecord* {
-        return entry.order < payments.size() ? static_cast<const CPaymentRecord*>(payments[entry.order].pItem)
-                                             : nullptr;
-    };
-    auto scheduledOf = [&](const stExportEntry& entry) -> const CSchedulePayment& {
-        auto after = std::upper_bound(purchases.begin(), purchases.end(), entry.order,
-                                      [](uint32_t order, const stExportPurchase& p) { return order < p.order; });
-        const stExportPurchase& first = *(after - 1);
-        return *first.purchase->m_Payments[entry.order - first.order];
+        return entry.order < paymentCount ? static_cast<const CPaymentRecord*>(entry.record) : nullptr;
     };
 
     // The header names every customer and vendor in order of first use and says whether any line
@@ -310,7 +306,18 @@ void CDatabase::ExportTransactionsIIF()
     DATE shownDate = 0.0;
     std::string dateText;
     char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
-    for (const stExportEntry& entry : entries) {
+    // The records come in date order, not in the order they stand in memory: each is asked for a
+    // few transactions ahead.
+    constexpr size_t kAhead = 8;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i + kAhead < entries.size()) {
+            const char* ahead = static_cast<const char*>(entries[i + kAhead].record);
+            __builtin_prefetch(ahead);
+            __builtin_prefetch(ahead + 64);
+            __builtin_prefetch(ahead + 128);
+        }
+        const stExportEntry& entry = entries[i];
+        DATE date = 0.0;
         const std::string* docNumber = nullptr;
         const std::string* memo = nullptr;
         const std::string* name = nullptr;
@@ -322,21 +329,23 @@ void CDatabase::ExportTransactionsIIF()
             memo = &pay->m_sText;
             method = pay->m_cMethod;
             amount = pay->m_dAmount;
+            date = pay->m_dDate;
             name = &pay->m_sName;
             account = &accountOf(pay->m_nField15);
         } else {
-            const CSchedulePayment& sp = scheduledOf(entry);
+            const auto& sp = *static_cast<const CSchedulePayment*>(entry.record);
             docNumber = &sp.m_sMethodText;
             memo = &sp.m_sDescription;
             method = sp.m_cMethod;
             amount = sp.m_dAmount;
+            date = sp.m_dDate;
             account = &accountOf(sp.m_nCategory);
         }
         if (entry.name != kOwnName) name = &names[entry.name].sName;
         // The lines come in date order: a day's text serves its run of lines.
-        if (dateText.empty() || entry.date != shownDate) {
-            dateText = FormatDateTime(entry.date, "%m/%d/%y");
-            shownDate = entry.date;
+        if (dateText.empty() || date != shownDate) {
+            dateText = FormatDateTime(date, "%m/%d/%y");
+            shownDate = date;
         }
         writer.AddLine({"TRNS", account->sTypeName, dateText, account->sAccount, *name,
                         FormatMoney(amountText, amount, account->flags[0]), *docNumber, *memo,

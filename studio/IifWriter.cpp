@@ -1,5 +1,8 @@
 #include "studio/IifWriter.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "common/QuestionBox.h"
 #include "platform/host/Format.h"
 
@@ -10,6 +13,30 @@ namespace {
 constexpr size_t kSpillBytes = 128 * 1024;
 
 std::string TemporaryPath(const std::string& path) { return path + ".$$$"; }
+
+bool IsBreak(char c) { return c == '\t' || c == '\r' || c == '\n'; }
+
+// Whether the text holds a tab, CR or LF. Fields seldom do: they are tested eight bytes at a time
+// and copied whole.
+bool HasBreak(std::string_view text)
+{
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighs = 0x8080808080808080ULL;
+    // Nonzero when a byte of `word` is `byte`.
+    auto holds = [](uint64_t word, unsigned char byte) {
+        const uint64_t x = word ^ (kOnes * byte);
+        return (x - kOnes) & ~x & kHighs;
+    };
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((holds(word, '\t') | holds(word, '\r') | holds(word, '\n')) != 0) return true;
+    }
+    for (; i < text.size(); ++i)
+        if (IsBreak(text[i])) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -24,7 +51,7 @@ std::string CIifWriter::CleanField(const std::string& field)
 {
     std::string clean = field;
     for (char& c : clean)
-        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+        if (IsBreak(c)) c = ' ';
     return clean;
 }
 
@@ -52,7 +79,12 @@ void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t 
     for (std::string_view field : fields) {
         if (!first) *out++ = '\t';
         first = false;
-        for (const char c : field) *out++ = c == '\t' || c == '\r' || c == '\n' ? ' ' : c;
+        if (!HasBreak(field)) {
+            std::memcpy(out, field.data(), field.size());
+            out += field.size();
+        } else {
+            for (const char c : field) *out++ = IsBreak(c) ? ' ' : c;
+        }
     }
     for (size_t i = 0; i < padding; ++i) *out++ = '\t';
     *out++ = '\r';
