@@ -11,6 +11,7 @@ namespace {
 // Text held before it goes to a begun file: large enough for few writes, small enough to stay
 // in the cache and to be reused from piece to piece.
 constexpr size_t kSpillBytes = 128 * 1024;
+constexpr size_t kFlushBytes = 1024 * 1024;
 
 std::string TemporaryPath(const std::string& path) { return path + ".$$$"; }
 
@@ -99,6 +100,13 @@ void CIifWriter::Spill()
     if (!m_bFailed) {
         size_t done = 0;
         m_bFailed = !m_File.Write(m_sText.data(), m_sText.size(), &done) || done != m_sText.size();
+        m_nUnflushed += m_sText.size();
+        // The medium takes the file a megabyte at a time while the rest is made, so Finish's
+        // flush has little left to wait for.
+        if (!m_bFailed && m_nUnflushed >= kFlushBytes) {
+            m_File.StartFlush();
+            m_nUnflushed = 0;
+        }
     }
     // After a failure the rest is dropped: the file is not put in place.
     m_sText.clear();

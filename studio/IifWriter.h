@@ -44,4 +44,5 @@ private:
     std::string m_sPath;
     host::File m_File;
     bool m_bFailed = false;
+    size_t m_nUnflushed = 0;
 };
