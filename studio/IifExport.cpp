@@ -5,14 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
-#include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
-static void Perf(const char* w){static int fd=-2; if(fd==-2){const char* p=getenv("PERF_CTL"); fd=p?open(p,O_WRONLY):-1;} if(fd>=0){ (void)!write(fd,w,strlen(w)); }}
-static double T0(){return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();}
-
 #include <unordered_map>
 #include <unordered_set>
 
@@ -164,11 +156,9 @@ void CDatabase::ExportTransactionsIIF()
     if (start == 0.0) return;
     SetDateOnly(start);
     const DATE exportTime = GetNow();
-    double t0=T0();
     CRefreshHoldScope hold(this);
     CDialogWaitBox* box = ShowWaitBox("Exporting transaction database", false, 0);
 
-    double t1=T0();
     // Accounts and payers repeat from line to line: each is looked up and named once, and the
     // last one asked for is kept at hand (a person's payments, a purchase's scheduled ones).
     std::vector<stExportAccount> accounts;
@@ -256,14 +246,12 @@ void CDatabase::ExportTransactionsIIF()
         if (entry.name != kOwnName) entry.name = nameOf(person, account->flags[4] == 1 ? 1 : 0, vendor);
         entries.push_back(entry);
     });
-    double t2=T0();
     std::sort(entries.begin(), entries.end(), EntryBefore);
     // The payment record of an entry; null for a scheduled payment.
     auto paymentOf = [&](const stExportEntry& entry) -> const CPaymentRecord* {
         return entry.order < paymentCount ? static_cast<const CPaymentRecord*>(entry.record) : nullptr;
     };
 
-    double t3=T0();
     // The header names every customer and vendor in order of first use and says whether any line
     // splits: all are known before the first transaction is written.
     std::vector<std::string_view> customers, vendors;
@@ -287,7 +275,6 @@ void CDatabase::ExportTransactionsIIF()
     }
     bool split = false;
     for (const stExportAccount& account : accounts) split = split || (account.bExported && account.bSplit);
-    double t4=T0();
     const int count = static_cast<int>(entries.size());
     if (count == 0) {
         CloseWaitBox(box);
@@ -296,7 +283,6 @@ void CDatabase::ExportTransactionsIIF()
         return;
     }
 
-    double t5=T0();
     // The lines go to the file as they are formatted.
     CIifWriter writer;
     if (!writer.Begin(path)) {
@@ -317,8 +303,6 @@ void CDatabase::ExportTransactionsIIF()
         writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
         for (std::string_view v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-    Perf("enable\n");
-    double t6=T0();
     DATE shownDate = 0.0;
     std::string dateText;
     char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
@@ -377,16 +361,10 @@ void CDatabase::ExportTransactionsIIF()
                            kTransactionFields);
         writer.AddLine({"ENDTRNS"}, kTransactionFields);
     }
-    Perf("disable\n");
-    double t7=T0();
     const int written = writer.Finish();
-    double t8=T0();
     CloseWaitBox(box);
     if (written == 0) return;
     SaveParameterDate(param::kLastExportTime3, exportTime);
-    double t9=T0();
-    Perf("disable\n");
-    std::fprintf(stderr,"box %.4f gather %.4f sort %.4f names %.4f head %.4f begin %.4f lines %.4f finish %.4f save %.4f\n",t1-t0,t2-t1,t3-t2,t4-t3,t5-t4,t6-t5,t7-t6,t8-t7,t9-t8);
     if (GetResponse(Format("%i transactions exported.\nWould you like to view IIF file?", count), MB_YESNO) == IDYES &&
         m_fnShowSpreadsheet)
         m_fnShowSpreadsheet(path);

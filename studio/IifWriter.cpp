@@ -1,5 +1,6 @@
 #include "studio/IifWriter.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -11,32 +12,65 @@ namespace {
 // Text held before it goes to a begun file: large enough for few writes, small enough to stay
 // in the cache and to be reused from piece to piece.
 constexpr size_t kSpillBytes = 128 * 1024;
+// How much written text the medium is asked to take at a time while the rest is made.
 constexpr size_t kFlushBytes = 1024 * 1024;
 
 std::string TemporaryPath(const std::string& path) { return path + ".$$$"; }
 
 bool IsBreak(char c) { return c == '\t' || c == '\r' || c == '\n'; }
 
-// Whether the text holds a tab, CR or LF. Fields seldom do: they are tested eight bytes at a time
-// and copied whole.
-bool HasBreak(std::string_view text)
+// Nonzero when a byte of the word is a tab, CR or LF (the high bit of such a byte is set, and
+// perhaps of a byte beside it).
+template <typename Word>
+Word HoldsBreak(Word word)
 {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHighs = 0x8080808080808080ULL;
-    // Nonzero when a byte of `word` is `byte`.
-    auto holds = [](uint64_t word, unsigned char byte) {
-        const uint64_t x = word ^ (kOnes * byte);
-        return (x - kOnes) & ~x & kHighs;
+    constexpr Word kOnes = static_cast<Word>(0x0101010101010101ULL);
+    constexpr Word kHighs = static_cast<Word>(0x8080808080808080ULL);
+    auto holds = [word](unsigned char byte) {
+        const Word x = word ^ static_cast<Word>(kOnes * byte);
+        return static_cast<Word>((x - kOnes) & ~x & kHighs);
     };
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, 8);
-        if ((holds(word, '\t') | holds(word, '\r') | holds(word, '\n')) != 0) return true;
+    return holds('\t') | holds('\r') | holds('\n');
+}
+
+// Copies `size` bytes (at least one Word) as two words that overlap; whether they hold a break.
+template <typename Word>
+bool CopyTwoWords(char* out, const char* in, size_t size)
+{
+    Word first = 0, last = 0;
+    std::memcpy(&first, in, sizeof first);
+    std::memcpy(&last, in + size - sizeof last, sizeof last);
+    std::memcpy(out, &first, sizeof first);
+    std::memcpy(out + size - sizeof last, &last, sizeof last);
+    return (HoldsBreak(first) | HoldsBreak(last)) != 0;
+}
+
+// Copies the field; whether it holds a break. Fields are mostly short and seldom hold one: they
+// are copied and tested a word at a time, without a call.
+bool CopyField(char* out, std::string_view field)
+{
+    const size_t size = field.size();
+    const char* in = field.data();
+    if (size >= 8 && size <= 16) return CopyTwoWords<uint64_t>(out, in, size);
+    if (size >= 4 && size < 8) return CopyTwoWords<uint32_t>(out, in, size);
+    if (size < 4) {
+        bool any = false;
+        for (size_t i = 0; i < size; ++i) {
+            out[i] = in[i];
+            any = any || IsBreak(in[i]);
+        }
+        return any;
     }
-    for (; i < text.size(); ++i)
-        if (IsBreak(text[i])) return true;
-    return false;
+    std::memcpy(out, in, size);
+    uint64_t any = 0;
+    for (size_t i = 0; i + 8 <= size; i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, in + i, 8);
+        any |= HoldsBreak(word);
+    }
+    uint64_t last = 0;
+    std::memcpy(&last, in + size - 8, 8);
+    return (any | HoldsBreak(last)) != 0;
 }
 
 }  // namespace
@@ -48,23 +82,16 @@ CIifWriter::~CIifWriter()
     host::DeleteFile(TemporaryPath(m_sPath));
 }
 
-std::string CIifWriter::CleanField(const std::string& field)
+char* CIifWriter::Room(size_t bytes)
 {
-    std::string clean = field;
-    for (char& c : clean)
-        if (IsBreak(c)) c = ' ';
-    return clean;
-}
-
-void CIifWriter::AddLine(const std::vector<std::string>& fields)
-{
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0) m_sText += '\t';
-        m_sText += CleanField(fields[i]);
+    if (m_nCapacity - m_nSize < bytes) {
+        const size_t capacity = std::max({m_nSize + bytes, 2 * m_nCapacity, size_t{4096}});
+        auto text = std::make_unique_for_overwrite<char[]>(capacity);
+        if (m_nSize > 0) std::memcpy(text.get(), m_pText.get(), m_nSize);
+        m_pText = std::move(text);
+        m_nCapacity = capacity;
     }
-    m_sText += "\r\n";
-    ++m_nLines;
-    if (m_File.IsOpen() && m_sText.size() >= kSpillBytes) Spill();
+    return m_pText.get() + m_nSize;
 }
 
 void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t total)
@@ -73,43 +100,39 @@ void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t 
     const size_t padding = total > fields.size() ? total - fields.size() : 0;
     size_t length = (fields.size() > 0 ? fields.size() - 1 : 0) + padding + 2;
     for (std::string_view field : fields) length += field.size();
-    const size_t at = m_sText.size();
-    m_sText.resize(at + length);
-    char* out = m_sText.data() + at;
+    char* out = Room(length);
     bool first = true;
     for (std::string_view field : fields) {
         if (!first) *out++ = '\t';
         first = false;
-        if (!HasBreak(field)) {
-            std::memcpy(out, field.data(), field.size());
-            out += field.size();
-        } else {
-            for (const char c : field) *out++ = IsBreak(c) ? ' ' : c;
-        }
+        if (CopyField(out, field))
+            for (size_t i = 0; i < field.size(); ++i)
+                if (IsBreak(out[i])) out[i] = ' ';
+        out += field.size();
     }
     for (size_t i = 0; i < padding; ++i) *out++ = '\t';
     *out++ = '\r';
     *out = '\n';
+    m_nSize += length;
     ++m_nLines;
-    if (m_File.IsOpen() && m_sText.size() >= kSpillBytes) Spill();
+    if (m_File.IsOpen() && m_nSize >= kSpillBytes) Spill();
 }
 
 void CIifWriter::Spill()
 {
-    if (m_sText.empty()) return;
+    if (m_nSize == 0) return;
     if (!m_bFailed) {
         size_t done = 0;
-        m_bFailed = !m_File.Write(m_sText.data(), m_sText.size(), &done) || done != m_sText.size();
-        m_nUnflushed += m_sText.size();
-        // The medium takes the file a megabyte at a time while the rest is made, so Finish's
-        // flush has little left to wait for.
+        m_bFailed = !m_File.Write(m_pText.get(), m_nSize, &done) || done != m_nSize;
+        m_nUnflushed += m_nSize;
+        // The medium takes the file while the rest is made, so Finish's flush has little left.
         if (!m_bFailed && m_nUnflushed >= kFlushBytes) {
             m_File.StartFlush();
             m_nUnflushed = 0;
         }
     }
     // After a failure the rest is dropped: the file is not put in place.
-    m_sText.clear();
+    m_nSize = 0;
 }
 
 bool CIifWriter::Begin(const std::string& path)
@@ -117,12 +140,13 @@ bool CIifWriter::Begin(const std::string& path)
     if (m_File.IsOpen()) return false;
     m_sPath = path;
     m_bFailed = false;
+    m_nUnflushed = 0;
     if (!m_File.Open(TemporaryPath(path), host::File::Access::ReadWrite, host::File::Disposition::CreateAlways)) {
         GetResponse(Format("Can't open output file %s", path.c_str()), MB_OK);
         return false;
     }
-    m_sText.reserve(kSpillBytes + kSpillBytes / 8);
-    if (m_sText.size() >= kSpillBytes) Spill();
+    if (m_nSize >= kSpillBytes) Spill();
+    Room(kSpillBytes + kSpillBytes / 8);
     return true;
 }
 

@@ -5,10 +5,11 @@
 // piece at a time, so a long file is never held whole. A field's tabs, CRs and LFs become blanks:
 // they would split the field or the line.
 
+#include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "platform/host/File.h"
 
@@ -20,7 +21,6 @@ public:
     CIifWriter(const CIifWriter&) = delete;
     CIifWriter& operator=(const CIifWriter&) = delete;
 
-    void AddLine(const std::vector<std::string>& fields);
     // The fields, then empty ones up to `total` fields.
     void AddLine(std::initializer_list<std::string_view> fields, size_t total = 0);
     size_t LineCount() const { return m_nLines; }
@@ -34,12 +34,14 @@ public:
     // Begin and Finish: the lines collected so far as the file at `path`.
     int WriteFile(const std::string& path);
 
-    static std::string CleanField(const std::string& field);
-
 private:
+    // Room for `bytes` more text.
+    char* Room(size_t bytes);
     void Spill();
 
-    std::string m_sText;
+    std::unique_ptr<char[]> m_pText;
+    size_t m_nSize = 0;
+    size_t m_nCapacity = 0;
     size_t m_nLines = 0;
     std::string m_sPath;
     host::File m_File;
