@@ -315,11 +315,7 @@ void CDatabase::ExportTransactionsIIF()
             __builtin_prefetch(ahead);
             __builtin_prefetch(ahead + 64);
             __builtin_prefetch(ahead + 128);
-            const uint32_t aheadName = entries[i + kAhead].name;
-            if (aheadName != kOwnName) __builtin_prefetch(names[aheadName].sName.data());
         }
-        if (i + 2 * kAhead < entries.size() && entries[i + 2 * kAhead].name != kOwnName)
-            __builtin_prefetch(&names[entries[i + 2 * kAhead].name]);
         const stExportEntry& entry = entries[i];
         DATE date = 0.0;
         const std::string* docNumber = nullptr;

@@ -293,6 +293,58 @@ TEST_F(ExchangeExportTest, WithoutDistributionAccountsThereIsNoSplitHeader)
               "ENDTRNS" + Tabs(10) + "\r\n");
 }
 
+TEST_F(ExchangeExportTest, OneMomentKeepsPaymentsFirstThenPurchasesInOrderAndAPayerlessPurchaseIsNamedByItsCode)
+{
+    const uint32_t checking = AddAccount("Checking", 0, NO_CODE, NO_CODE, {});
+    const uint32_t fees = AddAccount("Fees", 11, checking, NO_CODE, {});
+    const uint32_t ann = AddPerson('C', "Ann", "Lee");
+    const uint32_t bob = AddPerson('C', "Bob", "Ray");
+    const DATE moment = D(2026, 3, 5, 10, 0);
+    auto purchase = [&](uint32_t person, std::initializer_list<double> amounts) {
+        CPurchaseRecord p;
+        p.m_nPerson = person;
+        for (double amount : amounts) {
+            auto sp = std::make_unique<CSchedulePayment>();
+            sp->m_cKind = 'R';
+            sp->m_dDate = moment;
+            sp->m_dAmount = amount;
+            sp->m_nCategory = fees;
+            p.m_Payments.push_back(std::move(sp));
+        }
+        Save(TABLE_PURCHASE, p);
+    };
+    // Saved in this order: scheduled payments of Bob's purchase, then a purchase of no one.
+    purchase(bob, {3.0, 4.0});
+    purchase(NO_CODE, {5.0});
+    for (auto [person, amount] : {std::pair{ann, 1.0}, std::pair{bob, 2.0}}) {
+        CPaymentRecord p;
+        p.m_cType = 'R';
+        p.m_cReceived = 'R';
+        p.m_dDate = moment;
+        p.m_dAmount = amount;
+        p.m_nField15 = fees;
+        p.m_nPerson = person;
+        p.m_cMethod = 'X';
+        Save(TABLE_PAYMENT, p);
+    }
+    Reopen();
+    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 0, 0), {IDNO}),
+              std::vector<std::string>{"5 transactions exported.\nWould you like to view IIF file?"});
+    const std::string end = "ENDTRNS" + Tabs(10) + "\r\n";
+    auto trns = [&](const std::string& name, const std::string& amount) {
+        return "TRNS\tDEPOSIT\t03/05/26\tChecking\t" + name + "\t" + amount + "\t\t\tN\tY\t\r\n" + end;
+    };
+    EXPECT_EQ(Read(),
+              "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
+              "!ENDTRNS" + Tabs(10) + "\r\n"
+              "!CUST\tNAME" + Tabs(9) + "\r\n"
+              "CUST\tAnn Lee" + Tabs(9) + "\r\n"
+              "CUST\tBob Ray" + Tabs(9) + "\r\n"
+              "CUST\tPerson code 4294967295" + Tabs(9) + "\r\n" +
+              trns("Ann Lee", "1.00") + trns("Bob Ray", "2.00") + trns("Bob Ray", "3.00") + trns("Bob Ray", "4.00") +
+              trns("Person code 4294967295", "5.00"));
+}
+
 TEST_F(ExchangeExportTest, AFailedWriteKeepsTheOldFileAndTheOldTime)
 {
     AddPersonAt('C', "Ann", "Alpha", D(2026, 3, 2));
