@@ -76,6 +76,19 @@ protected:
         SetCategoryAccountParams(c, type, transaction, distribution, flags);
         return Save(TABLE_CATEGORY, c);
     }
+    // A received ('R') payment of that type, without name, ID or memo.
+    void AddPaidPayment(char type, DATE date, double amount, uint32_t category, uint32_t person, char method)
+    {
+        CPaymentRecord p;
+        p.m_cType = type;
+        p.m_cReceived = 'R';
+        p.m_dDate = date;
+        p.m_dAmount = amount;
+        p.m_nField15 = category;
+        p.m_nPerson = person;
+        p.m_cMethod = method;
+        Save(TABLE_PAYMENT, p);
+    }
     std::string path_;
     std::string proposed_;
 };
@@ -232,15 +245,7 @@ TEST_F(ExchangeExportTest, PayersAreNamedPerAccountOrderAndListedOncePerList)
     const uint32_t otherAnn = AddPerson('C', "Ann", "Lee");
     const uint32_t bob = AddPerson('C', "Bob", "Ray");
     auto pay = [&](char type, DATE date, double amount, uint32_t category, uint32_t person) {
-        CPaymentRecord p;
-        p.m_cType = type;
-        p.m_cReceived = 'R';
-        p.m_dDate = date;
-        p.m_dAmount = amount;
-        p.m_nField15 = category;
-        p.m_nPerson = person;
-        p.m_cMethod = 'C';
-        Save(TABLE_PAYMENT, p);
+        AddPaidPayment(type, date, amount, category, person, 'C');
     };
     pay('R', D(2026, 3, 1, 9, 0), 10.0, fees, ann);
     pay('P', D(2026, 3, 1, 9, 0), 20.0, shop, ann);
@@ -316,17 +321,8 @@ TEST_F(ExchangeExportTest, OneMomentKeepsPaymentsFirstThenPurchasesInOrderAndAPa
     // Saved in this order: scheduled payments of Bob's purchase, then a purchase of no one.
     purchase(bob, {3.0, 4.0});
     purchase(NO_CODE, {5.0});
-    for (auto [person, amount] : {std::pair{ann, 1.0}, std::pair{bob, 2.0}}) {
-        CPaymentRecord p;
-        p.m_cType = 'R';
-        p.m_cReceived = 'R';
-        p.m_dDate = moment;
-        p.m_dAmount = amount;
-        p.m_nField15 = fees;
-        p.m_nPerson = person;
-        p.m_cMethod = 'X';
-        Save(TABLE_PAYMENT, p);
-    }
+    AddPaidPayment('R', moment, 1.0, fees, ann, 'X');
+    AddPaidPayment('R', moment, 2.0, fees, bob, 'X');
     Reopen();
     EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 0, 0), {IDNO}),
               std::vector<std::string>{"5 transactions exported.\nWould you like to view IIF file?"});
