@@ -309,12 +309,13 @@ void CDatabase::ExportTransactionsIIF()
     // The records come in date order, not in the order they stand in memory: each is asked for a
     // few transactions ahead.
     constexpr size_t kAhead = 8;
+    constexpr size_t kAheadBytes = 192;
     for (size_t i = 0; i < entries.size(); ++i) {
         if (i + kAhead < entries.size()) {
-            const char* ahead = static_cast<const char*>(entries[i + kAhead].record);
-            __builtin_prefetch(ahead);
-            __builtin_prefetch(ahead + 64);
-            __builtin_prefetch(ahead + 128);
+            const stExportEntry& ahead = entries[i + kAhead];
+            const char* record = static_cast<const char*>(ahead.record);
+            const size_t size = paymentOf(ahead) != nullptr ? sizeof(CPaymentRecord) : sizeof(CSchedulePayment);
+            for (size_t at = 0; at < size && at < kAheadBytes; at += 64) __builtin_prefetch(record + at);
         }
         const stExportEntry& entry = entries[i];
         DATE date = 0.0;
