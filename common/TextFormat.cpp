@@ -1,5 +1,7 @@
 #include "common/TextFormat.h"
 
+#include <charconv>
+#include <cmath>
 #include <cerrno>
 #include <cstdarg>
 #include <cstddef>
@@ -81,16 +83,67 @@ std::string Centered(const std::string& text, int width, char fill) {
 // --- Money and numbers -----------------------------------------------------------------------
 
 std::string FormatMoney(double amount, int negative) {
-    std::string text = Format("%.2f", amount);
+    char buffer[kMoneyTextSize];
+    return std::string(FormatMoney(buffer, amount, negative));
+}
+
+namespace {
+
+// Amounts below this (about 2^43) have a cent count that the product amount * 100 holds with a
+// quarter cent to spare, so that it can be rounded exactly as "%.2f" rounds.
+constexpr double kExactCentsLimit = 1e13;
+
+// "%.2f" of the amount into [out, limit): by hand for amounts of exact cents, else through
+// to_chars, which writes what "%.2f" writes in the "C" locale (large amounts, inf, nan).
+char* WriteFixed2(char* out, char* limit, double amount) {
+    const double magnitude = std::fabs(amount);
+    if (!(magnitude < kExactCentsLimit)) {
+        const std::to_chars_result end = std::to_chars(out, limit, amount, std::chars_format::fixed, 2);
+        return end.ec == std::errc() ? end.ptr : out;
+    }
+    // The rounded product is exact to a fraction of its last place: whether the true product lies
+    // above or below the half cent is told by the product's own fraction, except on the half
+    // itself, where the part of the product that rounding dropped decides, and a true tie goes to
+    // the even cent, as printf rounds.
+    const double product = magnitude * 100.0;
+    const double whole = std::floor(product);
+    const double above = (product - whole) - 0.5;
+    uint64_t cents = static_cast<uint64_t>(whole);
+    if (above > 0.0) {
+        ++cents;
+    } else if (above == 0.0) {
+        const double dropped = std::fma(magnitude, 100.0, -product);
+        if (dropped > 0.0 || (dropped == 0.0 && cents % 2 == 1)) ++cents;
+    }
+    char digits[24];
+    char* first = digits + sizeof digits;
+    *--first = static_cast<char>('0' + cents % 10);
+    *--first = static_cast<char>('0' + cents / 10 % 10);
+    *--first = '.';
+    uint64_t units = cents / 100;
+    do {
+        *--first = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    if (std::signbit(amount)) *--first = '-';
+    const size_t length = static_cast<size_t>(digits + sizeof digits - first);
+    std::memcpy(out, first, length);
+    return out + length;
+}
+
+}  // namespace
+
+std::string_view FormatMoney(char (&buffer)[kMoneyTextSize], double amount, int negative) {
+    char* const begin = buffer + 1;
+    char* const end = WriteFixed2(begin, buffer + kMoneyTextSize, amount);
+    std::string_view text(begin, static_cast<size_t>(end - begin));
     if (negative == 1) {
-        size_t begin = 0;
-        while (begin < text.size() && IsBlank(text[begin]))
-            ++begin;
-        text.erase(0, begin);
-        if (!text.empty() && text[0] == '-')
-            text.erase(0, 1);
-        else
-            text.insert(0, "-");
+        if (!text.empty() && text.front() == '-') {
+            text.remove_prefix(1);
+        } else {
+            buffer[0] = '-';
+            text = std::string_view(buffer, text.size() + 1);
+        }
     }
     return text;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // --- Money and numbers -----------------------------------------------------------------------
@@ -12,6 +13,12 @@
 // "%.2f" of the amount. With `negative` 1 the amount is shown negated: "-" in front (a negative
 // amount loses its sign instead of reading "--").
 std::string FormatMoney(double amount, int negative);
+// Room for any text of FormatMoney: "%.2f" of the largest double (309 digits, the point and two
+// decimals), a sign and the sign `negative` puts in front.
+constexpr size_t kMoneyTextSize = 320;
+// FormatMoney's text written into `buffer` (for a file of many amounts: no allocation, no locale
+// switch); the view is into `buffer`.
+std::string_view FormatMoney(char (&buffer)[kMoneyTextSize], double amount, int negative);
 // The sum of the amounts as "%8.2f".
 std::string FormatAmountTotal(const std::vector<double>& amounts);
 

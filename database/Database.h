@@ -332,6 +332,9 @@ public:
     // (FindPaymentsOf, FindPurchasesOf): `keep` still decides, the order is the same.
     void CollectPersonPaymentDates(std::vector<stDataToken>& list, uint32_t person,
                                    const std::function<bool(const stDataToken&)>& keep);
+    // The entries CollectPaymentDates gathers, each handed to `visit` in the order gathered (the
+    // order that breaks ties of date and kind), unsorted and unkept.
+    void ForEachPaymentDate(uint32_t filter, const std::function<void(const stDataToken&)>& visit);
 
     // ---- Accounting and text exchange (studio/IifImport.cpp, IifExport.cpp, StudentImport.cpp,
     // ContractImport.cpp, DatabaseDump.cpp) ----

@@ -328,11 +328,9 @@ void CDatabase::SumCategoryTotalsByType(std::string& text, const std::vector<stC
 namespace {
 
 // The 'P' entries of the payments and the 'p' entries of the scheduled payments of the active
-// purchases given, appended in that order and sorted by date (stable: entries of one date and
-// kind keep the order they were gathered in).
-template <class Payments, class Purchases>
-void GatherPaymentDates(std::vector<stDataToken>& list, bool dueOnly, const Payments& payments,
-                        const Purchases& purchases, const std::function<bool(const stDataToken&)>& keep)
+// purchases given, handed to `visit` in that order (the order that breaks ties of date and kind).
+template <class Payments, class Purchases, class Visit>
+void VisitPaymentDates(bool dueOnly, const Payments& payments, const Purchases& purchases, Visit&& visit)
 {
     for (CPaymentRecord* payment : payments) {
         if (dueOnly && (payment->m_cType != 'R' || payment->m_cReceived == 'R')) continue;
@@ -342,7 +340,7 @@ void GatherPaymentDates(std::vector<stDataToken>& list, bool dueOnly, const Paym
         entry.type = 'P';
         entry.date = payment->m_dDate;
         entry.record = payment;
-        if (!keep || keep(entry)) list.push_back(entry);
+        visit(entry);
     }
     for (CPurchaseRecord* purchase : purchases) {
         if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
@@ -355,9 +353,20 @@ void GatherPaymentDates(std::vector<stDataToken>& list, bool dueOnly, const Paym
             entry.date = payment.m_dDate;
             entry.record = purchase;
             entry.index1 = static_cast<int32_t>(i);
-            if (!keep || keep(entry)) list.push_back(entry);
+            visit(entry);
         }
     }
+}
+
+// The entries `keep` accepts (all without it), appended and sorted by date; stable: entries of
+// one date and kind keep the order they were gathered in.
+template <class Payments, class Purchases>
+void GatherPaymentDates(std::vector<stDataToken>& list, bool dueOnly, const Payments& payments,
+                        const Purchases& purchases, const std::function<bool(const stDataToken&)>& keep)
+{
+    VisitPaymentDates(dueOnly, payments, purchases, [&](const stDataToken& entry) {
+        if (!keep || keep(entry)) list.push_back(entry);
+    });
     std::stable_sort(list.begin(), list.end(), [](const stDataToken& a, const stDataToken& b) {
         if (a.date != b.date) return a.date < b.date;
         return static_cast<signed char>(a.type) < static_cast<signed char>(b.type);
@@ -385,6 +394,13 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
     list.reserve(list.size() + m_aIndex[TABLE_PAYMENT].size());
     GatherPaymentDates(list, filter == PAYMENTS_DUE, RecordsAt<CPaymentRecord>(m_aIndex[TABLE_PAYMENT]),
                        RecordsAt<CPurchaseRecord>(m_aIndex[TABLE_PURCHASE]), keep);
+}
+
+void CDatabase::ForEachPaymentDate(uint32_t filter, const std::function<void(const stDataToken&)>& visit)
+{
+    if (filter != 0 && filter != PAYMENTS_DUE) return;
+    VisitPaymentDates(filter == PAYMENTS_DUE, RecordsAt<CPaymentRecord>(m_aIndex[TABLE_PAYMENT]),
+                      RecordsAt<CPurchaseRecord>(m_aIndex[TABLE_PURCHASE]), visit);
 }
 
 void CDatabase::CollectPersonPaymentDates(std::vector<stDataToken>& list, uint32_t person,

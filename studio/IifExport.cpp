@@ -1,6 +1,9 @@
 // The IIF exports: students or employees changed since a time, and the paid payments since a day
 // as accounting transactions.
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -20,7 +23,6 @@ namespace {
 constexpr int kLastTransactionType = 17;
 
 constexpr size_t kTransactionFields = 11;
-constexpr size_t kTransactionBytes = 256;
 
 const char* PaymentMethodName(char method)
 {
@@ -40,11 +42,40 @@ struct stExportAccount {
     std::string sTypeName, sAccount, sSplitAccount;
 };
 
-// A payer's name in one name order, and whether it stands in the customer and the vendor list.
+// A payer's name in one name order for one of the two lists, and whether it stands there yet.
 struct stExportName {
     std::string sName;
-    bool bListed[2] = {false, false};
+    bool bVendor = false;
+    bool bListed = false;
 };
+
+// A transaction to write: its place in the date order, its record (a payment record, or a
+// scheduled payment) and its payer's name.
+struct stExportEntry {
+    uint64_t key = 0;             // DateKey of its date
+    const void* record = nullptr;
+    uint32_t order = 0;           // as gathered: payments first; ties of date keep it
+    uint32_t name = 0;            // in the export's payer names; kOwnName: the payment's own name
+};
+
+constexpr uint32_t kOwnName = 0xFFFFFFFF;
+
+// A number that orders as the dates do, so that the sort compares integers: -0 stands as 0, and a
+// date that is no number (a damaged record) after all others.
+uint64_t DateKey(DATE date)
+{
+    constexpr uint64_t kSign = uint64_t{1} << 63;
+    if (std::isnan(date)) return ~uint64_t{0};
+    if (date == 0.0) date = 0.0;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &date, sizeof bits);
+    return (bits & kSign) != 0 ? ~bits : bits | kSign;
+}
+
+bool EntryBefore(const stExportEntry& a, const stExportEntry& b)
+{
+    return a.key != b.key ? a.key < b.key : a.order < b.order;
+}
 
 std::string FirstLetter(const std::string& text) { return text.substr(0, 1); }
 
@@ -127,135 +158,137 @@ void CDatabase::ExportTransactionsIIF()
     const DATE exportTime = GetNow();
     CRefreshHoldScope hold(this);
     CDialogWaitBox* box = ShowWaitBox("Exporting transaction database", false, 0);
-    // Only what the file takes is gathered and sorted.
-    std::vector<stDataToken> tokens;
-    CollectPaymentDates(tokens, 0, [start](const stDataToken& token) {
-        if (token.type == 'P') {
-            const auto* pay = static_cast<const CPaymentRecord*>(token.record);
-            return !(pay->m_dDate < start) && pay->m_cType != 'c' && pay->m_cReceived == 'R';
-        }
-        const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
-        const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
-        return !(sp.m_dDate <= start) && sp.m_cKind == 'R';
-    });
-    // Accounts, payers and days repeat from line to line: each is looked up and formatted once.
-    std::unordered_map<uint32_t, stExportAccount> accounts;
+
+    // Accounts and payers repeat from line to line: each is looked up and named once, and the
+    // last one asked for is kept at hand (a person's payments, a purchase's scheduled ones).
+    std::vector<stExportAccount> accounts;
+    std::unordered_map<uint32_t, uint32_t> accountByCode;
+    uint32_t lastCategory = NO_CODE, lastAccount = 0;
     auto accountOf = [&](uint32_t code) -> const stExportAccount& {
-        auto known = accounts.find(code);
-        if (known != accounts.end()) return known->second;
-        stExportAccount account;
-        if (const auto* category = static_cast<const CCategory*>(GetItem(TABLE_CATEGORY, code))) {
-            uint8_t typeByte = 0;
-            uint32_t transactionAccount = NO_CODE, distributionAccount = NO_CODE;
-            GetCategoryAccountParams(*category, typeByte, transactionAccount, distributionAccount, account.flags);
-            const int typeIndex = static_cast<int8_t>(typeByte);
-            if (typeIndex > 0 && typeIndex <= kLastTransactionType) {
-                account.bExported = true;
-                GetTransactionTypeName(account.sTypeName, typeIndex);
-                account.sAccount = GetCategoryName(transactionAccount);
-                account.bSplit = distributionAccount != NO_CODE;
-                if (account.bSplit) account.sSplitAccount = GetCategoryName(distributionAccount);
+        if (code == lastCategory && !accounts.empty()) return accounts[lastAccount];
+        auto known = accountByCode.find(code);
+        if (known == accountByCode.end()) {
+            stExportAccount account;
+            if (const auto* category = static_cast<const CCategory*>(GetItem(TABLE_CATEGORY, code))) {
+                uint8_t typeByte = 0;
+                uint32_t transactionAccount = NO_CODE, distributionAccount = NO_CODE;
+                GetCategoryAccountParams(*category, typeByte, transactionAccount, distributionAccount,
+                                         account.flags);
+                const int typeIndex = static_cast<int8_t>(typeByte);
+                if (typeIndex > 0 && typeIndex <= kLastTransactionType) {
+                    account.bExported = true;
+                    GetTransactionTypeName(account.sTypeName, typeIndex);
+                    account.sAccount = GetCategoryName(transactionAccount);
+                    account.bSplit = distributionAccount != NO_CODE;
+                    if (account.bSplit) account.sSplitAccount = GetCategoryName(distributionAccount);
+                }
             }
+            accounts.push_back(std::move(account));
+            known = accountByCode.emplace(code, static_cast<uint32_t>(accounts.size() - 1)).first;
         }
-        return accounts.emplace(code, std::move(account)).first->second;
+        lastCategory = code;
+        lastAccount = known->second;
+        return accounts[lastAccount];
     };
     std::optional<CPersonLookup> persons;
-    std::unordered_map<uint64_t, stExportName> payers;
-    CIifWriter lines;
-    // A transaction takes a TRNS line, maybe an SPL line and an ENDTRNS line.
-    lines.Reserve(tokens.size() * kTransactionBytes);
-    std::vector<std::string> customers, vendors;
-    std::unordered_set<std::string> customerSet, vendorSet;
-    auto listName = [&](const std::string& name, bool vendor) {
-        // Each name once, in order of first use (as AddUniqueString keeps them, without its walk).
-        if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
+    std::vector<stExportName> names;
+    std::unordered_map<uint64_t, uint32_t> nameByKey;
+    uint64_t lastKey = ~uint64_t{0};
+    uint32_t lastName = 0;
+    auto nameOf = [&](uint32_t person, int order, bool vendor) -> uint32_t {
+        const uint64_t key = static_cast<uint64_t>(person) << 2 | static_cast<uint64_t>(order) << 1 |
+                             static_cast<uint64_t>(vendor);
+        if (key == lastKey) return lastName;
+        auto known = nameByKey.find(key);
+        if (known == nameByKey.end()) {
+            if (!persons) persons.emplace(m_aIndex[TABLE_PERSON]);
+            names.push_back(stExportName{persons->GetName(person, order), vendor});
+            known = nameByKey.emplace(key, static_cast<uint32_t>(names.size() - 1)).first;
+        }
+        lastKey = key;
+        lastName = known->second;
+        return lastName;
     };
-    DATE shownDate = 0.0;
-    std::string dateText;
-    int count = 0;
-    bool split = false;
-    for (const stDataToken& token : tokens) {
-        uint32_t categoryCode = NO_CODE;
-        const std::string* ownName = nullptr;
-        const std::string* docNumber = nullptr;
-        const std::string* memo = nullptr;
-        char method = 0;
-        double amount = 0.0;
-        DATE date = 0.0;
-        bool vendor = false;
+
+    // The paid payments from the start on whose account names a transaction type, in date order.
+    const size_t paymentCount = m_aIndex[TABLE_PAYMENT].size();
+    std::vector<stExportEntry> entries;
+    size_t candidates = paymentCount;
+    for (const stIndex& e : m_aIndex[TABLE_PURCHASE])
+        candidates += static_cast<const CPurchaseRecord*>(e.pItem)->m_Payments.size();
+    entries.reserve(candidates);
+    uint32_t gathered = 0;
+    ForEachPaymentDate(0, [&](const stDataToken& token) {
+        stExportEntry entry;
+        entry.key = DateKey(token.date);
+        entry.order = gathered++;
         uint32_t person = NO_CODE;
+        bool vendor = false;
+        const stExportAccount* account = nullptr;
         if (token.type == 'P') {
             const auto* pay = static_cast<const CPaymentRecord*>(token.record);
-            if (pay == nullptr || pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') continue;
-            categoryCode = pay->m_nField15;
+            if (pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') return;
+            entry.record = pay;
+            account = &accountOf(pay->m_nField15);
             person = pay->m_nPerson;
-            ownName = &pay->m_sName;
             vendor = pay->m_cType == 'P';
-            date = pay->m_dDate;
-            docNumber = &pay->m_sMethodText;
-            memo = &pay->m_sText;
-            method = pay->m_cMethod;
-            amount = pay->m_dAmount;
-        } else if (token.type == 'p') {
+            if (person == NO_CODE) entry.name = kOwnName;
+        } else {
             const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
-            if (purchase == nullptr || token.index1 < 0 ||
-                static_cast<size_t>(token.index1) >= purchase->m_Payments.size())
-                continue;
             const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
-            if (sp.m_dDate <= start || sp.m_cKind != 'R') continue;
-            categoryCode = sp.m_nCategory;
+            if (sp.m_dDate <= start || sp.m_cKind != 'R') return;
+            entry.record = &sp;
+            account = &accountOf(sp.m_nCategory);
+            // Named as the payer's code names it, also when there is none.
             person = purchase->GetPayer();
-            date = sp.m_dDate;
-            docNumber = &sp.m_sMethodText;
-            memo = &sp.m_sDescription;
-            method = sp.m_cMethod;
-            amount = sp.m_dAmount;
+        }
+        if (!account->bExported) return;
+        if (entry.name != kOwnName) entry.name = nameOf(person, account->flags[4] == 1 ? 1 : 0, vendor);
+        entries.push_back(entry);
+    });
+    std::sort(entries.begin(), entries.end(), EntryBefore);
+    // The payment record of an entry; null for a scheduled payment.
+    auto paymentOf = [&](const stExportEntry& entry) -> const CPaymentRecord* {
+        return entry.order < paymentCount ? static_cast<const CPaymentRecord*>(entry.record) : nullptr;
+    };
+
+    // The header names every customer and vendor in order of first use and says whether any line
+    // splits: all are known before the first transaction is written.
+    std::vector<std::string_view> customers, vendors;
+    std::unordered_set<std::string_view> customerSet, vendorSet;
+    for (const stExportEntry& entry : entries) {
+        std::string_view name;
+        bool vendor = false;
+        if (entry.name == kOwnName) {
+            const CPaymentRecord* pay = paymentOf(entry);
+            name = pay->m_sName;
+            vendor = pay->m_cType == 'P';
         } else {
-            continue;
+            // A payer's name goes to its list once; the set keeps it from another payer's equal name.
+            stExportName& payer = names[entry.name];
+            if (payer.bListed) continue;
+            payer.bListed = true;
+            name = payer.sName;
+            vendor = payer.bVendor;
         }
-        const stExportAccount& account = accountOf(categoryCode);
-        if (!account.bExported) continue;
-        const int order = account.flags[4] == 1 ? 1 : 0;
-        const std::string* name = ownName;
-        if (person != NO_CODE) {
-            const uint64_t key = (static_cast<uint64_t>(person) << 1) | static_cast<uint64_t>(order);
-            auto payer = payers.find(key);
-            if (payer == payers.end()) {
-                if (!persons) persons.emplace(m_aIndex[TABLE_PERSON]);
-                payer = payers.emplace(key, stExportName{persons->GetName(person, order)}).first;
-            }
-            // A payer's name goes to a list at most once per list.
-            bool& listed = payer->second.bListed[vendor ? 1 : 0];
-            if (!listed) listName(payer->second.sName, vendor);
-            listed = true;
-            name = &payer->second.sName;
-        } else {
-            listName(*name, vendor);
-        }
-        // The lines come in date order: a day's text serves its run of lines.
-        if (dateText.empty() || date != shownDate) {
-            dateText = FormatDateTime(date, "%m/%d/%y");
-            shownDate = date;
-        }
-        split = split || account.bSplit;
-        lines.AddLine({"TRNS", account.sTypeName, dateText, account.sAccount, *name,
-                       FormatMoney(amount, account.flags[0]), *docNumber, *memo, account.flags[2] == 1 ? "Y" : "N",
-                       "Y", PaymentMethodName(method)});
-        if (!account.sSplitAccount.empty())
-            lines.AddLine({"SPL", account.sTypeName, dateText, account.sSplitAccount, *name,
-                           FormatMoney(amount, account.flags[1]), *docNumber, *memo,
-                           account.flags[3] == 1 ? "Y" : "N"},
-                          kTransactionFields);
-        lines.AddLine({"ENDTRNS"}, kTransactionFields);
-        ++count;
+        if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
     }
+    bool split = false;
+    for (const stExportAccount& account : accounts) split = split || (account.bExported && account.bSplit);
+    const int count = static_cast<int>(entries.size());
     if (count == 0) {
         CloseWaitBox(box);
         SaveParameterDate(param::kLastExportTime3, exportTime);
         GetResponse("No transactions exported.", MB_OK);
         return;
     }
+
+    // The lines go to the file as they are formatted.
     CIifWriter writer;
+    if (!writer.Begin(path)) {
+        CloseWaitBox(box);
+        return;
+    }
     writer.AddLine({"!TRNS", "TRNSTYPE", "DATE", "ACCNT", "NAME", "AMOUNT", "DOCNUM", "MEMO", "CLEAR", "PAID",
                     "PAYMETH"});
     if (split)
@@ -264,13 +297,68 @@ void CDatabase::ExportTransactionsIIF()
     writer.AddLine({"!ENDTRNS"}, kTransactionFields);
     if (!customers.empty()) {
         writer.AddLine({"!CUST", "NAME"}, kTransactionFields);
-        for (const std::string& customer : customers) writer.AddLine({"CUST", customer}, kTransactionFields);
+        for (std::string_view customer : customers) writer.AddLine({"CUST", customer}, kTransactionFields);
     }
     if (!vendors.empty()) {
         writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
-        for (const std::string& v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
+        for (std::string_view v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-    const int written = writer.WriteFile(path, &lines);
+    DATE shownDate = 0.0;
+    std::string dateText;
+    char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
+    // The records come in date order, not in the order they stand in memory: each is asked for a
+    // few transactions ahead.
+    constexpr size_t kAhead = 8;
+    constexpr size_t kAheadBytes = 192;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (i + kAhead < entries.size()) {
+            const stExportEntry& ahead = entries[i + kAhead];
+            const char* record = static_cast<const char*>(ahead.record);
+            const size_t size = paymentOf(ahead) != nullptr ? sizeof(CPaymentRecord) : sizeof(CSchedulePayment);
+            for (size_t at = 0; at < size && at < kAheadBytes; at += 64) __builtin_prefetch(record + at);
+        }
+        const stExportEntry& entry = entries[i];
+        DATE date = 0.0;
+        const std::string* docNumber = nullptr;
+        const std::string* memo = nullptr;
+        const std::string* name = nullptr;
+        const stExportAccount* account = nullptr;
+        char method = 0;
+        double amount = 0.0;
+        if (const CPaymentRecord* pay = paymentOf(entry)) {
+            docNumber = &pay->m_sMethodText;
+            memo = &pay->m_sText;
+            method = pay->m_cMethod;
+            amount = pay->m_dAmount;
+            date = pay->m_dDate;
+            name = &pay->m_sName;
+            account = &accountOf(pay->m_nField15);
+        } else {
+            const auto& sp = *static_cast<const CSchedulePayment*>(entry.record);
+            docNumber = &sp.m_sMethodText;
+            memo = &sp.m_sDescription;
+            method = sp.m_cMethod;
+            amount = sp.m_dAmount;
+            date = sp.m_dDate;
+            account = &accountOf(sp.m_nCategory);
+        }
+        if (entry.name != kOwnName) name = &names[entry.name].sName;
+        // The lines come in date order: a day's text serves its run of lines.
+        if (dateText.empty() || date != shownDate) {
+            dateText = FormatDateTime(date, "%m/%d/%y");
+            shownDate = date;
+        }
+        writer.AddLine({"TRNS", account->sTypeName, dateText, account->sAccount, *name,
+                        FormatMoney(amountText, amount, account->flags[0]), *docNumber, *memo,
+                        account->flags[2] == 1 ? "Y" : "N", "Y", PaymentMethodName(method)});
+        if (!account->sSplitAccount.empty())
+            writer.AddLine({"SPL", account->sTypeName, dateText, account->sSplitAccount, *name,
+                            FormatMoney(splitAmountText, amount, account->flags[1]), *docNumber, *memo,
+                            account->flags[3] == 1 ? "Y" : "N"},
+                           kTransactionFields);
+        writer.AddLine({"ENDTRNS"}, kTransactionFields);
+    }
+    const int written = writer.Finish();
     CloseWaitBox(box);
     if (written == 0) return;
     SaveParameterDate(param::kLastExportTime3, exportTime);

@@ -1,34 +1,50 @@
 #pragma once
-// CIifWriter: collects the lines of an accounting exchange file, fields joined by tabs, each line
-// ending in CR LF, and writes them in one go: into a temporary file beside the target that then
-// replaces it, so a failed write leaves the old file as it was. A field's tabs, CRs and LFs become
-// blanks: they would split the field or the line.
+// CIifWriter: writes an accounting exchange file, fields joined by tabs, each line ending in CR LF:
+// into a temporary file beside the target that then replaces it, so a failed write leaves the old
+// file as it was. Lines are collected in memory until Begin; from then on they go to the file a
+// piece at a time, so a long file is never held whole. A field's tabs, CRs and LFs become blanks:
+// they would split the field or the line.
 
+#include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "platform/host/File.h"
 
 class CIifWriter {
 public:
-    void AddLine(const std::vector<std::string>& fields);
+    CIifWriter() = default;
+    // A file begun and not finished is removed: the target stays as it was.
+    ~CIifWriter();
+    CIifWriter(const CIifWriter&) = delete;
+    CIifWriter& operator=(const CIifWriter&) = delete;
+
     // The fields, then empty ones up to `total` fields.
     void AddLine(std::initializer_list<std::string_view> fields, size_t total = 0);
-    // Room for `bytes` more text, so that a long file's lines are not moved as it grows.
-    void Reserve(size_t bytes) { m_sText.reserve(m_sText.size() + bytes); }
-    // The other writer's lines after these.
-    void Append(const CIifWriter& other);
-    // The file's text so far.
-    const std::string& Text() const { return m_sText; }
     size_t LineCount() const { return m_nLines; }
 
-    // 1 when the file was written (these lines, then `rest`'s when given); 0 after
-    // "Can't open output file %s" or "Error in writing file %s" (the target then is as it was).
-    int WriteFile(const std::string& path, const CIifWriter* rest = nullptr) const;
-
-    static std::string CleanField(const std::string& field);
+    // Opens the temporary file for `path`; the lines so far and all later ones go to it. False
+    // after "Can't open output file %s".
+    bool Begin(const std::string& path);
+    // Writes what is left, flushes and puts the file in place: 1, or 0 after "Error in writing
+    // file %s" (the target then is as it was).
+    int Finish();
+    // Begin and Finish: the lines collected so far as the file at `path`.
+    int WriteFile(const std::string& path);
 
 private:
-    std::string m_sText;
+    // Room for `bytes` more text.
+    char* Room(size_t bytes);
+    void Spill();
+
+    std::unique_ptr<char[]> m_pText;
+    size_t m_nSize = 0;
+    size_t m_nCapacity = 0;
     size_t m_nLines = 0;
+    std::string m_sPath;
+    host::File m_File;
+    bool m_bFailed = false;
+    size_t m_nUnflushed = 0;
 };

@@ -463,6 +463,11 @@ bool File::Flush() {
     return Succeed();
 }
 
+bool File::StartFlush() {
+    if (fd_ < 0) return false;
+    return ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE) == 0;
+}
+
 int64_t File::Size() const {
     if (fd_ < 0) return -1;
     FileError e;

@@ -117,6 +117,10 @@ public:
 
     // Data to the medium (FlushFileBuffers).
     bool Flush();
+    // Starts taking the data written so far to the medium and returns at once: a long file
+    // written in pieces is then mostly there when Flush waits for it. Only a hint: false when
+    // the system cannot start it, and nothing is lost.
+    bool StartFlush();
     // Size in bytes, or -1.
     int64_t Size() const;
     // Sets the size (extends with zeros or truncates).

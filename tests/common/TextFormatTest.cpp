@@ -1,13 +1,16 @@
 #include "common/TextFormat.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "common/Diagnostic.h"
+#include "platform/host/Format.h"
 
 using Pieces = std::vector<std::string>;
 
@@ -24,6 +27,56 @@ TEST(MoneyFormatTest, FormatMoney) {
     };
     for (const Row& r : rows)
         EXPECT_EQ(FormatMoney(r.amount, r.negative), r.expected) << r.amount << "," << r.negative;
+}
+
+// What FormatMoney must give: printf's "%.2f" (in the "C" locale), negated by the flag.
+std::string MoneyByPrintf(double amount, int negative) {
+    std::string text = Format("%.2f", amount);
+    if (negative == 1) text = text[0] == '-' ? text.substr(1) : "-" + text;
+    return text;
+}
+
+TEST(MoneyFormatTest, BufferFormWritesWhatPrintfWrites) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const double rows[] = {
+        0.0, -0.0, 12.5, -12.5, 40.0, 1234.567,
+        // Half cents: exact ties go to the even cent; most are a little above or below the half.
+        0.005, 0.015, 0.025, 0.125, 0.375, -0.125, 2.675, -2.675, 1.005, 99.995, 999999.995,
+        // Rounding to zero keeps the sign.
+        -0.001, -0.004999, 0.004999, 1e-300, -5e-324,
+        // Around the end of the hand-made range and far beyond it.
+        9999999999999.99, 9999999999999.995, 1e13, 1.5e13, 123456789012345.67, 4503599627370495.5, 1e300,
+        -std::numeric_limits<double>::max(), std::numeric_limits<double>::max(), inf, -inf,
+        std::numeric_limits<double>::quiet_NaN(),
+    };
+    char buffer[kMoneyTextSize];
+    for (double amount : rows)
+        for (int negative : {0, 1}) {
+            const std::string_view text = FormatMoney(buffer, amount, negative);
+            EXPECT_EQ(text, MoneyByPrintf(amount, negative)) << amount << "," << negative;
+            EXPECT_EQ(FormatMoney(amount, negative), text);
+        }
+}
+
+TEST(MoneyFormatTest, EveryCentAndHalfCentAsPrintfRoundsIt) {
+    // Cents and half cents at each size up to the hand-made range's end, with their neighbours
+    // one place below and above: the values whose rounding could go either way.
+    char buffer[kMoneyTextSize];
+    int checked = 0;
+    for (double scale = 1.0; scale < 1e13; scale *= 7.3)
+        for (int step = 0; step < 200; ++step) {
+            const double cents = std::floor(scale) + step;
+            for (double half : {0.0, 0.5}) {
+                const double amount = (cents + half) / 100.0;
+                for (double value : {amount, std::nextafter(amount, 0.0), std::nextafter(amount, 1e300)})
+                    for (double sign : {1.0, -1.0}) {
+                        const double v = sign * value;
+                        ASSERT_EQ(FormatMoney(buffer, v, 0), MoneyByPrintf(v, 0)) << std::hexfloat << v;
+                        ++checked;
+                    }
+            }
+        }
+    EXPECT_GT(checked, 10000);
 }
 
 TEST(MoneyFormatTest, TotalsAndNumbers) {

@@ -76,6 +76,19 @@ protected:
         SetCategoryAccountParams(c, type, transaction, distribution, flags);
         return Save(TABLE_CATEGORY, c);
     }
+    // A received ('R') payment of that type, without name, ID or memo.
+    void AddPaidPayment(char type, DATE date, double amount, uint32_t category, uint32_t person, char method)
+    {
+        CPaymentRecord p;
+        p.m_cType = type;
+        p.m_cReceived = 'R';
+        p.m_dDate = date;
+        p.m_dAmount = amount;
+        p.m_nField15 = category;
+        p.m_nPerson = person;
+        p.m_cMethod = method;
+        Save(TABLE_PAYMENT, p);
+    }
     std::string path_;
     std::string proposed_;
 };
@@ -232,15 +245,7 @@ TEST_F(ExchangeExportTest, PayersAreNamedPerAccountOrderAndListedOncePerList)
     const uint32_t otherAnn = AddPerson('C', "Ann", "Lee");
     const uint32_t bob = AddPerson('C', "Bob", "Ray");
     auto pay = [&](char type, DATE date, double amount, uint32_t category, uint32_t person) {
-        CPaymentRecord p;
-        p.m_cType = type;
-        p.m_cReceived = 'R';
-        p.m_dDate = date;
-        p.m_dAmount = amount;
-        p.m_nField15 = category;
-        p.m_nPerson = person;
-        p.m_cMethod = 'C';
-        Save(TABLE_PAYMENT, p);
+        AddPaidPayment(type, date, amount, category, person, 'C');
     };
     pay('R', D(2026, 3, 1, 9, 0), 10.0, fees, ann);
     pay('P', D(2026, 3, 1, 9, 0), 20.0, shop, ann);
@@ -291,6 +296,49 @@ TEST_F(ExchangeExportTest, WithoutDistributionAccountsThereIsNoSplitHeader)
               "CUST\tWalk In" + Tabs(9) + "\r\n"
               "TRNS\tCASH SALE\t03/02/26\tChecking\tWalk In\t-12.50\t\t\tN\tY\tCredit card\r\n"
               "ENDTRNS" + Tabs(10) + "\r\n");
+}
+
+TEST_F(ExchangeExportTest, OneMomentKeepsPaymentsFirstThenPurchasesInOrderAndAPayerlessPurchaseIsNamedByItsCode)
+{
+    const uint32_t checking = AddAccount("Checking", 0, NO_CODE, NO_CODE, {});
+    const uint32_t fees = AddAccount("Fees", 11, checking, NO_CODE, {});
+    const uint32_t ann = AddPerson('C', "Ann", "Lee");
+    const uint32_t bob = AddPerson('C', "Bob", "Ray");
+    const DATE moment = D(2026, 3, 5, 10, 0);
+    auto purchase = [&](uint32_t person, std::initializer_list<double> amounts) {
+        CPurchaseRecord p;
+        p.m_nPerson = person;
+        for (double amount : amounts) {
+            auto sp = std::make_unique<CSchedulePayment>();
+            sp->m_cKind = 'R';
+            sp->m_dDate = moment;
+            sp->m_dAmount = amount;
+            sp->m_nCategory = fees;
+            p.m_Payments.push_back(std::move(sp));
+        }
+        Save(TABLE_PURCHASE, p);
+    };
+    // Saved in this order: scheduled payments of Bob's purchase, then a purchase of no one.
+    purchase(bob, {3.0, 4.0});
+    purchase(NO_CODE, {5.0});
+    AddPaidPayment('R', moment, 1.0, fees, ann, 'X');
+    AddPaidPayment('R', moment, 2.0, fees, bob, 'X');
+    Reopen();
+    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 0, 0), {IDNO}),
+              std::vector<std::string>{"5 transactions exported.\nWould you like to view IIF file?"});
+    const std::string end = "ENDTRNS" + Tabs(10) + "\r\n";
+    auto trns = [&](const std::string& name, const std::string& amount) {
+        return "TRNS\tDEPOSIT\t03/05/26\tChecking\t" + name + "\t" + amount + "\t\t\tN\tY\t\r\n" + end;
+    };
+    EXPECT_EQ(Read(),
+              "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
+              "!ENDTRNS" + Tabs(10) + "\r\n"
+              "!CUST\tNAME" + Tabs(9) + "\r\n"
+              "CUST\tAnn Lee" + Tabs(9) + "\r\n"
+              "CUST\tBob Ray" + Tabs(9) + "\r\n"
+              "CUST\tPerson code 4294967295" + Tabs(9) + "\r\n" +
+              trns("Ann Lee", "1.00") + trns("Bob Ray", "2.00") + trns("Bob Ray", "3.00") + trns("Bob Ray", "4.00") +
+              trns("Person code 4294967295", "5.00"));
 }
 
 TEST_F(ExchangeExportTest, AFailedWriteKeepsTheOldFileAndTheOldTime)

@@ -131,6 +131,83 @@ TEST_F(IifFileTest, WriterJoinsWithTabsEndsWithCrLfAndCleansFields)
     EXPECT_FALSE(std::filesystem::exists(path + ".$$$"));
 }
 
+TEST_F(IifFileTest, WriterCleansABreakWhereverItStandsInAFieldOfAnyLength)
+{
+    // Fields are copied a word at a time by length: every length up to beyond two words, clean
+    // and with each break at each place, must come out whole and cleaned.
+    CIifWriter writer;
+    std::string expected;
+    for (size_t length = 0; length <= 40; ++length) {
+        std::string field;
+        for (size_t i = 0; i < length; ++i) field += static_cast<char>('a' + i % 26);
+        writer.AddLine({"F", field, "end"});
+        expected += "F\t" + field + "\tend\r\n";
+        for (size_t at = 0; at < length; ++at)
+            for (char brk : {'\t', '\r', '\n'}) {
+                std::string broken = field;
+                broken[at] = brk;
+                writer.AddLine({broken, "x"}, 3);
+                std::string cleaned = field;
+                cleaned[at] = ' ';
+                expected += cleaned + "\tx\t\r\n";
+            }
+    }
+    const std::string path = folder_ + "/out.iif";
+    ASSERT_EQ(writer.WriteFile(path), 1);
+    EXPECT_EQ(Read(path), expected);
+}
+
+TEST_F(IifFileTest, ALongFileGoesOutInPiecesAndAFailedPieceKeepsTheOldFile)
+{
+    const std::string path = Write("out.iif", "old\r\n");
+    auto addLines = [](CIifWriter& writer, std::string& expected, int count) {
+        for (int i = 0; i < count; ++i) {
+            const std::string number = std::to_string(i);
+            writer.AddLine({"TRNS", number, "a memo long enough to fill the pieces quickly"}, 11);
+            expected += "TRNS\t" + number + "\ta memo long enough to fill the pieces quickly" +
+                        std::string(8, '\t') + "\r\n";
+        }
+    };
+    std::string expected;
+    {
+        CIifWriter writer;
+        writer.AddLine({"!TRNS", "NAME"});
+        expected = "!TRNS\tNAME\r\n";
+        ASSERT_TRUE(writer.Begin(path));
+        addLines(writer, expected, 40000);
+        // Until it is finished the old file stands.
+        EXPECT_EQ(Read(path), "old\r\n");
+        ASSERT_EQ(writer.Finish(), 1);
+    }
+    EXPECT_GT(expected.size(), 2000000u);
+    EXPECT_EQ(Read(path), expected);
+    EXPECT_FALSE(std::filesystem::exists(path + ".$$$"));
+
+    // A piece that cannot be written after others were: the file stays as it was.
+    std::string lost;
+    {
+        CIifWriter writer;
+        ASSERT_TRUE(writer.Begin(path));
+        addLines(writer, lost, 10000);
+        host::InjectFileError(host::FileError::DiskFull, 1, host::FileOp::Write);
+        addLines(writer, lost, 10000);
+        dqtest::QueueAnswers({IDOK});
+        EXPECT_EQ(writer.Finish(), 0);
+    }
+    EXPECT_EQ(ui::test::GetHooks().messageBoxTexts.back(), "Error in writing file " + path);
+    EXPECT_EQ(Read(path), expected);
+    EXPECT_FALSE(std::filesystem::exists(path + ".$$$"));
+
+    // One begun and dropped unfinished leaves no trace.
+    {
+        CIifWriter writer;
+        ASSERT_TRUE(writer.Begin(path));
+        addLines(writer, lost, 10000);
+    }
+    EXPECT_EQ(Read(path), expected);
+    EXPECT_FALSE(std::filesystem::exists(path + ".$$$"));
+}
+
 TEST_F(IifFileTest, AFailedWriteKeepsTheOldFileAndSaysSo)
 {
     const std::string path = Write("out.iif", "old\r\n");
