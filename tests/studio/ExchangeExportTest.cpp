@@ -76,18 +76,27 @@ protected:
         SetCategoryAccountParams(c, type, transaction, distribution, flags);
         return Save(TABLE_CATEGORY, c);
     }
-    // A received ('R') payment of that type, without name, ID or memo.
-    void AddPaidPayment(char type, DATE date, double amount, uint32_t category, uint32_t person, char method)
+    // A payment of account `category`: its type, state, payer text, method, ID and memo.
+    void AddPayment(char type, char received, DATE date, double amount, uint32_t category, uint32_t person,
+                    const std::string& name, char method, const std::string& id, const std::string& memo)
     {
         CPaymentRecord p;
         p.m_cType = type;
-        p.m_cReceived = 'R';
+        p.m_cReceived = received;
         p.m_dDate = date;
         p.m_dAmount = amount;
         p.m_nField15 = category;
         p.m_nPerson = person;
+        p.m_sName = name;
         p.m_cMethod = method;
+        p.m_sMethodText = id;
+        p.m_sText = memo;
         Save(TABLE_PAYMENT, p);
+    }
+    // A received ('R') payment of that type, without name, ID or memo.
+    void AddPaidPayment(char type, DATE date, double amount, uint32_t category, uint32_t person, char method)
+    {
+        AddPayment(type, 'R', date, amount, category, person, "", method, "", "");
     }
     std::string path_;
     std::string proposed_;
@@ -163,29 +172,14 @@ TEST_F(ExchangeExportTest, PaidPaymentsBecomeTransactionsWithSplitsAndNameLists)
     const uint32_t beyond = AddAccount("Beyond", 18, checking, NO_CODE, {});
     const uint32_t carl = AddPerson('C', "Carl", "Student");
     const uint32_t dana = AddPerson('C', "Dana", "Payer");
-    auto pay = [&](char type, char received, DATE date, double amount, uint32_t category, uint32_t person,
-                   const std::string& name, char method, const std::string& id, const std::string& memo) {
-        CPaymentRecord p;
-        p.m_cType = type;
-        p.m_cReceived = received;
-        p.m_dDate = date;
-        p.m_dAmount = amount;
-        p.m_nField15 = category;
-        p.m_nPerson = person;
-        p.m_sName = name;
-        p.m_cMethod = method;
-        p.m_sMethodText = id;
-        p.m_sText = memo;
-        Save(TABLE_PAYMENT, p);
-    };
-    pay('R', 'R', D(2026, 3, 1), 50.0, deposits, carl, "", 'C', "1001", "Lessons");
-    pay('P', 'R', D(2026, 3, 2, 9, 0), 20.0, sales, NO_CODE, "Floor Wax Co", 'A', "", "Wax");
-    pay('c', 'R', D(2026, 3, 2), 5.0, sales, carl, "", 'A', "", "Credit");
-    pay('R', 'N', D(2026, 3, 2), 7.0, sales, carl, "", 'A', "", "Still due");
-    pay('R', 'R', D(2026, 2, 28, 23, 0), 9.0, sales, carl, "", 'A', "", "Before");
-    pay('R', 'R', D(2026, 3, 2), 11.0, none, carl, "", 'A', "", "No type");
-    pay('R', 'R', D(2026, 3, 2), 12.0, beyond, carl, "", 'A', "", "Beyond the list");
-    pay('q', 'R', D(2026, 3, 2, 12, 0), 12.5, sales, NO_CODE, "Refunded Rita", 'X', "", "Refund");
+    AddPayment('R', 'R', D(2026, 3, 1), 50.0, deposits, carl, "", 'C', "1001", "Lessons");
+    AddPayment('P', 'R', D(2026, 3, 2, 9, 0), 20.0, sales, NO_CODE, "Floor Wax Co", 'A', "", "Wax");
+    AddPayment('c', 'R', D(2026, 3, 2), 5.0, sales, carl, "", 'A', "", "Credit");
+    AddPayment('R', 'N', D(2026, 3, 2), 7.0, sales, carl, "", 'A', "", "Still due");
+    AddPayment('R', 'R', D(2026, 2, 28, 23, 0), 9.0, sales, carl, "", 'A', "", "Before");
+    AddPayment('R', 'R', D(2026, 3, 2), 11.0, none, carl, "", 'A', "", "No type");
+    AddPayment('R', 'R', D(2026, 3, 2), 12.0, beyond, carl, "", 'A', "", "Beyond the list");
+    AddPayment('q', 'R', D(2026, 3, 2, 12, 0), 12.5, sales, NO_CODE, "Refunded Rita", 'X', "", "Refund");
     CPurchaseRecord purchase;
     purchase.m_nPerson = carl;
     purchase.m_nPayer = dana;
