@@ -7,7 +7,6 @@
 #include "database/Database.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "common/ListHelpers.h"
 #include "platform/host/Format.h"
@@ -327,13 +326,33 @@ void CDatabase::SumCategoryTotalsByType(std::string& text, const std::vector<stC
 
 namespace {
 
-// The 'P' entries of the payments and the 'p' entries of the scheduled payments of the active
-// purchases given, handed to `visit` in that order (the order that breaks ties of date and kind).
-template <class Payments, class Purchases, class Visit>
-void VisitPaymentDates(bool dueOnly, const Payments& payments, const Purchases& purchases, Visit&& visit)
+// Each record of `index` at `positions`, in their order; every record when `positions` is null.
+template <class Record, class Visit>
+void ForEachRecordAt(const std::vector<stIndex>& index, const std::vector<size_t>* positions, Visit&& visit)
 {
-    for (CPaymentRecord* payment : payments) {
-        if (dueOnly && (payment->m_cType != 'R' || payment->m_cReceived == 'R')) continue;
+    if (positions == nullptr) {
+        for (const stIndex& e : index) visit(static_cast<Record*>(e.pItem));
+    } else {
+        for (size_t at : *positions) visit(static_cast<Record*>(index[at].pItem));
+    }
+}
+
+// The records a gathering of payment dates reads: payments and purchases, each at the positions
+// given (all when null).
+struct stPaymentSources {
+    const std::vector<stIndex>& payments;
+    const std::vector<size_t>* paymentPositions;
+    const std::vector<stIndex>& purchases;
+    const std::vector<size_t>* purchasePositions;
+};
+
+// The 'P' entries of the payments and the 'p' entries of the scheduled payments of the active
+// purchases, handed to `visit` in that order (the order that breaks ties of date and kind).
+template <class Visit>
+void VisitPaymentDates(bool dueOnly, const stPaymentSources& from, Visit&& visit)
+{
+    ForEachRecordAt<CPaymentRecord>(from.payments, from.paymentPositions, [&](CPaymentRecord* payment) {
+        if (dueOnly && (payment->m_cType != 'R' || payment->m_cReceived == 'R')) return;
         // An unscheduled payment has no date: it sorts first.
         if (payment->m_cReceived == 'U') payment->m_dDate = 0.0;
         stDataToken entry;
@@ -341,9 +360,9 @@ void VisitPaymentDates(bool dueOnly, const Payments& payments, const Purchases& 
         entry.date = payment->m_dDate;
         entry.record = payment;
         visit(entry);
-    }
-    for (CPurchaseRecord* purchase : purchases) {
-        if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) continue;
+    });
+    ForEachRecordAt<CPurchaseRecord>(from.purchases, from.purchasePositions, [&](CPurchaseRecord* purchase) {
+        if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) return;
         for (size_t i = 0; i < purchase->m_Payments.size(); ++i) {
             CSchedulePayment& payment = *purchase->m_Payments[i];
             if (dueOnly && payment.m_cKind != 'U' && payment.m_cKind != 'S') continue;
@@ -355,34 +374,21 @@ void VisitPaymentDates(bool dueOnly, const Payments& payments, const Purchases& 
             entry.index1 = static_cast<int32_t>(i);
             visit(entry);
         }
-    }
+    });
 }
 
 // The entries `keep` accepts (all without it), appended and sorted by date; stable: entries of
 // one date and kind keep the order they were gathered in.
-template <class Payments, class Purchases>
-void GatherPaymentDates(std::vector<stDataToken>& list, bool dueOnly, const Payments& payments,
-                        const Purchases& purchases, const std::function<bool(const stDataToken&)>& keep)
+void GatherPaymentDates(std::vector<stDataToken>& list, bool dueOnly, const stPaymentSources& from,
+                        const std::function<bool(const stDataToken&)>& keep)
 {
-    VisitPaymentDates(dueOnly, payments, purchases, [&](const stDataToken& entry) {
+    VisitPaymentDates(dueOnly, from, [&](const stDataToken& entry) {
         if (!keep || keep(entry)) list.push_back(entry);
     });
     std::stable_sort(list.begin(), list.end(), [](const stDataToken& a, const stDataToken& b) {
         if (a.date != b.date) return a.date < b.date;
         return static_cast<signed char>(a.type) < static_cast<signed char>(b.type);
     });
-}
-
-template <class Record>
-auto RecordsAt(const std::vector<stIndex>& index)
-{
-    return index | std::views::transform([](const stIndex& e) { return static_cast<Record*>(e.pItem); });
-}
-
-template <class Record>
-auto RecordsAt(const std::vector<stIndex>& index, const std::vector<size_t>& positions)
-{
-    return positions | std::views::transform([&index](size_t at) { return static_cast<Record*>(index[at].pItem); });
 }
 
 }  // namespace
@@ -392,15 +398,15 @@ void CDatabase::CollectPaymentDates(std::vector<stDataToken>& list, uint32_t fil
 {
     if (filter != 0 && filter != PAYMENTS_DUE) return;
     list.reserve(list.size() + m_aIndex[TABLE_PAYMENT].size());
-    GatherPaymentDates(list, filter == PAYMENTS_DUE, RecordsAt<CPaymentRecord>(m_aIndex[TABLE_PAYMENT]),
-                       RecordsAt<CPurchaseRecord>(m_aIndex[TABLE_PURCHASE]), keep);
+    GatherPaymentDates(list, filter == PAYMENTS_DUE,
+                       {m_aIndex[TABLE_PAYMENT], nullptr, m_aIndex[TABLE_PURCHASE], nullptr}, keep);
 }
 
 void CDatabase::ForEachPaymentDate(uint32_t filter, const std::function<void(const stDataToken&)>& visit)
 {
     if (filter != 0 && filter != PAYMENTS_DUE) return;
-    VisitPaymentDates(filter == PAYMENTS_DUE, RecordsAt<CPaymentRecord>(m_aIndex[TABLE_PAYMENT]),
-                      RecordsAt<CPurchaseRecord>(m_aIndex[TABLE_PURCHASE]), visit);
+    VisitPaymentDates(filter == PAYMENTS_DUE, {m_aIndex[TABLE_PAYMENT], nullptr, m_aIndex[TABLE_PURCHASE], nullptr},
+                      visit);
 }
 
 void CDatabase::CollectPersonPaymentDates(std::vector<stDataToken>& list, uint32_t person,
@@ -408,6 +414,6 @@ void CDatabase::CollectPersonPaymentDates(std::vector<stDataToken>& list, uint32
 {
     const std::vector<size_t> payments = FindPaymentsOf(person);
     const std::vector<size_t> purchases = FindPurchasesOf(person);
-    GatherPaymentDates(list, false, RecordsAt<CPaymentRecord>(m_aIndex[TABLE_PAYMENT], payments),
-                       RecordsAt<CPurchaseRecord>(m_aIndex[TABLE_PURCHASE], purchases), keep);
+    GatherPaymentDates(list, false, {m_aIndex[TABLE_PAYMENT], &payments, m_aIndex[TABLE_PURCHASE], &purchases},
+                       keep);
 }
