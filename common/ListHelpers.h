@@ -4,8 +4,10 @@
 //
 // Add-if-absent members give 1 when the value is already in the list (nothing changes); otherwise
 // mode 'A' appends it, 'I' inserts it at the front, any other mode only tests; the result is then 0.
-// The sorts are heap sorts into ascending order; entries with equal keys may change their order.
+// The sorts are heap sorts into ascending order (entries with equal keys may change their order),
+// but for the radix sort.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -75,6 +77,38 @@ void SortWithData(std::vector<Key>& keys, std::vector<Data>& data, KeyLess keyLe
             std::swap(keys[i], keys[j]);
             std::swap(data[i], data[j]);
         });
+}
+
+// Sorts `list` ascending by the 64-bit number `keyOf` gives each entry, a byte of it at a time
+// from the lowest; stable: entries of one key keep their order. Bytes in which every key agrees
+// take no pass.
+template <class Entry, class KeyOf>
+void StableRadixSort(std::vector<Entry>& list, KeyOf keyOf) {
+    constexpr size_t kBytes = sizeof(uint64_t);
+    if (list.size() < 2)
+        return;
+    std::vector<std::array<size_t, 256>> counts(kBytes);
+    for (const Entry& entry : list) {
+        const uint64_t key = keyOf(entry);
+        for (size_t b = 0; b < kBytes; ++b)
+            ++counts[b][(key >> (8 * b)) & 0xFF];
+    }
+    std::vector<Entry> moved(list.size());
+    const uint64_t firstKey = keyOf(list.front());
+    for (size_t b = 0; b < kBytes; ++b) {
+        std::array<size_t, 256>& places = counts[b];
+        if (places[(firstKey >> (8 * b)) & 0xFF] == list.size())
+            continue;
+        size_t at = 0;
+        for (size_t& place : places) {
+            const size_t count = place;
+            place = at;
+            at += count;
+        }
+        for (const Entry& entry : list)
+            moved[places[(keyOf(entry) >> (8 * b)) & 0xFF]++] = entry;
+        list.swap(moved);
+    }
 }
 
 // The wait box's total and progress while a sort places its entries.

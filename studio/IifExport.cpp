@@ -1,13 +1,13 @@
 // The IIF exports: students or employees changed since a time, and the paid payments since a day
 // as accounting transactions.
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "common/ListHelpers.h"
 #include "common/QuestionBox.h"
 #include "common/TextFormat.h"
 #include "database/Database.h"
@@ -43,38 +43,55 @@ struct stExportAccount {
 };
 
 // A payer's name in one name order for one of the two lists, and whether it stands there yet.
+// The names' texts stand one after another in one string: the lines of a day read them in turn.
 struct stExportName {
-    std::string sName;
+    uint32_t offset = 0;
+    uint32_t size = 0;
     bool bVendor = false;
     bool bListed = false;
 };
 
-// A transaction to write: its place in the date order, its record (a payment record, or a
-// scheduled payment) and its payer's name.
+// A transaction to write, as gathered in the order the records stand in memory: what its lines
+// need, but for the record's texts, which are read only when there are any.
+struct stExportLine {
+    const void* record = nullptr;  // a payment record, or a scheduled payment
+    double amount = 0.0;
+    uint32_t account = 0;          // in the export's accounts
+    uint32_t name = 0;             // in the export's payer names; kOwnName: the payment's own name
+    char method = 0;
+    bool bPayment = false;
+    bool bTexts = false;           // a document number or memo
+    bool bVendor = false;          // a payment's own name: a vendor's
+};
+
+// A transaction in the date order: the sort moves what its lines need along with its key, so that
+// they are then read in the order they are written.
 struct stExportEntry {
-    uint64_t key = 0;             // DateKey of its date
-    const void* record = nullptr;
-    uint32_t order = 0;           // as gathered: payments first; ties of date keep it
-    uint32_t name = 0;            // in the export's payer names; kOwnName: the payment's own name
+    uint64_t key = 0;  // DateKey of its date
+    stExportLine line;
 };
 
 constexpr uint32_t kOwnName = 0xFFFFFFFF;
+constexpr uint64_t kKeySign = uint64_t{1} << 63;
 
 // A number that orders as the dates do, so that the sort compares integers: -0 stands as 0, and a
 // date that is no number (a damaged record) after all others.
 uint64_t DateKey(DATE date)
 {
-    constexpr uint64_t kSign = uint64_t{1} << 63;
     if (std::isnan(date)) return ~uint64_t{0};
     if (date == 0.0) date = 0.0;
     uint64_t bits = 0;
     std::memcpy(&bits, &date, sizeof bits);
-    return (bits & kSign) != 0 ? ~bits : bits | kSign;
+    return (bits & kKeySign) != 0 ? ~bits : bits | kKeySign;
 }
 
-bool EntryBefore(const stExportEntry& a, const stExportEntry& b)
+// The date of a key.
+DATE KeyDate(uint64_t key)
 {
-    return a.key != b.key ? a.key < b.key : a.order < b.order;
+    const uint64_t bits = (key & kKeySign) != 0 ? key & ~kKeySign : ~key;
+    DATE date = 0.0;
+    std::memcpy(&date, &bits, sizeof date);
+    return date;
 }
 
 std::string FirstLetter(const std::string& text) { return text.substr(0, 1); }
@@ -164,8 +181,8 @@ void CDatabase::ExportTransactionsIIF()
     std::vector<stExportAccount> accounts;
     std::unordered_map<uint32_t, uint32_t> accountByCode;
     uint32_t lastCategory = NO_CODE, lastAccount = 0;
-    auto accountOf = [&](uint32_t code) -> const stExportAccount& {
-        if (code == lastCategory && !accounts.empty()) return accounts[lastAccount];
+    auto accountOf = [&](uint32_t code) -> uint32_t {
+        if (code == lastCategory && !accounts.empty()) return lastAccount;
         auto known = accountByCode.find(code);
         if (known == accountByCode.end()) {
             stExportAccount account;
@@ -188,21 +205,25 @@ void CDatabase::ExportTransactionsIIF()
         }
         lastCategory = code;
         lastAccount = known->second;
-        return accounts[lastAccount];
+        return lastAccount;
     };
     std::optional<CPersonLookup> persons;
     std::vector<stExportName> names;
+    std::string nameText;
     std::unordered_map<uint64_t, uint32_t> nameByKey;
     uint64_t lastKey = ~uint64_t{0};
     uint32_t lastName = 0;
-    auto nameOf = [&](uint32_t person, int order, bool vendor) -> uint32_t {
+    auto payerOf = [&](uint32_t person, int order, bool vendor) -> uint32_t {
         const uint64_t key = static_cast<uint64_t>(person) << 2 | static_cast<uint64_t>(order) << 1 |
                              static_cast<uint64_t>(vendor);
         if (key == lastKey) return lastName;
         auto known = nameByKey.find(key);
         if (known == nameByKey.end()) {
             if (!persons) persons.emplace(m_aIndex[TABLE_PERSON]);
-            names.push_back(stExportName{persons->GetName(person, order), vendor});
+            const std::string name = persons->GetName(person, order);
+            names.push_back(stExportName{static_cast<uint32_t>(nameText.size()), static_cast<uint32_t>(name.size()),
+                                         vendor});
+            nameText += name;
             known = nameByKey.emplace(key, static_cast<uint32_t>(names.size() - 1)).first;
         }
         lastKey = key;
@@ -210,65 +231,68 @@ void CDatabase::ExportTransactionsIIF()
         return lastName;
     };
 
-    // The paid payments from the start on whose account names a transaction type, in date order.
-    const size_t paymentCount = m_aIndex[TABLE_PAYMENT].size();
-    std::vector<stExportEntry> entries;
-    size_t candidates = paymentCount;
+    // The paid payments from the start on whose account names a transaction type. What each line
+    // needs is taken while the records are read in the order they stand in memory; only the
+    // entries are then put in date order.
+    size_t candidates = m_aIndex[TABLE_PAYMENT].size();
     for (const stIndex& e : m_aIndex[TABLE_PURCHASE])
         candidates += static_cast<const CPurchaseRecord*>(e.pItem)->m_Payments.size();
+    std::vector<stExportEntry> entries;
     entries.reserve(candidates);
-    uint32_t gathered = 0;
     ForEachPaymentDate(0, [&](const stDataToken& token) {
-        stExportEntry entry;
-        entry.key = DateKey(token.date);
-        entry.order = gathered++;
+        stExportLine line;
         uint32_t person = NO_CODE;
-        bool vendor = false;
-        const stExportAccount* account = nullptr;
         if (token.type == 'P') {
             const auto* pay = static_cast<const CPaymentRecord*>(token.record);
             if (pay->m_dDate < start || pay->m_cType == 'c' || pay->m_cReceived != 'R') return;
-            entry.record = pay;
-            account = &accountOf(pay->m_nField15);
+            line.record = pay;
+            line.bPayment = true;
+            line.account = accountOf(pay->m_nField15);
+            line.amount = pay->m_dAmount;
+            line.method = pay->m_cMethod;
+            line.bTexts = !pay->m_sMethodText.empty() || !pay->m_sText.empty();
+            line.bVendor = pay->m_cType == 'P';
             person = pay->m_nPerson;
-            vendor = pay->m_cType == 'P';
-            if (person == NO_CODE) entry.name = kOwnName;
+            if (person == NO_CODE) line.name = kOwnName;
         } else {
             const auto* purchase = static_cast<const CPurchaseRecord*>(token.record);
             const CSchedulePayment& sp = *purchase->m_Payments[static_cast<size_t>(token.index1)];
             if (sp.m_dDate <= start || sp.m_cKind != 'R') return;
-            entry.record = &sp;
-            account = &accountOf(sp.m_nCategory);
+            line.record = &sp;
+            line.account = accountOf(sp.m_nCategory);
+            line.amount = sp.m_dAmount;
+            line.method = sp.m_cMethod;
+            line.bTexts = !sp.m_sMethodText.empty() || !sp.m_sDescription.empty();
             // Named as the payer's code names it, also when there is none.
             person = purchase->GetPayer();
         }
-        if (!account->bExported) return;
-        if (entry.name != kOwnName) entry.name = nameOf(person, account->flags[4] == 1 ? 1 : 0, vendor);
-        entries.push_back(entry);
+        const stExportAccount& account = accounts[line.account];
+        if (!account.bExported) return;
+        if (line.name != kOwnName) line.name = payerOf(person, account.flags[4] == 1 ? 1 : 0, line.bVendor);
+        entries.push_back(stExportEntry{DateKey(token.date), line});
     });
-    std::sort(entries.begin(), entries.end(), EntryBefore);
-    // The payment record of an entry; null for a scheduled payment.
-    auto paymentOf = [&](const stExportEntry& entry) -> const CPaymentRecord* {
-        return entry.order < paymentCount ? static_cast<const CPaymentRecord*>(entry.record) : nullptr;
+    auto nameOf = [&nameText](const stExportName& payer) {
+        return std::string_view(nameText).substr(payer.offset, payer.size);
     };
+    list_sort::StableRadixSort(entries, [](const stExportEntry& entry) { return entry.key; });
 
     // The header names every customer and vendor in order of first use and says whether any line
     // splits: all are known before the first transaction is written.
     std::vector<std::string_view> customers, vendors;
     std::unordered_set<std::string_view> customerSet, vendorSet;
     for (const stExportEntry& entry : entries) {
+        const stExportLine& line = entry.line;
         std::string_view name;
         bool vendor = false;
-        if (entry.name == kOwnName) {
-            const CPaymentRecord* pay = paymentOf(entry);
-            name = pay->m_sName;
-            vendor = pay->m_cType == 'P';
+        if (line.name == kOwnName) {
+            name = static_cast<const CPaymentRecord*>(line.record)->m_sName;
+            vendor = line.bVendor;
         } else {
             // A payer's name goes to its list once; the set keeps it from another payer's equal name.
-            stExportName& payer = names[entry.name];
+            stExportName& payer = names[line.name];
             if (payer.bListed) continue;
             payer.bListed = true;
-            name = payer.sName;
+            name = nameOf(payer);
             vendor = payer.bVendor;
         }
         if ((vendor ? vendorSet : customerSet).insert(name).second) (vendor ? vendors : customers).push_back(name);
@@ -303,58 +327,36 @@ void CDatabase::ExportTransactionsIIF()
         writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
         for (std::string_view v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-    DATE shownDate = 0.0;
+    uint64_t shownKey = 0;
     std::string dateText;
     char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
-    // The records come in date order, not in the order they stand in memory: each is asked for a
-    // few transactions ahead.
-    constexpr size_t kAhead = 8;
-    constexpr size_t kAheadBytes = 192;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        if (i + kAhead < entries.size()) {
-            const stExportEntry& ahead = entries[i + kAhead];
-            const char* record = static_cast<const char*>(ahead.record);
-            const size_t size = paymentOf(ahead) != nullptr ? sizeof(CPaymentRecord) : sizeof(CSchedulePayment);
-            for (size_t at = 0; at < size && at < kAheadBytes; at += 64) __builtin_prefetch(record + at);
+    for (const stExportEntry& entry : entries) {
+        const stExportLine& line = entry.line;
+        const stExportAccount& account = accounts[line.account];
+        std::string_view docNumber, memo, name;
+        if (line.bPayment && (line.bTexts || line.name == kOwnName)) {
+            const auto& pay = *static_cast<const CPaymentRecord*>(line.record);
+            docNumber = pay.m_sMethodText;
+            memo = pay.m_sText;
+            name = pay.m_sName;
+        } else if (line.bTexts) {
+            const auto& sp = *static_cast<const CSchedulePayment*>(line.record);
+            docNumber = sp.m_sMethodText;
+            memo = sp.m_sDescription;
         }
-        const stExportEntry& entry = entries[i];
-        DATE date = 0.0;
-        const std::string* docNumber = nullptr;
-        const std::string* memo = nullptr;
-        const std::string* name = nullptr;
-        const stExportAccount* account = nullptr;
-        char method = 0;
-        double amount = 0.0;
-        if (const CPaymentRecord* pay = paymentOf(entry)) {
-            docNumber = &pay->m_sMethodText;
-            memo = &pay->m_sText;
-            method = pay->m_cMethod;
-            amount = pay->m_dAmount;
-            date = pay->m_dDate;
-            name = &pay->m_sName;
-            account = &accountOf(pay->m_nField15);
-        } else {
-            const auto& sp = *static_cast<const CSchedulePayment*>(entry.record);
-            docNumber = &sp.m_sMethodText;
-            memo = &sp.m_sDescription;
-            method = sp.m_cMethod;
-            amount = sp.m_dAmount;
-            date = sp.m_dDate;
-            account = &accountOf(sp.m_nCategory);
-        }
-        if (entry.name != kOwnName) name = &names[entry.name].sName;
+        if (line.name != kOwnName) name = nameOf(names[line.name]);
         // The lines come in date order: a day's text serves its run of lines.
-        if (dateText.empty() || date != shownDate) {
-            dateText = FormatDateTime(date, "%m/%d/%y");
-            shownDate = date;
+        if (dateText.empty() || entry.key != shownKey) {
+            dateText = FormatDateTime(KeyDate(entry.key), "%m/%d/%y");
+            shownKey = entry.key;
         }
-        writer.AddLine({"TRNS", account->sTypeName, dateText, account->sAccount, *name,
-                        FormatMoney(amountText, amount, account->flags[0]), *docNumber, *memo,
-                        account->flags[2] == 1 ? "Y" : "N", "Y", PaymentMethodName(method)});
-        if (!account->sSplitAccount.empty())
-            writer.AddLine({"SPL", account->sTypeName, dateText, account->sSplitAccount, *name,
-                            FormatMoney(splitAmountText, amount, account->flags[1]), *docNumber, *memo,
-                            account->flags[3] == 1 ? "Y" : "N"},
+        writer.AddLine({"TRNS", account.sTypeName, dateText, account.sAccount, name,
+                        FormatMoney(amountText, line.amount, account.flags[0]), docNumber, memo,
+                        account.flags[2] == 1 ? "Y" : "N", "Y", PaymentMethodName(line.method)});
+        if (!account.sSplitAccount.empty())
+            writer.AddLine({"SPL", account.sTypeName, dateText, account.sSplitAccount, name,
+                            FormatMoney(splitAmountText, line.amount, account.flags[1]), docNumber, memo,
+                            account.flags[3] == 1 ? "Y" : "N"},
                            kTransactionFields);
         writer.AddLine({"ENDTRNS"}, kTransactionFields);
     }

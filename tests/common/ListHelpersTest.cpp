@@ -131,6 +131,34 @@ TEST(SortTest, ParallelListsMoveWithTheirKeys) {
     EXPECT_EQ(shortKeys, (std::vector<std::string>{"b", "a"}));
 }
 
+TEST(SortTest, RadixSortIsStableAndMatchesTheStandardOrder) {
+    struct Keyed {
+        uint64_t key = 0;
+        uint32_t id = 0;
+    };
+    // Keys that differ only in a low byte, only in a high byte, in every byte, and not at all.
+    const std::vector<std::pair<const char*, uint64_t>> spreads = {
+        {"low byte", 0xFF}, {"high byte", 0xFF00000000000000ULL}, {"all bytes", ~uint64_t{0}}, {"none", 0}};
+    for (size_t n : {0u, 1u, 2u, 1000u}) {
+        for (const auto& [name, mask] : spreads) {
+            std::mt19937_64 random(n);
+            std::vector<Keyed> list(n);
+            for (uint32_t i = 0; i < n; ++i)
+                // Few distinct keys, so that ties show whether their order was kept.
+                list[i] = {(random() % 7 * 0x0123456789ABCDEFULL) & mask, i};
+            std::vector<Keyed> expected = list;
+            std::stable_sort(expected.begin(), expected.end(),
+                             [](const Keyed& a, const Keyed& b) { return a.key < b.key; });
+            list_sort::StableRadixSort(list, [](const Keyed& k) { return k.key; });
+            ASSERT_EQ(list.size(), expected.size());
+            for (size_t i = 0; i < n; ++i) {
+                EXPECT_EQ(list[i].key, expected[i].key) << name << " " << n << " at " << i;
+                EXPECT_EQ(list[i].id, expected[i].id) << name << " " << n << " at " << i;
+            }
+        }
+    }
+}
+
 TEST(SortTest, IndexedDatesTieOnSignedKind) {
     const DATE day = MakeDate(2024, 7, 4, 10, 0);
     std::vector<Token> tokens = {
