@@ -131,12 +131,12 @@ stFigures Measure(const std::string& folder, int n, int reps)
         purchase->m_nCode = static_cast<uint32_t>(s + 1);
         db->AddIndex(TABLE_PURCHASE, purchase, purchase->m_nCode, static_cast<uint32_t>(s), 0, 0xFFFFFFFE, -1);
     }
-    // Each export writes the file anew over the last one; the median of them is taken, like the
-    // passes it is set against.
+    // Each export writes a file of its own; the median of them is taken, like the passes it is
+    // set against.
     const std::string exportPath = folder + "/export" + std::to_string(n) + ".iif";
     std::vector<double> exports;
     for (int i = 0; i < reps; ++i) {
-        h.fileDialogAnswers.push_back(exportPath);
+        h.fileDialogAnswers.push_back(i == 0 ? exportPath : exportPath + std::to_string(i));
         h.dialogScripts.push_back([](ui::Dialog& d) {
             static_cast<CDialogSetDateTime&>(d).m_DateEdit.SetValue(MakeDate(2025, 1, 1, 0, 0));
             ui::test::Click(d, 1000);

@@ -326,14 +326,25 @@ void CDatabase::SumCategoryTotalsByType(std::string& text, const std::vector<stC
 
 namespace {
 
+// Asks for a record's memory before it is read: records are visited in index order, not in the
+// order they stand in memory, and each visit reads little of one.
+template <class Record>
+void PrefetchRecord(const void* record)
+{
+    const char* bytes = static_cast<const char*>(record);
+    for (size_t at = 0; at < sizeof(Record); at += 64) __builtin_prefetch(bytes + at);
+}
+
 // Each record of `index` at `positions`, in their order; every record when `positions` is null.
 template <class Record, class Visit>
 void ForEachRecordAt(const std::vector<stIndex>& index, const std::vector<size_t>* positions, Visit&& visit)
 {
-    if (positions == nullptr) {
-        for (const stIndex& e : index) visit(static_cast<Record*>(e.pItem));
-    } else {
-        for (size_t at : *positions) visit(static_cast<Record*>(index[at].pItem));
+    constexpr size_t kAhead = 8;
+    const size_t count = positions == nullptr ? index.size() : positions->size();
+    auto recordAt = [&](size_t i) { return index[positions == nullptr ? i : (*positions)[i]].pItem; };
+    for (size_t i = 0; i < count; ++i) {
+        if (i + kAhead < count) PrefetchRecord<Record>(recordAt(i + kAhead));
+        visit(static_cast<Record*>(recordAt(i)));
     }
 }
 
@@ -363,6 +374,7 @@ void VisitPaymentDates(bool dueOnly, const stPaymentSources& from, Visit&& visit
     });
     ForEachRecordAt<CPurchaseRecord>(from.purchases, from.purchasePositions, [&](CPurchaseRecord* purchase) {
         if (purchase->m_nStatus != CPurchaseRecord::STATUS_ACTIVE) return;
+        for (const auto& payment : purchase->m_Payments) PrefetchRecord<CSchedulePayment>(payment.get());
         for (size_t i = 0; i < purchase->m_Payments.size(); ++i) {
             CSchedulePayment& payment = *purchase->m_Payments[i];
             if (dueOnly && payment.m_cKind != 'U' && payment.m_cKind != 'S') continue;

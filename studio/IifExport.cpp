@@ -24,15 +24,26 @@ constexpr int kLastTransactionType = 17;
 
 constexpr size_t kTransactionFields = 11;
 
-const char* PaymentMethodName(char method)
+// The payment methods a transaction names, and one for any other letter.
+constexpr std::array<char, 4> kPaymentMethods{'C', 'R', 'A', 0};
+
+size_t PaymentMethodSlot(char method)
 {
     switch (method) {
-    case 'C': return "Check";
-    case 'R': return "Credit card";
-    case 'A': return "Cash";
-    default: return "";
+    case 'C': return 0;
+    case 'R': return 1;
+    case 'A': return 2;
+    default: return 3;
     }
 }
+
+std::string_view PaymentMethodName(char method)
+{
+    constexpr std::array<std::string_view, 4> kNames{"Check", "Credit card", "Cash", ""};
+    return kNames[PaymentMethodSlot(method)];
+}
+
+std::string_view YesNo(int flag) { return flag == 1 ? "Y" : "N"; }
 
 // What an account gives each line of its transactions.
 struct stExportAccount {
@@ -40,6 +51,9 @@ struct stExportAccount {
     bool bSplit = false;     // a distribution account: the file has the split header
     std::array<int, 5> flags{};
     std::string sTypeName, sAccount, sSplitAccount;
+    // The ends of its lines: a transaction's by payment method, a split's.
+    std::array<CIifWriter::CFieldRun, kPaymentMethods.size()> transactionTails;
+    CIifWriter::CFieldRun splitTail;
 };
 
 // A payer's name in one name order for one of the two lists, and whether it stands there yet.
@@ -198,6 +212,11 @@ void CDatabase::ExportTransactionsIIF()
                     account.sAccount = GetCategoryName(transactionAccount);
                     account.bSplit = distributionAccount != NO_CODE;
                     if (account.bSplit) account.sSplitAccount = GetCategoryName(distributionAccount);
+                    for (size_t m = 0; m < kPaymentMethods.size(); ++m)
+                        account.transactionTails[m] = CIifWriter::CFieldRun(
+                            {YesNo(account.flags[2]), "Y", PaymentMethodName(kPaymentMethods[m])});
+                    // Nine fields of eleven.
+                    account.splitTail = CIifWriter::CFieldRun({YesNo(account.flags[3])}, 3);
                 }
             }
             accounts.push_back(std::move(account));
@@ -327,8 +346,13 @@ void CDatabase::ExportTransactionsIIF()
         writer.AddLine({"!VEND", "NAME"}, kTransactionFields);
         for (std::string_view v : vendors) writer.AddLine({"VEND", v}, kTransactionFields);
     }
-    uint64_t shownKey = 0;
+    // The lines come in date order: the start of a transaction's and of a split's line (kind,
+    // type, date and account) serves a run of lines of one day and account.
     std::string dateText;
+    uint64_t headKey = 0;
+    uint32_t headAccount = NO_CODE;
+    CIifWriter::CFieldRun transactionHead, splitHead;
+    const CIifWriter::CFieldRun endLine({"ENDTRNS"}, kTransactionFields), nothing;
     char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
     for (const stExportEntry& entry : entries) {
         const stExportLine& line = entry.line;
@@ -345,20 +369,20 @@ void CDatabase::ExportTransactionsIIF()
             memo = sp.m_sDescription;
         }
         if (line.name != kOwnName) name = nameOf(names[line.name]);
-        // The lines come in date order: a day's text serves its run of lines.
-        if (dateText.empty() || entry.key != shownKey) {
-            dateText = FormatDateTime(KeyDate(entry.key), "%m/%d/%y");
-            shownKey = entry.key;
+        if (dateText.empty() || entry.key != headKey || line.account != headAccount) {
+            if (dateText.empty() || entry.key != headKey) dateText = FormatDateTime(KeyDate(entry.key), "%m/%d/%y");
+            transactionHead = CIifWriter::CFieldRun({"TRNS", account.sTypeName, dateText, account.sAccount});
+            splitHead = CIifWriter::CFieldRun({"SPL", account.sTypeName, dateText, account.sSplitAccount});
+            headKey = entry.key;
+            headAccount = line.account;
         }
-        writer.AddLine({"TRNS", account.sTypeName, dateText, account.sAccount, name,
-                        FormatMoney(amountText, line.amount, account.flags[0]), docNumber, memo,
-                        account.flags[2] == 1 ? "Y" : "N", "Y", PaymentMethodName(line.method)});
+        writer.AddLine(transactionHead, {name, FormatMoney(amountText, line.amount, account.flags[0]), docNumber, memo},
+                       account.transactionTails[PaymentMethodSlot(line.method)]);
         if (!account.sSplitAccount.empty())
-            writer.AddLine({"SPL", account.sTypeName, dateText, account.sSplitAccount, name,
-                            FormatMoney(splitAmountText, line.amount, account.flags[1]), docNumber, memo,
-                            account.flags[3] == 1 ? "Y" : "N"},
-                           kTransactionFields);
-        writer.AddLine({"ENDTRNS"}, kTransactionFields);
+            writer.AddLine(splitHead,
+                           {name, FormatMoney(splitAmountText, line.amount, account.flags[1]), docNumber, memo},
+                           account.splitTail);
+        writer.AddLine(endLine, {}, nothing);
     }
     const int written = writer.Finish();
     CloseWaitBox(box);

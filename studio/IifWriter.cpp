@@ -33,45 +33,41 @@ Word HoldsBreak(Word word)
     return holds('\t') | holds('\r') | holds('\n');
 }
 
-// Copies `size` bytes (at least one Word) as two words that overlap; whether they hold a break.
-template <typename Word>
-bool CopyTwoWords(char* out, const char* in, size_t size)
+// Copies one word; with `kCheck`, whether it holds a break (else 0).
+template <typename Word, bool kCheck>
+Word CopyWord(char* out, const char* in)
 {
-    Word first = 0, last = 0;
-    std::memcpy(&first, in, sizeof first);
-    std::memcpy(&last, in + size - sizeof last, sizeof last);
-    std::memcpy(out, &first, sizeof first);
-    std::memcpy(out + size - sizeof last, &last, sizeof last);
-    return (HoldsBreak(first) | HoldsBreak(last)) != 0;
+    Word word = 0;
+    std::memcpy(&word, in, sizeof word);
+    std::memcpy(out, &word, sizeof word);
+    return kCheck ? HoldsBreak(word) : 0;
 }
 
-// Copies the field; whether it holds a break. Fields are mostly short and seldom hold one: they
-// are copied and tested a word at a time, without a call.
-bool CopyField(char* out, std::string_view field)
+// Copies the text a word at a time, the last word overlapping the one before, without a call
+// (fields and runs are mostly short); with `kCheck`, whether it holds a break.
+template <bool kCheck>
+bool CopyText(char* out, std::string_view text)
 {
-    const size_t size = field.size();
-    const char* in = field.data();
-    if (size >= 8 && size <= 16) return CopyTwoWords<uint64_t>(out, in, size);
-    if (size >= 4 && size < 8) return CopyTwoWords<uint32_t>(out, in, size);
-    if (size < 4) {
-        bool any = false;
-        for (size_t i = 0; i < size; ++i) {
-            out[i] = in[i];
-            any = any || IsBreak(in[i]);
-        }
-        return any;
+    const size_t size = text.size();
+    const char* in = text.data();
+    if (size >= 8) {
+        uint64_t any = 0;
+        for (size_t i = 0; i + 8 < size; i += 8) any |= CopyWord<uint64_t, kCheck>(out + i, in + i);
+        any |= CopyWord<uint64_t, kCheck>(out + size - 8, in + size - 8);
+        return any != 0;
     }
-    std::memcpy(out, in, size);
-    uint64_t any = 0;
-    for (size_t i = 0; i + 8 <= size; i += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, in + i, 8);
-        any |= HoldsBreak(word);
+    if (size >= 4)
+        return (CopyWord<uint32_t, kCheck>(out, in) | CopyWord<uint32_t, kCheck>(out + size - 4, in + size - 4)) != 0;
+    bool any = false;
+    for (size_t i = 0; i < size; ++i) {
+        out[i] = in[i];
+        any = any || (kCheck && IsBreak(in[i]));
     }
-    uint64_t last = 0;
-    std::memcpy(&last, in + size - 8, 8);
-    return (any | HoldsBreak(last)) != 0;
+    return any;
 }
+
+// Copies the field; whether it holds a break.
+bool CopyField(char* out, std::string_view field) { return CopyText<true>(out, field); }
 
 }  // namespace
 
@@ -94,13 +90,18 @@ char* CIifWriter::Room(size_t bytes)
     return m_pText.get() + m_nSize;
 }
 
-void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t total)
+namespace {
+
+size_t FieldsLength(std::initializer_list<std::string_view> fields)
 {
-    // The line is sized once and its fields copied in: a file of many lines is mostly this.
-    const size_t padding = total > fields.size() ? total - fields.size() : 0;
-    size_t length = (fields.size() > 0 ? fields.size() - 1 : 0) + padding + 2;
+    size_t length = fields.size() > 0 ? fields.size() - 1 : 0;
     for (std::string_view field : fields) length += field.size();
-    char* out = Room(length);
+    return length;
+}
+
+// The fields joined by tabs at `out`, each cleaned of breaks; the end of what was written.
+char* WriteFields(char* out, std::initializer_list<std::string_view> fields)
+{
     bool first = true;
     for (std::string_view field : fields) {
         if (!first) *out++ = '\t';
@@ -110,9 +111,52 @@ void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t 
                 if (IsBreak(out[i])) out[i] = ' ';
         out += field.size();
     }
+    return out;
+}
+
+}  // namespace
+
+CIifWriter::CFieldRun::CFieldRun(std::initializer_list<std::string_view> fields, size_t total)
+    : m_nFields(std::max(fields.size(), total))
+{
+    m_sText.resize(FieldsLength(fields) + (m_nFields - fields.size()));
+    char* out = WriteFields(m_sText.data(), fields);
+    for (size_t i = fields.size(); i < m_nFields; ++i) *out++ = '\t';
+}
+
+void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t total)
+{
+    // The line is sized once and its fields copied in: a file of many lines is mostly this.
+    const size_t padding = total > fields.size() ? total - fields.size() : 0;
+    const size_t length = FieldsLength(fields) + padding + 2;
+    char* out = WriteFields(Room(length), fields);
     for (size_t i = 0; i < padding; ++i) *out++ = '\t';
     *out++ = '\r';
     *out = '\n';
+    LineAdded(length);
+}
+
+void CIifWriter::AddLine(const CFieldRun& head, std::initializer_list<std::string_view> fields,
+                         const CFieldRun& tail)
+{
+    const bool before = head.m_nFields > 0 && fields.size() > 0;
+    const bool after = tail.m_nFields > 0 && head.m_nFields + fields.size() > 0;
+    const size_t length = head.m_sText.size() + before + FieldsLength(fields) + after + tail.m_sText.size() + 2;
+    char* out = Room(length);
+    CopyText<false>(out, head.m_sText);
+    out += head.m_sText.size();
+    if (before) *out++ = '\t';
+    out = WriteFields(out, fields);
+    if (after) *out++ = '\t';
+    CopyText<false>(out, tail.m_sText);
+    out += tail.m_sText.size();
+    *out++ = '\r';
+    *out = '\n';
+    LineAdded(length);
+}
+
+void CIifWriter::LineAdded(size_t length)
+{
     m_nSize += length;
     ++m_nLines;
     if (m_File.IsOpen() && m_nSize >= kSpillBytes) Spill();

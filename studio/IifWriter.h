@@ -21,8 +21,23 @@ public:
     CIifWriter(const CIifWriter&) = delete;
     CIifWriter& operator=(const CIifWriter&) = delete;
 
+    // Fields joined and cleaned once, for a run of fields that many lines share.
+    class CFieldRun {
+    public:
+        CFieldRun() = default;
+        // The fields, then empty ones up to `total` fields.
+        explicit CFieldRun(std::initializer_list<std::string_view> fields, size_t total = 0);
+
+    private:
+        friend class CIifWriter;
+        std::string m_sText;
+        size_t m_nFields = 0;
+    };
+
     // The fields, then empty ones up to `total` fields.
     void AddLine(std::initializer_list<std::string_view> fields, size_t total = 0);
+    // The fields of `head`, the fields, then those of `tail`.
+    void AddLine(const CFieldRun& head, std::initializer_list<std::string_view> fields, const CFieldRun& tail);
     size_t LineCount() const { return m_nLines; }
 
     // Opens the temporary file for `path`; the lines so far and all later ones go to it. False
@@ -37,6 +52,8 @@ public:
 private:
     // Room for `bytes` more text.
     char* Room(size_t bytes);
+    // Counts the line written into Room's space and hands a long text to the file.
+    void LineAdded(size_t length);
     void Spill();
 
     std::unique_ptr<char[]> m_pText;

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/host/File.h"
 #include "platform/ui/TestHooks.h"
@@ -155,6 +157,42 @@ TEST_F(IifFileTest, WriterCleansABreakWhereverItStandsInAFieldOfAnyLength)
     const std::string path = folder_ + "/out.iif";
     ASSERT_EQ(writer.WriteFile(path), 1);
     EXPECT_EQ(Read(path), expected);
+}
+
+TEST_F(IifFileTest, SharedRunsOfFieldsJoinLikeFieldsOfTheirOwn)
+{
+    // A line of a head run, fields and a tail run equals the line of all those fields; runs are
+    // cleaned when made and padded to their total.
+    using Run = CIifWriter::CFieldRun;
+    const Run head({"TRNS", "DEP\tOSIT", "01/02/25"});
+    const Run tail({"N", "Y"}, 4);
+    const Run none;
+    struct Case {
+        const char* what;
+        const Run& head;
+        std::vector<std::string> fields;
+        const Run& tail;
+        std::string line;
+    };
+    const std::vector<Case> cases = {
+        {"head, fields and tail", head, {"A name\r\n", "40.00"}, tail,
+         "TRNS\tDEP OSIT\t01/02/25\tA name  \t40.00\tN\tY\t\t\r\n"},
+        {"no fields", head, {}, tail, "TRNS\tDEP OSIT\t01/02/25\tN\tY\t\t\r\n"},
+        {"one empty field", head, {""}, tail, "TRNS\tDEP OSIT\t01/02/25\t\tN\tY\t\t\r\n"},
+        {"no tail", head, {"x"}, none, "TRNS\tDEP OSIT\t01/02/25\tx\r\n"},
+        {"no head", none, {"x", "y"}, tail, "x\ty\tN\tY\t\t\r\n"},
+        {"runs alone", none, {}, tail, "N\tY\t\t\r\n"},
+        {"nothing", none, {}, none, "\r\n"},
+    };
+    for (const Case& c : cases) {
+        CIifWriter writer;
+        if (c.fields.empty()) writer.AddLine(c.head, {}, c.tail);
+        else if (c.fields.size() == 1) writer.AddLine(c.head, {c.fields[0]}, c.tail);
+        else writer.AddLine(c.head, {c.fields[0], c.fields[1]}, c.tail);
+        const std::string path = folder_ + "/runs.iif";
+        ASSERT_EQ(writer.WriteFile(path), 1) << c.what;
+        EXPECT_EQ(Read(path), c.line) << c.what;
+    }
 }
 
 TEST_F(IifFileTest, ALongFileGoesOutInPiecesAndAFailedPieceKeepsTheOldFile)
