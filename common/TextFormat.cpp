@@ -115,19 +115,20 @@ char* WriteFixed2(char* out, char* limit, double amount) {
         const double dropped = std::fma(magnitude, 100.0, -product);
         if (dropped > 0.0 || (dropped == 0.0 && cents % 2 == 1)) ++cents;
     }
-    char digits[24];
-    char* first = digits + sizeof digits;
-    *--first = static_cast<char>('0' + cents % 10);
-    *--first = static_cast<char>('0' + cents / 10 % 10);
-    *--first = '.';
+    // Sized first, then written from its end in place.
     uint64_t units = cents / 100;
+    size_t length = std::signbit(amount) ? 5 : 4;  // sign, a unit, the point and two cents
+    for (uint64_t rest = units; rest >= 10; rest /= 10) ++length;
+    if (length > static_cast<size_t>(limit - out)) return out;
+    char* at = out + length;
+    *--at = static_cast<char>('0' + cents % 10);
+    *--at = static_cast<char>('0' + cents / 10 % 10);
+    *--at = '.';
     do {
-        *--first = static_cast<char>('0' + units % 10);
+        *--at = static_cast<char>('0' + units % 10);
         units /= 10;
     } while (units != 0);
-    if (std::signbit(amount)) *--first = '-';
-    const size_t length = static_cast<size_t>(digits + sizeof digits - first);
-    std::memcpy(out, first, length);
+    if (std::signbit(amount)) *--at = '-';
     return out + length;
 }
 

@@ -239,10 +239,10 @@ void CDatabase::ExportTransactionsIIF()
         auto known = nameByKey.find(key);
         if (known == nameByKey.end()) {
             if (!persons) persons.emplace(m_aIndex[TABLE_PERSON]);
-            const std::string name = persons->GetName(person, order);
-            names.push_back(stExportName{static_cast<uint32_t>(nameText.size()), static_cast<uint32_t>(name.size()),
-                                         vendor});
-            nameText += name;
+            const size_t offset = nameText.size();
+            persons->AppendName(nameText, person, order);
+            names.push_back(stExportName{static_cast<uint32_t>(offset),
+                                         static_cast<uint32_t>(nameText.size() - offset), vendor});
             known = nameByKey.emplace(key, static_cast<uint32_t>(names.size() - 1)).first;
         }
         lastKey = key;

@@ -1,11 +1,11 @@
 #pragma once
-// The persons of the person table by code, looked up in constant time: the computations that
-// name or follow persons once per entry build one for the call instead of searching the table
-// each time.
+// The persons of the person table by code, found by halves in one sorted list: the computations
+// that name or follow persons once per entry build one for the call instead of searching the
+// table each time.
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "database/Index.h"
@@ -20,7 +20,9 @@ public:
     // "First Last" (order 1: "Last, First"), or the person table's placeholder "Person code %u"
     // for an unknown code.
     std::string GetName(uint32_t code, int order = 0) const;
+    // GetName's text added to `text`.
+    void AppendName(std::string& text, uint32_t code, int order = 0) const;
 
 private:
-    std::unordered_map<uint32_t, const CPerson*> m_ByCode;
+    std::vector<std::pair<uint32_t, const CPerson*>> m_ByCode;  // by code
 };
