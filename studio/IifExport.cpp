@@ -299,6 +299,7 @@ void CDatabase::ExportTransactionsIIF()
     // splits: all are known before the first transaction is written.
     std::vector<std::string_view> customers, vendors;
     std::unordered_set<std::string_view> customerSet, vendorSet;
+    customerSet.reserve(names.size());
     for (const stExportEntry& entry : entries) {
         const stExportLine& line = entry.line;
         std::string_view name;
@@ -353,7 +354,12 @@ void CDatabase::ExportTransactionsIIF()
     uint32_t headAccount = NO_CODE;
     CIifWriter::CFieldRun transactionHead, splitHead;
     const CIifWriter::CFieldRun endLine({"ENDTRNS"}, kTransactionFields), nothing;
+    // Runs of lines of one amount and account (a lesson's price) share the amounts' texts; the
+    // amount is compared bit for bit, as -0 writes otherwise than 0.
     char amountText[kMoneyTextSize], splitAmountText[kMoneyTextSize];
+    std::string_view amount, splitAmount;
+    uint64_t amountBits = 0;
+    uint32_t amountAccount = NO_CODE;
     for (const stExportEntry& entry : entries) {
         const stExportLine& line = entry.line;
         const stExportAccount& account = accounts[line.account];
@@ -376,11 +382,19 @@ void CDatabase::ExportTransactionsIIF()
             headKey = entry.key;
             headAccount = line.account;
         }
-        writer.AddLine(transactionHead, {name, FormatMoney(amountText, line.amount, account.flags[0]), docNumber, memo},
+        uint64_t bits = 0;
+        std::memcpy(&bits, &line.amount, sizeof bits);
+        if (amount.empty() || bits != amountBits || line.account != amountAccount) {
+            amount = FormatMoney(amountText, line.amount, account.flags[0]);
+            splitAmount = FormatMoney(splitAmountText, line.amount, account.flags[1]);
+            amountBits = bits;
+            amountAccount = line.account;
+        }
+        writer.AddLine(transactionHead, {name, amount, docNumber, memo},
                        account.transactionTails[PaymentMethodSlot(line.method)]);
         if (!account.sSplitAccount.empty())
             writer.AddLine(splitHead,
-                           {name, FormatMoney(splitAmountText, line.amount, account.flags[1]), docNumber, memo},
+                           {name, splitAmount, docNumber, memo},
                            account.splitTail);
         writer.AddLine(endLine, {}, nothing);
     }
