@@ -393,9 +393,7 @@ void CDatabase::ExportTransactionsIIF()
         writer.AddLine(transactionHead, {name, amount, docNumber, memo},
                        account.transactionTails[PaymentMethodSlot(line.method)]);
         if (!account.sSplitAccount.empty())
-            writer.AddLine(splitHead,
-                           {name, splitAmount, docNumber, memo},
-                           account.splitTail);
+            writer.AddLine(splitHead, {name, splitAmount, docNumber, memo}, account.splitTail);
         writer.AddLine(endLine, {}, nothing);
     }
     const int written = writer.Finish();

@@ -69,29 +69,7 @@ bool CopyText(char* out, std::string_view text)
 // Copies the field; whether it holds a break.
 bool CopyField(char* out, std::string_view field) { return CopyText<true>(out, field); }
 
-}  // namespace
-
-CIifWriter::~CIifWriter()
-{
-    if (!m_File.IsOpen()) return;
-    m_File.Close();
-    host::DeleteFile(TemporaryPath(m_sPath));
-}
-
-char* CIifWriter::Room(size_t bytes)
-{
-    if (m_nCapacity - m_nSize < bytes) {
-        const size_t capacity = std::max({m_nSize + bytes, 2 * m_nCapacity, size_t{4096}});
-        auto text = std::make_unique_for_overwrite<char[]>(capacity);
-        if (m_nSize > 0) std::memcpy(text.get(), m_pText.get(), m_nSize);
-        m_pText = std::move(text);
-        m_nCapacity = capacity;
-    }
-    return m_pText.get() + m_nSize;
-}
-
-namespace {
-
+// The fields joined by tabs: their length.
 size_t FieldsLength(std::initializer_list<std::string_view> fields)
 {
     size_t length = fields.size() > 0 ? fields.size() - 1 : 0;
@@ -114,20 +92,48 @@ char* WriteFields(char* out, std::initializer_list<std::string_view> fields)
     return out;
 }
 
+// The tabs that pad `fields` fields to `total` (no field at all counts as one empty field).
+size_t PaddingTabs(size_t fields, size_t total)
+{
+    const size_t written = std::max<size_t>(fields, 1);
+    return total > written ? total - written : 0;
+}
+
 }  // namespace
+
+CIifWriter::~CIifWriter()
+{
+    if (!m_File.IsOpen()) return;
+    m_File.Close();
+    host::DeleteFile(TemporaryPath(m_sPath));
+}
+
+char* CIifWriter::Room(size_t bytes)
+{
+    if (m_nCapacity - m_nSize < bytes) {
+        const size_t capacity = std::max({m_nSize + bytes, 2 * m_nCapacity, size_t{4096}});
+        auto text = std::make_unique_for_overwrite<char[]>(capacity);
+        if (m_nSize > 0) std::memcpy(text.get(), m_pText.get(), m_nSize);
+        m_pText = std::move(text);
+        m_nCapacity = capacity;
+    }
+    return m_pText.get() + m_nSize;
+}
+
 
 CIifWriter::CFieldRun::CFieldRun(std::initializer_list<std::string_view> fields, size_t total)
     : m_nFields(std::max(fields.size(), total))
 {
-    m_sText.resize(FieldsLength(fields) + (m_nFields - fields.size()));
+    const size_t padding = PaddingTabs(fields.size(), total);
+    m_sText.resize(FieldsLength(fields) + padding);
     char* out = WriteFields(m_sText.data(), fields);
-    for (size_t i = fields.size(); i < m_nFields; ++i) *out++ = '\t';
+    for (size_t i = 0; i < padding; ++i) *out++ = '\t';
 }
 
 void CIifWriter::AddLine(std::initializer_list<std::string_view> fields, size_t total)
 {
     // The line is sized once and its fields copied in: a file of many lines is mostly this.
-    const size_t padding = total > fields.size() ? total - fields.size() : 0;
+    const size_t padding = PaddingTabs(fields.size(), total);
     const size_t length = FieldsLength(fields) + padding + 2;
     char* out = WriteFields(Room(length), fields);
     for (size_t i = 0; i < padding; ++i) *out++ = '\t';

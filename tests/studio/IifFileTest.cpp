@@ -167,6 +167,7 @@ TEST_F(IifFileTest, SharedRunsOfFieldsJoinLikeFieldsOfTheirOwn)
     const Run head({"TRNS", "DEP\tOSIT", "01/02/25"});
     const Run tail({"N", "Y"}, 4);
     const Run none;
+    const Run emptyFields({}, 3);
     struct Case {
         const char* what;
         const Run& head;
@@ -183,6 +184,8 @@ TEST_F(IifFileTest, SharedRunsOfFieldsJoinLikeFieldsOfTheirOwn)
         {"no head", none, {"x", "y"}, tail, "x\ty\tN\tY\t\t\r\n"},
         {"runs alone", none, {}, tail, "N\tY\t\t\r\n"},
         {"nothing", none, {}, none, "\r\n"},
+        {"three empty fields", none, {}, emptyFields, "\t\t\r\n"},
+        {"after a field", none, {"x"}, emptyFields, "x\t\t\t\r\n"},
     };
     for (const Case& c : cases) {
         CIifWriter writer;
