@@ -1,9 +1,11 @@
 // The IIF exports: students or employees changed since a time, and the paid payments since a day
 // as accounting transactions.
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 

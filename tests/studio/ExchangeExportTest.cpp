@@ -14,6 +14,10 @@ namespace {
 
 std::string Tabs(int n) { return std::string(static_cast<size_t>(n), '\t'); }
 
+// The first header line of every transaction file.
+const std::string kTransactionHeader =
+    "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n";
+
 class ExchangeExportTest : public StudioTest {
 protected:
     void SetUp() override
@@ -203,7 +207,7 @@ TEST_F(ExchangeExportTest, PaidPaymentsBecomeTransactionsWithSplitsAndNameLists)
               std::vector<std::string>{"4 transactions exported.\nWould you like to view IIF file?"});
     const std::string end = "ENDTRNS" + Tabs(10) + "\r\n";
     EXPECT_EQ(Read(),
-              "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
+              kTransactionHeader +
               "!SPL\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\t\t\r\n"
               "!ENDTRNS" + Tabs(10) + "\r\n"
               "!CUST\tNAME" + Tabs(9) + "\r\n"
@@ -252,7 +256,7 @@ TEST_F(ExchangeExportTest, PayersAreNamedPerAccountOrderAndListedOncePerList)
               std::vector<std::string>{"6 transactions exported.\nWould you like to view IIF file?"});
     const std::string end = "ENDTRNS" + Tabs(10) + "\r\n";
     EXPECT_EQ(Read(),
-              "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
+              kTransactionHeader +
               "!ENDTRNS" + Tabs(10) + "\r\n"
               "!CUST\tNAME" + Tabs(9) + "\r\n"
               "CUST\tLee, Ann" + Tabs(9) + "\r\n"
@@ -284,12 +288,37 @@ TEST_F(ExchangeExportTest, WithoutDistributionAccountsThereIsNoSplitHeader)
     Reopen();
     EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 0, 0), {IDNO}).size(), 1u);
     EXPECT_EQ(Read(),
-              "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
+              kTransactionHeader +
               "!ENDTRNS" + Tabs(10) + "\r\n"
               "!CUST\tNAME" + Tabs(9) + "\r\n"
               "CUST\tWalk In" + Tabs(9) + "\r\n"
               "TRNS\tCASH SALE\t03/02/26\tChecking\tWalk In\t-12.50\t\t\tN\tY\tCredit card\r\n"
               "ENDTRNS" + Tabs(10) + "\r\n");
+}
+
+TEST_F(ExchangeExportTest, EqualAmountsInARunAreWrittenPerAccountAndSign)
+{
+    // Lines of one day that follow each other with one amount: each account writes it with its
+    // own sign, and -0 stays apart from 0.
+    const uint32_t checking = AddAccount("Checking", 0, NO_CODE, NO_CODE, {});
+    const uint32_t plain = AddAccount("Fees", 11, checking, NO_CODE, {});
+    const uint32_t negated = AddAccount("Refunds", 11, checking, NO_CODE, {1, 0, 0, 0, 0});
+    const uint32_t ann = AddPerson('C', "Ann", "Lee");
+    const DATE day = D(2026, 3, 5, 10, 0);
+    AddPaidPayment('R', day, 12.5, plain, ann, 'C');
+    AddPaidPayment('R', day, 12.5, negated, ann, 'C');
+    AddPaidPayment('R', day, 12.5, plain, ann, 'C');
+    AddPaidPayment('R', day, 0.0, plain, ann, 'C');
+    AddPaidPayment('R', day, -0.0, plain, ann, 'C');
+    Reopen();
+    EXPECT_EQ(Export([&] { db_->ExportTransactionsIIF(); }, D(2026, 3, 1, 0, 0), {IDNO}).size(), 1u);
+    const std::string end = "ENDTRNS" + Tabs(10) + "\r\n";
+    auto trns = [&](const std::string& amount) {
+        return "TRNS\tDEPOSIT\t03/05/26\tChecking\tAnn Lee\t" + amount + "\t\t\tN\tY\tCheck\r\n" + end;
+    };
+    EXPECT_EQ(Read(), kTransactionHeader + "!ENDTRNS" + Tabs(10) + "\r\n" + "!CUST\tNAME" + Tabs(9) + "\r\n" +
+                          "CUST\tAnn Lee" + Tabs(9) + "\r\n" + trns("12.50") + trns("-12.50") + trns("12.50") +
+                          trns("0.00") + trns("-0.00"));
 }
 
 TEST_F(ExchangeExportTest, OneMomentKeepsPaymentsFirstThenPurchasesInOrderAndAPayerlessPurchaseIsNamedByItsCode)
@@ -325,7 +354,7 @@ TEST_F(ExchangeExportTest, OneMomentKeepsPaymentsFirstThenPurchasesInOrderAndAPa
         return "TRNS\tDEPOSIT\t03/05/26\tChecking\t" + name + "\t" + amount + "\t\t\tN\tY\t\r\n" + end;
     };
     EXPECT_EQ(Read(),
-              "!TRNS\tTRNSTYPE\tDATE\tACCNT\tNAME\tAMOUNT\tDOCNUM\tMEMO\tCLEAR\tPAID\tPAYMETH\r\n"
+              kTransactionHeader +
               "!ENDTRNS" + Tabs(10) + "\r\n"
               "!CUST\tNAME" + Tabs(9) + "\r\n"
               "CUST\tAnn Lee" + Tabs(9) + "\r\n"
